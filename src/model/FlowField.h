@@ -1,0 +1,49 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "model/ModelState.h"
+#include "model/Status.h"
+
+namespace lakedrift {
+
+// The flow-field file of a region (1..3), season (1 wet, 2 dry) and flow
+// type (1 surface, 2 depth-averaged): "tanws.fld" … "zamda.fld".
+std::string FlowFileNameFor(int region, int season, int flowType);
+
+// Sizes NodeU and NodeV afresh to 1..NodeCount.
+void PrepareFlowArrays(ModelState& state);
+
+// Raises MaxSpeed to the largest speed of the current frame over the nodes
+// that are not boundary nodes; never lowers it.
+void UpdateMaxSpeed(ModelState& state);
+
+// Reads the frames of a flow-field file in sequence: frame k holds NodeCount
+// little-endian float32 values of U, then NodeCount of V.
+class FlowFieldReader {
+ public:
+  // Opens a file for reading from frame 0. A missing file fails with
+  // ErrorKind::FileMissing.
+  Status Open(const std::filesystem::path& path, int nodeCount);
+  // Reads the next frame into NodeU and NodeV. A file that ends inside the
+  // frame fails with ErrorKind::ShortFile naming the frame and byte offset;
+  // the arrays then keep the previous frame.
+  Status ReadFlowFrame(ModelState& state);
+  void Close();
+  bool IsOpen() const { return file_.is_open(); }
+  // Frames read since Open.
+  int FramesRead() const { return framesRead_; }
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::ifstream file_;
+  std::filesystem::path path_;
+  int nodeCount_ = 0;
+  int framesRead_ = 0;
+  std::vector<unsigned char> buffer_;
+};
+
+}  // namespace lakedrift

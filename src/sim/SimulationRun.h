@@ -1,0 +1,79 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "model/DateTime.h"
+#include "model/FlowField.h"
+#include "model/ModelState.h"
+#include "model/Status.h"
+#include "sim/GaussianRandom.h"
+#include "view/Surface.h"
+
+namespace lakedrift {
+
+// A particle-tracking run from the release point through SimHours hours in
+// steps of TimeStep seconds, drawn on a surface: Start() draws the first
+// picture and releases the particles, each Step() advances one time step
+// and redraws, End() closes the flow file. The caller yields to the window
+// system between steps and sets the menus after End().
+class SimulationRun {
+ public:
+  SimulationRun(ModelState& state, Surface& surface, uint64_t seed);
+  ~SimulationRun();
+
+  // Opens the flow file, reads frame 0, draws map, vectors and release
+  // marker and puts every particle at the release point. Fails when the
+  // flow file is missing or short; the run is then already ended.
+  Status Start();
+  // True while steps remain.
+  bool HasNextStep() const;
+  // One time step: frame change and redraw on even hours, particle moves,
+  // time label. A flow file that ends before the frame it needs fails, and
+  // the run is then already ended.
+  Status Step();
+  // Closes the flow file; safe to call more than once.
+  void End();
+
+  int StepCount() const { return stepCount_; }
+  int StepsDone() const { return stepsDone_; }
+  int CurrentElement() const { return currentElement_; }
+  const std::string& LastLabel() const { return lastLabel_; }
+  // Track level (1..StepCount+1) of particle p (1..), metres.
+  double TrackX(int p, int level) const;
+  float TrackY(int p, int level) const;
+  int ParticlesMoved() const { return particlesMoved_; }
+  uint64_t RandomDraws() const { return random_.Draws(); }
+
+ private:
+  void DrawReleaseMarker();
+  void RedrawWithHistory();
+  void DrawTimeLabel();
+  void MoveParticle(int p, int s);
+  std::size_t TrackIndex(int p, int level) const;
+
+  ModelState& state_;
+  Surface& surface_;
+  GaussianRandom random_;
+  FlowFieldReader flow_;
+  int stepCount_ = 0;
+  int levelCount_ = 0;
+  int particlesMoved_ = 0;  // particles 1..particlesMoved_ move
+  int stepsDone_ = 0;
+  int currentElement_ = 1;
+  double elapsedHours_ = 0;
+  DateTime simDate_;
+  std::string lastLabel_;
+  std::vector<double> trackX_;
+  std::vector<float> trackY_;
+  bool started_ = false;
+  bool ended_ = false;
+};
+
+// Runs a whole simulation: Start, then Step and `yield` after each step
+// until the steps are done or `yield` answers false, then End. Returns the
+// first failure.
+Status RunSimulation(SimulationRun& run, const std::function<bool()>& yield);
+
+}  // namespace lakedrift

@@ -1,0 +1,43 @@
+#pragma once
+#include <string>
+
+#include "model/DateTime.h"
+#include "model/FlowField.h"
+#include "model/ModelState.h"
+#include "model/Status.h"
+#include "view/Surface.h"
+
+namespace lakedrift {
+
+// The flow field played as a film: Start() resets MaxSpeed and opens the
+// flow file, each ShowNextFrame() reads one frame and draws map, vectors and
+// the frame's time label, End() closes the file. The caller waits
+// FramePeriod seconds (without spinning) and yields between frames.
+class FlowAnimation {
+ public:
+  FlowAnimation(ModelState& state, Surface& surface);
+  ~FlowAnimation();
+
+  // Fails when the flow file is missing; the animation is then ended.
+  Status Start();
+  bool HasNextFrame() const;
+  // Fails when the file ends inside the frame; the animation is then ended.
+  Status ShowNextFrame();
+  void End();
+
+  int FrameTotal() const { return frameTotal_; }
+  int FramesShown() const { return framesShown_; }
+  const std::string& Label() const { return label_; }
+
+ private:
+  ModelState& state_;
+  Surface& surface_;
+  FlowFieldReader flow_;
+  DateTime clock_;
+  std::string label_;
+  int frameTotal_ = 0;
+  int framesShown_ = 0;
+  bool ended_ = false;
+};
+
+}  // namespace lakedrift
