@@ -1,0 +1,210 @@
+#include "sim/SimulationRun.h"
+
+#include <cmath>
+
+#include "model/NumberFormat.h"
+#include "model/PointInLake.h"
+#include "sim/ElementLocation.h"
+#include "view/LakeMap.h"
+#include "view/MapView.h"
+#include "view/VelocityVectors.h"
+
+namespace lakedrift {
+namespace {
+
+constexpr double kSecondsPerHour = 3600.0;
+constexpr int kFrameIntervalHours = 2;        // frames are two hours apart
+constexpr float kReleaseMarkerFraction = 0.008f;  // of the scale width
+constexpr float kLabelDepthFraction = 0.9f;       // of the scale height, from the top
+constexpr int kFirstElement = 1;
+constexpr const char* kStartLabelPrefix = "Simulation Time (Hours):";
+constexpr const char* kLabelPrefix = "Simulation Time:";
+constexpr float kHalf = 0.5f;
+
+}  // namespace
+
+SimulationRun::SimulationRun(ModelState& state, Surface& surface, uint64_t seed)
+    : state_(state), surface_(surface), random_(seed) {}
+
+SimulationRun::~SimulationRun() { End(); }
+
+std::size_t SimulationRun::TrackIndex(int p, int level) const {
+  return static_cast<std::size_t>(p - 1) * static_cast<std::size_t>(levelCount_) +
+         static_cast<std::size_t>(level - 1);
+}
+
+double SimulationRun::TrackX(int p, int level) const { return trackX_[TrackIndex(p, level)]; }
+float SimulationRun::TrackY(int p, int level) const { return trackY_[TrackIndex(p, level)]; }
+
+Status SimulationRun::Start() {
+  started_ = true;
+  simDate_ = ScenarioStart(state_.Season);
+  // The first covering box is sized by this text, which is never printed.
+  lastLabel_ = std::string(kStartLabelPrefix) + FormatDateTime(simDate_);
+
+  PrepareFlowArrays(state_);
+  if (Status s = flow_.Open(state_.FlowFileName, state_.NodeCount); !s.ok()) {
+    End();
+    return s;
+  }
+  if (Status s = flow_.ReadFlowFrame(state_); !s.ok()) {
+    End();
+    return s;
+  }
+  UpdateMaxSpeed(state_);
+
+  surface_.Clear();
+  SetMapScale(surface_, state_);
+  DrawMap(surface_, state_);
+  DrawVectors(surface_, state_);
+  surface_.SetFillStyle(FillStyle::Solid);
+  surface_.SetFillColor(PaletteColour(kGreen));
+  DrawReleaseMarker();
+
+  const double stepCount = kSecondsPerHour * state_.SimHours / state_.TimeStep;
+  stepCount_ = static_cast<int>(std::floor(stepCount));
+  levelCount_ = static_cast<int>(std::lround(stepCount + 1));
+  // A fractional count moves the particles up to it; the tables hold the
+  // rounded count.
+  particlesMoved_ = static_cast<int>(std::floor(state_.ParticleCount));
+  const auto tableParticles = static_cast<std::size_t>(std::max(0L, std::lround(state_.ParticleCount)));
+  trackX_.assign(tableParticles * static_cast<std::size_t>(levelCount_), 0.0);
+  trackY_.assign(tableParticles * static_cast<std::size_t>(levelCount_), 0.0f);
+
+  const double x0 = kMetresPerKm * state_.ReleaseX;
+  const double y0 = kMetresPerKm * state_.ReleaseY;
+  const int located = LocateByScan(state_, x0, y0);
+  currentElement_ = located != 0 ? located : kFirstElement;
+
+  DrawReleaseMarker();
+  for (int p = 1; p <= particlesMoved_; ++p) {
+    trackX_[TrackIndex(p, 1)] = x0;
+    trackY_[TrackIndex(p, 1)] = static_cast<float>(y0);
+  }
+  elapsedHours_ = 0;
+  return Status::Ok();
+}
+
+bool SimulationRun::HasNextStep() const { return started_ && !ended_ && stepsDone_ < stepCount_; }
+
+Status SimulationRun::Step() {
+  const int s = stepsDone_ + 1;
+  elapsedHours_ += state_.TimeStep / kSecondsPerHour;
+  const auto wholeHours = static_cast<long>(std::floor(elapsedHours_));
+  if (wholeHours % kFrameIntervalHours == 0 && elapsedHours_ < state_.SimHours) {
+    if (Status st = flow_.ReadFlowFrame(state_); !st.ok()) {
+      End();
+      return st;
+    }
+    UpdateMaxSpeed(state_);
+    RedrawWithHistory();
+  }
+  for (int p = 1; p <= particlesMoved_; ++p) MoveParticle(p, s);
+  DrawTimeLabel();
+  stepsDone_ = s;
+  return Status::Ok();
+}
+
+void SimulationRun::End() {
+  flow_.Close();
+  ended_ = true;
+}
+
+void SimulationRun::DrawReleaseMarker() {
+  surface_.Circle(static_cast<float>(state_.ReleaseX), state_.ReleaseY,
+                  kReleaseMarkerFraction * surface_.ScaleWidth(), PaletteColour(kGreen));
+}
+
+void SimulationRun::RedrawWithHistory() {
+  surface_.Clear();
+  DrawMap(surface_, state_);
+  DrawVectors(surface_, state_);
+  DrawReleaseMarker();
+  const Rgb saved = surface_.ForeColor();
+  surface_.SetForeColor(PaletteColour(kLightRed));
+  for (int k = 1; k <= stepsDone_; ++k)
+    for (int p = 1; p <= particlesMoved_; ++p)
+      surface_.Line(static_cast<float>(trackX_[TrackIndex(p, k)] * kKmPerMetre),
+                    static_cast<float>(trackY_[TrackIndex(p, k)] * kKmPerMetre),
+                    static_cast<float>(trackX_[TrackIndex(p, k + 1)] * kKmPerMetre),
+                    static_cast<float>(trackY_[TrackIndex(p, k + 1)] * kKmPerMetre));
+  surface_.SetForeColor(saved);
+}
+
+void SimulationRun::DrawTimeLabel() {
+  const float x = surface_.ScaleLeft();
+  const float y = surface_.ScaleTop() - std::fabs(surface_.ScaleHeight()) * kLabelDepthFraction;
+  surface_.SetCurrent(x, y);
+  surface_.FilledBox(x, y, x + surface_.TextWidth(lastLabel_),
+                     surface_.BelowBy(y, surface_.TextHeight(lastLabel_)), PaletteColour(kLightGrey));
+  surface_.SetCurrent(x, y);
+  lastLabel_ = std::string(kLabelPrefix) + FormatDateTime(simDate_);
+  surface_.Print(lastLabel_);
+  simDate_.days += kTwoHoursInDays;
+}
+
+void SimulationRun::MoveParticle(int p, int s) {
+  const double dt = state_.TimeStep;
+  const double x = trackX_[TrackIndex(p, s)];
+  const double y = trackY_[TrackIndex(p, s)];
+
+  const int found = FindElement(state_, x, y, currentElement_);
+  if (found > 0) currentElement_ = found;
+  const int e = currentElement_;
+
+  // Linear shape functions of the element, coefficients held in single
+  // precision.
+  float vx[3], vy[3];
+  double u[3], v[3];
+  for (int j = 0; j < 3; ++j) {
+    const int n = state_.ElemNode(j + 1, e);
+    vx[j] = static_cast<float>(state_.NodeXMetres(n));
+    vy[j] = static_cast<float>(state_.NodeYMetres(n));
+    u[j] = state_.NodeU(n);
+    v[j] = state_.NodeV(n);
+  }
+  float a[3], b[3], c[3];
+  for (int j = 0; j < 3; ++j) {
+    const int k = (j + 1) % 3, m = (j + 2) % 3;
+    a[j] = static_cast<float>(static_cast<double>(vx[k]) * vy[m] - static_cast<double>(vx[m]) * vy[k]);
+    b[j] = vy[k] - vy[m];
+    c[j] = vx[m] - vx[k];
+  }
+  const double area = std::fabs(kHalf * (static_cast<double>(b[0]) * c[1] - static_cast<double>(b[1]) * c[0]));
+  double velocityX = 0, velocityY = 0;
+  for (int j = 0; j < 3; ++j) {
+    const double shape = a[j] + b[j] * x + c[j] * y;
+    velocityX += shape * u[j] / (2 * area);
+    velocityY += shape * v[j] / (2 * area);
+  }
+
+  const double amplitude = std::sqrt(2 * state_.DiffusionCoef * dt);
+  const double dx = dt * velocityX + amplitude * random_(1.0f, 0.0f);
+  const double dy = dt * velocityY + amplitude * random_(1.0f, 0.0f);
+  double xNew = x + dx, yNew = y + dy;
+  // A move that would leave the water is sent back by the same displacement.
+  if (PointInLakeMetres(state_, xNew, yNew) == 0) {
+    xNew = x - dx;
+    yNew = y - dy;
+  }
+  trackX_[TrackIndex(p, s + 1)] = xNew;
+  trackY_[TrackIndex(p, s + 1)] = static_cast<float>(yNew);
+
+  const Rgb saved = surface_.ForeColor();
+  surface_.SetForeColor(PaletteColour(kLightRed));
+  surface_.Line(static_cast<float>(x * kKmPerMetre), static_cast<float>(y * kKmPerMetre),
+                static_cast<float>(xNew * kKmPerMetre), static_cast<float>(yNew * kKmPerMetre));
+  surface_.SetForeColor(saved);
+}
+
+Status RunSimulation(SimulationRun& run, const std::function<bool()>& yield) {
+  if (Status s = run.Start(); !s.ok()) return s;
+  while (run.HasNextStep()) {
+    if (Status s = run.Step(); !s.ok()) return s;
+    if (!yield()) break;
+  }
+  run.End();
+  return Status::Ok();
+}
+
+}  // namespace lakedrift
