@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "model/NumberFormat.h"
-#include "model/PointInLake.h"
 #include "sim/ElementLocation.h"
 #include "view/LakeMap.h"
 #include "view/MapView.h"
@@ -19,12 +18,11 @@ constexpr float kLabelDepthFraction = 0.9f;       // of the scale height, from t
 constexpr int kFirstElement = 1;
 constexpr const char* kStartLabelPrefix = "Simulation Time (Hours):";
 constexpr const char* kLabelPrefix = "Simulation Time:";
-constexpr float kHalf = 0.5f;
 
 }  // namespace
 
 SimulationRun::SimulationRun(ModelState& state, Surface& surface, uint64_t seed)
-    : state_(state), surface_(surface), random_(seed) {}
+    : state_(state), surface_(surface), stepper_(state, seed) {}
 
 SimulationRun::~SimulationRun() { End(); }
 
@@ -74,7 +72,7 @@ Status SimulationRun::Start() {
   const double x0 = kMetresPerKm * state_.ReleaseX;
   const double y0 = kMetresPerKm * state_.ReleaseY;
   const int located = LocateByScan(state_, x0, y0);
-  currentElement_ = located != 0 ? located : kFirstElement;
+  stepper_.SetCurrentElement(located != 0 ? located : kFirstElement);
 
   DrawReleaseMarker();
   for (int p = 1; p <= particlesMoved_; ++p) {
@@ -144,49 +142,10 @@ void SimulationRun::DrawTimeLabel() {
 }
 
 void SimulationRun::MoveParticle(int p, int s) {
-  const double dt = state_.TimeStep;
   const double x = trackX_[TrackIndex(p, s)];
   const double y = trackY_[TrackIndex(p, s)];
-
-  const int found = FindElement(state_, x, y, currentElement_);
-  if (found > 0) currentElement_ = found;
-  const int e = currentElement_;
-
-  // Linear shape functions of the element, coefficients held in single
-  // precision.
-  float vx[3], vy[3];
-  double u[3], v[3];
-  for (int j = 0; j < 3; ++j) {
-    const int n = state_.ElemNode(j + 1, e);
-    vx[j] = static_cast<float>(state_.NodeXMetres(n));
-    vy[j] = static_cast<float>(state_.NodeYMetres(n));
-    u[j] = state_.NodeU(n);
-    v[j] = state_.NodeV(n);
-  }
-  float a[3], b[3], c[3];
-  for (int j = 0; j < 3; ++j) {
-    const int k = (j + 1) % 3, m = (j + 2) % 3;
-    a[j] = static_cast<float>(static_cast<double>(vx[k]) * vy[m] - static_cast<double>(vx[m]) * vy[k]);
-    b[j] = vy[k] - vy[m];
-    c[j] = vx[m] - vx[k];
-  }
-  const double area = std::fabs(kHalf * (static_cast<double>(b[0]) * c[1] - static_cast<double>(b[1]) * c[0]));
-  double velocityX = 0, velocityY = 0;
-  for (int j = 0; j < 3; ++j) {
-    const double shape = a[j] + b[j] * x + c[j] * y;
-    velocityX += shape * u[j] / (2 * area);
-    velocityY += shape * v[j] / (2 * area);
-  }
-
-  const double amplitude = std::sqrt(2 * state_.DiffusionCoef * dt);
-  const double dx = dt * velocityX + amplitude * random_(1.0f, 0.0f);
-  const double dy = dt * velocityY + amplitude * random_(1.0f, 0.0f);
-  double xNew = x + dx, yNew = y + dy;
-  // A move that would leave the water is sent back by the same displacement.
-  if (PointInLakeMetres(state_, xNew, yNew) == 0) {
-    xNew = x - dx;
-    yNew = y - dy;
-  }
+  double xNew = 0, yNew = 0;
+  stepper_.Move(x, y, xNew, yNew);
   trackX_[TrackIndex(p, s + 1)] = xNew;
   trackY_[TrackIndex(p, s + 1)] = static_cast<float>(yNew);
 

@@ -8,7 +8,7 @@
 #include "model/FlowField.h"
 #include "model/ModelState.h"
 #include "model/Status.h"
-#include "sim/GaussianRandom.h"
+#include "sim/ParticleStepper.h"
 #include "view/Surface.h"
 
 namespace lakedrift {
@@ -38,13 +38,13 @@ class SimulationRun {
 
   int StepCount() const { return stepCount_; }
   int StepsDone() const { return stepsDone_; }
-  int CurrentElement() const { return currentElement_; }
+  int CurrentElement() const { return stepper_.CurrentElement(); }
   const std::string& LastLabel() const { return lastLabel_; }
   // Track level (1..StepCount+1) of particle p (1..), metres.
   double TrackX(int p, int level) const;
   float TrackY(int p, int level) const;
   int ParticlesMoved() const { return particlesMoved_; }
-  uint64_t RandomDraws() const { return random_.Draws(); }
+  uint64_t RandomDraws() const { return stepper_.RandomDraws(); }
 
  private:
   void DrawReleaseMarker();
@@ -55,13 +55,12 @@ class SimulationRun {
 
   ModelState& state_;
   Surface& surface_;
-  GaussianRandom random_;
+  ParticleStepper stepper_;
   FlowFieldReader flow_;
   int stepCount_ = 0;
   int levelCount_ = 0;
   int particlesMoved_ = 0;  // particles 1..particlesMoved_ move
   int stepsDone_ = 0;
-  int currentElement_ = 1;
   double elapsedHours_ = 0;
   DateTime simDate_;
   std::string lastLabel_;

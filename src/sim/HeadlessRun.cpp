@@ -1,0 +1,71 @@
+#include "sim/HeadlessRun.h"
+
+#include <cmath>
+
+#include "sim/ElementLocation.h"
+
+namespace lakedrift {
+namespace {
+constexpr double kSecondsPerHour = 3600.0;
+constexpr int kFrameIntervalHours = 2;
+constexpr int kFirstElement = 1;
+}  // namespace
+
+HeadlessRun::HeadlessRun(ModelState& state, uint64_t seed) : state_(state), stepper_(state, seed) {}
+
+HeadlessRun::~HeadlessRun() { End(); }
+
+Status HeadlessRun::Start() {
+  PrepareFlowArrays(state_);
+  if (Status s = flow_.Open(state_.FlowFileName, state_.NodeCount); !s.ok()) return s;
+  if (Status s = flow_.ReadFlowFrame(state_); !s.ok()) {
+    End();
+    return s;
+  }
+  ended_ = false;
+  UpdateMaxSpeed(state_);
+  stepCount_ = static_cast<int>(std::floor(kSecondsPerHour * state_.SimHours / state_.TimeStep));
+  const double x0 = kMetresPerKm * state_.ReleaseX;
+  const double y0 = kMetresPerKm * state_.ReleaseY;
+  const int located = LocateByScan(state_, x0, y0);
+  stepper_.SetCurrentElement(located != 0 ? located : kFirstElement);
+  const auto count = static_cast<std::size_t>(std::max(0.0, std::floor(state_.ParticleCount)));
+  x_.assign(count, x0);
+  y_.assign(count, static_cast<float>(y0));
+  stepsDone_ = 0;
+  elapsedHours_ = 0;
+  return Status::Ok();
+}
+
+bool HeadlessRun::HasNextStep() const { return !ended_ && stepsDone_ < stepCount_; }
+
+Status HeadlessRun::Step() {
+  elapsedHours_ += state_.TimeStep / kSecondsPerHour;
+  const auto wholeHours = static_cast<long>(std::floor(elapsedHours_));
+  if (wholeHours % kFrameIntervalHours == 0 && elapsedHours_ < state_.SimHours) {
+    if (Status s = flow_.ReadFlowFrame(state_); !s.ok()) {
+      End();
+      return s;
+    }
+    UpdateMaxSpeed(state_);
+  }
+  for (std::size_t p = 0; p < x_.size(); ++p) {
+    double xNew = 0, yNew = 0;
+    stepper_.Move(x_[p], y_[p], xNew, yNew);
+    x_[p] = xNew;
+    y_[p] = static_cast<float>(yNew);
+  }
+  ++stepsDone_;
+  return Status::Ok();
+}
+
+void HeadlessRun::End() {
+  flow_.Close();
+  ended_ = true;
+}
+
+double HeadlessRun::HoursOfLevel(int level) const {
+  return (level - 1) * state_.TimeStep / kSecondsPerHour;
+}
+
+}  // namespace lakedrift

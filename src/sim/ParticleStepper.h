@@ -1,0 +1,37 @@
+#pragma once
+#include <cstdint>
+
+#include "model/ModelState.h"
+#include "sim/GaussianRandom.h"
+
+namespace lakedrift {
+
+// The velocity of the current flow frame at (x, y) m, interpolated linearly
+// over element e alone (shape coefficients held in single precision), m/s.
+void InterpolateVelocity(const ModelState& state, int e, double x, double y, double& u, double& v);
+
+// Moves particles one time step at a time: the element walk from the
+// element found last, the interpolated current, two normal draws (x first)
+// for the random walk, and the shore's answer to a move off the water,
+// which sends the particle back by the same displacement. One element and
+// one random sequence are shared by every particle moved, in the order
+// they are moved.
+class ParticleStepper {
+ public:
+  ParticleStepper(const ModelState& state, uint64_t seed) : state_(state), random_(seed) {}
+
+  // Moves a particle at (x, y) m through one TimeStep; returns its new
+  // position in (xNew, yNew).
+  void Move(double x, double y, double& xNew, double& yNew);
+
+  int CurrentElement() const { return currentElement_; }
+  void SetCurrentElement(int e) { currentElement_ = e; }
+  uint64_t RandomDraws() const { return random_.Draws(); }
+
+ private:
+  const ModelState& state_;
+  GaussianRandom random_;
+  int currentElement_ = 1;
+};
+
+}  // namespace lakedrift
