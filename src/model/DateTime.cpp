@@ -56,11 +56,30 @@ DateTime ScenarioStart(int season) {
   return season == 2 ? MakeDateTime(1997, 8, 22, 2) : MakeDateTime(1997, 4, 2, 2);
 }
 
-std::string FormatDateTime(DateTime value) {
+namespace {
+struct Moment {
+  CivilDate date;
+  long secondOfDay;
+};
+
+Moment Split(DateTime value) {
   const double totalSeconds = std::nearbyint(value.days * kSecondsPerDay);
   const long wholeDays = static_cast<long>(std::floor(totalSeconds / kSecondsPerDay));
   const long secondOfDay = static_cast<long>(totalSeconds) - wholeDays * kSecondsPerDay;
-  const CivilDate date = CivilFromDays(wholeDays - kEpochOffsetDays);
+  return {CivilFromDays(wholeDays - kEpochOffsetDays), secondOfDay};
+}
+}  // namespace
+
+std::string FormatIsoDateTime(DateTime value) {
+  const auto [date, secondOfDay] = Split(value);
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%04ld-%02u-%02uT%02ld:%02ld:%02ld", date.year, date.month,
+                date.day, secondOfDay / 3600, (secondOfDay / 60) % 60, secondOfDay % 60);
+  return buffer;
+}
+
+std::string FormatDateTime(DateTime value) {
+  const auto [date, secondOfDay] = Split(value);
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%02ld:%02ld %u-%s-%02ld", secondOfDay / 3600,
                 (secondOfDay / 60) % 60, date.day, kMonthNames[date.month - 1],

@@ -22,6 +22,9 @@ DateTime ScenarioStart(int season);
 // the nearest second first.
 std::string FormatDateTime(DateTime value);
 
+// ISO 8601 local time, "1997-04-02T02:00:00", rounded to the second.
+std::string FormatIsoDateTime(DateTime value);
+
 // One day's fraction for a two-hour step, in single precision as the clock
 // adds it.
 inline constexpr float kTwoHoursInDays = 1.0f / 12.0f;

@@ -82,6 +82,11 @@ TEST(DateTimeFormat, ScenarioStartsAndTheirLastFrames) {
   EXPECT_EQ(FormatDateTime(dry), "22:00 28-August-97");
 }
 
+TEST(DateTimeFormat, IsoForm) {
+  EXPECT_EQ(FormatIsoDateTime(ScenarioStart(1)), "1997-04-02T02:00:00");
+  EXPECT_EQ(FormatIsoDateTime(DateTime{ScenarioStart(2).days + 166.0 / 24}), "1997-08-29T00:00:00");
+}
+
 TEST(DateTimeFormat, DaysCountFromTheEpochAndCrossMonthsAndYears) {
   EXPECT_DOUBLE_EQ(MakeDateTime(1899, 12, 30).days, 0.0);
   EXPECT_DOUBLE_EQ(MakeDateTime(1900, 3, 1).days, 61.0);

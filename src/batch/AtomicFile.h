@@ -1,0 +1,34 @@
+#pragma once
+#include <filesystem>
+#include <string>
+
+#include "model/Status.h"
+
+namespace lakedrift {
+
+// A file that appears whole or not at all: everything is written under a
+// temporary name in the same folder, which Commit renames to the final name.
+// A file never committed is removed.
+class AtomicFile {
+ public:
+  explicit AtomicFile(std::filesystem::path finalPath);
+  ~AtomicFile();
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  // The temporary name to write to.
+  const std::filesystem::path& TemporaryPath() const { return temporary_; }
+  const std::filesystem::path& FinalPath() const { return final_; }
+  // Renames the temporary file to the final name, replacing what was there.
+  Status Commit();
+
+ private:
+  std::filesystem::path final_;
+  std::filesystem::path temporary_;
+  bool committed_ = false;
+};
+
+// Fails with a message naming the file when its folder does not exist.
+Status CheckWritableFolder(const std::filesystem::path& path, const std::string& what);
+
+}  // namespace lakedrift

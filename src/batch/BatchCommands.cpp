@@ -1,0 +1,258 @@
+#include "batch/BatchCommands.h"
+
+#include <charconv>
+#include <map>
+#include <memory>
+#include <sstream>
+
+#include "batch/BatchOptions.h"
+#include "batch/CsvTrackWriter.h"
+#include "batch/DensityGrid.h"
+#include "batch/NetcdfTrackWriter.h"
+#include "batch/ProgressBar.h"
+#include "batch/RunImage.h"
+#include "model/FlowField.h"
+#include "model/GeometryReader.h"
+#include "model/NumberFormat.h"
+#include "model/PointInLake.h"
+#include "sim/ElementLocation.h"
+#include "sim/GaussianRandom.h"
+#include "sim/HeadlessRun.h"
+#include "sim/SimulationRun.h"
+
+namespace lakedrift {
+namespace {
+
+constexpr double kDefaultTimeStep = 7200.0;
+constexpr int16_t kDefaultSimHours = 166;
+constexpr double kDefaultVectorScale = 0.25;
+constexpr const char* kRegionTitles[] = {"LAKE TANGANYIKA", "RIVER MALAGARASI REGION",
+                                         "SOUTH PART OF LAKE TANGANYIKA"};
+
+const char* kUsage = R"(usage: lakedrift-batch COMMAND [ARGUMENTS]
+
+Commands:
+  info GEOMETRY     counts and map extent of a geometry file
+  probe GEOMETRY    for lines "x y" (km) on standard input, prints
+                    "x y inlake element"
+  run [OPTIONS]     a particle-tracking run with exports (run --help)
+  help              this text
+)";
+
+const char* kInfoHelp = R"(usage: lakedrift-batch info GEOMETRY
+
+Prints one "Name value" line each for NodeCount, ElementCount, BoundaryCount,
+BoundaryRingCount, MapXMin, MapXMax, MapYMin, MapYMax, MapWidth, MapHeight and
+MapSize (km), numbers with round-trip precision.
+)";
+
+const char* kProbeHelp = R"(usage: lakedrift-batch probe GEOMETRY < points
+
+Reads lines "x y" in km from standard input and prints for each
+"x y inlake element": inlake is 1 when the point lies on the water (islands
+excluded), element the first mesh element that holds the point (0 when none).
+)";
+
+template <typename T>
+std::string RoundTrip(T value) {
+  char buffer[40];
+  return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+}
+
+int Fail(std::ostream& err, const Status& status) {
+  err << "lakedrift-batch: " << status.message() << '\n';
+  return kExitBadInput;
+}
+
+Status LoadGeometry(ModelState& state, const std::string& path) {
+  Status s = ReadGeometry(state, path);
+  if (s.kind() == ErrorKind::FileMissing)
+    return Status::Fail(ErrorKind::FileMissing, "geometry file " + path + ": not found");
+  return s;
+}
+
+int Info(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) return out << kInfoHelp, kExitOk;
+  if (args.size() != 2) return Fail(err, Status::Fail(ErrorKind::BadValue, "info: expected one GEOMETRY file"));
+  ModelState state;
+  if (Status s = LoadGeometry(state, args[1]); !s.ok()) return Fail(err, s);
+  out << "NodeCount " << state.NodeCount << "\nElementCount " << state.ElementCount << "\nBoundaryCount "
+      << state.BoundaryCount << "\nBoundaryRingCount " << state.BoundaryRingCount << "\nMapXMin "
+      << RoundTrip(state.MapXMin) << "\nMapXMax " << RoundTrip(state.MapXMax) << "\nMapYMin "
+      << RoundTrip(state.MapYMin) << "\nMapYMax " << RoundTrip(state.MapYMax) << "\nMapWidth "
+      << RoundTrip(state.MapWidth) << "\nMapHeight " << RoundTrip(state.MapHeight) << "\nMapSize "
+      << RoundTrip(state.MapSize) << '\n';
+  return kExitOk;
+}
+
+int Probe(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+  if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) return out << kProbeHelp, kExitOk;
+  if (args.size() != 2) return Fail(err, Status::Fail(ErrorKind::BadValue, "probe: expected one GEOMETRY file"));
+  ModelState state;
+  if (Status s = LoadGeometry(state, args[1]); !s.ok()) return Fail(err, s);
+  std::string line;
+  int lineNumber = 0;
+  while (std::getline(in, line)) {
+    ++lineNumber;
+    std::istringstream fields(line);
+    std::string xText, yText, extra;
+    if (!(fields >> xText)) continue;  // blank lines are skipped
+    const auto x = ParseWholeNumber(xText);
+    const auto y = (fields >> yText) ? ParseWholeNumber(yText) : std::nullopt;
+    if (!x || !y || (fields >> extra))
+      return Fail(err, Status::Fail(ErrorKind::BadValue, "probe: standard input line " + std::to_string(lineNumber) +
+                                                             ": expected \"x y\" in km, got '" + line + "'"));
+    const int element = LocateByScan(state, *x * kMetresPerKm, *y * kMetresPerKm);
+    out << xText << ' ' << yText << ' ' << PointInLake(state, *x, *y) << ' ' << element << '\n';
+  }
+  return kExitOk;
+}
+
+// Everything a run needs from its options, checked before it starts.
+Status PrepareRun(const RunOptions& o, ModelState& state) {
+  state.Region = static_cast<int16_t>(o.region != 0 ? o.region : 1);
+  state.Season = static_cast<int16_t>(o.season);
+  state.FlowType = static_cast<int16_t>(o.flowType != 0 ? o.flowType : 1);
+  const std::string geometry = o.geometry.empty() ? GeometryFileName(state.Region) : o.geometry;
+  if (Status s = LoadGeometry(state, geometry); !s.ok()) return s;
+  state.FlowFileName = o.flowFile.empty() ? FlowFileNameFor(state.Region, state.Season, state.FlowType) : o.flowFile;
+  state.RegionTitle = kRegionTitles[state.Region - 1];
+  state.TimeStep = kDefaultTimeStep;
+  state.SimHours = kDefaultSimHours;
+  state.VectorScale = kDefaultVectorScale;
+  state.Magnification = 1.0f;
+  state.ParticleCount = static_cast<double>(o.particles);
+  state.DiffusionCoef = o.diffusion;
+  state.ReleaseX = o.releaseX;
+  state.ReleaseY = static_cast<float>(o.releaseY);
+  if (PointInLake(state, state.ReleaseX, state.ReleaseY) == 0)
+    return Status::Fail(ErrorKind::BadValue, "--release " + RoundTrip(o.releaseX) + " " + RoundTrip(o.releaseY) +
+                                                 ": the point is not on the water of " + geometry);
+  for (const auto& [path, what] : {std::pair{o.tracks, "--tracks"}, std::pair{o.netcdf, "--netcdf"},
+                                   std::pair{o.image, "--image"}, std::pair{o.density, "--density"}})
+    if (!path.empty())
+      if (Status s = CheckWritableFolder(path, what); !s.ok()) return s;
+  if (!o.image.empty())
+    if (Status s = RunImage::CheckName(o.image); !s.ok()) return s;
+  return Status::Ok();
+}
+
+// The sinks the options ask for, opened.
+Status OpenSinks(const RunOptions& o, const ModelState& state, uint64_t seed, int levels,
+                 std::vector<std::unique_ptr<TrackSink>>& sinks) {
+  const DateTime start = ScenarioStart(state.Season);
+  if (!o.tracks.empty()) {
+    auto csv = std::make_unique<CsvTrackWriter>(o.tracks, start);
+    if (Status s = csv->Open(); !s.ok()) return s;
+    sinks.push_back(std::move(csv));
+  }
+  if (!o.netcdf.empty()) {
+    std::map<std::string, std::string> attributes = {
+        {"seed", std::to_string(seed)},
+        {"particles", std::to_string(o.particles)},
+        {"diffusion_coefficient_m2_s", RoundTrip(o.diffusion)},
+        {"release_x_km", RoundTrip(o.releaseX)},
+        {"release_y_km", RoundTrip(o.releaseY)},
+        {"flow_file", state.FlowFileName}};
+    auto nc = std::make_unique<NetcdfTrackWriter>(o.netcdf, start, static_cast<int>(o.particles), levels,
+                                                  std::move(attributes));
+    if (Status s = nc->Open(); !s.ok()) return s;
+    sinks.push_back(std::move(nc));
+  }
+  return Status::Ok();
+}
+
+Status Emit(std::vector<std::unique_ptr<TrackSink>>& sinks, int level, double hours, const std::vector<double>& x,
+            const std::vector<float>& y) {
+  for (auto& sink : sinks)
+    if (Status s = sink->WriteLevel(level, hours, x, y); !s.ok()) return s;
+  return Status::Ok();
+}
+
+// The run drawn as the desktop draws it, for --image: the tracks come from
+// its tables, level by level.
+Status RunDrawn(const RunOptions& o, ModelState& state, uint64_t seed, std::vector<std::unique_ptr<TrackSink>>& sinks,
+                ProgressBar& progress, std::vector<double>& x, std::vector<float>& y) {
+  RunImage image(o.imageSize);
+  SimulationRun run(state, image.GetSurface(), seed);
+  if (Status s = run.Start(); !s.ok()) return s;
+  const int particles = run.ParticlesMoved();
+  x.resize(static_cast<std::size_t>(particles));
+  y.resize(static_cast<std::size_t>(particles));
+  auto gather = [&](int level) {
+    for (int p = 1; p <= particles; ++p) x[p - 1] = run.TrackX(p, level), y[p - 1] = run.TrackY(p, level);
+    return Emit(sinks, level, (level - 1) * state.TimeStep / 3600.0, x, y);
+  };
+  if (Status s = gather(1); !s.ok()) return s;
+  while (run.HasNextStep()) {
+    if (Status s = run.Step(); !s.ok()) return s;
+    if (Status s = gather(run.StepsDone() + 1); !s.ok()) return s;
+    progress.Update(run.StepsDone());
+  }
+  run.End();
+  return image.Save(o.image);
+}
+
+Status RunHeadless(ModelState& state, uint64_t seed, std::vector<std::unique_ptr<TrackSink>>& sinks,
+                   ProgressBar& progress, std::vector<double>& x, std::vector<float>& y) {
+  HeadlessRun run(state, seed);
+  if (Status s = run.Start(); !s.ok()) return s;
+  if (Status s = Emit(sinks, 1, 0.0, run.X(), run.Y()); !s.ok()) return s;
+  while (run.HasNextStep()) {
+    if (Status s = run.Step(); !s.ok()) return s;
+    if (Status s = Emit(sinks, run.Level(), run.HoursOfLevel(run.Level()), run.X(), run.Y()); !s.ok()) return s;
+    progress.Update(run.StepsDone());
+  }
+  x = run.X();
+  y = run.Y();
+  return Status::Ok();
+}
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
+  RunOptions o;
+  if (Status s = ParseRunOptions({args.begin() + 1, args.end()}, o); !s.ok()) return Fail(err, s);
+  if (o.help) return out << RunHelp(), kExitOk;
+  ModelState state;
+  if (Status s = PrepareRun(o, state); !s.ok()) return Fail(err, s);
+  const uint64_t seed = o.seed ? *o.seed : ClockSeed();
+  out << "seed " << seed << '\n' << std::flush;
+
+  const int levels = static_cast<int>(3600.0 * state.SimHours / state.TimeStep) + 1;
+  std::vector<std::unique_ptr<TrackSink>> sinks;
+  if (Status s = OpenSinks(o, state, seed, levels, sinks); !s.ok()) return Fail(err, s);
+  std::vector<double> x;
+  std::vector<float> y;
+  {
+    ProgressBar progress(err, errIsTerminal, levels - 1);
+    const Status s = o.image.empty() ? RunHeadless(state, seed, sinks, progress, x, y)
+                                     : RunDrawn(o, state, seed, sinks, progress, x, y);
+    if (!s.ok()) return Fail(err, s);
+  }
+  for (auto& sink : sinks)
+    if (Status s = sink->Finish(); !s.ok()) return Fail(err, s);
+  if (!o.density.empty()) {
+    DensityGrid grid(state, o.cellKm);
+    grid.Add(x, y);
+    if (grid.Outside() > 0)
+      err << "lakedrift-batch: " << grid.Outside() << " particles lie outside the map extent and are not counted\n";
+    if (Status s = grid.WriteCsv(o.density); !s.ok()) return Fail(err, s);
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+int RunBatch(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
+             bool errIsTerminal) {
+  if (args.empty() || args[0] == "help" || args[0] == "--help" || args[0] == "-h") {
+    (args.empty() ? err : out) << kUsage;
+    return args.empty() ? kExitBadInput : kExitOk;
+  }
+  if (args[0] == "info") return Info(args, out, err);
+  if (args[0] == "probe") return Probe(args, in, out, err);
+  if (args[0] == "run") return Run(args, out, err, errIsTerminal);
+  err << "lakedrift-batch: " << args[0] << ": unknown command (info, probe, run, help)\n";
+  return kExitBadInput;
+}
+
+}  // namespace lakedrift

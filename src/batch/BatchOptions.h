@@ -1,0 +1,33 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/Status.h"
+
+namespace lakedrift {
+
+// The options of "lakedrift-batch run".
+struct RunOptions {
+  int region = 0, season = 0, flowType = 0;
+  std::string geometry, flowFile;
+  bool hasRelease = false;
+  double releaseX = 0, releaseY = 0;  // km
+  long particles = 50;
+  double diffusion = 0.1;  // m²/s
+  std::optional<uint64_t> seed;
+  int threads = 1;
+  std::string tracks, netcdf, image, density;
+  int imageSize = 800;
+  double cellKm = 0;
+  bool help = false;
+};
+
+// Reads the run options; a bad option or value fails with one line naming it.
+Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& options);
+
+// The text of "lakedrift-batch run --help".
+const char* RunHelp();
+
+}  // namespace lakedrift

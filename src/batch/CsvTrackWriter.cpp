@@ -1,0 +1,65 @@
+#include "batch/CsvTrackWriter.h"
+
+#include <charconv>
+#include <string>
+
+namespace lakedrift {
+namespace {
+constexpr double kHoursPerDay = 24.0;
+
+// The shortest text that reads back as the same number.
+template <typename T>
+std::string RoundTrip(T value) {
+  char buffer[40];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+}  // namespace
+
+CsvTrackWriter::CsvTrackWriter(const std::filesystem::path& path, DateTime scenarioStart)
+    : file_(path), start_(scenarioStart) {}
+
+CsvTrackWriter::~CsvTrackWriter() {
+  if (out_) std::fclose(out_);
+}
+
+Status CsvTrackWriter::Open() {
+  out_ = std::fopen(file_.TemporaryPath().c_str(), "wb");
+  if (!out_)
+    return Status::Fail(ErrorKind::BadValue, "tracks file " + file_.FinalPath().string() + ": cannot be created");
+  std::fputs("particle,level,time,x_m,y_m\n", out_);
+  return Status::Ok();
+}
+
+Status CsvTrackWriter::WriteLevel(int level, double hours, const std::vector<double>& x,
+                                  const std::vector<float>& y) {
+  const std::string time = FormatIsoDateTime(DateTime{start_.days + hours / kHoursPerDay});
+  std::string row;
+  for (std::size_t p = 0; p < x.size(); ++p) {
+    row.clear();
+    row += std::to_string(p + 1);
+    row += ',';
+    row += std::to_string(level);
+    row += ',';
+    row += time;
+    row += ',';
+    row += RoundTrip(x[p]);
+    row += ',';
+    row += RoundTrip(y[p]);
+    row += '\n';
+    std::fwrite(row.data(), 1, row.size(), out_);
+  }
+  if (std::ferror(out_))
+    return Status::Fail(ErrorKind::ReadFailed, "tracks file " + file_.FinalPath().string() + ": write failed");
+  return Status::Ok();
+}
+
+Status CsvTrackWriter::Finish() {
+  const bool failed = std::fclose(out_) != 0;
+  out_ = nullptr;
+  if (failed)
+    return Status::Fail(ErrorKind::ReadFailed, "tracks file " + file_.FinalPath().string() + ": write failed");
+  return file_.Commit();
+}
+
+}  // namespace lakedrift

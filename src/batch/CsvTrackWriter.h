@@ -1,0 +1,29 @@
+#pragma once
+#include <cstdio>
+#include <filesystem>
+
+#include "batch/AtomicFile.h"
+#include "batch/TrackSink.h"
+#include "model/DateTime.h"
+
+namespace lakedrift {
+
+// Tracks as CSV, "particle,level,time,x_m,y_m", one row per particle per
+// level, level by level; times in ISO 8601 local time of the scenario,
+// coordinates with round-trip precision.
+class CsvTrackWriter : public TrackSink {
+ public:
+  CsvTrackWriter(const std::filesystem::path& path, DateTime scenarioStart);
+  ~CsvTrackWriter() override;
+  Status Open();
+  Status WriteLevel(int level, double hours, const std::vector<double>& x,
+                    const std::vector<float>& y) override;
+  Status Finish() override;
+
+ private:
+  AtomicFile file_;
+  DateTime start_;
+  std::FILE* out_ = nullptr;
+};
+
+}  // namespace lakedrift

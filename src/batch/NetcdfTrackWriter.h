@@ -1,0 +1,39 @@
+#pragma once
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "batch/AtomicFile.h"
+#include "batch/TrackSink.h"
+#include "model/DateTime.h"
+
+namespace lakedrift {
+
+// Tracks as a CF-1.8 discrete sampling geometry of featureType
+// "trajectory" (multidimensional array: trajectory × obs), x and y in metres
+// of the lake grid, time in hours since the scenario's start. Levels are
+// written as they come, in chunks one level deep, so memory does not grow
+// with the number of levels.
+class NetcdfTrackWriter : public TrackSink {
+ public:
+  NetcdfTrackWriter(const std::filesystem::path& path, DateTime scenarioStart, int particles, int levels,
+                    std::map<std::string, std::string> attributes);
+  ~NetcdfTrackWriter() override;
+  Status Open();
+  Status WriteLevel(int level, double hours, const std::vector<double>& x,
+                    const std::vector<float>& y) override;
+  Status Finish() override;
+
+ private:
+  Status Check(int code, const std::string& doing) const;
+
+  AtomicFile file_;
+  DateTime start_;
+  int particles_;
+  int levels_;
+  std::map<std::string, std::string> attributes_;
+  int ncid_ = -1;
+  int timeVar_ = -1, xVar_ = -1, yVar_ = -1;
+};
+
+}  // namespace lakedrift

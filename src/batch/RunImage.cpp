@@ -1,0 +1,62 @@
+#include "batch/RunImage.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <cstdlib>
+#include <string>
+
+#include "batch/AtomicFile.h"
+#include "view/QtImageSurface.h"
+
+namespace lakedrift {
+namespace {
+
+std::string LowerExtension(const std::filesystem::path& path) {
+  std::string ext = path.extension().string();
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext;
+}
+
+// Fonts need a GUI application; a batch run has no screen, so it renders
+// off screen.
+void EnsureGuiApplication() {
+  if (QGuiApplication::instance()) return;
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  static int argc = 1;
+  static char name[] = "lakedrift-batch";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication application(argc, argv);
+}
+
+}  // namespace
+
+struct RunImage::Impl {
+  explicit Impl(int size) : surface(size, size) {}
+  QtImageSurface surface;
+};
+
+Status RunImage::CheckName(const std::filesystem::path& path) {
+  const std::string ext = LowerExtension(path);
+  if (ext != ".bmp" && ext != ".png")
+    return Status::Fail(ErrorKind::BadValue, "--image: expected a .bmp or .png file name, got '" + path.string() + "'");
+  return Status::Ok();
+}
+
+RunImage::RunImage(int size) {
+  EnsureGuiApplication();
+  impl_ = std::make_unique<Impl>(size);
+}
+
+RunImage::~RunImage() = default;
+
+Surface& RunImage::GetSurface() { return impl_->surface; }
+
+Status RunImage::Save(const std::filesystem::path& path) const {
+  AtomicFile file(path);
+  const char* format = LowerExtension(path) == ".png" ? "PNG" : "BMP";
+  if (!impl_->surface.Image().save(QString::fromStdString(file.TemporaryPath().string()), format))
+    return Status::Fail(ErrorKind::ReadFailed, "image " + path.string() + ": cannot be written");
+  return file.Commit();
+}
+
+}  // namespace lakedrift

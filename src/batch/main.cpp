@@ -1,0 +1,13 @@
+#include <unistd.h>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "batch/BatchCommands.h"
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  return lakedrift::RunBatch(args, std::cin, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
+}

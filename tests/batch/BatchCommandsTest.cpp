@@ -1,0 +1,349 @@
+#include <gtest/gtest.h>
+#include <netcdf.h>
+
+#include <QImage>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "batch/BatchCommands.h"
+#include "model/GeometryReader.h"
+#include "sim/RunFixture.h"
+#include "sim/SimulationRun.h"
+#include "support/TestPaths.h"
+#include "view/RecordingSurface.h"
+
+namespace lakedrift {
+namespace {
+
+struct Result {
+  int status;
+  std::string out, err;
+};
+
+Result Batch(const std::vector<std::string>& args, const std::string& input = "") {
+  std::istringstream in(input);
+  std::ostringstream out, err;
+  const int status = RunBatch(args, in, out, err, false);
+  return {status, out.str(), err.str()};
+}
+
+// A lake of two triangles whose coast is the rectangle of the given box.
+std::filesystem::path BoxLake(const std::string& name, double x0, double x1, double y0, double y1) {
+  std::ostringstream text;
+  text.precision(17);
+  text << "1\n4\n4 2 3 4\n1 1 2 3 0 0 2\n2 1 3 4 1 0 0\n";
+  const double xs[] = {x0, x1, x1, x0}, ys[] = {y0, y0, y1, y1};
+  for (int n = 0; n < 4; ++n) text << n + 1 << ' ' << xs[n] << ' ' << ys[n] << '\n';
+  for (int n = 0; n < 4; ++n) text << n + 1 << ' ' << n + 1 << ' ' << xs[n] << ' ' << ys[n] << '\n';
+  const auto path = test::FreshOutputDir("batch_box_" + name) / "box.inp";
+  test::WriteTextFile(path, text.str());
+  return path;
+}
+
+std::map<std::string, std::string> InfoLines(const std::string& out) {
+  std::map<std::string, std::string> lines;
+  std::istringstream in(out);
+  std::string name, value;
+  while (in >> name >> value) lines[name] = value;
+  return lines;
+}
+
+struct InfoCase {
+  const char* name;
+  double x0, x1, y0, y1;
+  const char *xMin, *xMax, *yMin, *yMax, *size;
+};
+
+class BatchInfo : public ::testing::TestWithParam<InfoCase> {};
+
+TEST_P(BatchInfo, PrintsCountsAndTheSquaredExtent) {
+  const InfoCase& c = GetParam();
+  const Result r = Batch({"info", BoxLake(c.name, c.x0, c.x1, c.y0, c.y1).string()});
+  ASSERT_EQ(r.status, kExitOk) << r.err;
+  auto lines = InfoLines(r.out);
+  EXPECT_EQ(lines.size(), 11u);
+  EXPECT_EQ(lines["NodeCount"], "4");
+  EXPECT_EQ(lines["ElementCount"], "2");
+  EXPECT_EQ(lines["BoundaryCount"], "4");
+  EXPECT_EQ(lines["BoundaryRingCount"], "1");
+  EXPECT_EQ(lines["MapXMin"], c.xMin);
+  EXPECT_EQ(lines["MapXMax"], c.xMax);
+  EXPECT_EQ(lines["MapYMin"], c.yMin);
+  EXPECT_EQ(lines["MapYMax"], c.yMax);
+  EXPECT_EQ(lines["MapWidth"], lines["MapHeight"]);
+  EXPECT_EQ(lines["MapSize"], c.size);
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, BatchInfo,
+                         ::testing::Values(InfoCase{"wide", 3.5, 612.8, -402, -0.7, "10", "620", "-525", "85", "609.3"},
+                                           InfoCase{"from_zero", 0, 95, 0, 40, "0", "100", "-25", "75", "95"},
+                                           InfoCase{"inward", 0.1, 99.9, 0.1, 50, "10", "100", "-10", "80", "99.8"}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(BatchProbe, AnswersWaterAndElementForEachLine) {
+  const Result r = Batch({"probe", test::TestDataPath("testlake.inp").string()},
+                         "5 5\n2 5\n5 0\n5 10\n-1 5\n\n1.5 0.5\n");
+  ASSERT_EQ(r.status, kExitOk) << r.err;
+  std::istringstream in(r.out);
+  std::vector<std::vector<std::string>> rows;
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream fields(line);
+    std::vector<std::string> row;
+    for (std::string f; fields >> f;) row.push_back(f);
+    rows.push_back(row);
+  }
+  ASSERT_EQ(rows.size(), 6u);
+  EXPECT_EQ(rows[0], (std::vector<std::string>{"5", "5", "0", "0"}));  // on the island
+  EXPECT_EQ(rows[1][2], "1");
+  EXPECT_NE(rows[1][3], "0");
+  EXPECT_EQ(rows[2][2], "0");  // southern shore
+  EXPECT_EQ(rows[3][2], "1");  // northern shore
+  EXPECT_EQ(rows[4], (std::vector<std::string>{"-1", "5", "0", "0"}));
+  EXPECT_EQ(rows[5], (std::vector<std::string>{"1.5", "0.5", "1", "1"}));
+}
+
+TEST(BatchProbe, RefusesALineThatIsNotTwoNumbers) {
+  const Result r = Batch({"probe", test::TestDataPath("testlake.inp").string()}, "1 2\n3 x\n");
+  EXPECT_EQ(r.status, kExitBadInput);
+  EXPECT_NE(r.err.find("line 2"), std::string::npos) << r.err;
+}
+
+std::vector<std::string> RunArgs(const std::filesystem::path& flow, const std::string& x, const std::string& y) {
+  return {"run", "--geometry", test::TestDataPath("testlake.inp").string(), "--flow-file", flow.string(),
+          "--season", "1", "--release", x, y};
+}
+
+std::vector<std::vector<std::string>> ReadCsv(const std::filesystem::path& path) {
+  std::ifstream in(path);
+  std::vector<std::vector<std::string>> rows;
+  std::string line;
+  while (std::getline(in, line)) {
+    std::vector<std::string> row;
+    std::istringstream fields(line);
+    for (std::string f; std::getline(fields, f, ',');) row.push_back(f);
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+TEST(BatchRun, WithoutDiffusionAUniformCurrentGivesExactPositions) {
+  const auto dir = test::FreshOutputDir("batch_uniform");
+  const auto flow = test::WriteUniformFlow("batch_uniform", 36, 84, [](int) { return 0.001f; },
+                                           [](int) { return 0.0f; });
+  auto args = RunArgs(flow, "1", "3");
+  for (const char* a : {"--diffusion", "0", "--particles", "2", "--seed", "5", "--tracks"}) args.push_back(a);
+  args.push_back((dir / "tracks.csv").string());
+  const Result r = Batch(args);
+  ASSERT_EQ(r.status, kExitOk) << r.err;
+  EXPECT_EQ(r.out, "seed 5\n");
+  const auto rows = ReadCsv(dir / "tracks.csv");
+  ASSERT_EQ(rows.size(), 1u + 2u * 84u);
+  EXPECT_EQ(rows[0], (std::vector<std::string>{"particle", "level", "time", "x_m", "y_m"}));
+  EXPECT_EQ(rows[1], (std::vector<std::string>{"1", "1", "1997-04-02T02:00:00", "1000", "3000"}));
+  // Level by level: particle 2 of level 1, then level 2.
+  EXPECT_EQ(rows[2][0], "2");
+  EXPECT_EQ(rows[3][1], "2");
+  EXPECT_EQ(rows[3][2], "1997-04-02T04:00:00");
+  const auto& last = rows.back();
+  EXPECT_EQ(last[1], "84");
+  EXPECT_EQ(last[2], "1997-04-09T00:00:00");
+  EXPECT_NEAR(std::stod(last[3]), 1000.0 + 83 * 7200.0 * static_cast<double>(0.001f), 1e-6);
+  EXPECT_EQ(last[4], "3000");
+}
+
+TEST(BatchRun, SeededRunGivesTheDesktopEnginesTracks) {
+  const auto dir = test::FreshOutputDir("batch_seeded");
+  auto args = RunArgs(test::TestDataPath("testlake.fld"), "3", "1");
+  for (const char* a : {"--particles", "7", "--seed", "4242", "--tracks"}) args.push_back(a);
+  args.push_back((dir / "tracks.csv").string());
+  ASSERT_EQ(Batch(args).status, kExitOk);
+
+  ModelState state = test::TestLakeState();
+  state.ParticleCount = 7;
+  RecordingSurface surface(100, 100);
+  SimulationRun run(state, surface, 4242);
+  ASSERT_TRUE(RunSimulation(run, [] { return true; }).ok());
+  const auto rows = ReadCsv(dir / "tracks.csv");
+  ASSERT_EQ(rows.size(), 1u + 7u * 84u);
+  for (std::size_t i = 1; i < rows.size(); ++i) {
+    const int p = std::stoi(rows[i][0]), level = std::stoi(rows[i][1]);
+    ASSERT_EQ(std::stod(rows[i][3]), run.TrackX(p, level)) << i;
+    ASSERT_EQ(std::stof(rows[i][4]), run.TrackY(p, level)) << i;
+  }
+}
+
+TEST(BatchRun, NetcdfHoldsCfTrajectories) {
+  const auto dir = test::FreshOutputDir("batch_netcdf");
+  auto args = RunArgs(test::TestDataPath("testlake.fld"), "3", "1");
+  for (const char* a : {"--particles", "5", "--seed", "9", "--tracks"}) args.push_back(a);
+  args.push_back((dir / "tracks.csv").string());
+  args.push_back("--netcdf");
+  args.push_back((dir / "tracks.nc").string());
+  ASSERT_EQ(Batch(args).status, kExitOk);
+
+  int ncid = -1;
+  ASSERT_EQ(nc_open((dir / "tracks.nc").c_str(), NC_NOWRITE, &ncid), NC_NOERR);
+  int dim = -1;
+  size_t length = 0;
+  ASSERT_EQ(nc_inq_dimid(ncid, "trajectory", &dim), NC_NOERR);
+  nc_inq_dimlen(ncid, dim, &length);
+  EXPECT_EQ(length, 5u);
+  ASSERT_EQ(nc_inq_dimid(ncid, "obs", &dim), NC_NOERR);
+  nc_inq_dimlen(ncid, dim, &length);
+  EXPECT_EQ(length, 84u);
+  auto text = [ncid](int var, const char* name) {
+    size_t n = 0;
+    if (nc_inq_attlen(ncid, var, name, &n) != NC_NOERR) return std::string("<missing>");
+    std::string value(n, '\0');
+    nc_get_att_text(ncid, var, name, value.data());
+    return value;
+  };
+  EXPECT_EQ(text(NC_GLOBAL, "Conventions"), "CF-1.8");
+  EXPECT_EQ(text(NC_GLOBAL, "featureType"), "trajectory");
+  EXPECT_EQ(text(NC_GLOBAL, "seed"), "9");
+  int xVar = -1, yVar = -1, timeVar = -1, trajVar = -1;
+  ASSERT_EQ(nc_inq_varid(ncid, "x", &xVar), NC_NOERR);
+  ASSERT_EQ(nc_inq_varid(ncid, "y", &yVar), NC_NOERR);
+  ASSERT_EQ(nc_inq_varid(ncid, "time", &timeVar), NC_NOERR);
+  ASSERT_EQ(nc_inq_varid(ncid, "trajectory", &trajVar), NC_NOERR);
+  EXPECT_EQ(text(trajVar, "cf_role"), "trajectory_id");
+  EXPECT_EQ(text(timeVar, "units"), "hours since 1997-04-02 02:00:00");
+  EXPECT_EQ(text(xVar, "units"), "m");
+  std::vector<double> x(5 * 84), time(5 * 84);
+  std::vector<float> y(5 * 84);
+  nc_get_var_double(ncid, xVar, x.data());
+  nc_get_var_float(ncid, yVar, y.data());
+  nc_get_var_double(ncid, timeVar, time.data());
+  nc_close(ncid);
+  // The same values as the CSV: particle p, level l at [p − 1][l − 1].
+  const auto rows = ReadCsv(dir / "tracks.csv");
+  for (std::size_t i = 1; i < rows.size(); ++i) {
+    const std::size_t p = std::stoul(rows[i][0]) - 1, level = std::stoul(rows[i][1]) - 1;
+    ASSERT_EQ(x[p * 84 + level], std::stod(rows[i][3]));
+    ASSERT_EQ(y[p * 84 + level], std::stof(rows[i][4]));
+    ASSERT_EQ(time[p * 84 + level], 2.0 * static_cast<double>(level));
+  }
+}
+
+TEST(BatchRun, DensityCountsAddUpToTheParticles) {
+  const auto dir = test::FreshOutputDir("batch_density");
+  auto args = RunArgs(test::TestDataPath("testlake.fld"), "3", "1");
+  for (const char* a : {"--particles", "300", "--diffusion", "1", "--seed", "1", "--cell", "2", "--density"})
+    args.push_back(a);
+  args.push_back((dir / "density.csv").string());
+  const Result r = Batch(args);
+  ASSERT_EQ(r.status, kExitOk) << r.err;
+  const auto rows = ReadCsv(dir / "density.csv");
+  ASSERT_EQ(rows[0], (std::vector<std::string>{"column", "row", "x_min_km", "y_min_km", "count"}));
+  // The test lake's map extent is 0..20 km both ways: 10 × 10 cells of 2 km.
+  ASSERT_EQ(rows.size(), 101u);
+  long total = 0;
+  for (std::size_t i = 1; i < rows.size(); ++i) total += std::stol(rows[i][4]);
+  EXPECT_EQ(total, 300);
+}
+
+TEST(BatchRun, ImageIsTheFinalPicture) {
+  const auto dir = test::FreshOutputDir("batch_image");
+  auto args = RunArgs(test::TestDataPath("testlake.fld"), "3", "1");
+  for (const char* a : {"--particles", "10", "--seed", "1", "--size", "240", "--image"}) args.push_back(a);
+  args.push_back((dir / "run.png").string());
+  const Result r = Batch(args);
+  ASSERT_EQ(r.status, kExitOk) << r.err;
+  QImage image(QString::fromStdString((dir / "run.png").string()));
+  ASSERT_EQ(image.width(), 240);
+  ASSERT_EQ(image.height(), 240);
+  int red = 0, green = 0, black = 0;
+  for (int py = 0; py < 240; ++py)
+    for (int px = 0; px < 240; ++px) {
+      const QRgb c = image.pixel(px, py);
+      red += c == qRgb(255, 0, 0);
+      green += c == qRgb(0, 128, 0);
+      black += c == qRgb(0, 0, 0);
+    }
+  EXPECT_GT(red, 0);    // tracks
+  EXPECT_GT(green, 0);  // release marker
+  EXPECT_GT(black, 0);  // coast
+}
+
+struct BadCase {
+  const char* name;
+  std::vector<std::string> extra;
+  const char* expectedInMessage;
+};
+
+class BadRunOptions : public ::testing::TestWithParam<BadCase> {};
+
+TEST_P(BadRunOptions, GetOneLineNamingThemAndStatusTwo) {
+  std::vector<std::string> args = {"run"};
+  for (const auto& a : GetParam().extra) args.push_back(a);
+  const Result r = Batch(args);
+  EXPECT_EQ(r.status, kExitBadInput);
+  EXPECT_NE(r.err.find(GetParam().expectedInMessage), std::string::npos) << r.err;
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+}
+
+const std::string kLake = test::TestDataPath("testlake.inp").string();
+const std::string kFlow = test::TestDataPath("testlake.fld").string();
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, BadRunOptions,
+    ::testing::Values(
+        BadCase{"unknown", {"--wind", "3"}, "--wind: unknown option"},
+        BadCase{"no_release", {"--geometry", kLake, "--flow-file", kFlow, "--season", "1"}, "--release"},
+        BadCase{"release_on_island",
+                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "5", "5"},
+                "not on the water"},
+        BadCase{"release_not_number", {"--release", "a", "1"}, "--release: expected X in km"},
+        BadCase{"season", {"--region", "1", "--season", "3"}, "--season: expected 1 or 2, got '3'"},
+        BadCase{"region", {"--region", "4"}, "--region: expected 1, 2 or 3"},
+        BadCase{"particles_zero", {"--particles", "0"}, "--particles: expected a positive whole number"},
+        BadCase{"particles_fraction", {"--particles", "2.5"}, "--particles"},
+        BadCase{"diffusion_negative", {"--diffusion", "-1"}, "--diffusion"},
+        BadCase{"missing_value", {"--geometry"}, "--geometry: a value is missing"},
+        BadCase{"geometry_missing",
+                {"--geometry", "/nonexistent/lake.inp", "--flow-file", kFlow, "--season", "1", "--release", "1", "1"},
+                "geometry file /nonexistent/lake.inp: not found"},
+        BadCase{"flow_missing",
+                {"--geometry", kLake, "--flow-file", "/nonexistent/x.fld", "--season", "1", "--release", "1", "1"},
+                "/nonexistent/x.fld not found"},
+        BadCase{"tracks_folder",
+                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "1", "1", "--tracks",
+                 "/nonexistent/t.csv"},
+                "folder /nonexistent does not exist"},
+        BadCase{"image_kind",
+                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "1", "1", "--image",
+                 "x.jpg"},
+                "--image: expected a .bmp or .png"},
+        BadCase{"density_without_cell",
+                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "1", "1", "--density",
+                 "d.csv"},
+                "--density needs --cell"},
+        BadCase{"both_inputs", {"--region", "1", "--geometry", kLake}, "exclude each other"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(BatchRun, ShortFlowFileLeavesNoHalfWrittenFile) {
+  const auto dir = test::FreshOutputDir("batch_short");
+  const auto flow = test::WriteUniformFlow("batch_short", 36, 20, [](int) { return 0.01f; }, [](int) { return 0.0f; });
+  auto args = RunArgs(flow, "3", "1");
+  args.push_back("--tracks");
+  args.push_back((dir / "tracks.csv").string());
+  const Result r = Batch(args);
+  EXPECT_EQ(r.status, kExitBadInput);
+  EXPECT_NE(r.err.find("frame 20"), std::string::npos) << r.err;
+  EXPECT_TRUE(std::filesystem::is_empty(dir)) << "a partial file was left behind";
+}
+
+TEST(BatchCommands, UnknownCommandAndHelp) {
+  EXPECT_EQ(Batch({"fly"}).status, kExitBadInput);
+  EXPECT_EQ(Batch({}).status, kExitBadInput);
+  const Result help = Batch({"run", "--help"});
+  EXPECT_EQ(help.status, kExitOk);
+  EXPECT_NE(help.out.find("--netcdf FILE.nc"), std::string::npos);
+  EXPECT_EQ(Batch({"info", "--help"}).status, kExitOk);
+  EXPECT_EQ(Batch({"info"}).status, kExitBadInput);
+}
+
+}  // namespace
+}  // namespace lakedrift
