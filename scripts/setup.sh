@@ -13,6 +13,7 @@ PACKAGES=(
   libeigen3-dev libcgal-dev libgmp-dev libmpfr-dev
   libnetcdf-dev fonts-liberation
   xvfb xdotool x11-utils imagemagick
+  clang libclang-rt-14-dev
 )
 
 missing_packages() {

@@ -74,6 +74,19 @@ Status FlowFieldReader::ReadFlowFrame(ModelState& state) {
                             " bytes, the file holds " + std::to_string(got) + " more");
   }
   const int n = nodeCount_;
+  // A value that is not a finite number would be drawn and would move
+  // particles as garbage: the frame is refused whole.
+  for (std::size_t k = 0; k < 2 * static_cast<std::size_t>(n); ++k) {
+    const float value = DecodeFloat32(&buffer_[k * kBytesPerValue]);
+    if (!std::isfinite(value)) {
+      const bool isU = k < static_cast<std::size_t>(n);
+      const std::size_t node = (isU ? k : k - static_cast<std::size_t>(n)) + 1;
+      return Status::Fail(ErrorKind::BadValue,
+                          "Flow-field file " + path_.string() + ": frame " + std::to_string(framesRead_) +
+                              ", node " + std::to_string(node) + ": " + (isU ? "U" : "V") + " is " +
+                              (std::isnan(value) ? "not a number" : "infinite"));
+    }
+  }
   for (int i = 1; i <= n; ++i) {
     state.NodeU(i) = DecodeFloat32(&buffer_[static_cast<std::size_t>(i - 1) * kBytesPerValue]);
     state.NodeV(i) = DecodeFloat32(&buffer_[static_cast<std::size_t>(n + i - 1) * kBytesPerValue]);

@@ -30,7 +30,9 @@ class FlowFieldReader {
   Status Open(const std::filesystem::path& path, int nodeCount);
   // Reads the next frame into NodeU and NodeV. A file that ends inside the
   // frame fails with ErrorKind::ShortFile naming the frame and byte offset;
-  // the arrays then keep the previous frame.
+  // the arrays then keep the previous frame. A frame holding a value that is
+  // not a finite number fails with ErrorKind::BadValue naming the frame and
+  // node, and is not taken either.
   Status ReadFlowFrame(ModelState& state);
   void Close();
   bool IsOpen() const { return file_.is_open(); }

@@ -268,7 +268,11 @@ Status ReadGeometry(ModelState& state, const std::filesystem::path& path) {
   if (!file && !file.eof())
     return Status::Fail(ErrorKind::ReadFailed, name + ": the file cannot be read");
 
-  ItemReader in(contents.str(), name);
+  return ReadGeometryText(state, contents.str(), name);
+}
+
+Status ReadGeometryText(ModelState& state, std::string text, const std::string& name) {
+  ItemReader in(std::move(text), name);
   ModelState g;
   g.NodesPerElement = kNodesPerElement;
   if (Status s = ReadCounts(in, g); !s.ok()) return s;

@@ -21,6 +21,10 @@ Status ReadGeometry(ModelState& state);
 // The same for a file given by path.
 Status ReadGeometry(ModelState& state, const std::filesystem::path& path);
 
+// The same for the contents of a geometry file already in memory; `name`
+// names it in messages.
+Status ReadGeometryText(ModelState& state, std::string text, const std::string& name);
+
 // Sets MapXMin … MapSize from the boundary points: the bounding box, each
 // bound moved onto a multiple of 10, the extent squared about its centre.
 void ComputeMapExtent(ModelState& state);

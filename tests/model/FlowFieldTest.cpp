@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <vector>
 
 #include "model/FlowField.h"
@@ -85,6 +86,25 @@ TEST(FlowFieldReader, FileEndingInsideAFrameIsAShortFile) {
   EXPECT_EQ(s.kind(), ErrorKind::ShortFile);
   EXPECT_NE(s.message().find("frame 0"), std::string::npos);
   EXPECT_NE(s.message().find("short.fld"), std::string::npos);
+}
+
+TEST(FlowFieldReader, NonFiniteValueRefusesTheFrameNamingFrameAndNode) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  const auto dir = test::FreshOutputDir("flow_nonfinite");
+  WriteFloats(dir / "nan.fld", {1, 2, 3, 4, 5, 6, 1, 2, 3, 4, nan, 6});
+  WriteFloats(dir / "inf.fld", {1, 2, 3, 4, 5, 6, 1, -inf, 3, 4, 5, 6});
+  for (const auto& [name, expected] : {std::pair{"nan.fld", "frame 1, node 2: V is not a number"},
+                                       std::pair{"inf.fld", "frame 1, node 2: U is infinite"}}) {
+    ModelState state = ThreeNodes();
+    FlowFieldReader reader;
+    ASSERT_TRUE(reader.Open(dir / name, 3).ok());
+    ASSERT_TRUE(reader.ReadFlowFrame(state).ok());
+    const Status s = reader.ReadFlowFrame(state);
+    EXPECT_EQ(s.kind(), ErrorKind::BadValue);
+    EXPECT_NE(s.message().find(expected), std::string::npos) << s.message();
+    EXPECT_FLOAT_EQ(state.NodeU(2), 2.0f);  // frame 0 is kept
+  }
 }
 
 TEST(FlowFieldReader, MissingFileIsNamed) {
