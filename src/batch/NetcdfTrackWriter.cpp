@@ -56,6 +56,9 @@ Status NetcdfTrackWriter::Open() {
   const size_t chunk[2] = {std::min<size_t>(static_cast<size_t>(particles_), kMaxChunkParticles), 1};
   for (int var : {timeVar_, xVar_, yVar_})
     if (code == NC_NOERR) code = nc_def_var_chunking(ncid_, var, NC_CHUNKED, chunk);
+  // Every particle shares a level's time, so its chunks compress to almost
+  // nothing.
+  if (code == NC_NOERR) code = nc_def_var_deflate(ncid_, timeVar_, 1, 1, 1);
   if (Status s = Check(code, "define"); !s.ok()) return s;
 
   code = PutText(ncid_, NC_GLOBAL, "Conventions", "CF-1.8");
