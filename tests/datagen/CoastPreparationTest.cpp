@@ -1,0 +1,180 @@
+// The generator's coast preparation and mesher on small shapes whose
+// answers are known: cutting a region out, thinning the shore, meshing
+// the water between a shore and an island, and the circulation solver.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <set>
+#include <stdexcept>
+
+#include "CoastRing.h"
+#include "DepthModel.h"
+#include "LakeMesher.h"
+#include "RegionCutter.h"
+#include "ShoreSimplifier.h"
+#include "StreamFunctionSolver.h"
+
+namespace lakedrift::datagen {
+namespace {
+
+CoastRing Ring(std::vector<Vec2> points) {
+  CoastRing ring;
+  ring.cutAfter.assign(points.size(), false);
+  ring.points = std::move(points);
+  return ring;
+}
+
+CoastRing Square(double x0, double y0, double size) {
+  return Ring({{x0, y0}, {x0 + size, y0}, {x0 + size, y0 + size}, {x0, y0 + size}});
+}
+
+double DistanceToRing(Vec2 p, const CoastRing& ring) {
+  double best = 1e300;
+  for (std::size_t i = 0; i < ring.points.size(); ++i) {
+    const Vec2 a = ring.points[i], b = ring.points[(i + 1) % ring.points.size()];
+    const double t = std::clamp(Dot(p - a, b - a) / Dot(b - a, b - a), 0.0, 1.0);
+    best = std::min(best, Length(p - (a + t * (b - a))));
+  }
+  return best;
+}
+
+TEST(RegionCutterTest, ClosesTheRegionAlongTheCutAndKeepsWholeIslands) {
+  const std::vector<CoastRing> lake = {Square(0, 0, 10), Square(2, 2, 1), Square(6, 7, 1)};
+  const auto rings = RegionCutter::Cut(lake, {{{0.0, 1.0}, 5.0}});  // keep y <= 5
+  ASSERT_EQ(rings.size(), 2u);  // the northern island is gone
+  EXPECT_NEAR(rings[0].SignedArea(), 50.0, 1e-12);
+  for (std::size_t i = 0; i < rings[0].points.size(); ++i) {
+    const Vec2 a = rings[0].points[i];
+    const Vec2 b = rings[0].points[(i + 1) % rings[0].points.size()];
+    EXPECT_LE(a.y, 5.0);
+    // Exactly the edge along the line y = 5 is a cut.
+    EXPECT_EQ(static_cast<bool>(rings[0].cutAfter[i]), a.y == 5.0 && b.y == 5.0) << i;
+  }
+  EXPECT_EQ(rings[1].points, lake[1].points);
+}
+
+TEST(RegionCutterTest, RefusesCutsThatSplitTheShoreOrAnIsland) {
+  // A U-shaped lake: a cut across both arms would leave two pieces.
+  const CoastRing u = Ring({{0, 0}, {10, 0}, {10, 10}, {7, 10}, {7, 3}, {3, 3}, {3, 10}, {0, 10}});
+  EXPECT_THROW(RegionCutter::Cut({u}, {{{0.0, 1.0}, 6.0}}), std::runtime_error);
+  EXPECT_NO_THROW(RegionCutter::Cut({u}, {{{0.0, 1.0}, 2.0}}));
+  const std::vector<CoastRing> lake = {Square(0, 0, 10), Square(2, 4.5, 1)};
+  EXPECT_THROW(RegionCutter::Cut(lake, {{{0.0, 1.0}, 5.0}}), std::runtime_error);
+}
+
+TEST(ShoreSimplifierTest, ThinsAWigglyShoreWithinAQuarterElement) {
+  constexpr double kElement = 2.0;
+  std::vector<Vec2> points;
+  constexpr int kPoints = 2000;
+  for (int i = 0; i < kPoints; ++i) {  // clockwise on purpose
+    const double a = -2.0 * std::numbers::pi * i / kPoints;
+    const double r = 30.0 + 0.05 * std::sin(97.0 * a);
+    points.push_back({r * std::cos(a), r * std::sin(a)});
+  }
+  const CoastRing wiggly = Ring(points);
+  const auto rings = ShoreSimplifier(kElement).Simplify({wiggly, Square(-3, -3, 4)});
+  ASSERT_EQ(rings.size(), 2u);
+  EXPECT_LT(rings[0].points.size(), 200u);
+  EXPECT_GT(rings[0].SignedArea(), 0.0);  // shore counter-clockwise
+  EXPECT_LT(rings[1].SignedArea(), 0.0);  // island clockwise
+  EXPECT_EQ(rings[1].points.size(), 4u);  // nothing to thin
+  for (const Vec2 p : wiggly.points) {
+    ASSERT_LE(DistanceToRing(p, rings[0]), 0.25 * kElement + 1e-9);
+  }
+  EXPECT_TRUE(ShoreSimplifier::AreSimple(rings));
+}
+
+TEST(ShoreSimplifierTest, CutsOffSharpBaysAndSplitsCutLines) {
+  // A lake whose north side is a 40 km cut line, with a narrow bay (a
+  // 5° wedge of water) in its south shore.
+  CoastRing lake = Ring({{0, 0}, {20, 0}, {20.4, -9}, {20.8, 0}, {40, 0}, {40, 20}, {0, 20}});
+  lake.cutAfter[5] = true;  // (40, 20) → (0, 20)
+  const auto rings = ShoreSimplifier(1.0).Simplify({lake});
+  const auto& p = rings[0].points;
+  int cutEdges = 0;
+  for (std::size_t i = 0; i < p.size(); ++i) {
+    EXPECT_GT(p[i].y, -1.0) << "the bay's tip survived";
+    if (rings[0].cutAfter[i]) {
+      ++cutEdges;
+      EXPECT_NEAR(p[i].y, 20.0, 1e-12);
+      EXPECT_NEAR(Length(p[(i + 1) % p.size()] - p[i]), 1.0, 1e-9);
+    }
+  }
+  EXPECT_EQ(cutEdges, 40);
+}
+
+TEST(ShoreSimplifierTest, ReportsCrossingRings) {
+  EXPECT_FALSE(ShoreSimplifier::AreSimple({Square(0, 0, 10), Square(9, 9, 2)}));
+  EXPECT_FALSE(ShoreSimplifier::AreSimple({Ring({{0, 0}, {4, 4}, {4, 0}, {0, 4}})}));
+  EXPECT_TRUE(ShoreSimplifier::AreSimple({Square(0, 0, 10), Square(4, 4, 2)}));
+}
+
+TEST(LakeMesherTest, MeshesTheWaterAroundAnIslandWithCoastRingsAsItsBoundary) {
+  std::vector<CoastRing> rings = {Square(0, 0, 20), Square(8, 8, 3)};
+  std::reverse(rings[1].points.begin(), rings[1].points.end());
+  const LakeMesh mesh = LakeMesher(1.0).Mesh(rings);
+  ASSERT_EQ(mesh.rings.size(), 2u);
+  double area = 0.0;
+  double smallestSine = 1.0;
+  std::set<std::pair<int, int>> coastEdges;
+  for (std::size_t e = 0; e < mesh.elements.size(); ++e) {
+    const auto& v = mesh.elements[e];
+    const double twice = Cross(mesh.nodes[v[1]] - mesh.nodes[v[0]], mesh.nodes[v[2]] - mesh.nodes[v[0]]);
+    ASSERT_GT(twice, 0.0);
+    area += 0.5 * twice;
+    for (int j = 0; j < 3; ++j) {
+      const Vec2 a = mesh.nodes[v[j]], b = mesh.nodes[v[(j + 1) % 3]], c = mesh.nodes[v[(j + 2) % 3]];
+      smallestSine = std::min(smallestSine, std::abs(Cross(b - a, c - a)) / (Length(b - a) * Length(c - a)));
+      const int g = mesh.neighbours[e][j];
+      if (g == LakeMesh::kNoNeighbour) coastEdges.insert({v[j], v[(j + 1) % 3]});
+    }
+  }
+  EXPECT_NEAR(area, 400.0 - 9.0, 1e-9);
+  EXPECT_GE(smallestSine, std::sin(20.0 * std::numbers::pi / 180.0));
+  std::set<std::pair<int, int>> ringEdges;
+  for (const auto& ring : mesh.rings) {
+    for (std::size_t i = 0; i < ring.size(); ++i) ringEdges.insert({ring[i], ring[(i + 1) % ring.size()]});
+  }
+  EXPECT_EQ(ringEdges, coastEdges);
+  // The shore comes first and holds every corner of the input shore.
+  std::set<std::pair<double, double>> shorePoints;
+  for (const int n : mesh.rings[0]) shorePoints.insert({mesh.nodes[n].x, mesh.nodes[n].y});
+  for (const Vec2 p : rings[0].points) EXPECT_EQ(shorePoints.count({p.x, p.y}), 1u);
+  // 80 km of shore split into pieces of about the element size (1 km).
+  const auto& shore = mesh.rings[0];
+  for (std::size_t i = 0; i < shore.size(); ++i) {
+    const double length = Length(mesh.nodes[shore[(i + 1) % shore.size()]] - mesh.nodes[shore[i]]);
+    EXPECT_LE(length, 1.5) << i;
+    EXPECT_GE(length, 0.5) << i;
+  }
+}
+
+TEST(StreamFunctionSolverTest, UniformWindOverAFlatBasinDrivesNoCirculation) {
+  // With constant depth the wind stress has no curl: the wind only tilts
+  // the surface, and no current flows. Over a sloping bed it does.
+  const LakeMesh mesh = LakeMesher(2.0).Mesh({Square(0, 0, 30)});
+  const std::vector<Vec2> stress(mesh.elements.size(), Vec2{0.05, 0.02});
+  const StreamFunctionSolver flat(mesh, std::vector<double>(mesh.nodes.size(), 100.0));
+  for (const double psi : flat.StreamFunction(stress)) ASSERT_NEAR(psi, 0.0, 1e-9);
+
+  std::vector<double> sloping;
+  const DepthModel bed({Square(0, 0, 30)});
+  for (const Vec2 p : mesh.nodes) sloping.push_back(bed.DepthMetres(p));
+  const StreamFunctionSolver shelved(mesh, sloping);
+  const auto transport = shelved.NodeTransport(std::vector<Vec2>(mesh.elements.size(), Vec2{0.0, 0.05}));
+  // A northward wind: northward transport along the shallow sides, southward
+  // down the deep middle.
+  double side = 0.0, middle = 0.0;
+  for (std::size_t n = 0; n < mesh.nodes.size(); ++n) {
+    const Vec2 p = mesh.nodes[n];
+    if (p.y < 8.0 || p.y > 22.0) continue;
+    if (p.x < 1.5 || p.x > 28.5) side += transport[n].y;
+    if (p.x > 12.0 && p.x < 18.0) middle += transport[n].y;
+  }
+  EXPECT_GT(side, 0.0);
+  EXPECT_LT(middle, 0.0);
+}
+
+}  // namespace
+}  // namespace lakedrift::datagen

@@ -1,0 +1,323 @@
+// Properties of the generated flow-field files: format, physics and the
+// variety of the scenarios, read through the program's own readers.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "model/FlowField.h"
+#include "model/GeometryReader.h"
+#include "model/ModelState.h"
+#include "support/TestPaths.h"
+
+namespace lakedrift {
+namespace {
+
+using test::SampleDataPath;
+
+constexpr int kFramesPerWeek = 84;
+constexpr int kBytesPerNodeFrame = 8;
+
+// One week of frames: u[k][n], v[k][n] with n from 0.
+struct FlowWeek {
+  std::vector<std::vector<float>> u, v;
+};
+
+struct RegionData {
+  ModelState state;
+  std::vector<double> depth;          // m, per node, from the generator's depth file
+  std::vector<double> shoreDistance;  // km from the real shore, per node
+  std::map<std::string, FlowWeek> flows;  // by the two-letter scenario/flow code
+};
+
+const char* const kKinds[] = {"ws", "wa", "ds", "da"};
+
+// Loads a region once for all tests: geometry, depths and the four files.
+const RegionData& Region(const std::string& code) {
+  static std::map<std::string, RegionData> cache;
+  auto found = cache.find(code);
+  if (found != cache.end()) return found->second;
+  RegionData& data = cache[code];
+  const Status status = ReadGeometry(data.state, SampleDataPath("geom" + code + ".inp"));
+  EXPECT_TRUE(status.ok()) << status.message();
+  std::ifstream depthFile(SampleDataPath(code + "depth.txt"));
+  for (double h, distance; depthFile >> h >> distance;) {
+    data.depth.push_back(h);
+    data.shoreDistance.push_back(distance);
+  }
+  for (const char* kind : kKinds) {
+    FlowFieldReader reader;
+    const auto path = SampleDataPath(code + kind + ".fld");
+    EXPECT_TRUE(reader.Open(path, data.state.NodeCount).ok()) << path;
+    PrepareFlowArrays(data.state);
+    FlowWeek& week = data.flows[kind];
+    for (int k = 0; k < kFramesPerWeek; ++k) {
+      const Status read = reader.ReadFlowFrame(data.state);
+      EXPECT_TRUE(read.ok()) << read.message();
+      if (!read.ok()) break;
+      week.u.push_back(data.state.NodeU.Vector());
+      week.v.push_back(data.state.NodeV.Vector());
+    }
+  }
+  return data;
+}
+
+double Rms(const std::vector<float>& u, const std::vector<float>& v) {
+  double sum = 0.0;
+  for (std::size_t n = 0; n < u.size(); ++n) sum += double(u[n]) * u[n] + double(v[n]) * v[n];
+  return std::sqrt(sum / static_cast<double>(u.size()));
+}
+
+double RmsDifference(const FlowWeek& a, int ka, const FlowWeek& b, int kb) {
+  std::vector<float> du(a.u[ka].size()), dv(a.u[ka].size());
+  for (std::size_t n = 0; n < du.size(); ++n) {
+    du[n] = a.u[ka][n] - b.u[kb][n];
+    dv[n] = a.v[ka][n] - b.v[kb][n];
+  }
+  return Rms(du, dv);
+}
+
+class GeneratedFlowTest : public ::testing::TestWithParam<std::string> {
+ protected:
+  const RegionData& data() const { return Region(GetParam()); }
+  int N() const { return data().state.NodeCount; }
+};
+
+TEST_P(GeneratedFlowTest, EveryFileHoldsAWeekOfFramesForEveryNode) {
+  const RegionData& d = data();
+  for (const char* kind : kKinds) {
+    const auto path = SampleDataPath(GetParam() + kind + ".fld");
+    EXPECT_EQ(std::filesystem::file_size(path),
+              static_cast<std::uintmax_t>(kFramesPerWeek) * kBytesPerNodeFrame * N())
+        << path;
+    ASSERT_EQ(d.flows.at(kind).u.size(), static_cast<std::size_t>(kFramesPerWeek));
+    // One frame more than the week is past the end.
+    ModelState state = d.state;
+    FlowFieldReader reader;
+    ASSERT_TRUE(reader.Open(path, N()).ok());
+    PrepareFlowArrays(state);
+    for (int k = 0; k < kFramesPerWeek; ++k) ASSERT_TRUE(reader.ReadFlowFrame(state).ok());
+    EXPECT_EQ(reader.ReadFlowFrame(state).kind(), ErrorKind::ShortFile);
+  }
+  ASSERT_EQ(d.depth.size(), static_cast<std::size_t>(N()));
+  ASSERT_EQ(d.shoreDistance.size(), static_cast<std::size_t>(N()));
+  for (int n = 0; n < N(); ++n) {
+    EXPECT_GT(d.depth[n], 1.0);
+    EXPECT_LT(d.depth[n], 1000.0);
+    EXPECT_GE(d.shoreDistance[n], 0.0);
+  }
+}
+
+TEST_P(GeneratedFlowTest, SpeedsAreFiniteAndPlausible) {
+  // Largest node speed over the week, m/s: (lowest acceptable, highest).
+  const std::map<std::string, std::pair<double, double>> kRange = {
+      {"ds", {0.05, 0.35}},  // surface, strong trades: drift of 2 % of 5–7 m/s and more
+      {"ws", {0.01, 0.35}},  // surface, light winds
+      {"da", {0.005, 0.10}}, // depth-averaged: mm/s to a few cm/s
+      {"wa", {0.0005, 0.05}}};
+  for (const char* kind : kKinds) {
+    const FlowWeek& week = data().flows.at(kind);
+    double largest = 0.0;
+    for (std::size_t k = 0; k < week.u.size(); ++k) {
+      for (std::size_t n = 0; n < week.u[k].size(); ++n) {
+        ASSERT_TRUE(std::isfinite(week.u[k][n]) && std::isfinite(week.v[k][n]))
+            << kind << " frame " << k << " node " << n + 1;
+        largest = std::max(largest, std::hypot(double(week.u[k][n]), double(week.v[k][n])));
+      }
+    }
+    EXPECT_GE(largest, kRange.at(kind).first) << kind;
+    EXPECT_LE(largest, kRange.at(kind).second) << kind;
+  }
+}
+
+TEST_P(GeneratedFlowTest, DepthAveragedFlowRunsAlongTheCoast) {
+  // The coast's direction at a coast point is the bisector of its two coast
+  // edges. Summed over the coast, the flow across it must stay below 1 % of
+  // the speed (single-precision values leave a trace).
+  constexpr double kMaxNormalShare = 0.01;
+  const ModelState& s = data().state;
+  for (const char* kind : {"wa", "da"}) {
+    const FlowWeek& week = data().flows.at(kind);
+    for (const int k : {0, 7, 40}) {
+      double normal = 0.0, speed = 0.0;
+      int first = 1;
+      for (int r = 1; r <= s.BoundaryRingCount; ++r) {
+        const int size = s.BoundaryRingSize(r);
+        for (int i = 0; i < size; ++i) {
+          const int prev = first + (i + size - 1) % size, here = first + i,
+                    next = first + (i + 1) % size;
+          const double ix = s.BoundaryX(here) - s.BoundaryX(prev);
+          const double iy = double(s.BoundaryY(here)) - s.BoundaryY(prev);
+          const double ox = s.BoundaryX(next) - s.BoundaryX(here);
+          const double oy = double(s.BoundaryY(next)) - s.BoundaryY(here);
+          const double tx = ix / std::hypot(ix, iy) + ox / std::hypot(ox, oy);
+          const double ty = iy / std::hypot(ix, iy) + oy / std::hypot(ox, oy);
+          const double len = std::hypot(tx, ty);
+          const int n = s.BoundaryNode(here) - 1;
+          const double u = week.u[k][n], v = week.v[k][n];
+          normal += std::abs((u * ty - v * tx) / len);
+          speed += std::hypot(u, v);
+        }
+        first += size;
+      }
+      EXPECT_LT(normal, kMaxNormalShare * speed) << kind << " frame " << k;
+    }
+  }
+}
+
+TEST_P(GeneratedFlowTest, NoNetTransportCrossesAnySectionOfTheBasin) {
+  // The depth-integrated transport (depth-averaged current × depth) of a
+  // closed basin is divergence-free with no flow through the coast, so the
+  // net transport across any line from coast to coast is zero: the flow
+  // down the shallow margins must come back over the deep middle. Checked
+  // on east–west sections at several latitudes: the net northward transport
+  // must be below 6 % of the gross transport across the section. Most
+  // sections give well under 1 %; averaging the element transports onto
+  // the nodes costs a few per cent where the whole-lake mesh spans the
+  // steep shore slope with a single element. A basin without its return
+  // flow would score near 100 %.
+  constexpr double kMaxNetShare = 0.06;
+  constexpr double kSections[] = {0.17, 0.31, 0.5, 0.63, 0.79};
+  const RegionData& d = data();
+  const ModelState& s = d.state;
+  double south = s.BoundaryY(1), north = s.BoundaryY(1);
+  for (int b = 1; b <= s.BoundaryCount; ++b) {
+    south = std::min(south, double(s.BoundaryY(b)));
+    north = std::max(north, double(s.BoundaryY(b)));
+  }
+  for (const char* kind : {"wa", "da"}) {
+    const FlowWeek& week = d.flows.at(kind);
+    for (const int k : {0, 7, 40}) {
+      for (const double fraction : kSections) {
+        const double y = south + fraction * (north - south);
+        double net = 0.0, gross = 0.0;
+        for (int e = 1; e <= s.ElementCount; ++e) {
+          // Where the section enters and leaves the element, with the
+          // northward transport linearly interpolated there.
+          double xs[2], vs[2];
+          int found = 0;
+          for (int j = 1; j <= 3 && found < 2; ++j) {
+            const int a = s.ElemNode(j, e), b = s.ElemNode(j % 3 + 1, e);
+            const double ya = s.NodeY(a), yb = s.NodeY(b);
+            if ((ya > y) == (yb > y)) continue;
+            const double t = (y - ya) / (yb - ya);
+            xs[found] = s.NodeX(a) + t * (s.NodeX(b) - s.NodeX(a));
+            const double va = week.v[k][a - 1] * d.depth[a - 1];
+            const double vb = week.v[k][b - 1] * d.depth[b - 1];
+            vs[found] = va + t * (vb - va);
+            ++found;
+          }
+          if (found < 2) continue;
+          const double width = std::abs(xs[1] - xs[0]) * kMetresPerKm;
+          net += 0.5 * (vs[0] + vs[1]) * width;
+          gross += 0.5 * (std::abs(vs[0]) + std::abs(vs[1])) * width;
+        }
+        ASSERT_GT(gross, 0.0) << "section at y = " << y;
+        EXPECT_LT(std::abs(net), kMaxNetShare * gross)
+            << kind << " frame " << k << " section at y = " << y << " km";
+      }
+    }
+  }
+}
+
+TEST_P(GeneratedFlowTest, TradesPushTheShallowsDownwindAndTheDeepBack) {
+  // The dry-season trades blow toward the north-north-west (about 340°).
+  // Over the shallow margins the current follows the wind; the water it
+  // piles up returns against the wind over the deep middle.
+  constexpr double kWindBearingRad = 340.0 * M_PI / 180.0;
+  constexpr double kShallowM = 250.0, kDeepM = 550.0;
+  const double wx = std::sin(kWindBearingRad), wy = std::cos(kWindBearingRad);
+  const RegionData& d = data();
+  const FlowWeek& depthAveraged = d.flows.at("da");
+  const FlowWeek& surface = d.flows.at("ds");
+  for (const int k : {0, 6, 50}) {
+    double shallow = 0, deep = 0, surfaceDeep = 0;
+    int shallowCount = 0, deepCount = 0;
+    for (int n = 0; n < N(); ++n) {
+      const double along = depthAveraged.u[k][n] * wx + depthAveraged.v[k][n] * wy;
+      if (d.depth[n] < kShallowM) {
+        shallow += along, ++shallowCount;
+      } else if (d.depth[n] > kDeepM) {
+        deep += along, ++deepCount;
+        surfaceDeep += surface.u[k][n] * wx + surface.v[k][n] * wy;
+      }
+    }
+    ASSERT_GT(shallowCount, 0);
+    ASSERT_GT(deepCount, 0);
+    EXPECT_GT(shallow / shallowCount, 0.0) << "frame " << k;
+    EXPECT_LT(deep / deepCount, 0.0) << "frame " << k;
+    // The surface current in open water is carried downwind by the drift.
+    EXPECT_GT(surfaceDeep / deepCount, 0.05) << "frame " << k;
+  }
+}
+
+TEST_P(GeneratedFlowTest, FramesChangeOverTheWeek) {
+  for (const char* kind : kKinds) {
+    const FlowWeek& week = data().flows.at(kind);
+    double largestChange = 0.0;
+    for (int k = 1; k < kFramesPerWeek; ++k) {
+      EXPECT_GT(RmsDifference(week, k, week, k - 1), 0.0) << kind << " frames " << k - 1 << ", " << k;
+      largestChange = std::max(largestChange, RmsDifference(week, k, week, 0));
+    }
+    EXPECT_GT(largestChange, 0.2 * Rms(week.u[0], week.v[0])) << kind;
+  }
+}
+
+TEST_P(GeneratedFlowTest, SeasonsAndFlowKindsDiffer) {
+  const auto& f = data().flows;
+  for (const int k : {0, 30}) {
+    // Different winds: the seasons' fields differ by a good part of the
+    // stronger one.
+    EXPECT_GT(RmsDifference(f.at("ds"), k, f.at("ws"), k), 0.3 * Rms(f.at("ds").u[k], f.at("ds").v[k]));
+    EXPECT_GT(RmsDifference(f.at("da"), k, f.at("wa"), k), 0.3 * Rms(f.at("da").u[k], f.at("da").v[k]));
+    // The wind drift makes the surface flow far stronger than the mean.
+    for (const char* season : {"w", "d"}) {
+      const FlowWeek& s = f.at(std::string(season) + "s");
+      const FlowWeek& a = f.at(std::string(season) + "a");
+      EXPECT_GT(Rms(s.u[k], s.v[k]), 2.0 * Rms(a.u[k], a.v[k])) << season << " frame " << k;
+    }
+  }
+}
+
+TEST_P(GeneratedFlowTest, WindDriftVanishesAtTheShore) {
+  // On the coast the surface flow is the depth-averaged flow: the drift has
+  // faded out; a km offshore it has not.
+  const RegionData& d = data();
+  const ModelState& s = d.state;
+  for (const char* season : {"w", "d"}) {
+    const FlowWeek& surface = d.flows.at(std::string(season) + "s");
+    const FlowWeek& mean = d.flows.at(std::string(season) + "a");
+    for (const int k : {0, 41}) {
+      int shorePoints = 0;
+      for (int b = 1; b <= s.BoundaryCount; ++b) {
+        const int n = s.BoundaryNode(b) - 1;
+        // Cut lines across open water keep their drift.
+        if (d.shoreDistance[n] > 0.0) continue;
+        ++shorePoints;
+        ASSERT_NEAR(surface.u[k][n], mean.u[k][n], 1e-7) << "boundary point " << b;
+        ASSERT_NEAR(surface.v[k][n], mean.v[k][n], 1e-7) << "boundary point " << b;
+      }
+      EXPECT_GT(shorePoints, 10);
+      // Two km offshore the drift is in full force.
+      double drift = 0.0;
+      int offshore = 0;
+      for (int n = 0; n < N(); ++n) {
+        if (d.shoreDistance[n] < 2.0) continue;
+        ++offshore;
+        drift += std::hypot(surface.u[k][n] - mean.u[k][n], surface.v[k][n] - mean.v[k][n]);
+      }
+      ASSERT_GT(offshore, 0);
+      EXPECT_GT(drift / offshore, 0.01) << season << " frame " << k;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Regions, GeneratedFlowTest, ::testing::Values("tan", "mal", "zam"));
+
+}  // namespace
+}  // namespace lakedrift

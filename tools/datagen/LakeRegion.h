@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "HalfPlane.h"
+
+namespace lakedrift::datagen {
+
+// One lake region of the program: its file code, its target element size
+// and the cut lines that carve it out of the whole lake.
+struct LakeRegion {
+  int number = 0;             // the program's region number, 1..3
+  std::string code;           // "tan", "mal", "zam": prefix of the flow files
+  std::string geometryFile;   // "geomtan.inp", …
+  double elementSizeKm = 0.0;
+  std::vector<HalfPlane> cuts;  // empty for the whole lake
+};
+
+// The three regions, in the program's order.
+std::vector<LakeRegion> ProgramRegions();
+
+}  // namespace lakedrift::datagen

@@ -1,0 +1,110 @@
+#include "SampleDataGenerator.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "BinaryWriter.h"
+#include "DepthModel.h"
+#include "GeometryWriter.h"
+#include "LakeMesher.h"
+#include "RegionCutter.h"
+#include "RegionFlow.h"
+#include "ShoreSimplifier.h"
+#include "StartupPicture.h"
+#include "TuneSynthesizer.h"
+#include "WindScenario.h"
+
+namespace lakedrift::datagen {
+
+namespace {
+
+constexpr const char* kWaveFile = "bougarab.wav";
+constexpr const char* kPictureFile = "startup.bmp";
+
+// One flow file: frames of U for every node, then V, as float32.
+void WriteFlowFile(const RegionFlow& flow, WindScenario::Season season, bool surface,
+                   const std::filesystem::path& path, double& maxSpeed) {
+  const WindScenario wind(season);
+  BinaryWriter out;
+  for (int frame = 0; frame < WindScenario::kFrameCount; ++frame) {
+    const WindState state = wind.At(frame);
+    const std::vector<Vec2> velocity = surface ? flow.Surface(state) : flow.DepthAveraged(state);
+    for (const Vec2 v : velocity) out.Float32(static_cast<float>(v.x));
+    for (const Vec2 v : velocity) out.Float32(static_cast<float>(v.y));
+    for (const Vec2 v : velocity) maxSpeed = std::max(maxSpeed, Length(v));
+  }
+  out.Save(path);
+}
+
+// One line per node: the depth the flow sees (m) and the distance from the
+// real shore (km), so the flow files can be checked against both.
+void WriteDepthFile(const RegionFlow& flow, const std::filesystem::path& path) {
+  std::ofstream out(path);
+  char text[48];
+  for (std::size_t n = 0; n < flow.NodeDepth().size(); ++n) {
+    std::snprintf(text, sizeof text, "%.3f %.4f\n", flow.NodeDepth()[n], flow.NodeShoreDistance()[n]);
+    out << text;
+  }
+  if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+}  // namespace
+
+SampleDataGenerator::SampleDataGenerator(const std::filesystem::path& shoreFile)
+    : coast_(Coastline::Load(shoreFile)) {}
+
+std::string SampleDataGenerator::GenerateRegion(const LakeRegion& region,
+                                                const std::filesystem::path& folder) const {
+  const auto start = std::chrono::steady_clock::now();
+  const std::vector<CoastRing> cut = RegionCutter::Cut(coast_.Rings(), region.cuts);
+  const std::vector<CoastRing> coast = ShoreSimplifier(region.elementSizeKm).Simplify(cut);
+  const LakeMesh mesh = LakeMesher(region.elementSizeKm).Mesh(coast);
+  GeometryWriter::Write(mesh, folder / region.geometryFile);
+
+  const DepthModel depth(coast);
+  const RegionFlow flow(mesh, depth);
+  WriteDepthFile(flow, folder / (region.code + "depth.txt"));
+  struct FlowKind {
+    WindScenario::Season season;
+    bool surface;
+    const char* suffix;
+  };
+  static constexpr FlowKind kKinds[] = {{WindScenario::Season::Wet, true, "ws"},
+                                        {WindScenario::Season::Wet, false, "wa"},
+                                        {WindScenario::Season::Dry, true, "ds"},
+                                        {WindScenario::Season::Dry, false, "da"}};
+  std::ostringstream report;
+  std::size_t boundary = 0;
+  for (const auto& ring : mesh.rings) boundary += ring.size();
+  report << region.geometryFile << ": " << mesh.nodes.size() << " nodes, " << mesh.elements.size()
+         << " elements, " << boundary << " boundary points in " << mesh.rings.size()
+         << " rings; max speed";
+  for (const FlowKind& kind : kKinds) {
+    double maxSpeed = 0.0;
+    const std::string name = region.code + kind.suffix + ".fld";
+    WriteFlowFile(flow, kind.season, kind.surface, folder / name, maxSpeed);
+    char text[48];
+    std::snprintf(text, sizeof text, " %s %.3f", kind.suffix, maxSpeed);
+    report << text;
+  }
+  const auto seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  char text[32];
+  std::snprintf(text, sizeof text, " m/s; %.2f s\n", seconds);
+  report << text;
+  return report.str();
+}
+
+std::string SampleDataGenerator::Generate(const std::filesystem::path& folder) const {
+  std::filesystem::create_directories(folder);
+  std::string report;
+  for (const LakeRegion& region : ProgramRegions()) report += GenerateRegion(region, folder);
+  TuneSynthesizer::Write(folder / kWaveFile);
+  StartupPicture::Write(coast_.Rings(), folder / kPictureFile);
+  return report;
+}
+
+}  // namespace lakedrift::datagen
