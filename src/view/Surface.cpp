@@ -18,7 +18,8 @@ void Surface::SetScaleMode(ScaleMode mode) {
   if (mode == ScaleMode::Twips) {
     userLeft_ = scaleLeft_, userTop_ = scaleTop_;
     userWidth_ = scaleWidth_, userHeight_ = scaleHeight_;
-    SetScale(0, 0, pixelWidth_ * kTwipsPerPixel, pixelHeight_ * kTwipsPerPixel);
+    SetScale(0, 0, static_cast<float>(pixelWidth_) * kTwipsPerPixel,
+             static_cast<float>(pixelHeight_) * kTwipsPerPixel);
   } else {
     SetScale(userLeft_, userTop_, userWidth_, userHeight_);
   }
@@ -27,6 +28,20 @@ void Surface::SetScaleMode(ScaleMode mode) {
 
 ViewTransform Surface::Transform() const {
   return ViewTransform{scaleLeft_, scaleTop_, scaleWidth_, scaleHeight_, pixelWidth_, pixelHeight_};
+}
+
+bool Surface::IsVisible(double x, double y) const {
+  const float right = scaleLeft_ + scaleWidth_;
+  const float bottom = scaleTop_ + scaleHeight_;
+  return scaleLeft_ <= x && x <= right && bottom <= y && y <= scaleTop_;
+}
+
+float Surface::BelowBy(float y, float height) const {
+  return scaleHeight_ < 0 ? y - height : y + height;
+}
+
+void Surface::MoveToNextLine(float lineHeight) {
+  SetCurrent(scaleLeft_, BelowBy(currentY_, lineHeight));
 }
 
 void Surface::SetPixelSize(int width, int height) {

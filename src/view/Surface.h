@@ -38,6 +38,12 @@ class Surface {
   ScaleMode GetScaleMode() const { return scaleMode_; }
   // The mapping of the current scale onto the client area's pixels.
   ViewTransform Transform() const;
+  // Whether a point lies inside the visible area, edges included; the right
+  // and bottom edges are summed in single precision like the scale itself.
+  bool IsVisible(double x, double y) const;
+  // The y of the line below one that starts at `y` and is `height` tall:
+  // down the screen, whichever way the y axis runs.
+  float BelowBy(float y, float height) const;
 
   // --- Client area ------------------------------------------------------
   int PixelWidth() const { return pixelWidth_; }
@@ -78,7 +84,8 @@ class Surface {
   // position moves to the second corner.
   virtual void FilledBox(float x1, float y1, float x2, float y2, Rgb colour) = 0;
   // A circle whose radius is in x units, outlined in `border` and filled
-  // with the fill colour unless the fill style is transparent.
+  // with the fill colour unless the fill style is transparent; the current
+  // position moves to its centre.
   virtual void Circle(float x, float y, float radius, Rgb border) = 0;
   // Prints text in the fore colour with its top-left corner at the current
   // position; then the position moves to the start of the next line.
@@ -91,6 +98,10 @@ class Surface {
  protected:
   // Lets an implementation resize its picture; called by SetPixelSize.
   virtual void OnPixelSizeChanged() {}
+  // After Print: back to the left edge, one text line further down.
+  void MoveToNextLine(float lineHeight);
+  // After Clear: the top-left corner of the scale.
+  void MoveToOrigin() { SetCurrent(scaleLeft_, scaleTop_); }
 
  private:
   float scaleLeft_ = 0, scaleTop_ = 0, scaleWidth_ = 1, scaleHeight_ = -1;

@@ -24,8 +24,8 @@ struct ViewTransform {
     y = top + py * height / pixelHeight;
   }
   // World units per pixel along x (positive) and y (signed as the scale).
-  double UnitsPerPixelX() const { return width / pixelWidth; }
-  double UnitsPerPixelY() const { return height / pixelHeight; }
+  double UnitsPerPixelX() const { return static_cast<double>(width) / pixelWidth; }
+  double UnitsPerPixelY() const { return static_cast<double>(height) / pixelHeight; }
   bool operator==(const ViewTransform&) const = default;
 };
 

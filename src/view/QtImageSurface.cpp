@@ -1,0 +1,171 @@
+#include "view/QtImageSurface.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QFontInfo>
+#include <QPen>
+#include <QStringList>
+
+#include "view/PixelLineRasterizer.h"
+
+namespace lakedrift {
+namespace {
+
+// Text is laid out at this resolution whatever the screen's.
+constexpr double kPixelsPerPoint = 96.0 / 72.0;
+constexpr int kMinimumPixelSize = 1;
+// 32-bit RGB: the format QPainter draws into fastest.
+constexpr QImage::Format kImageFormat = QImage::Format_RGB32;
+constexpr int kBytesPerPixel = 4;
+// Lines this thin are drawn pixel by pixel.
+constexpr int kThinLineWidth = 1;
+
+QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+// The bold sans-serif face, preferred first; the style hint picks the
+// system's sans-serif when none of them is installed.
+QFont MakeFont(float points) {
+  QFont font;
+  font.setFamilies(QStringList{QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                               QStringLiteral("DejaVu Sans")});
+  font.setStyleHint(QFont::SansSerif, QFont::NoAntialias);
+  font.setBold(true);
+  const int pixels = static_cast<int>(std::lround(points * kPixelsPerPoint));
+  font.setPixelSize(std::max(kMinimumPixelSize, pixels));
+  return font;
+}
+
+// Pixel positions land on whole pixels, as the window system rounds them.
+double Snap(double pixel) { return std::floor(pixel + 0.5); }
+
+}  // namespace
+
+QtImageSurface::QtImageSurface(int width, int height) { SetPixelSize(width, height); }
+
+QtImageSurface::~QtImageSurface() { EndPainting(); }
+
+const QImage& QtImageSurface::Image() const {
+  EndPainting();
+  return image_;
+}
+
+QString QtImageSurface::FontFamily() const { return QFontInfo(MakeFont(FontSize())).family(); }
+
+QPainter& QtImageSurface::Painter() const {
+  if (!painter_) {
+    painter_ = std::make_unique<QPainter>(&image_);
+    painter_->setRenderHint(QPainter::Antialiasing, false);
+    painter_->setRenderHint(QPainter::TextAntialiasing, false);
+  }
+  return *painter_;
+}
+
+void QtImageSurface::EndPainting() const { painter_.reset(); }
+
+QPen QtImageSurface::MakePen(Rgb colour) const {
+  QPen pen(ToQColor(colour));
+  pen.setWidth(std::max(kMinimumPixelSize, LineWidth()));
+  pen.setStyle(GetLineStyle() == LineStyle::Dotted ? Qt::DotLine : Qt::SolidLine);
+  return pen;
+}
+
+QPointF QtImageSurface::ToPixel(float x, float y) const {
+  const PixelPoint p = Transform().ToPixel(x, y);
+  return QPointF(Snap(p.x), Snap(p.y));
+}
+
+void QtImageSurface::Clear() {
+  const QColor background = ToQColor(BackColor());
+  if (painter_) {
+    painter_->fillRect(image_.rect(), background);
+  } else {
+    image_.fill(background);
+  }
+  MoveToOrigin();
+}
+
+void QtImageSurface::Line(float x1, float y1, float x2, float y2) {
+  if (LineWidth() <= kThinLineWidth) {
+    // The rasterizer rounds to pixels after clipping, which keeps far-away
+    // ends of a zoomed view exact.
+    const ViewTransform view = Transform();
+    const PixelPoint a = view.ToPixel(x1, y1), b = view.ToPixel(x2, y2);
+    EndPainting();
+    auto* pixels = reinterpret_cast<uint32_t*>(image_.bits());
+    const int stride = static_cast<int>(image_.bytesPerLine() / kBytesPerPixel);
+    const Rgb c = ForeColor();
+    PixelLineRasterizer(pixels, image_.width(), image_.height(), stride)
+        .Draw(a.x, a.y, b.x, b.y, qRgb(c.r, c.g, c.b), GetLineStyle() == LineStyle::Dotted);
+  } else {
+    QPainter& painter = Painter();
+    painter.setPen(MakePen(ForeColor()));
+    painter.drawLine(ToPixel(x1, y1), ToPixel(x2, y2));
+  }
+  SetCurrent(x2, y2);
+}
+
+void QtImageSurface::FilledBox(float x1, float y1, float x2, float y2, Rgb colour) {
+  const QPointF a = ToPixel(x1, y1), b = ToPixel(x2, y2);
+  const QRectF box(QPointF(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                   QPointF(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+  // Both corners belong to the box.
+  Painter().fillRect(box.toRect().adjusted(0, 0, 1, 1), ToQColor(colour));
+  SetCurrent(x2, y2);
+}
+
+void QtImageSurface::Circle(float x, float y, float radius, Rgb border) {
+  QPainter& painter = Painter();
+  painter.setPen(MakePen(border));
+  if (GetFillStyle() == FillStyle::Solid) {
+    painter.setBrush(ToQColor(FillColor()));
+  } else {
+    painter.setBrush(Qt::NoBrush);
+  }
+  // The radius is in x units and the circle stays round in pixels.
+  const double pixels = static_cast<double>(radius) * PixelWidth() / std::fabs(ScaleWidth());
+  painter.drawEllipse(ToPixel(x, y), pixels, pixels);
+  painter.setBrush(Qt::NoBrush);
+  SetCurrent(x, y);
+}
+
+const QFontMetricsF& QtImageSurface::Metrics() const {
+  if (!metrics_ || fontSizeOfMetrics_ != FontSize()) {
+    font_ = MakeFont(FontSize());
+    metrics_ = std::make_unique<QFontMetricsF>(font_);
+    fontSizeOfMetrics_ = FontSize();
+  }
+  return *metrics_;
+}
+
+void QtImageSurface::Print(const std::string& text) {
+  const QFontMetricsF& metrics = Metrics();
+  QPainter& painter = Painter();
+  painter.setFont(font_);
+  painter.setPen(ToQColor(ForeColor()));
+  const QPointF topLeft = ToPixel(CurrentX(), CurrentY());
+  painter.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), QString::fromStdString(text));
+  MoveToNextLine(TextHeight(text));
+}
+
+float QtImageSurface::TextWidth(const std::string& text) const {
+  const double pixels = Metrics().horizontalAdvance(QString::fromStdString(text));
+  return static_cast<float>(pixels * std::fabs(ScaleWidth()) / PixelWidth());
+}
+
+float QtImageSurface::TextHeight(const std::string&) const {
+  return static_cast<float>(Metrics().height() * std::fabs(ScaleHeight()) / PixelHeight());
+}
+
+void QtImageSurface::OnPixelSizeChanged() {
+  EndPainting();
+  QImage resized(PixelWidth(), PixelHeight(), kImageFormat);
+  resized.fill(ToQColor(BackColor()));
+  if (!image_.isNull()) {
+    QPainter copy(&resized);
+    copy.drawImage(0, 0, image_);
+  }
+  image_ = std::move(resized);
+}
+
+}  // namespace lakedrift

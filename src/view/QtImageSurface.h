@@ -1,0 +1,60 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+
+#include "view/Surface.h"
+
+namespace lakedrift {
+
+// The persistent picture of the client area held as a QImage of its size in
+// pixels. Lines are crisp (no antialiasing); the 1-pixel lines that make up
+// nearly every picture go straight into the pixels, wider ones and all
+// text, boxes and circles through a QPainter that stays open between them.
+// Text is bold sans-serif at a fixed 96 pixels per inch, whatever the
+// screen, so pictures look the same everywhere. Needs a QGuiApplication.
+class QtImageSurface : public Surface {
+ public:
+  QtImageSurface(int width, int height);
+  ~QtImageSurface() override;
+  QtImageSurface(const QtImageSurface&) = delete;
+  QtImageSurface& operator=(const QtImageSurface&) = delete;
+
+  // The picture with everything drawn so far.
+  const QImage& Image() const;
+  // The family the text is actually drawn in (the preferred face, or the
+  // system's sans-serif when it is missing).
+  QString FontFamily() const;
+
+  void Clear() override;
+  void Line(float x1, float y1, float x2, float y2) override;
+  void FilledBox(float x1, float y1, float x2, float y2, Rgb colour) override;
+  void Circle(float x, float y, float radius, Rgb border) override;
+  void Print(const std::string& text) override;
+  float TextWidth(const std::string& text) const override;
+  float TextHeight(const std::string& text) const override;
+
+ protected:
+  void OnPixelSizeChanged() override;
+
+ private:
+  // The current line style and width in a given colour.
+  QPen MakePen(Rgb colour) const;
+  QPointF ToPixel(float x, float y) const;
+  QPainter& Painter() const;
+  // Ends the painter, so that the pixels can be written directly.
+  void EndPainting() const;
+  const QFontMetricsF& Metrics() const;
+
+  mutable QImage image_;
+  mutable std::unique_ptr<QPainter> painter_;
+  mutable float fontSizeOfMetrics_ = -1;
+  mutable QFont font_;
+  mutable std::unique_ptr<QFontMetricsF> metrics_;
+};
+
+}  // namespace lakedrift

@@ -1,0 +1,99 @@
+#include "view/PixelLineRasterizer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace lakedrift::test {
+namespace {
+
+constexpr uint32_t kInk = 0xFF000080u;
+constexpr int kSize = 12;
+
+// A small canvas whose rows are padded, as image rows may be.
+class Canvas {
+ public:
+  Canvas() : pixels_(static_cast<size_t>(kStride * kSize), 0u) {}
+  void Draw(double x1, double y1, double x2, double y2, bool dotted = false) {
+    PixelLineRasterizer(pixels_.data(), kSize, kSize, kStride).Draw(x1, y1, x2, y2, kInk, dotted);
+  }
+  // The picture as rows of '#' and '.', padding excluded.
+  std::vector<std::string> Rows() const {
+    std::vector<std::string> rows;
+    for (int y = 0; y < kSize; ++y) {
+      std::string row;
+      for (int x = 0; x < kSize; ++x) row += pixels_[static_cast<size_t>(y * kStride + x)] == kInk ? '#' : '.';
+      rows.push_back(row);
+    }
+    return rows;
+  }
+  bool PaddingUntouched() const {
+    for (int y = 0; y < kSize; ++y)
+      for (int x = kSize; x < kStride; ++x)
+        if (pixels_[static_cast<size_t>(y * kStride + x)] != 0) return false;
+    return true;
+  }
+  int Inked() const {
+    int n = 0;
+    for (uint32_t p : pixels_) n += p == kInk ? 1 : 0;
+    return n;
+  }
+
+ private:
+  static constexpr int kStride = kSize + 4;
+  std::vector<uint32_t> pixels_;
+};
+
+TEST(PixelLineRasterizer, BothEndsAreDrawnWhicheverWayTheLineRuns) {
+  for (bool reversed : {false, true}) {
+    Canvas canvas;
+    if (reversed) canvas.Draw(5, 9, 2, 3);
+    else canvas.Draw(2, 3, 5, 9);
+    const auto rows = canvas.Rows();
+    EXPECT_EQ(rows[3][2], '#');
+    EXPECT_EQ(rows[9][5], '#');
+    EXPECT_EQ(canvas.Inked(), 7);  // one pixel per row along the steep axis
+  }
+}
+
+TEST(PixelLineRasterizer, FarAwayEndsAreClippedToTheCanvas) {
+  struct Row {
+    const char* name;
+    double x1, y1, x2, y2;
+    int inked;
+  };
+  const Row rows[] = {
+      {"across the row", -1e9, 5, 1e9, 5, kSize},
+      {"down the column", 7, 1e12, 7, -1e12, kSize},
+      {"diagonal through the corner", -100, -100, 100, 100, kSize},
+      {"wholly left", -50, 0, -1, 11, 0},
+      {"wholly below", 0, 12, 11, 40, 0},
+      {"not a number", std::numeric_limits<double>::quiet_NaN(), 1, 5, 5, 0},
+      {"infinite", 0, 0, std::numeric_limits<double>::infinity(), 0, 0},
+      {"a single pixel", 4, 4, 4, 4, 1},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Canvas canvas;
+    canvas.Draw(row.x1, row.y1, row.x2, row.y2);
+    EXPECT_EQ(canvas.Inked(), row.inked);
+    EXPECT_TRUE(canvas.PaddingUntouched());
+  }
+}
+
+TEST(PixelLineRasterizer, DotsKeepTheirPlacesWhenTheStartIsClippedOff) {
+  Canvas whole, clipped;
+  whole.Draw(0, 2, 11, 2, true);
+  clipped.Draw(-3, 5, 11, 5, true);  // starts three pixels, one period, left
+  EXPECT_EQ(whole.Rows()[2], "#..#..#..#..");
+  EXPECT_EQ(clipped.Rows()[5], "#..#..#..#..");
+  Canvas shifted;
+  shifted.Draw(-1, 0, 11, 0, true);
+  EXPECT_EQ(shifted.Rows()[0], "..#..#..#..#");  // dots at -1, 2, 5, ...
+}
+
+}  // namespace
+}  // namespace lakedrift::test
