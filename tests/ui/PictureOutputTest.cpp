@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QPrinter>
+
+#include "support/TestPaths.h"
+#include "ui/PictureOutput.h"
+
+namespace lakedrift {
+namespace {
+
+TEST(BitmapFileNameTest, AppendsExtensionUnlessLowerCaseBmpAppearsAnywhere) {
+  EXPECT_EQ(BitmapFileName("lake"), "lake.bmp");
+  EXPECT_EQ(BitmapFileName("lake.bmp"), "lake.bmp");
+  EXPECT_EQ(BitmapFileName("LAKE.BMP"), "LAKE.BMP.bmp");
+  EXPECT_EQ(BitmapFileName("a.bmp.old"), "a.bmp.old");
+  EXPECT_EQ(BitmapFileName("lake.Bmp"), "lake.Bmp.bmp");
+  EXPECT_EQ(BitmapFileName(""), ".bmp");
+  EXPECT_EQ(BitmapFileName("dir/.bmpx"), "dir/.bmpx");
+}
+
+QImage Sample() {
+  QImage image(40, 30, QImage::Format_RGB32);
+  image.fill(QColor(0, 128, 128));
+  image.setPixelColor(3, 4, QColor(255, 0, 0));
+  return image;
+}
+
+TEST(SaveBitmapTest, WritesAWindowsBitmapAndReplacesAnOldFile) {
+  const auto dir = test::FreshOutputDir("save_bitmap");
+  const std::string name = (dir / "picture.bmp").string();
+  test::WriteTextFile(name, std::string(100000, 'x'));  // larger than the bitmap
+  EXPECT_FALSE(SaveBitmap(Sample(), name).has_value());
+
+  QFile file(QString::fromStdString(name));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.read(2), QByteArray("BM"));
+  EXPECT_LT(file.size(), 100000);  // truncated, not overwritten in place
+  const QImage back(QString::fromStdString(name), "BMP");
+  ASSERT_EQ(back.size(), QSize(40, 30));
+  EXPECT_EQ(back.pixelColor(3, 4), QColor(255, 0, 0));
+  EXPECT_EQ(back.pixelColor(10, 10), QColor(0, 128, 128));
+}
+
+TEST(SaveBitmapTest, MissingFolderGivesReasonAndNoFile) {
+  const auto dir = test::FreshOutputDir("save_bitmap_missing");
+  const auto name = dir / "no-such-folder" / "picture.bmp";
+  const std::optional<std::string> error = SaveBitmap(Sample(), name.string());
+  ASSERT_TRUE(error.has_value());
+  EXPECT_FALSE(error->empty());
+  EXPECT_FALSE(std::filesystem::exists(name));
+}
+
+TEST(PrintPictureTest, PrintsToPdfFile) {
+  const auto dir = test::FreshOutputDir("print_picture");
+  const auto pdf = dir / "picture.pdf";
+  QPrinter printer;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(pdf.string()));
+  EXPECT_FALSE(PrintPicture(Sample(), printer).has_value());
+  ASSERT_TRUE(std::filesystem::exists(pdf));
+  QFile file(QString::fromStdString(pdf.string()));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.read(5), QByteArray("%PDF-"));
+}
+
+TEST(PrintPictureTest, UnwritableOutputIsReported) {
+  const auto dir = test::FreshOutputDir("print_picture_bad");
+  QPrinter printer;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString((dir / "missing" / "p.pdf").string()));
+  EXPECT_TRUE(PrintPicture(Sample(), printer).has_value());
+}
+
+}  // namespace
+}  // namespace lakedrift
