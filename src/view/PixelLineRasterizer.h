@@ -23,6 +23,9 @@ class PixelLineRasterizer {
  private:
   // Cuts the line to the buffer; false when nothing of it is inside.
   bool Clip(double& x1, double& y1, double& x2, double& y2) const;
+  // The pixels of a clipped line, every one or every third from `dot` on.
+  void DrawSolid(int x, int y, int xEnd, int yEnd, uint32_t colour);
+  void DrawDotted(int x, int y, int xEnd, int yEnd, uint32_t colour, int dot);
 
   uint32_t* pixels_;
   int width_, height_, stride_;

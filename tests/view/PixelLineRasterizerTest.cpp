@@ -97,3 +97,44 @@ TEST(PixelLineRasterizer, DotsKeepTheirPlacesWhenTheStartIsClippedOff) {
 
 }  // namespace
 }  // namespace lakedrift::test
+
+namespace lakedrift::test {
+namespace {
+
+// The integer line walk in its plainest form, stepping x and y as the error
+// term says: the solid lines must light exactly these pixels.
+std::vector<std::pair<int, int>> ReferenceWalk(int x, int y, int xEnd, int yEnd) {
+  std::vector<std::pair<int, int>> pixels;
+  const int dx = std::abs(xEnd - x), dy = -std::abs(yEnd - y);
+  const int stepX = x < xEnd ? 1 : -1, stepY = y < yEnd ? 1 : -1;
+  int error = dx + dy;
+  for (;;) {
+    pixels.emplace_back(x, y);
+    if (x == xEnd && y == yEnd) break;
+    const int twice = 2 * error;
+    if (twice >= dy) error += dy, x += stepX;
+    if (twice <= dx) error += dx, y += stepY;
+  }
+  return pixels;
+}
+
+TEST(PixelLineRasterizer, SolidLinesLightExactlyThePixelsOfTheWalk) {
+  constexpr int kBig = 64;
+  std::vector<uint32_t> pixels(kBig * kBig);
+  uint32_t state = 12345;
+  auto next = [&state](int range) {
+    state = state * 1664525u + 1013904223u;
+    return static_cast<int>((state >> 8) % static_cast<uint32_t>(range));
+  };
+  for (int trial = 0; trial < 20000; ++trial) {
+    std::fill(pixels.begin(), pixels.end(), 0u);
+    const int x1 = next(kBig), y1 = next(kBig), x2 = next(kBig), y2 = next(kBig);
+    PixelLineRasterizer(pixels.data(), kBig, kBig, kBig).Draw(x1, y1, x2, y2, 1u, false);
+    std::vector<uint32_t> expected(kBig * kBig, 0u);
+    for (const auto& [x, y] : ReferenceWalk(x1, y1, x2, y2)) expected[static_cast<size_t>(y * kBig + x)] = 1u;
+    ASSERT_EQ(pixels, expected) << x1 << "," << y1 << " to " << x2 << "," << y2;
+  }
+}
+
+}  // namespace
+}  // namespace lakedrift::test
