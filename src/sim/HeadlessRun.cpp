@@ -7,11 +7,10 @@
 namespace lakedrift {
 namespace {
 constexpr double kSecondsPerHour = 3600.0;
-constexpr int kFrameIntervalHours = 2;
 constexpr int kFirstElement = 1;
 }  // namespace
 
-HeadlessRun::HeadlessRun(ModelState& state, uint64_t seed) : state_(state), stepper_(state, seed) {}
+HeadlessRun::HeadlessRun(ModelState& state, uint64_t seed) : state_(state), stepper_(state, seed), clock_(state) {}
 
 HeadlessRun::~HeadlessRun() { End(); }
 
@@ -24,7 +23,8 @@ Status HeadlessRun::Start() {
   }
   ended_ = false;
   UpdateMaxSpeed(state_);
-  stepCount_ = static_cast<int>(std::floor(kSecondsPerHour * state_.SimHours / state_.TimeStep));
+  clock_ = RunClock(state_);
+  stepCount_ = clock_.StepCount();
   const double x0 = kMetresPerKm * state_.ReleaseX;
   const double y0 = kMetresPerKm * state_.ReleaseY;
   const int located = LocateByScan(state_, x0, y0);
@@ -33,16 +33,13 @@ Status HeadlessRun::Start() {
   x_.assign(count, x0);
   y_.assign(count, static_cast<float>(y0));
   stepsDone_ = 0;
-  elapsedHours_ = 0;
   return Status::Ok();
 }
 
 bool HeadlessRun::HasNextStep() const { return !ended_ && stepsDone_ < stepCount_; }
 
 Status HeadlessRun::Step() {
-  elapsedHours_ += state_.TimeStep / kSecondsPerHour;
-  const auto wholeHours = static_cast<long>(std::floor(elapsedHours_));
-  if (wholeHours % kFrameIntervalHours == 0 && elapsedHours_ < state_.SimHours) {
+  if (clock_.Advance()) {
     if (Status s = flow_.ReadFlowFrame(state_); !s.ok()) {
       End();
       return s;

@@ -7,6 +7,7 @@
 #include "model/ModelState.h"
 #include "model/Status.h"
 #include "sim/ParticleStepper.h"
+#include "sim/RunClock.h"
 
 namespace lakedrift {
 
@@ -46,7 +47,7 @@ class HeadlessRun {
   FlowFieldReader flow_;
   int stepCount_ = 0;
   int stepsDone_ = 0;
-  double elapsedHours_ = 0;
+  RunClock clock_;
   std::vector<double> x_;
   std::vector<float> y_;
   bool ended_ = true;

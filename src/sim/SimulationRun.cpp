@@ -6,15 +6,13 @@
 #include "sim/ElementLocation.h"
 #include "view/LakeMap.h"
 #include "view/MapView.h"
+#include "view/TimeLabel.h"
 #include "view/VelocityVectors.h"
 
 namespace lakedrift {
 namespace {
 
-constexpr double kSecondsPerHour = 3600.0;
-constexpr int kFrameIntervalHours = 2;        // frames are two hours apart
 constexpr float kReleaseMarkerFraction = 0.008f;  // of the scale width
-constexpr float kLabelDepthFraction = 0.9f;       // of the scale height, from the top
 constexpr int kFirstElement = 1;
 constexpr const char* kStartLabelPrefix = "Simulation Time (Hours):";
 constexpr const char* kLabelPrefix = "Simulation Time:";
@@ -22,7 +20,7 @@ constexpr const char* kLabelPrefix = "Simulation Time:";
 }  // namespace
 
 SimulationRun::SimulationRun(ModelState& state, Surface& surface, uint64_t seed)
-    : state_(state), surface_(surface), stepper_(state, seed) {}
+    : state_(state), surface_(surface), stepper_(state, seed), clock_(state) {}
 
 SimulationRun::~SimulationRun() { End(); }
 
@@ -59,9 +57,9 @@ Status SimulationRun::Start() {
   surface_.SetFillColor(PaletteColour(kGreen));
   DrawReleaseMarker();
 
-  const double stepCount = kSecondsPerHour * state_.SimHours / state_.TimeStep;
-  stepCount_ = static_cast<int>(std::floor(stepCount));
-  levelCount_ = static_cast<int>(std::lround(stepCount + 1));
+  clock_ = RunClock(state_);
+  stepCount_ = clock_.StepCount();
+  levelCount_ = clock_.LevelCount();
   // A fractional count moves the particles up to it; the tables hold the
   // rounded count.
   particlesMoved_ = static_cast<int>(std::floor(state_.ParticleCount));
@@ -79,7 +77,6 @@ Status SimulationRun::Start() {
     trackX_[TrackIndex(p, 1)] = x0;
     trackY_[TrackIndex(p, 1)] = static_cast<float>(y0);
   }
-  elapsedHours_ = 0;
   return Status::Ok();
 }
 
@@ -87,9 +84,7 @@ bool SimulationRun::HasNextStep() const { return started_ && !ended_ && stepsDon
 
 Status SimulationRun::Step() {
   const int s = stepsDone_ + 1;
-  elapsedHours_ += state_.TimeStep / kSecondsPerHour;
-  const auto wholeHours = static_cast<long>(std::floor(elapsedHours_));
-  if (wholeHours % kFrameIntervalHours == 0 && elapsedHours_ < state_.SimHours) {
+  if (clock_.Advance()) {
     if (Status st = flow_.ReadFlowFrame(state_); !st.ok()) {
       End();
       return st;
@@ -98,7 +93,7 @@ Status SimulationRun::Step() {
     RedrawWithHistory();
   }
   for (int p = 1; p <= particlesMoved_; ++p) MoveParticle(p, s);
-  DrawTimeLabel();
+  DrawLabel();
   stepsDone_ = s;
   return Status::Ok();
 }
@@ -129,15 +124,10 @@ void SimulationRun::RedrawWithHistory() {
   surface_.SetForeColor(saved);
 }
 
-void SimulationRun::DrawTimeLabel() {
-  const float x = surface_.ScaleLeft();
-  const float y = surface_.ScaleTop() - std::fabs(surface_.ScaleHeight()) * kLabelDepthFraction;
-  surface_.SetCurrent(x, y);
-  surface_.FilledBox(x, y, x + surface_.TextWidth(lastLabel_),
-                     surface_.BelowBy(y, surface_.TextHeight(lastLabel_)), PaletteColour(kLightGrey));
-  surface_.SetCurrent(x, y);
+void SimulationRun::DrawLabel() {
+  const std::string previous = lastLabel_;
   lastLabel_ = std::string(kLabelPrefix) + FormatDateTime(simDate_);
-  surface_.Print(lastLabel_);
+  DrawTimeLabel(surface_, previous, lastLabel_);
   simDate_.days += kTwoHoursInDays;
 }
 

@@ -9,6 +9,7 @@
 #include "model/ModelState.h"
 #include "model/Status.h"
 #include "sim/ParticleStepper.h"
+#include "sim/RunClock.h"
 #include "view/Surface.h"
 
 namespace lakedrift {
@@ -49,7 +50,7 @@ class SimulationRun {
  private:
   void DrawReleaseMarker();
   void RedrawWithHistory();
-  void DrawTimeLabel();
+  void DrawLabel();
   void MoveParticle(int p, int s);
   std::size_t TrackIndex(int p, int level) const;
 
@@ -61,7 +62,7 @@ class SimulationRun {
   int levelCount_ = 0;
   int particlesMoved_ = 0;  // particles 1..particlesMoved_ move
   int stepsDone_ = 0;
-  double elapsedHours_ = 0;
+  RunClock clock_;
   DateTime simDate_;
   std::string lastLabel_;
   std::vector<double> trackX_;

@@ -3,12 +3,12 @@
 #include <cmath>
 
 #include "view/LakeMap.h"
+#include "view/TimeLabel.h"
 #include "view/VelocityVectors.h"
 
 namespace lakedrift {
 namespace {
 constexpr double kMaxSpeedStart = -1e20;      // below any speed: the first frame sets it
-constexpr float kLabelDepthFraction = 0.9f;   // of the view's height, from its top
 constexpr const char* kLabelPrefix = "Simulation Time:";
 
 // The clock's start by season; any other season leaves it empty.
@@ -48,15 +48,10 @@ Status FlowAnimation::ShowNextFrame() {
   DrawMap(surface_, state_);
   DrawVectors(surface_, state_);
 
-  const float x = surface_.ScaleLeft();
-  const float y = surface_.ScaleTop() - std::fabs(surface_.ScaleHeight()) * kLabelDepthFraction;
-  surface_.SetCurrent(x, y);
   // The box is sized by the text printed last, which the new one replaces.
-  surface_.FilledBox(x, y, x + surface_.TextWidth(label_), surface_.BelowBy(y, surface_.TextHeight(label_)),
-                     PaletteColour(kLightGrey));
-  surface_.SetCurrent(x, y);
+  const std::string previous = label_;
   label_ = std::string(kLabelPrefix) + FormatDateTime(clock_);
-  surface_.Print(label_);
+  DrawTimeLabel(surface_, previous, label_);
   clock_.days += kTwoHoursInDays;
   ++framesShown_;
   return Status::Ok();
