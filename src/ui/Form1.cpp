@@ -89,6 +89,8 @@ void Form1::BuildControls() {
 
   auto* command1 = new QPushButton("Continue", this);
   command1->setObjectName("Command1");
+  // Reached with Tab, pressed with Enter as well as with the space bar.
+  command1->setAutoDefault(true);
   connect(command1, &QPushButton::clicked, this, &Form1::Command1_Click);
 
   mmControl1_ = new WavePlayer(this);

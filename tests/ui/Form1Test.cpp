@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -140,6 +141,26 @@ TEST_F(Form1Test, ContinueHidesAndOpensMainWindowWithTheChoices) {
   EXPECT_EQ(ended.count(), 0);
   form.MainWindow()->close();  // the main window's close ends everything
   EXPECT_EQ(ended.count(), 1);
+}
+
+TEST_F(Form1Test, ContinueFromTheKeyboard) {
+  test::LakeFolder lake("form1_keyboard");
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  // Tab goes from the region group through the two others and the music
+  // box to Continue; Enter presses it.
+  auto* command1 = form.findChild<QPushButton*>("Command1");
+  for (int tab = 0; tab < 8 && QApplication::focusWidget() != command1; ++tab) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  }
+  ASSERT_EQ(QApplication::focusWidget(), command1);
+  QTest::keyClick(command1, Qt::Key_Return);
+  EXPECT_FALSE(form.isVisible());
+  ASSERT_NE(form.MainWindow(), nullptr);
+  EXPECT_TRUE(form.MainWindow()->isVisible());
+  EXPECT_EQ(state.Region, 1);  // the keys changed no choice
+  EXPECT_EQ(state.Season, 1);
+  form.MainWindow()->close();
 }
 
 TEST_F(Form1Test, ContinueWithoutGeometryEndsTheProgram) {
