@@ -18,6 +18,7 @@
 #include "sim/ElementLocation.h"
 #include "sim/GaussianRandom.h"
 #include "sim/HeadlessRun.h"
+#include "sim/ParallelRun.h"
 #include "sim/SimulationRun.h"
 
 namespace lakedrift {
@@ -162,8 +163,8 @@ Status OpenSinks(const RunOptions& o, const ModelState& state, uint64_t seed, in
   return Status::Ok();
 }
 
-Status Emit(std::vector<std::unique_ptr<TrackSink>>& sinks, int level, double hours, const std::vector<double>& x,
-            const std::vector<float>& y) {
+Status Emit(std::vector<std::unique_ptr<TrackSink>>& sinks, int level, double hours, std::span<const double> x,
+            std::span<const float> y) {
   for (auto& sink : sinks)
     if (Status s = sink->WriteLevel(level, hours, x, y); !s.ok()) return s;
   return Status::Ok();
@@ -208,6 +209,29 @@ Status RunHeadless(ModelState& state, uint64_t seed, std::vector<std::unique_ptr
   return Status::Ok();
 }
 
+// The run split over threads: each particle draws from its own random
+// stream, so the tracks do not depend on the thread count (but are not the
+// desktop's).
+Status RunParallel(const RunOptions& o, ModelState& state, uint64_t seed,
+                   std::vector<std::unique_ptr<TrackSink>>& sinks, ProgressBar& progress, std::vector<double>& x,
+                   std::vector<float>& y) {
+  ParallelRun run(state, seed, o.threads);
+  Status written = Status::Ok();
+  run.SetLevelCallback([&](int level, std::span<const double> levelX, std::span<const float> levelY) {
+    if (written.ok()) written = Emit(sinks, level, (level - 1) * state.TimeStep / 3600.0, levelX, levelY);
+  });
+  if (Status s = run.Start(); !s.ok()) return s;
+  while (run.HasNextStep() && written.ok()) {
+    if (Status s = run.Step(); !s.ok()) return s;
+    progress.Update(run.StepsDone());
+  }
+  run.End();
+  if (!written.ok()) return written;
+  x.assign(run.X().begin(), run.X().end());
+  y.assign(run.Y().begin(), run.Y().end());
+  return Status::Ok();
+}
+
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
   RunOptions o;
   if (Status s = ParseRunOptions({args.begin() + 1, args.end()}, o); !s.ok()) return Fail(err, s);
@@ -224,8 +248,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   std::vector<float> y;
   {
     ProgressBar progress(err, errIsTerminal, levels - 1);
-    const Status s = o.image.empty() ? RunHeadless(state, seed, sinks, progress, x, y)
-                                     : RunDrawn(o, state, seed, sinks, progress, x, y);
+    const Status s = !o.image.empty() ? RunDrawn(o, state, seed, sinks, progress, x, y)
+                     : o.threads > 1  ? RunParallel(o, state, seed, sinks, progress, x, y)
+                                      : RunHeadless(state, seed, sinks, progress, x, y);
     if (!s.ok()) return Fail(err, s);
   }
   for (auto& sink : sinks)

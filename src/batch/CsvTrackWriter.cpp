@@ -31,8 +31,8 @@ Status CsvTrackWriter::Open() {
   return Status::Ok();
 }
 
-Status CsvTrackWriter::WriteLevel(int level, double hours, const std::vector<double>& x,
-                                  const std::vector<float>& y) {
+Status CsvTrackWriter::WriteLevel(int level, double hours, std::span<const double> x,
+                                  std::span<const float> y) {
   const std::string time = FormatIsoDateTime(DateTime{start_.days + hours / kHoursPerDay});
   std::string row;
   for (std::size_t p = 0; p < x.size(); ++p) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <span>
 #include <cstdio>
 #include <filesystem>
 
@@ -16,8 +17,8 @@ class CsvTrackWriter : public TrackSink {
   CsvTrackWriter(const std::filesystem::path& path, DateTime scenarioStart);
   ~CsvTrackWriter() override;
   Status Open();
-  Status WriteLevel(int level, double hours, const std::vector<double>& x,
-                    const std::vector<float>& y) override;
+  Status WriteLevel(int level, double hours, std::span<const double> x,
+                    std::span<const float> y) override;
   Status Finish() override;
 
  private:

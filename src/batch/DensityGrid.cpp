@@ -16,7 +16,7 @@ DensityGrid::DensityGrid(const ModelState& state, double cellKm)
       rows_(std::max(1, static_cast<int>(std::ceil(state.MapHeight / cellKm)))),
       counts_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_), 0) {}
 
-void DensityGrid::Add(const std::vector<double>& x, const std::vector<float>& y) {
+void DensityGrid::Add(std::span<const double> x, std::span<const float> y) {
   for (std::size_t p = 0; p < x.size(); ++p) {
     const double column = std::floor((x[p] * kKmPerMetre - xMin_) / cell_);
     const double row = std::floor((y[p] * kKmPerMetre - yMin_) / cell_);

@@ -1,4 +1,5 @@
 #pragma once
+#include <span>
 #include <filesystem>
 #include <vector>
 
@@ -14,7 +15,7 @@ class DensityGrid {
  public:
   DensityGrid(const ModelState& state, double cellKm);
   // Counts particles at (x, y) m; those outside the grid count as outside.
-  void Add(const std::vector<double>& x, const std::vector<float>& y);
+  void Add(std::span<const double> x, std::span<const float> y);
   int Columns() const { return columns_; }
   int Rows() const { return rows_; }
   long Count(int column, int row) const;  // 0-based, row 0 in the south

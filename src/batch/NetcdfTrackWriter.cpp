@@ -88,8 +88,8 @@ Status NetcdfTrackWriter::Open() {
   return Check(nc_put_var_int(ncid_, trajectoryVar, numbers.data()), "write particle numbers");
 }
 
-Status NetcdfTrackWriter::WriteLevel(int level, double hours, const std::vector<double>& x,
-                                     const std::vector<float>& y) {
+Status NetcdfTrackWriter::WriteLevel(int level, double hours, std::span<const double> x,
+                                     std::span<const float> y) {
   const size_t start[2] = {0, static_cast<size_t>(level - 1)};
   const size_t count[2] = {x.size(), 1};
   const std::vector<double> times(x.size(), hours);

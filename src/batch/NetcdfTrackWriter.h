@@ -1,4 +1,5 @@
 #pragma once
+#include <span>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -20,8 +21,8 @@ class NetcdfTrackWriter : public TrackSink {
                     std::map<std::string, std::string> attributes);
   ~NetcdfTrackWriter() override;
   Status Open();
-  Status WriteLevel(int level, double hours, const std::vector<double>& x,
-                    const std::vector<float>& y) override;
+  Status WriteLevel(int level, double hours, std::span<const double> x,
+                    std::span<const float> y) override;
   Status Finish() override;
 
  private:

@@ -174,6 +174,35 @@ TEST(BatchRun, SeededRunGivesTheDesktopEnginesTracks) {
   }
 }
 
+std::string ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(BatchRun, ThreadedTracksDoNotDependOnTheThreadCount) {
+  const auto dir = test::FreshOutputDir("batch_threads");
+  for (const char* threads : {"2", "3"}) {
+    auto args = RunArgs(test::TestDataPath("testlake.fld"), "3", "1");
+    for (const char* a : {"--particles", "40", "--seed", "77", "--threads", threads, "--tracks"}) args.push_back(a);
+    args.push_back((dir / (std::string("tracks") + threads + ".csv")).string());
+    ASSERT_EQ(Batch(args).status, kExitOk);
+  }
+  const std::string two = ReadAll(dir / "tracks2.csv");
+  EXPECT_EQ(std::count(two.begin(), two.end(), '\n'), 1 + 40 * 84);
+  EXPECT_EQ(two, ReadAll(dir / "tracks3.csv"));
+}
+
+TEST(BatchRun, ThreadedRunWithoutDiffusionMatchesTheSerialOne) {
+  const auto dir = test::FreshOutputDir("batch_threads_k0");
+  for (const char* threads : {"1", "2"}) {
+    auto args = RunArgs(test::TestDataPath("testlake.fld"), "3", "1");
+    for (const char* a : {"--particles", "6", "--diffusion", "0", "--threads", threads, "--tracks"}) args.push_back(a);
+    args.push_back((dir / (std::string("tracks") + threads + ".csv")).string());
+    ASSERT_EQ(Batch(args).status, kExitOk);
+  }
+  EXPECT_EQ(ReadAll(dir / "tracks1.csv"), ReadAll(dir / "tracks2.csv"));
+}
+
 TEST(BatchRun, NetcdfHoldsCfTrajectories) {
   const auto dir = test::FreshOutputDir("batch_netcdf");
   auto args = RunArgs(test::TestDataPath("testlake.fld"), "3", "1");
