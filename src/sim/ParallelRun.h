@@ -1,0 +1,164 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <thread>
+#include <vector>
+
+#include "model/FlowField.h"
+#include "model/ModelState.h"
+#include "model/ShoreIndex.h"
+#include "model/Status.h"
+
+namespace lakedrift {
+
+// A headless particle-tracking run for large clouds, split over threads.
+//
+// It steps exactly as SimulationRun does: frame 0 is read at the start, the
+// next frame at every step whose elapsed whole hour is even and below
+// SimHours, and step s moves every particle with the frame then in force;
+// each move is the reference particle step (element walk, single-precision
+// shape coefficients summed in the same order, two deviates x first, the
+// shore test, reflection, y stored in single precision). It draws nothing.
+//
+// Two things differ, by design:
+//  - Random numbers: particle p (1, 2, …) draws from its own CounterRandom
+//    stream keyed by (seed, p), deviates 2(s − 1) and 2(s − 1) + 1 at step s,
+//    so a particle's path depends neither on the number of threads nor on
+//    which thread moves it (threads take chunks of particles as they come
+//    free).
+//  - Element walk start: each particle starts its walk from the element it
+//    was found in at its own last step (the reference shares one element
+//    across all particles). The walk answers the element that holds the
+//    point whenever it reaches it, so the answers agree wherever the walk
+//    from either start reaches the holding element: for points inside the
+//    mesh that a walk reaches without having to go round a stretch of coast
+//    (an island, a bay). Outside the mesh, or behind coast, the walk's
+//    answer may depend on where it starts; then the two runs may differ.
+//    So may a point exactly on an edge shared by two elements, which goes
+//    to whichever the walk reaches first: their linear fields agree there
+//    only up to rounding.
+//
+// Memory: 14 bytes per particle (x double, y float, element int16), plus
+// per-element tables independent of the particle count.
+//
+// Typical use:
+//   ParallelRun run(state, seed, threads);
+//   run.SetLevelCallback(...);          // optional, to stream the tracks out
+//   if (Status s = run.Run(); !s.ok()) ...
+//   run.X(), run.Y()                    // final positions, metres
+class ParallelRun {
+ public:
+  // Receives track level `level` (1 is the release, s + 1 follows step s)
+  // of every particle, x and y in metres, particle p at index p − 1. Called
+  // on the thread that calls Start/Step, after all workers have finished;
+  // the spans are valid only during the call.
+  using LevelCallback =
+      std::function<void(int level, std::span<const double> x, std::span<const float> y)>;
+
+  // Takes a copy of the geometry, the parameters (ParticleCount, whole
+  // particles move; DiffusionCoef, TimeStep, SimHours, release point) and
+  // FlowFileName. `threads` workers share the particles (at least 1).
+  ParallelRun(const ModelState& geometryAndParams, uint64_t seed, int threads);
+  ~ParallelRun();
+  ParallelRun(const ParallelRun&) = delete;
+  ParallelRun& operator=(const ParallelRun&) = delete;
+
+  // Streams every track level to `callback`; none by default.
+  void SetLevelCallback(LevelCallback callback) { callback_ = std::move(callback); }
+
+  // Opens the flow file, reads frame 0, locates the release point and puts
+  // every particle there. Fails when the flow file is missing or short.
+  Status Start();
+  // True while steps remain after a successful Start.
+  bool HasNextStep() const;
+  // One time step of every particle (and the frame change before it on even
+  // hours). Fails when the flow file ends before the frame it needs.
+  Status Step();
+  // Start (when not yet started), every remaining step, End.
+  Status Run();
+  // Closes the flow file; safe to call more than once.
+  void End();
+
+  int ParticleCount() const { return static_cast<int>(x_.size()); }
+  int StepCount() const { return stepCount_; }
+  int StepsDone() const { return stepsDone_; }
+  int Threads() const { return threads_; }
+  // The element the release point was located in (1 when it is in none).
+  int ReleaseElement() const { return releaseElement_; }
+  // Positions at the current level, metres; particle p at index p − 1.
+  std::span<const double> X() const { return x_; }
+  std::span<const float> Y() const { return y_; }
+  // The element each particle's last walk answered.
+  std::span<const int16_t> Elements() const { return element_; }
+  // Bytes held per particle.
+  static constexpr std::size_t kBytesPerParticle = sizeof(double) + sizeof(float) + sizeof(int16_t);
+  // Bytes held by the particle arrays and by the element and shore tables
+  // (not by the copy of the model state, which any run holds).
+  std::size_t HeldBytes() const;
+
+ private:
+  // An element's vertices (metres) and neighbours, as the walk reads them.
+  struct WalkElement {
+    double x[3], y[3];
+    int neighbour[3];
+  };
+  // An element's shape-function coefficients, single precision as the
+  // reference holds them, twice its area, and where its vertices' nodes
+  // stand in NodeU/NodeV (node number − 1), for the frame in force.
+  struct ShapeElement {
+    float a[3], b[3], c[3];
+    double twoArea;
+    int node[3];
+  };
+
+  void BuildElementTables();
+  static void SetShape(ShapeElement& s, const float* vx, const float* vy);
+  Status ReadFrame();
+  int Walk(double x, double y, int start) const;
+  void MoveChunks();
+  void MoveParticle(std::size_t i);
+  void RunStepOnAllThreads();
+  void WorkerLoop();
+  void Meet();
+  void ReportLevel();
+
+  static constexpr std::size_t kCacheLine = 64;
+
+  ModelState state_;
+  uint64_t seed_;
+  int threads_;
+  ShoreIndex shore_;
+  std::vector<WalkElement> walk_;
+  std::vector<ShapeElement> shape_;
+  FlowFieldReader flow_;
+  LevelCallback callback_;
+
+  std::vector<double> x_;
+  std::vector<float> y_;
+  std::vector<int16_t> element_;
+
+  int stepCount_ = 0;
+  int stepsDone_ = 0;
+  int releaseElement_ = 1;
+  double elapsedHours_ = 0;
+  double amplitude_ = 0;  // √(2·K·Δt), metres per unit deviate
+  int movingStep_ = 0;    // the step the workers are moving
+  std::size_t chunkParticles_ = 1;  // particles a thread takes at a time
+  bool started_ = false;
+  bool ended_ = false;
+
+  // Workers 1..threads − 1; the calling thread is worker 0. Each step they
+  // all meet (Meet), take chunks of particles from nextChunk_ until none is
+  // left, and meet again. A meeting ends when the last thread arrives and
+  // moves meetings_ on. On a cache line of their own, away from the values
+  // every particle step reads.
+  alignas(kCacheLine) std::atomic<int> arrived_ = 0;
+  std::atomic<uint32_t> meetings_ = 0;
+  std::atomic<std::size_t> nextChunk_ = 0;
+  std::atomic<bool> stopping_ = false;
+  alignas(kCacheLine) std::vector<std::thread> workers_;
+};
+
+}  // namespace lakedrift

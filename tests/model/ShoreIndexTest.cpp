@@ -1,0 +1,265 @@
+#include "model/ShoreIndex.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "model/GeometryReader.h"
+#include "model/PointInLake.h"
+#include "support/TestPaths.h"
+
+namespace lakedrift {
+namespace {
+
+// Closed rings stored back to back, as the geometry holds the coast.
+struct Rings {
+  Array1<int> sizes;
+  Array1<double> x;
+  Array1<float> y;
+  int count = 0;
+
+  static Rings Of(const std::vector<std::vector<std::pair<double, float>>>& rings) {
+    Rings r;
+    r.count = static_cast<int>(rings.size());
+    r.sizes.Resize(r.count);
+    int total = 0;
+    for (const auto& ring : rings) total += static_cast<int>(ring.size());
+    r.x.Resize(total), r.y.Resize(total);
+    int b = 1;
+    for (int k = 1; k <= r.count; ++k) {
+      const auto& ring = rings[static_cast<std::size_t>(k - 1)];
+      r.sizes(k) = static_cast<int>(ring.size());
+      for (const auto& [px, py] : ring) r.x(b) = px, r.y(b) = py, ++b;
+    }
+    return r;
+  }
+  ShoreIndex Index() const { return ShoreIndex(sizes, count, x, y); }
+  int16_t Plain(double px, double py) const { return PointInRings(sizes, count, x, y, px, py); }
+};
+
+const Rings kSquareWithIsland = Rings::Of({{{0, 0}, {10, 0}, {10, 10}, {0, 10}},
+                                           {{4, 4}, {6, 4}, {6, 6}, {4, 6}}});
+
+// The query points that trip a crossing test: random points over the rings'
+// box and a margin, each vertex exactly, points on edges, points at vertex
+// heights (exactly and one step either side) with random and vertex x,
+// points a hair beside edges.
+class QueryPoints {
+ public:
+  QueryPoints(const Rings& rings, uint32_t seed) : rings_(rings), random_(seed) {
+    const auto [xMin, xMax] = std::minmax_element(rings.x.Vector().begin(), rings.x.Vector().end());
+    const auto [yMin, yMax] = std::minmax_element(rings.y.Vector().begin(), rings.y.Vector().end());
+    const double marginX = 0.05 * (*xMax - *xMin) + 1e-9, marginY = 0.05 * (*yMax - *yMin) + 1e-9;
+    xs_ = std::uniform_real_distribution<double>(*xMin - marginX, *xMax + marginX);
+    ys_ = std::uniform_real_distribution<double>(*yMin - marginY, *yMax + marginY);
+    vertex_ = std::uniform_int_distribution<int>(1, rings.x.Count());
+  }
+
+  // Point number i of the mix above.
+  std::pair<double, double> operator()(long i) {
+    const int b = vertex_(random_);
+    const int next = NextOnRing(b);
+    switch (i % 7) {
+      case 0: return {xs_(random_), ys_(random_)};
+      case 1: return {rings_.x(b), rings_.y(b)};
+      case 2: {  // on the edge b → next, in double as a caller would compute it
+        const double t = unit_(random_);
+        return {rings_.x(b) + t * (rings_.x(next) - rings_.x(b)),
+                rings_.y(b) + t * (static_cast<double>(rings_.y(next)) - rings_.y(b))};
+      }
+      case 3: return {xs_(random_), rings_.y(b)};
+      case 6: {  // beside an edge, 10^-3 to 10^-12 of its length off it
+        const double t = unit_(random_), ex = rings_.x(next) - rings_.x(b);
+        const double ey = static_cast<double>(rings_.y(next)) - rings_.y(b);
+        const double off = std::pow(10.0, -3.0 - 9.0 * unit_(random_)) * (i % 14 < 7 ? 1 : -1);
+        return {rings_.x(b) + t * ex - off * ey, rings_.y(b) + t * ey + off * ex};
+      }
+      case 4: {
+        const double up = std::nextafter(static_cast<double>(rings_.y(b)), i % 12 < 6 ? 1e300 : -1e300);
+        return {rings_.x(next), up};
+      }
+      default:  // float neighbours of a vertex: what a narrowed coordinate can be
+        return {static_cast<double>(std::nextafter(static_cast<float>(rings_.x(b)), 1e30f)),
+                std::nextafter(rings_.y(b), -1e30f)};
+    }
+  }
+
+ private:
+  int NextOnRing(int b) const {
+    int first = 1;
+    for (int k = 1; k <= rings_.count; ++k) {
+      const int last = first + rings_.sizes(k) - 1;
+      if (b <= last) return b < last ? b + 1 : first;
+      first = last + 1;
+    }
+    return b;
+  }
+
+  const Rings& rings_;
+  std::mt19937_64 random_;
+  std::uniform_real_distribution<double> xs_, ys_, unit_{0.0, 1.0};
+  std::uniform_int_distribution<int> vertex_;
+};
+
+// Compares index and plain test on `count` points; returns the mismatches
+// (and reports the first few) plus how many points were on the water.
+struct Comparison {
+  long mismatches = 0;
+  long inside = 0;
+};
+
+Comparison Compare(const Rings& rings, long count, uint32_t seed) {
+  const ShoreIndex index = rings.Index();
+  QueryPoints points(rings, seed);
+  Comparison c;
+  for (long i = 0; i < count; ++i) {
+    const auto [x, y] = points(i);
+    const int16_t expected = rings.Plain(x, y);
+    c.inside += expected;
+    if (index.Contains(x, y) != expected && ++c.mismatches <= 5)
+      ADD_FAILURE() << "point " << i << " (" << x << ", " << y << "): plain " << expected;
+  }
+  return c;
+}
+
+Rings CoastOf(const ModelState& s, bool metres) {
+  Rings r;
+  r.count = s.BoundaryRingCount;
+  r.sizes = s.BoundaryRingSize;
+  r.x = metres ? s.BoundaryXMetres : s.BoundaryX;
+  r.y = metres ? s.BoundaryYMetres : s.BoundaryY;
+  return r;
+}
+
+TEST(ShoreIndex, DocumentedCasesOfTheCrossingTest) {
+  const ShoreIndex index = kSquareWithIsland.Index();
+  // Horizontal stretches: the south side is land, the north side water.
+  EXPECT_EQ(index.Contains(2, 0), 0);
+  EXPECT_EQ(index.Contains(2, 10), 1);
+  // Island: its inside is land, the water around it is water.
+  EXPECT_EQ(index.Contains(5, 5), 0);
+  EXPECT_EQ(index.Contains(2, 5), 1);
+  // A crossing exactly at the point counts: the west side is water, the east land.
+  EXPECT_EQ(index.Contains(0, 5), 1);
+  EXPECT_EQ(index.Contains(10, 5), 0);
+  // Beyond the coast in every direction.
+  EXPECT_EQ(index.Contains(-1, 5), 0);
+  EXPECT_EQ(index.Contains(5, -1), 0);
+  EXPECT_EQ(index.Contains(5, 11), 0);
+  EXPECT_EQ(index.Contains(11, 5), 0);
+}
+
+TEST(ShoreIndex, OpenWaterCellsAnswerOnlyFarFromTheCoast) {
+  const ShoreIndex index = kSquareWithIsland.Index();
+  // Most cells answer alone, but not all: the coast runs through some.
+  EXPECT_GT(index.OpenCellCount(), index.CellCount() / 2);
+  EXPECT_LT(index.OpenCellCount(), index.CellCount());
+  // Points a rounding away from the island's sides, where an open cell
+  // would be wrong, get the crossing test's answer.
+  for (double d : {1e-12, 1e-9, 1e-6}) {
+    for (double y : {4.5, 5.0, 5.5}) {
+      EXPECT_EQ(index.Contains(4 - d, y), 1) << d;
+      EXPECT_EQ(index.Contains(4 + d, y), 0) << d;
+      EXPECT_EQ(index.Contains(6 - d, y), 0) << d;
+      EXPECT_EQ(index.Contains(6 + d, y), 1) << d;
+    }
+  }
+}
+
+TEST(ShoreIndex, RingsWithoutHeightHoldNothing) {
+  const Rings flat = Rings::Of({{{0, 3}, {5, 3}, {9, 3}}, {{4, 4}}});
+  const ShoreIndex index = flat.Index();
+  EXPECT_EQ(index.BandCount(), 0);
+  for (double y : {2.9, 3.0, 3.1, 4.0}) EXPECT_EQ(index.Contains(4.5, y), 0) << y;
+  const Rings none = Rings::Of({});
+  EXPECT_EQ(none.Index().Contains(0, 0), 0);
+}
+
+TEST(ShoreIndex, NonFiniteQueriesAnswerLikeThePlainTest) {
+  const ShoreIndex index = kSquareWithIsland.Index();
+  for (double v : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+    EXPECT_EQ(index.Contains(2, v), kSquareWithIsland.Plain(2, v)) << v;
+    EXPECT_EQ(index.Contains(v, 2), kSquareWithIsland.Plain(v, 2)) << v;
+  }
+}
+
+TEST(ShoreIndex, CountsAnEdgeWhoseHeightProductUnderflowsAsThePlainTestDoes) {
+  // Sides from y = −1e−30 up to exactly 0: for a point 1e−300 above the top,
+  // the product of its height differences underflows to zero and the plain
+  // test counts both sides as spanning, so a point above the ring between
+  // them is "inside". The index must give the same answer.
+  const Rings thin = Rings::Of({{{0, -1e-30f}, {1, -1e-30f}, {1, 0.0f}, {0, 0.0f}}});
+  const ShoreIndex index = thin.Index();
+  ASSERT_EQ(thin.Plain(0.5, 1e-300), 1);
+  EXPECT_EQ(index.Contains(0.5, 1e-300), 1);
+  // Far enough above, the product no longer underflows: outside for both.
+  ASSERT_EQ(thin.Plain(0.5, 1e-200), 0);
+  EXPECT_EQ(index.Contains(0.5, 1e-200), 0);
+}
+
+TEST(ShoreIndex, AgreesOnGridSnappedTangledRings) {
+  // Rings on an integer grid share heights everywhere: horizontal edges,
+  // edges ending at other rings' vertex heights, self-crossing rings,
+  // points on vertices and edges. Every grid and half-grid point is tested.
+  std::mt19937 random(11);
+  std::uniform_int_distribution<int> coordinate(0, 24), ringSize(1, 40), ringCount(1, 6);
+  for (int trial = 0; trial < 60; ++trial) {
+    std::vector<std::vector<std::pair<double, float>>> shape(static_cast<std::size_t>(ringCount(random)));
+    for (auto& ring : shape) {
+      ring.resize(static_cast<std::size_t>(ringSize(random)));
+      for (auto& [px, py] : ring) px = coordinate(random), py = static_cast<float>(coordinate(random));
+    }
+    const Rings rings = Rings::Of(shape);
+    const ShoreIndex index = rings.Index();
+    for (int i = -2; i <= 52; ++i)
+      for (int j = -2; j <= 52; ++j)
+        ASSERT_EQ(index.Contains(i * 0.5, j * 0.5), rings.Plain(i * 0.5, j * 0.5))
+            << "trial " << trial << " at (" << i * 0.5 << ", " << j * 0.5 << ")";
+    EXPECT_EQ(Compare(rings, 20000, static_cast<uint32_t>(trial)).mismatches, 0);
+  }
+}
+
+TEST(ShoreIndex, AgreesOnTheTestLakeInKmAndMetres) {
+  ModelState state;
+  const Status s = ReadGeometry(state, test::TestDataPath("testlake.inp"));
+  ASSERT_TRUE(s.ok()) << s.message();
+  for (bool metres : {false, true}) {
+    const Comparison c = Compare(CoastOf(state, metres), 400000, 5);
+    EXPECT_EQ(c.mismatches, 0) << (metres ? "metres" : "km");
+    EXPECT_GT(c.inside, 0);  // the points reached the water, not only the land
+  }
+  // The factories index the two copies of the coast.
+  EXPECT_EQ(ShoreIndex::ForKm(state).Contains(3, 1), 1);
+  EXPECT_EQ(ShoreIndex::ForMetres(state).Contains(3000, 1000), 1);
+  EXPECT_EQ(ShoreIndex::ForMetres(state).Contains(5000, 5000), 0);  // the island
+}
+
+class ShoreIndexOnSampleRegion : public testing::TestWithParam<std::string> {};
+
+TEST_P(ShoreIndexOnSampleRegion, AgreesInKmAndMetres) {
+  const auto path = test::SampleDataPath(GetParam());
+  if (!std::filesystem::exists(path)) GTEST_SKIP() << path << " has not been generated";
+  ModelState state;
+  const Status s = ReadGeometry(state, path);
+  ASSERT_TRUE(s.ok()) << s.message();
+  for (bool metres : {false, true}) {
+    const Comparison c = Compare(CoastOf(state, metres), 250000, 7);
+    EXPECT_EQ(c.mismatches, 0) << (metres ? "metres" : "km");
+    EXPECT_GT(c.inside, 0);
+  }
+}
+
+std::string RegionName(const testing::TestParamInfo<std::string>& region) {
+  return region.param.substr(0, region.param.find('.'));
+}
+
+INSTANTIATE_TEST_SUITE_P(Regions, ShoreIndexOnSampleRegion,
+                         testing::Values("geomtan.inp", "geommal.inp", "geomzam.inp"), RegionName);
+
+}  // namespace
+}  // namespace lakedrift
