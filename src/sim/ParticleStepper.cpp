@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "model/PointInLake.h"
 #include "sim/ElementLocation.h"
 
 namespace lakedrift {
@@ -51,7 +50,7 @@ void ParticleStepper::Move(double x, double y, double& xNew, double& yNew) {
   yNew = y + dy;
   // A move that would leave the water is sent back by the same
   // displacement; the returned point is not tested again.
-  if (PointInLakeMetres(state_, xNew, yNew) == 0) {
+  if (shore_.Contains(xNew, yNew) == 0) {
     xNew = x - dx;
     yNew = y - dy;
   }

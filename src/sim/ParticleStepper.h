@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "model/ModelState.h"
+#include "model/ShoreIndex.h"
 #include "sim/GaussianRandom.h"
 
 namespace lakedrift {
@@ -20,6 +21,10 @@ class ParticleStepper {
  public:
   ParticleStepper(const ModelState& state, uint64_t seed) : state_(state), random_(seed) {}
 
+  // Builds the index of the coast in metres that the shore test uses; call
+  // once the geometry is loaded, before the first move.
+  void IndexCoast() { shore_ = ShoreIndex::ForMetres(state_); }
+
   // Moves a particle at (x, y) m through one TimeStep; returns its new
   // position in (xNew, yNew).
   void Move(double x, double y, double& xNew, double& yNew);
@@ -31,6 +36,7 @@ class ParticleStepper {
  private:
   const ModelState& state_;
   GaussianRandom random_;
+  ShoreIndex shore_;
   int currentElement_ = 1;
 };
 

@@ -71,6 +71,7 @@ Status SimulationRun::Start() {
   const double y0 = kMetresPerKm * state_.ReleaseY;
   const int located = LocateByScan(state_, x0, y0);
   stepper_.SetCurrentElement(located != 0 ? located : kFirstElement);
+  stepper_.IndexCoast();
 
   DrawReleaseMarker();
   for (int p = 1; p <= particlesMoved_; ++p) {
