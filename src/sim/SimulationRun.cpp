@@ -114,15 +114,39 @@ void SimulationRun::RedrawWithHistory() {
   DrawMap(surface_, state_);
   DrawVectors(surface_, state_);
   DrawReleaseMarker();
-  const Rgb saved = surface_.ForeColor();
-  surface_.SetForeColor(PaletteColour(kLightRed));
-  for (int k = 1; k <= stepsDone_; ++k)
+  if (!DrawTracksFromOverlay()) DrawTrackSegments(surface_, 1, stepsDone_);
+}
+
+void SimulationRun::DrawTrackSegments(Surface& target, int firstStep, int lastStep) const {
+  const Rgb saved = target.ForeColor();
+  target.SetForeColor(PaletteColour(kLightRed));
+  for (int k = firstStep; k <= lastStep; ++k)
     for (int p = 1; p <= particlesMoved_; ++p)
-      surface_.Line(static_cast<float>(trackX_[TrackIndex(p, k)] * kKmPerMetre),
-                    static_cast<float>(trackY_[TrackIndex(p, k)] * kKmPerMetre),
-                    static_cast<float>(trackX_[TrackIndex(p, k + 1)] * kKmPerMetre),
-                    static_cast<float>(trackY_[TrackIndex(p, k + 1)] * kKmPerMetre));
-  surface_.SetForeColor(saved);
+      target.Line(static_cast<float>(trackX_[TrackIndex(p, k)] * kKmPerMetre),
+                  static_cast<float>(trackY_[TrackIndex(p, k)] * kKmPerMetre),
+                  static_cast<float>(trackX_[TrackIndex(p, k + 1)] * kKmPerMetre),
+                  static_cast<float>(trackY_[TrackIndex(p, k + 1)] * kKmPerMetre));
+  target.SetForeColor(saved);
+}
+
+bool SimulationRun::DrawTracksFromOverlay() {
+  // The tracks only grow while the view stays: they are kept on an overlay
+  // that takes the new segments and is laid over each redraw, so a step
+  // costs the same early and late in a run. A new view or size starts the
+  // overlay afresh with every segment, so zoom and scroll during a run show
+  // all the tracks.
+  const bool stale = !tracks_ || !(tracks_->Transform() == surface_.Transform()) ||
+                     tracks_->GetLineStyle() != surface_.GetLineStyle() ||
+                     tracks_->LineWidth() != surface_.LineWidth();
+  if (stale) {
+    tracks_ = surface_.CreateOverlay();
+    if (!tracks_) return false;
+    tracksDrawnSteps_ = 0;
+  }
+  DrawTrackSegments(*tracks_, tracksDrawnSteps_ + 1, stepsDone_);
+  tracksDrawnSteps_ = stepsDone_;
+  surface_.DrawOverlay(*tracks_);
+  return true;
 }
 
 void SimulationRun::DrawLabel() {

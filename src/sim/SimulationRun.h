@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,11 @@ class SimulationRun {
  private:
   void DrawReleaseMarker();
   void RedrawWithHistory();
+  // Draws the segments of steps firstStep..lastStep of every particle.
+  void DrawTrackSegments(Surface& target, int firstStep, int lastStep) const;
+  // Lays the tracks so far over the picture from the overlay, bringing it
+  // up to date first; false when the surface offers no overlay.
+  bool DrawTracksFromOverlay();
   void DrawLabel();
   void MoveParticle(int p, int s);
   std::size_t TrackIndex(int p, int level) const;
@@ -67,6 +73,8 @@ class SimulationRun {
   std::string lastLabel_;
   std::vector<double> trackX_;
   std::vector<float> trackY_;
+  std::unique_ptr<Surface> tracks_;  // overlay of the tracks drawn so far
+  int tracksDrawnSteps_ = 0;
   bool started_ = false;
   bool ended_ = false;
 };

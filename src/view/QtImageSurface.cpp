@@ -41,12 +41,30 @@ double Snap(double pixel) { return std::floor(pixel + 0.5); }
 
 }  // namespace
 
-QtImageSurface::QtImageSurface(int width, int height) { SetPixelSize(width, height); }
+QtImageSurface::QtImageSurface(int width, int height) : QtImageSurface(width, height, Kind::Opaque) {}
+
+QtImageSurface::QtImageSurface(int width, int height, Kind kind) : kind_(kind) { SetPixelSize(width, height); }
+
+std::unique_ptr<Surface> QtImageSurface::CreateOverlay() const {
+  auto overlay = std::make_unique<QtImageSurface>(PixelWidth(), PixelHeight(), Kind::Overlay);
+  overlay->SetScale(ScaleLeft(), ScaleTop(), ScaleWidth(), ScaleHeight());
+  overlay->SetLineStyle(GetLineStyle());
+  overlay->SetLineWidth(LineWidth());
+  return overlay;
+}
+
+void QtImageSurface::DrawOverlay(const Surface& overlay) {
+  const auto* image = dynamic_cast<const QtImageSurface*>(&overlay);
+  if (!image || image->inked_.isEmpty()) return;
+  Painter().drawImage(image->inked_.topLeft(), image->Image(), image->inked_);
+}
 
 QtImageSurface::~QtImageSurface() { EndPainting(); }
 
 const QImage& QtImageSurface::Image() const {
   EndPainting();
+  // The caller may keep a shallow copy: the next direct write must detach.
+  directPixels_ = nullptr;
   return image_;
 }
 
@@ -54,6 +72,7 @@ QString QtImageSurface::FontFamily() const { return QFontInfo(MakeFont(FontSize(
 
 QPainter& QtImageSurface::Painter() const {
   if (!painter_) {
+    directPixels_ = nullptr;
     painter_ = std::make_unique<QPainter>(&image_);
     painter_->setRenderHint(QPainter::Antialiasing, false);
     painter_->setRenderHint(QPainter::TextAntialiasing, false);
@@ -75,12 +94,27 @@ QPointF QtImageSurface::ToPixel(float x, float y) const {
   return QPointF(Snap(p.x), Snap(p.y));
 }
 
+void QtImageSurface::MarkInked(PixelPoint a, PixelPoint b, int width) {
+  // Whole pixels around both ends, a line's width wider, inside the picture.
+  const auto low = [](double v) { return std::isfinite(v) ? std::floor(std::max(v, -1e9)) : -1e9; };
+  const auto high = [](double v) { return std::isfinite(v) ? std::ceil(std::min(v, 1e9)) : 1e9; };
+  const double left = low(std::min(a.x, b.x)) - width, right = high(std::max(a.x, b.x)) + width;
+  const double top = low(std::min(a.y, b.y)) - width, bottom = high(std::max(a.y, b.y)) + width;
+  const QRect picture = image_.rect();
+  const QRect box(QPoint(static_cast<int>(std::max(left, -1.0)), static_cast<int>(std::max(top, -1.0))),
+                  QPoint(static_cast<int>(std::min(right, static_cast<double>(picture.right() + 1))),
+                         static_cast<int>(std::min(bottom, static_cast<double>(picture.bottom() + 1)))));
+  inked_ |= box & picture;
+}
+
 void QtImageSurface::Clear() {
-  const QColor background = ToQColor(BackColor());
+  const QColor background = kind_ == Kind::Overlay ? QColor(Qt::transparent) : ToQColor(BackColor());
+  if (kind_ == Kind::Overlay) inked_ = QRect();
   if (painter_) {
     painter_->fillRect(image_.rect(), background);
   } else {
     image_.fill(background);
+    directPixels_ = nullptr;
   }
   MoveToOrigin();
 }
@@ -92,12 +126,17 @@ void QtImageSurface::Line(float x1, float y1, float x2, float y2) {
     const ViewTransform view = Transform();
     const PixelPoint a = view.ToPixel(x1, y1), b = view.ToPixel(x2, y2);
     EndPainting();
-    auto* pixels = reinterpret_cast<uint32_t*>(image_.bits());
+    // bits() checks for sharing on every call; between two uses of the
+    // painter or of Image() the buffer stays the same.
+    if (!directPixels_) directPixels_ = reinterpret_cast<uint32_t*>(image_.bits());
+    uint32_t* pixels = directPixels_;
     const int stride = static_cast<int>(image_.bytesPerLine() / kBytesPerPixel);
     const Rgb c = ForeColor();
     PixelLineRasterizer(pixels, image_.width(), image_.height(), stride)
         .Draw(a.x, a.y, b.x, b.y, qRgb(c.r, c.g, c.b), GetLineStyle() == LineStyle::Dotted);
+    if (kind_ == Kind::Overlay) MarkInked(a, b, 1);
   } else {
+    if (kind_ == Kind::Overlay) MarkInked(Transform().ToPixel(x1, y1), Transform().ToPixel(x2, y2), LineWidth());
     QPainter& painter = Painter();
     painter.setPen(MakePen(ForeColor()));
     painter.drawLine(ToPixel(x1, y1), ToPixel(x2, y2));
@@ -106,6 +145,7 @@ void QtImageSurface::Line(float x1, float y1, float x2, float y2) {
 }
 
 void QtImageSurface::FilledBox(float x1, float y1, float x2, float y2, Rgb colour) {
+  if (kind_ == Kind::Overlay) inked_ = image_.rect();
   const QPointF a = ToPixel(x1, y1), b = ToPixel(x2, y2);
   const QRectF box(QPointF(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
                    QPointF(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
@@ -115,6 +155,7 @@ void QtImageSurface::FilledBox(float x1, float y1, float x2, float y2, Rgb colou
 }
 
 void QtImageSurface::Circle(float x, float y, float radius, Rgb border) {
+  if (kind_ == Kind::Overlay) inked_ = image_.rect();
   QPainter& painter = Painter();
   painter.setPen(MakePen(border));
   if (GetFillStyle() == FillStyle::Solid) {
@@ -139,6 +180,7 @@ const QFontMetricsF& QtImageSurface::Metrics() const {
 }
 
 void QtImageSurface::Print(const std::string& text) {
+  if (kind_ == Kind::Overlay) inked_ = image_.rect();
   const QFontMetricsF& metrics = Metrics();
   QPainter& painter = Painter();
   painter.setFont(font_);
@@ -159,8 +201,11 @@ float QtImageSurface::TextHeight(const std::string&) const {
 
 void QtImageSurface::OnPixelSizeChanged() {
   EndPainting();
-  QImage resized(PixelWidth(), PixelHeight(), kImageFormat);
-  resized.fill(ToQColor(BackColor()));
+  directPixels_ = nullptr;
+  QImage resized(PixelWidth(), PixelHeight(),
+                 kind_ == Kind::Overlay ? QImage::Format_ARGB32_Premultiplied : kImageFormat);
+  resized.fill(kind_ == Kind::Overlay ? QColor(Qt::transparent) : ToQColor(BackColor()));
+  inked_ = kind_ == Kind::Overlay ? QRect() : resized.rect();
   if (!image_.isNull()) {
     QPainter copy(&resized);
     copy.drawImage(0, 0, image_);

@@ -20,6 +20,10 @@ namespace lakedrift {
 class QtImageSurface : public Surface {
  public:
   QtImageSurface(int width, int height);
+  // Kinds of picture: the opaque picture of a window, or a transparent one
+  // to lay over it.
+  enum class Kind { Opaque, Overlay };
+  QtImageSurface(int width, int height, Kind kind);
   ~QtImageSurface() override;
   QtImageSurface(const QtImageSurface&) = delete;
   QtImageSurface& operator=(const QtImageSurface&) = delete;
@@ -37,6 +41,8 @@ class QtImageSurface : public Surface {
   void Print(const std::string& text) override;
   float TextWidth(const std::string& text) const override;
   float TextHeight(const std::string& text) const override;
+  std::unique_ptr<Surface> CreateOverlay() const override;
+  void DrawOverlay(const Surface& overlay) override;
 
  protected:
   void OnPixelSizeChanged() override;
@@ -45,12 +51,22 @@ class QtImageSurface : public Surface {
   // The current line style and width in a given colour.
   QPen MakePen(Rgb colour) const;
   QPointF ToPixel(float x, float y) const;
+  // Adds the pixels a line between two pixel positions may touch to the
+  // overlay's inked area.
+  void MarkInked(PixelPoint a, PixelPoint b, int width);
   QPainter& Painter() const;
   // Ends the painter, so that the pixels can be written directly.
   void EndPainting() const;
   const QFontMetricsF& Metrics() const;
 
+  Kind kind_ = Kind::Opaque;
+  // The pixels lines have touched since the last Clear, for overlays: only
+  // they need laying over a picture.
+  QRect inked_;
   mutable QImage image_;
+  // The buffer the thin lines are written to, taken once per stretch of
+  // direct drawing; null when it must be asked for again.
+  mutable uint32_t* directPixels_ = nullptr;
   mutable std::unique_ptr<QPainter> painter_;
   mutable float fontSizeOfMetrics_ = -1;
   mutable QFont font_;

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 
 #include "view/Palette.h"
@@ -94,6 +95,17 @@ class Surface {
   // (positive whichever way the axis runs).
   virtual float TextWidth(const std::string& text) const = 0;
   virtual float TextHeight(const std::string& text) const = 0;
+
+  // --- Overlays ---------------------------------------------------------
+  // An implementation that keeps pixels may offer an overlay: a transparent
+  // picture of the same size and scale to draw into once and lay over the
+  // picture again and again, so that what only grows (a run's tracks) need
+  // not be drawn anew at every redraw. Laying it over gives exactly the
+  // pixels that drawing its contents directly would give. Null when the
+  // surface offers none; the caller then draws directly.
+  virtual std::unique_ptr<Surface> CreateOverlay() const { return nullptr; }
+  // Lays an overlay made by CreateOverlay over the picture.
+  virtual void DrawOverlay(const Surface& /*overlay*/) {}
 
  protected:
   // Lets an implementation resize its picture; called by SetPixelSize.

@@ -52,6 +52,16 @@ TEST(QtImageSurface, WorldPointLandsOnItsPixelWithAxesScaledApart) {
   EXPECT_EQ(image.pixel(75, 41), kWhite);
 }
 
+TEST(QtImageSurface, CopyOfThePictureKeepsWhatItShowedWhenDrawingGoesOn) {
+  auto surface = BlankSurface();
+  surface->Line(35, 30, 60, 30);
+  const QImage before = surface->Image();  // a shallow copy, as a saved file or a repaint takes
+  surface->Line(35, 20, 60, 20);            // pixel row 60
+  EXPECT_EQ(before.pixel(75, 60), kWhite);
+  EXPECT_EQ(surface->Image().pixel(75, 60), kBlackPixel);
+  EXPECT_EQ(before.pixel(75, 40), kBlackPixel);
+}
+
 TEST(QtImageSurface, DottedLineShowsGapsAndSolidDoesNot) {
   for (LineStyle style : {LineStyle::Dotted, LineStyle::Solid}) {
     auto surface = BlankSurface();

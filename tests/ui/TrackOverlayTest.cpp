@@ -1,0 +1,59 @@
+// The run keeps its tracks on an overlay laid over each redraw; the picture
+// must be exactly the one that drawing every segment again gives, also
+// after the view changes in the middle of a run.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "sim/RunFixture.h"
+#include "sim/SimulationRun.h"
+#include "view/MapView.h"
+#include "view/QtImageSurface.h"
+
+namespace lakedrift {
+namespace {
+
+// A picture that offers no overlay, so the run draws the whole history.
+class DirectSurface : public QtImageSurface {
+ public:
+  using QtImageSurface::QtImageSurface;
+  std::unique_ptr<Surface> CreateOverlay() const override { return nullptr; }
+};
+
+TEST(TrackOverlay, PictureEqualsTheOneDrawnSegmentBySegment) {
+  ModelState withOverlay = test::TestLakeState(), direct = test::TestLakeState();
+  withOverlay.ParticleCount = direct.ParticleCount = 30;
+  withOverlay.DiffusionCoef = direct.DiffusionCoef = 5;  // tracks that spread over many pixels
+  QtImageSurface overlaid(400, 400);
+  DirectSurface plain(400, 400);
+  SimulationRun a(withOverlay, overlaid, 11), b(direct, plain, 11);
+  ASSERT_TRUE(a.Start().ok());
+  ASSERT_TRUE(b.Start().ok());
+  int compared = 0;
+  for (int s = 1; a.HasNextStep(); ++s) {
+    ASSERT_TRUE(a.Step().ok());
+    ASSERT_TRUE(b.Step().ok());
+    // The view changes between steps, as a zoom, scroll or resize made
+    // while the run yields would change it.
+    if (s == 20) ZoomIn(overlaid, withOverlay), ZoomIn(plain, direct);
+    if (s == 30) ScrollHorizontal(overlaid, withOverlay, 9000, 0, 32767), ScrollHorizontal(plain, direct, 9000, 0, 32767);
+    if (s == 40) {
+      overlaid.SetPixelSize(300, 350), plain.SetPixelSize(300, 350);
+      ResizeView(overlaid, withOverlay), ResizeView(plain, direct);
+    }
+    if (s % 7 == 0 || !a.HasNextStep()) {
+      ASSERT_TRUE(overlaid.Image() == plain.Image()) << "pictures differ after step " << s;
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, 10);
+  // The tracks are really there: red pixels on the final picture.
+  int red = 0;
+  const QImage& image = overlaid.Image();
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) red += image.pixel(x, y) == qRgb(255, 0, 0);
+  EXPECT_GT(red, 50);
+}
+
+}  // namespace
+}  // namespace lakedrift
