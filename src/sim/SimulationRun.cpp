@@ -5,6 +5,7 @@
 #include "model/NumberFormat.h"
 #include "sim/ElementLocation.h"
 #include "view/LakeMap.h"
+#include "view/CachedMap.h"
 #include "view/MapView.h"
 #include "view/TimeLabel.h"
 #include "view/VelocityVectors.h"
@@ -111,7 +112,7 @@ void SimulationRun::DrawReleaseMarker() {
 
 void SimulationRun::RedrawWithHistory() {
   surface_.Clear();
-  DrawMap(surface_, state_);
+  map_.Draw(surface_, state_);
   DrawVectors(surface_, state_);
   DrawReleaseMarker();
   if (!DrawTracksFromOverlay()) DrawTrackSegments(surface_, 1, stepsDone_);

@@ -11,6 +11,7 @@
 #include "model/Status.h"
 #include "sim/ParticleStepper.h"
 #include "sim/RunClock.h"
+#include "view/CachedMap.h"
 #include "view/Surface.h"
 
 namespace lakedrift {
@@ -73,6 +74,7 @@ class SimulationRun {
   std::string lastLabel_;
   std::vector<double> trackX_;
   std::vector<float> trackY_;
+  CachedMap map_;                    // the map of the view in force
   std::unique_ptr<Surface> tracks_;  // overlay of the tracks drawn so far
   int tracksDrawnSteps_ = 0;
   bool started_ = false;

@@ -45,7 +45,7 @@ Status FlowAnimation::ShowNextFrame() {
   }
   UpdateMaxSpeed(state_);
   surface_.Clear();
-  DrawMap(surface_, state_);
+  map_.Draw(surface_, state_);
   DrawVectors(surface_, state_);
 
   // The box is sized by the text printed last, which the new one replaces.

@@ -5,6 +5,7 @@
 #include "model/FlowField.h"
 #include "model/ModelState.h"
 #include "model/Status.h"
+#include "view/CachedMap.h"
 #include "view/Surface.h"
 
 namespace lakedrift {
@@ -33,6 +34,7 @@ class FlowAnimation {
   ModelState& state_;
   Surface& surface_;
   FlowFieldReader flow_;
+  CachedMap map_;  // the map of the view in force
   DateTime clock_;
   std::string label_;
   int frameTotal_ = 0;

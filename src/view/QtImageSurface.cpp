@@ -45,8 +45,9 @@ QtImageSurface::QtImageSurface(int width, int height) : QtImageSurface(width, he
 
 QtImageSurface::QtImageSurface(int width, int height, Kind kind) : kind_(kind) { SetPixelSize(width, height); }
 
-std::unique_ptr<Surface> QtImageSurface::CreateOverlay() const {
-  auto overlay = std::make_unique<QtImageSurface>(PixelWidth(), PixelHeight(), Kind::Overlay);
+std::unique_ptr<Surface> QtImageSurface::CreateOverlay(OverlayKind kind) const {
+  auto overlay = std::make_unique<QtImageSurface>(PixelWidth(), PixelHeight(),
+                                                  kind == OverlayKind::Opaque ? Kind::Opaque : Kind::Overlay);
   overlay->SetScale(ScaleLeft(), ScaleTop(), ScaleWidth(), ScaleHeight());
   overlay->SetLineStyle(GetLineStyle());
   overlay->SetLineWidth(LineWidth());

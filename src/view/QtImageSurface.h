@@ -41,7 +41,7 @@ class QtImageSurface : public Surface {
   void Print(const std::string& text) override;
   float TextWidth(const std::string& text) const override;
   float TextHeight(const std::string& text) const override;
-  std::unique_ptr<Surface> CreateOverlay() const override;
+  std::unique_ptr<Surface> CreateOverlay(OverlayKind kind = OverlayKind::Transparent) const override;
   void DrawOverlay(const Surface& overlay) override;
 
  protected:

@@ -103,7 +103,12 @@ class Surface {
   // not be drawn anew at every redraw. Laying it over gives exactly the
   // pixels that drawing its contents directly would give. Null when the
   // surface offers none; the caller then draws directly.
-  virtual std::unique_ptr<Surface> CreateOverlay() const { return nullptr; }
+  // An opaque overlay covers the whole picture when laid over it, a
+  // transparent one only where something was drawn on it.
+  enum class OverlayKind { Transparent, Opaque };
+  virtual std::unique_ptr<Surface> CreateOverlay(OverlayKind /*kind*/ = OverlayKind::Transparent) const {
+    return nullptr;
+  }
   // Lays an overlay made by CreateOverlay over the picture.
   virtual void DrawOverlay(const Surface& /*overlay*/) {}
 

@@ -17,7 +17,7 @@ namespace {
 class DirectSurface : public QtImageSurface {
  public:
   using QtImageSurface::QtImageSurface;
-  std::unique_ptr<Surface> CreateOverlay() const override { return nullptr; }
+  std::unique_ptr<Surface> CreateOverlay(OverlayKind) const override { return nullptr; }
 };
 
 TEST(TrackOverlay, PictureEqualsTheOneDrawnSegmentBySegment) {
