@@ -12,6 +12,25 @@ namespace {
 constexpr double kGridStepKm = 10.0;  // map bounds move onto multiples of 10 km
 constexpr double kHalf = 0.5;
 
+// Where an item stands in the file, for the message when it is refused:
+// "element record 12, neighbour across edge 2", "size of ring 3", "node
+// count". Put into words only when a refusal needs it.
+struct Item {
+  const char* record = nullptr;  // "element", "node", "boundary-point"; none for the header
+  int number = 0;                // the record's number, or the ring's
+  const char* field = "";
+  int index = 0;                 // vertex or edge 1..3, when the field has one
+
+  std::string Name() const {
+    std::string name;
+    if (record) name.append(record).append(" record ").append(std::to_string(number)).append(", ");
+    name.append(field);
+    if (index > 0) name.append(" ").append(std::to_string(index));
+    if (!record && number > 0) name.append(" ").append(std::to_string(number));
+    return name;
+  }
+};
+
 // Splits a geometry file into numeric items separated by blanks, tabs,
 // commas and line breaks, and reads them one by one with the line each
 // came from, so that a refusal can say where the fault is.
@@ -21,7 +40,7 @@ class ItemReader {
       : text_(std::move(text)), fileName_(std::move(fileName)) {}
 
   // Reads the next item as a number; `what` names it for the message.
-  Status Next(const std::string& what, double& value) {
+  Status Next(const Item& what, double& value) {
     SkipSeparators();
     if (pos_ >= text_.size())
       return Fail(what, "a number, but the file ends here (after line " + std::to_string(line_) + ")");
@@ -36,7 +55,7 @@ class ItemReader {
   }
 
   // Reads the next item as a whole number in [low, high].
-  Status NextInteger(const std::string& what, long low, long high, long& value) {
+  Status NextInteger(const Item& what, long low, long high, long& value) {
     double number = 0;
     if (Status s = Next(what, number); !s.ok()) return s;
     if (number != std::floor(number) || number < static_cast<double>(low) ||
@@ -50,8 +69,8 @@ class ItemReader {
     return Status::Ok();
   }
 
-  Status Fail(const std::string& what, const std::string& expected) const {
-    return Status::Fail(ErrorKind::Malformed, fileName_ + ": " + what + ": expected " + expected);
+  Status Fail(const Item& what, const std::string& expected) const {
+    return Status::Fail(ErrorKind::Malformed, fileName_ + ": " + what.Name() + ": expected " + expected);
   }
 
  private:
@@ -77,37 +96,34 @@ class ItemReader {
   int lastLine_ = 1;
 };
 
-std::string Record(const std::string& kind, int number, const std::string& field) {
-  return kind + " record " + std::to_string(number) + ", " + field;
-}
 
 constexpr long kInt16Min = -32768;
 constexpr long kInt16Max = 32767;
 
 Status ReadCounts(ItemReader& in, ModelState& g) {
   long value = 0;
-  if (Status s = in.NextInteger("ring count", 1, kMaxItemNumber, value); !s.ok()) return s;
+  if (Status s = in.NextInteger({nullptr, 0, "ring count"}, 1, kMaxItemNumber, value); !s.ok()) return s;
   g.BoundaryRingCount = static_cast<int>(value);
   g.BoundaryRingSize.Resize(g.BoundaryRingCount);
   for (int k = 1; k <= g.BoundaryRingCount; ++k) {
-    if (Status s = in.NextInteger("size of ring " + std::to_string(k), 1, kMaxItemNumber, value);
+    if (Status s = in.NextInteger({nullptr, k, "size of ring"}, 1, kMaxItemNumber, value);
         !s.ok())
       return s;
     g.BoundaryRingSize(k) = static_cast<int>(value);
   }
-  if (Status s = in.NextInteger("node count", 1, kMaxItemNumber, value); !s.ok()) return s;
+  if (Status s = in.NextInteger({nullptr, 0, "node count"}, 1, kMaxItemNumber, value); !s.ok()) return s;
   g.NodeCount = static_cast<int>(value);
-  if (Status s = in.NextInteger("element count", 1, kMaxItemNumber, value); !s.ok()) return s;
+  if (Status s = in.NextInteger({nullptr, 0, "element count"}, 1, kMaxItemNumber, value); !s.ok()) return s;
   g.ElementCount = static_cast<int>(value);
   double unused = 0;
-  if (Status s = in.Next("third count of the header", unused); !s.ok()) return s;
-  if (Status s = in.NextInteger("boundary-point count", 1, kMaxItemNumber, value); !s.ok())
+  if (Status s = in.Next({nullptr, 0, "third count of the header"}, unused); !s.ok()) return s;
+  if (Status s = in.NextInteger({nullptr, 0, "boundary-point count"}, 1, kMaxItemNumber, value); !s.ok())
     return s;
   g.BoundaryCount = static_cast<int>(value);
   long ringTotal = 0;
   for (int k = 1; k <= g.BoundaryRingCount; ++k) ringTotal += g.BoundaryRingSize(k);
   if (ringTotal != g.BoundaryCount)
-    return in.Fail("ring sizes", "sizes adding up to the boundary-point count " +
+    return in.Fail({nullptr, 0, "ring sizes"}, "sizes adding up to the boundary-point count " +
                                      std::to_string(g.BoundaryCount) + ", they add up to " +
                                      std::to_string(ringTotal));
   return Status::Ok();
@@ -128,11 +144,11 @@ void SizeArrays(ModelState& g) {
 Status ReadElements(ItemReader& in, ModelState& g) {
   long value = 0;
   for (int e = 1; e <= g.ElementCount; ++e) {
-    if (Status s = in.NextInteger(Record("element", e, "element number"), kInt16Min, kInt16Max, value);
+    if (Status s = in.NextInteger(Item{"element", e, "element number"}, kInt16Min, kInt16Max, value);
         !s.ok())
       return s;
     for (int j = 1; j <= g.NodesPerElement; ++j) {
-      if (Status s = in.NextInteger(Record("element", e, "node of vertex " + std::to_string(j)), 1,
+      if (Status s = in.NextInteger(Item{"element", e, "node of vertex", j}, 1,
                                     g.NodeCount, value);
           !s.ok())
         return s;
@@ -140,7 +156,7 @@ Status ReadElements(ItemReader& in, ModelState& g) {
     }
     for (int j = 1; j <= g.NodesPerElement; ++j) {
       if (Status s = in.NextInteger(
-              Record("element", e, "neighbour across edge " + std::to_string(j)), 0,
+              Item{"element", e, "neighbour across edge", j}, 0,
               g.ElementCount, value);
           !s.ok())
         return s;
@@ -153,11 +169,11 @@ Status ReadElements(ItemReader& in, ModelState& g) {
 Status ReadNodes(ItemReader& in, ModelState& g) {
   long value = 0;
   for (int n = 1; n <= g.NodeCount; ++n) {
-    if (Status s = in.NextInteger(Record("node", n, "node number"), kInt16Min, kInt16Max, value);
+    if (Status s = in.NextInteger(Item{"node", n, "node number"}, kInt16Min, kInt16Max, value);
         !s.ok())
       return s;
-    if (Status s = in.Next(Record("node", n, "x"), g.NodeX(n)); !s.ok()) return s;
-    if (Status s = in.Next(Record("node", n, "y"), g.NodeY(n)); !s.ok()) return s;
+    if (Status s = in.Next(Item{"node", n, "x"}, g.NodeX(n)); !s.ok()) return s;
+    if (Status s = in.Next(Item{"node", n, "y"}, g.NodeY(n)); !s.ok()) return s;
     g.NodeXMetres(n) = g.NodeX(n) * kMetresPerKm;
     g.NodeYMetres(n) = g.NodeY(n) * kMetresPerKm;
   }
@@ -168,16 +184,16 @@ Status ReadBoundary(ItemReader& in, ModelState& g) {
   long value = 0;
   double y = 0;
   for (int b = 1; b <= g.BoundaryCount; ++b) {
-    if (Status s = in.NextInteger(Record("boundary-point", b, "point number"), kInt16Min, kInt16Max,
+    if (Status s = in.NextInteger(Item{"boundary-point", b, "point number"}, kInt16Min, kInt16Max,
                                   value);
         !s.ok())
       return s;
-    if (Status s = in.NextInteger(Record("boundary-point", b, "node number"), 1, g.NodeCount, value);
+    if (Status s = in.NextInteger(Item{"boundary-point", b, "node number"}, 1, g.NodeCount, value);
         !s.ok())
       return s;
     g.BoundaryNode(b) = static_cast<int>(value);
-    if (Status s = in.Next(Record("boundary-point", b, "x"), g.BoundaryX(b)); !s.ok()) return s;
-    if (Status s = in.Next(Record("boundary-point", b, "y"), y); !s.ok()) return s;
+    if (Status s = in.Next(Item{"boundary-point", b, "x"}, g.BoundaryX(b)); !s.ok()) return s;
+    if (Status s = in.Next(Item{"boundary-point", b, "y"}, y); !s.ok()) return s;
     g.BoundaryY(b) = static_cast<float>(y);
   }
   return Status::Ok();
@@ -191,11 +207,11 @@ Status CheckOrientation(const ItemReader& in, const ModelState& g) {
     const double cross = (g.NodeXMetres(b) - g.NodeXMetres(a)) * (g.NodeYMetres(c) - g.NodeYMetres(a)) -
                          (g.NodeYMetres(b) - g.NodeYMetres(a)) * (g.NodeXMetres(c) - g.NodeXMetres(a));
     if (cross == 0.0)
-      return in.Fail(Record("element", e, "vertices"), "a triangle of non-zero area, its three vertices (nodes " +
+      return in.Fail(Item{"element", e, "vertices"}, "a triangle of non-zero area, its three vertices (nodes " +
                                                            std::to_string(a) + ", " + std::to_string(b) + ", " +
                                                            std::to_string(c) + ") lie on one line");
     if (cross < 0.0)
-      return in.Fail(Record("element", e, "vertices"),
+      return in.Fail(Item{"element", e, "vertices"},
                      "vertices listed counter-clockwise, nodes " + std::to_string(a) + ", " +
                          std::to_string(b) + ", " + std::to_string(c) + " run clockwise");
   }

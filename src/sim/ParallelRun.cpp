@@ -9,8 +9,6 @@
 namespace lakedrift {
 namespace {
 
-constexpr double kSecondsPerHour = 3600.0;
-constexpr int kFrameIntervalHours = 2;  // frames are two hours apart
 constexpr int kFirstElement = 1;        // the walk's start when the release is in no element
 constexpr int kDeviatesPerStep = 2;     // x first, then y
 constexpr float kHalf = 0.5f;
@@ -48,7 +46,8 @@ ParallelRun::ParallelRun(const ModelState& geometryAndParams, uint64_t seed, int
     : state_(geometryAndParams),
       seed_(seed),
       threads_(WorkerCount(threads)),
-      shore_(ShoreIndex::ForMetres(state_)) {
+      shore_(ShoreIndex::ForMetres(state_)),
+      clock_(state_) {
   BuildElementTables();
   for (int w = 1; w < threads_; ++w) workers_.emplace_back([this] { WorkerLoop(); });
 }
@@ -111,7 +110,8 @@ Status ParallelRun::Start() {
   }
   if (Status s = ReadFrame(); !s.ok()) return s;
 
-  stepCount_ = static_cast<int>(std::floor(kSecondsPerHour * state_.SimHours / state_.TimeStep));
+  clock_ = RunClock(state_);
+  stepCount_ = clock_.StepCount();
   amplitude_ = std::sqrt(2 * state_.DiffusionCoef * state_.TimeStep);
   const double x0 = kMetresPerKm * state_.ReleaseX;
   const double y0 = kMetresPerKm * state_.ReleaseY;
@@ -125,7 +125,6 @@ Status ParallelRun::Start() {
   element_.assign(particles, static_cast<int16_t>(releaseElement_));
   chunkParticles_ = std::clamp(particles / (kChunksPerThread * static_cast<std::size_t>(threads_)),
                                kLeastChunkParticles, kMostChunkParticles);
-  elapsedHours_ = 0;
   ReportLevel();
   return Status::Ok();
 }
@@ -134,9 +133,7 @@ bool ParallelRun::HasNextStep() const { return started_ && !ended_ && stepsDone_
 
 Status ParallelRun::Step() {
   const int s = stepsDone_ + 1;
-  elapsedHours_ += state_.TimeStep / kSecondsPerHour;
-  const auto wholeHours = static_cast<long>(std::floor(elapsedHours_));
-  if (wholeHours % kFrameIntervalHours == 0 && elapsedHours_ < state_.SimHours) {
+  if (clock_.Advance()) {
     if (Status st = ReadFrame(); !st.ok()) return st;
   }
   movingStep_ = s;

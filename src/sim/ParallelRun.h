@@ -10,6 +10,7 @@
 #include "model/ModelState.h"
 #include "model/ShoreIndex.h"
 #include "model/Status.h"
+#include "sim/RunClock.h"
 
 namespace lakedrift {
 
@@ -130,6 +131,7 @@ class ParallelRun {
   uint64_t seed_;
   int threads_;
   ShoreIndex shore_;
+  RunClock clock_;
   std::vector<WalkElement> walk_;
   std::vector<ShapeElement> shape_;
   FlowFieldReader flow_;
@@ -142,7 +144,6 @@ class ParallelRun {
   int stepCount_ = 0;
   int stepsDone_ = 0;
   int releaseElement_ = 1;
-  double elapsedHours_ = 0;
   double amplitude_ = 0;  // √(2·K·Δt), metres per unit deviate
   int movingStep_ = 0;    // the step the workers are moving
   std::size_t chunkParticles_ = 1;  // particles a thread takes at a time
