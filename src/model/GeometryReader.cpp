@@ -1,9 +1,11 @@
 #include "model/GeometryReader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 #include <utility>
 
 namespace lakedrift {
@@ -67,6 +69,22 @@ class ItemReader {
     }
     value = static_cast<long>(number);
     return Status::Ok();
+  }
+
+  // When the next item is the word "georef", the rest of its line with the
+  // blanks at either end trimmed; otherwise empty, and nothing is read.
+  std::string GeorefLine() {
+    static constexpr std::string_view kWord = "georef";
+    std::size_t at = pos_;
+    while (at < text_.size() && IsSeparator(text_[at])) ++at;
+    if (text_.compare(at, kWord.size(), kWord) != 0) return {};
+    at += kWord.size();
+    if (at < text_.size() && !IsSeparator(text_[at])) return {};
+    const std::size_t end = std::min(text_.find('\n', at), text_.size());
+    const std::size_t first = text_.find_first_not_of(" \t", at);
+    const std::size_t last = text_.find_last_not_of(" \t\r", end - 1);
+    if (first >= end || last == std::string::npos || last < first) return {};
+    return text_.substr(first, last - first + 1);
   }
 
   Status Fail(const Item& what, const std::string& expected) const {
@@ -255,6 +273,7 @@ void MoveGeometry(ModelState& from, ModelState& to) {
   to.BoundaryXMetres = std::move(from.BoundaryXMetres);
   to.BoundaryYMetres = std::move(from.BoundaryYMetres);
   to.IsBoundaryNode = std::move(from.IsBoundaryNode);
+  to.Georef = std::move(from.Georef);
   to.MapXMin = from.MapXMin, to.MapXMax = from.MapXMax;
   to.MapYMin = from.MapYMin, to.MapYMax = from.MapYMax;
   to.MapWidth = from.MapWidth, to.MapHeight = from.MapHeight;
@@ -296,6 +315,7 @@ Status ReadGeometryText(ModelState& state, std::string text, const std::string& 
   if (Status s = ReadElements(in, g); !s.ok()) return s;
   if (Status s = ReadNodes(in, g); !s.ok()) return s;
   if (Status s = ReadBoundary(in, g); !s.ok()) return s;
+  g.Georef = in.GeorefLine();
   if (Status s = CheckOrientation(in, g); !s.ok()) return s;
   DeriveCoastData(g);
   ComputeMapExtent(g);

@@ -40,6 +40,9 @@ struct ModelState {
   Array1<double> BoundaryXMetres;
   Array1<float> BoundaryYMetres;
   Array1<uint8_t> IsBoundaryNode;     // 1..NodeCount
+  // The PROJ string that maps longitude and latitude to this grid's km,
+  // from the 'georef' line after the boundary points; empty without one.
+  std::string Georef;
 
   // --- Map extent (derived from the boundary points) ---------------------
   double MapXMin = 0, MapXMax = 0, MapYMin = 0, MapYMax = 0;

@@ -77,6 +77,44 @@ TEST(GeometryReader, FileNameFollowsRegion) {
   EXPECT_EQ(GeometryFileName(3), "geomzam.inp");
 }
 
+// What follows the last boundary point: the grid's PROJ string on a line of
+// its own after the word georef, anything else left unread.
+struct TrailerCase {
+  const char* name;
+  const char* trailer;
+  const char* georef;
+};
+
+class GeorefLine : public ::testing::TestWithParam<TrailerCase> {};
+
+TEST_P(GeorefLine, IsKeptOnlyRightAfterTheLastBoundaryPoint) {
+  const TrailerCase& c = GetParam();
+  const auto path = FreshOutputDir(std::string("georef_") + c.name) / "lake.inp";
+  WriteTextFile(path, std::string(kTwoTriangles) + c.trailer);
+  ModelState state;
+  state.Georef = "left from an earlier file";
+  const Status s = ReadGeometry(state, path);
+  ASSERT_TRUE(s.ok()) << s.message();
+  EXPECT_EQ(state.Georef, c.georef);
+  EXPECT_EQ(state.BoundaryY(4), 1.0f);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, GeorefLine,
+    ::testing::Values(
+        TrailerCase{"none", "", ""},
+        TrailerCase{"plain", "georef +proj=tmerc +lon_0=30 +x_0=99402.7 +units=km\n",
+                    "+proj=tmerc +lon_0=30 +x_0=99402.7 +units=km"},
+        // Commas inside the string belong to it; blanks at either end do not.
+        TrailerCase{"commas_and_blanks", "\n  georef \t +towgs84=0,0,0 +units=km  \r\nrest 1 2\n",
+                    "+towgs84=0,0,0 +units=km"},
+        TrailerCase{"at_end_without_line_break", "georef +proj=utm +zone=35", "+proj=utm +zone=35"},
+        TrailerCase{"word_alone_on_its_line", "georef\n+proj=utm\n", ""},
+        TrailerCase{"longer_word", "georeference +proj=utm\n", ""},
+        TrailerCase{"after_another_item", "7 georef +proj=utm\n", ""},
+        TrailerCase{"other_text", "made by hand, 2 May\n", ""}),
+    [](const auto& row) { return std::string(row.param.name); });
+
 struct MalformedCase {
   const char* name;
   std::string text;

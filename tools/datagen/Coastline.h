@@ -15,6 +15,14 @@ class Coastline {
   // any departure from that layout.
   static Coastline Load(const std::filesystem::path& path);
 
+  // The plane of the shoreline file (tools/make_shoreline.py): transverse
+  // Mercator on WGS84 about 30° E with its origin on the equator, scale 1,
+  // x east and y north in km.
+  static constexpr double kCentralMeridian = 30.0;
+  static constexpr double kLatitudeOfOrigin = 0.0;
+  static constexpr double kScale = 1.0;
+  static constexpr const char* kEllipsoid = "WGS84";
+
   // The rings, shore first; every edge is real shore.
   const std::vector<CoastRing>& Rings() const { return rings_; }
 

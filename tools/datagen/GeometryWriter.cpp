@@ -14,16 +14,18 @@ constexpr std::size_t kMaxRecords = 32767;
 // of vertices per element there, which is what it customarily holds.
 constexpr int kVerticesPerElement = 3;
 
-// Coordinates to 0.1 m: far finer than the mesh, and short.
+// Coordinates to 0.1 m: far finer than the mesh, and short. A coordinate
+// that rounds to zero is written as 0, never as -0.
 std::string Coordinate(double km) {
   char text[32];
   std::snprintf(text, sizeof text, "%.4f", km);
-  return text;
+  return std::string(text) == "-0.0000" ? "0.0000" : text;
 }
 
 }  // namespace
 
-void GeometryWriter::Write(const LakeMesh& mesh, const std::filesystem::path& path) {
+void GeometryWriter::Write(const LakeMesh& mesh, const std::string& georef,
+                           const std::filesystem::path& path) {
   std::size_t boundaryCount = 0;
   for (const auto& ring : mesh.rings) boundaryCount += ring.size();
   if (mesh.nodes.size() > kMaxRecords || mesh.elements.size() > kMaxRecords ||
@@ -57,6 +59,7 @@ void GeometryWriter::Write(const LakeMesh& mesh, const std::filesystem::path& pa
           << Coordinate(mesh.nodes[n].y) << "\n";
     }
   }
+  out << "georef " << georef << "\n";
   if (!out) throw std::runtime_error("failed writing " + path.string());
 }
 

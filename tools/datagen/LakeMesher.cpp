@@ -2,6 +2,7 @@
 
 #include <CGAL/Constrained_Delaunay_triangulation_2.h>
 #include <CGAL/Delaunay_mesh_face_base_2.h>
+#include <CGAL/Delaunay_mesh_criteria_2.h>
 #include <CGAL/Delaunay_mesh_size_criteria_2.h>
 #include <CGAL/Delaunay_mesh_vertex_base_2.h>
 #include <CGAL/Delaunay_mesher_2.h>
@@ -9,6 +10,8 @@
 #include <CGAL/Triangulation_face_base_with_info_2.h>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <map>
 #include <queue>
 #include <stdexcept>
@@ -22,16 +25,91 @@ using VertexBase = CGAL::Delaunay_mesh_vertex_base_2<Kernel>;
 using FaceBase = CGAL::Delaunay_mesh_face_base_2<Kernel>;
 using Tds = CGAL::Triangulation_data_structure_2<VertexBase, FaceBase>;
 using Cdt = CGAL::Constrained_Delaunay_triangulation_2<Kernel, Tds, CGAL::Exact_predicates_tag>;
-using Criteria = CGAL::Delaunay_mesh_size_criteria_2<Cdt>;
 using FaceHandle = Cdt::Face_handle;
 using VertexHandle = Cdt::Vertex_handle;
 
 // sin² of the smallest angle the mesher accepts: 0.125 is about 20.7°.
 constexpr double kShapeBound = 0.125;
 // The mesher's size bound caps the longest edge; refinement leaves the
-// typical edge near 0.7 of the cap, so the cap sits above the element size
-// to bring the typical edge to it.
-constexpr double kEdgeCapPerElementSize = 1.4;
+// typical edge near 0.7 of the cap, so the cap sits above the spacing to
+// bring the typical edge to it.
+constexpr double kEdgeCapPerSpacing = 1.4;
+
+// Distance from the nearest coast edge (shore, island or cut line).
+class CoastDistance {
+ public:
+  explicit CoastDistance(const std::vector<CoastRing>& rings) {
+    for (const CoastRing& ring : rings) {
+      for (std::size_t i = 0, n = ring.points.size(); i < n; ++i) {
+        edges_.push_back({ring.points[i], ring.points[(i + 1) % n]});
+      }
+    }
+  }
+
+  double At(Vec2 p) const {
+    double best = std::numeric_limits<double>::infinity();
+    for (const auto& [a, b] : edges_) {
+      const Vec2 ab = b - a;
+      const double len2 = Dot(ab, ab);
+      const double t = len2 > 0.0 ? std::clamp(Dot(p - a, ab) / len2, 0.0, 1.0) : 0.0;
+      const Vec2 d = p - (a + t * ab);
+      best = std::min(best, Dot(d, d));
+    }
+    return std::sqrt(best);
+  }
+
+ private:
+  std::vector<std::pair<Vec2, Vec2>> edges_;
+};
+
+// CGAL's size criteria with the size bound taken at each triangle's centre
+// from the spacing and the distance to the coast.
+class GradedCriteria : public CGAL::Delaunay_mesh_criteria_2<Cdt> {
+ public:
+  using Base = CGAL::Delaunay_mesh_criteria_2<Cdt>;
+  using Quality = CGAL::Delaunay_mesh_size_criteria_2<Cdt>::Quality;
+
+  GradedCriteria(const MeshSpacing& spacing, const CoastDistance& coast)
+      : Base(kShapeBound), spacing_(spacing), coast_(coast) {}
+
+  class Is_bad : public Base::Is_bad {
+   public:
+    Is_bad(const GradedCriteria& c) : Base::Is_bad(c.bound(), c.traits), c_(c) {}
+
+    CGAL::Mesh_2::Face_badness operator()(const Quality& q) const {
+      if (q.size() > 1) return CGAL::Mesh_2::IMPERATIVELY_BAD;
+      return q.sine() < this->B ? CGAL::Mesh_2::BAD : CGAL::Mesh_2::NOT_BAD;
+    }
+
+    CGAL::Mesh_2::Face_badness operator()(const FaceHandle& f, Quality& q) const {
+      const Kernel::Point_2& a = f->vertex(0)->point();
+      const Kernel::Point_2& b = f->vertex(1)->point();
+      const Kernel::Point_2& c = f->vertex(2)->point();
+      std::array<double, 3> sides{CGAL::squared_distance(b, c), CGAL::squared_distance(c, a),
+                                  CGAL::squared_distance(a, b)};
+      std::sort(sides.begin(), sides.end());
+      const Vec2 centre{(a.x() + b.x() + c.x()) / 3.0, (a.y() + b.y() + c.y()) / 3.0};
+      const double cap = kEdgeCapPerSpacing * c_.spacing_.At(c_.coast_.At(centre));
+      q.second = sides[2] / (cap * cap);
+      if (q.size() > 1) {
+        q.first = 1;
+        return CGAL::Mesh_2::IMPERATIVELY_BAD;
+      }
+      const double twiceArea = 2.0 * CGAL::area(a, b, c);
+      q.first = twiceArea * twiceArea / (sides[2] * sides[1]);
+      return q.sine() < this->B ? CGAL::Mesh_2::BAD : CGAL::Mesh_2::NOT_BAD;
+    }
+
+   private:
+    const GradedCriteria& c_;
+  };
+
+  Is_bad is_bad_object() const { return Is_bad(*this); }
+
+ private:
+  MeshSpacing spacing_;
+  const CoastDistance& coast_;
+};
 
 // Marks the water: faces reached from outside the shore by crossing an odd
 // number of coast edges. Islands are even again.
@@ -68,6 +146,10 @@ void MarkWater(Cdt& cdt) {
 
 }  // namespace
 
+double MeshSpacing::At(double distanceKm) const {
+  return std::min(openWaterKm, coastKm + growthPerKm * distanceKm);
+}
+
 LakeMesh LakeMesher::Mesh(const std::vector<CoastRing>& rings) const {
   Cdt cdt;
   for (const CoastRing& ring : rings) {
@@ -78,7 +160,8 @@ LakeMesh LakeMesher::Mesh(const std::vector<CoastRing>& rings) const {
     }
   }
   MarkWater(cdt);
-  CGAL::refine_Delaunay_mesh_2(cdt, Criteria(kShapeBound, kEdgeCapPerElementSize * elementSize_), true);
+  const CoastDistance coastDistance(rings);
+  CGAL::refine_Delaunay_mesh_2(cdt, GradedCriteria(spacing_, coastDistance), true);
   MarkWater(cdt);
 
   LakeMesh mesh;

@@ -4,23 +4,26 @@ namespace lakedrift::datagen {
 
 namespace {
 
-// Element sizes: the whole lake coarse, the two river regions fine enough to
-// show the flow near the mouths.
-constexpr double kWholeLakeElementKm = 3.0;
-constexpr double kMalagarasiElementKm = 1.0;
-constexpr double kLufubuElementKm = 1.5;
+// Mesh spacing: the coast as finely as each region's map shows it; the
+// interior coarser with distance from the coast, so that the velocity
+// arrows (one per interior node) stand apart in the full view of the map.
+// The whole lake's map spans 610 km, the Lufubu region's 170 km and the
+// Malagarasi region's 50 km.
+constexpr MeshSpacing kWholeLakeSpacing{3.0, 12.0, 0.5};
+constexpr MeshSpacing kMalagarasiSpacing{1.0, 1.5, 0.25};
+constexpr MeshSpacing kLufubuSpacing{1.5, 4.0, 0.5};
 
 // Cut lines in the projected plane (transverse Mercator about 30 E, km). On
-// the central meridian 5.1 S lies at y = -563.944, 5.5 S at y = -608.177 and
-// 7.3 S at y = -807.236; over the lake's width a parallel bends by less than
-// 0.2 km, so straight lines serve.
-constexpr double kLat5p1SouthKm = -563.944;
-constexpr double kLat5p5SouthKm = -608.177;
+// the central meridian 7.3 S lies at y = -807.236; over the lake's width a
+// parallel bends by less than 0.2 km, so straight lines serve.
 constexpr double kLat7p3SouthKm = -807.236;
-// The Malagarasi region keeps the eastern half of the lake there: the lake
-// runs from x = -95 to -22 km at these latitudes, so x = -60 km cuts it near
-// its middle, about 29.46 E.
-constexpr double kMalagarasiWestKm = -60.0;
+// The Malagarasi mouth (5.2564 S, 29.8017 E) lies at x = -21.98, y = -581.24
+// on the lake's east shore. The region reaches 24 km north and south of it
+// and west to x = -50 km, past the middle of the lake, so the mouth and the
+// water on either side of it lie well inside the region's map.
+constexpr double kMalagarasiMouthYKm = -581.24;
+constexpr double kMalagarasiHalfHeightKm = 24.0;
+constexpr double kMalagarasiWestKm = -50.0;
 
 HalfPlane KeepSouthOf(double y) { return {{0.0, 1.0}, y}; }
 HalfPlane KeepNorthOf(double y) { return {{0.0, -1.0}, -y}; }
@@ -30,10 +33,11 @@ HalfPlane KeepEastOf(double x) { return {{-1.0, 0.0}, -x}; }
 
 std::vector<LakeRegion> ProgramRegions() {
   return {
-      {1, "tan", "geomtan.inp", kWholeLakeElementKm, {}},
-      {2, "mal", "geommal.inp", kMalagarasiElementKm,
-       {KeepSouthOf(kLat5p1SouthKm), KeepNorthOf(kLat5p5SouthKm), KeepEastOf(kMalagarasiWestKm)}},
-      {3, "zam", "geomzam.inp", kLufubuElementKm, {KeepSouthOf(kLat7p3SouthKm)}},
+      {1, "tan", "geomtan.inp", kWholeLakeSpacing, {}},
+      {2, "mal", "geommal.inp", kMalagarasiSpacing,
+       {KeepSouthOf(kMalagarasiMouthYKm + kMalagarasiHalfHeightKm),
+        KeepNorthOf(kMalagarasiMouthYKm - kMalagarasiHalfHeightKm), KeepEastOf(kMalagarasiWestKm)}},
+      {3, "zam", "geomzam.inp", kLufubuSpacing, {KeepSouthOf(kLat7p3SouthKm)}},
   };
 }
 

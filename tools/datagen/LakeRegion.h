@@ -3,16 +3,17 @@
 #include <vector>
 
 #include "HalfPlane.h"
+#include "LakeMesher.h"
 
 namespace lakedrift::datagen {
 
-// One lake region of the program: its file code, its target element size
+// One lake region of the program: its file code, the spacing of its mesh
 // and the cut lines that carve it out of the whole lake.
 struct LakeRegion {
   int number = 0;             // the program's region number, 1..3
   std::string code;           // "tan", "mal", "zam": prefix of the flow files
   std::string geometryFile;   // "geomtan.inp", …
-  double elementSizeKm = 0.0;
+  MeshSpacing spacing;         // coastKm also sets how finely the coast is kept
   std::vector<HalfPlane> cuts;  // empty for the whole lake
 };
 

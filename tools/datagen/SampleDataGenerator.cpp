@@ -10,6 +10,7 @@
 #include "DepthModel.h"
 #include "GeometryWriter.h"
 #include "LakeMesher.h"
+#include "LocalGrid.h"
 #include "RegionCutter.h"
 #include "RegionFlow.h"
 #include "ShoreSimplifier.h"
@@ -60,11 +61,14 @@ std::string SampleDataGenerator::GenerateRegion(const LakeRegion& region,
                                                 const std::filesystem::path& folder) const {
   const auto start = std::chrono::steady_clock::now();
   const std::vector<CoastRing> cut = RegionCutter::Cut(coast_.Rings(), region.cuts);
-  const std::vector<CoastRing> coast = ShoreSimplifier(region.elementSizeKm).Simplify(cut);
-  const LakeMesh mesh = LakeMesher(region.elementSizeKm).Mesh(coast);
-  GeometryWriter::Write(mesh, folder / region.geometryFile);
+  const std::vector<CoastRing> coast = ShoreSimplifier(region.spacing.coastKm).Simplify(cut);
+  // Meshed in the shoreline's plane, written in the region's own grid.
+  const LakeMesh lakeMesh = LakeMesher(region.spacing).Mesh(coast);
+  const LocalGrid grid = LocalGrid::SouthWestOf(lakeMesh);
+  const LakeMesh mesh = grid.Moved(lakeMesh);
+  GeometryWriter::Write(mesh, grid.Georef(), folder / region.geometryFile);
 
-  const DepthModel depth(coast);
+  const DepthModel depth(grid.Moved(coast));
   const RegionFlow flow(mesh, depth);
   WriteDepthFile(flow, folder / (region.code + "depth.txt"));
   struct FlowKind {
