@@ -13,7 +13,9 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <optional>
 #include <queue>
+#include <tuple>
 #include <stdexcept>
 
 namespace lakedrift::datagen {
@@ -34,6 +36,10 @@ constexpr double kShapeBound = 0.125;
 // typical edge near 0.7 of the cap, so the cap sits above the spacing to
 // bring the typical edge to it.
 constexpr double kEdgeCapPerSpacing = 1.4;
+
+// Thinning keeps neighbouring interior nodes this fraction of the interior
+// spacing apart, where the angle bound allows.
+constexpr double kMinGapPerSpacing = 0.9;
 
 // Distance from the nearest coast edge (shore, island or cut line).
 class CoastDistance {
@@ -144,10 +150,163 @@ void MarkWater(Cdt& cdt) {
   }
 }
 
+// Interior nodes set out before refinement, where the interior spacing is
+// coarser than the coast: candidates on a fine square grid, farthest from
+// the coast first, each kept when it lies on the water, half its spacing
+// or more from the coast and a spacing or more from every node kept before.
+// Refinement then only adds what the angle bound needs next to the coast.
+std::vector<Vec2> SeedNodes(const Cdt& cdt, const MeshSpacing& spacing, const CoastDistance& coast) {
+  constexpr double kCandidateStepPerCoastSpacing = 0.5;
+  constexpr double kCoastGapPerSpacing = 0.5;
+  const double step = kCandidateStepPerCoastSpacing * spacing.coastKm;
+  double xMin = std::numeric_limits<double>::infinity(), yMin = xMin, xMax = -xMin, yMax = -xMin;
+  for (auto v = cdt.finite_vertices_begin(); v != cdt.finite_vertices_end(); ++v) {
+    xMin = std::min(xMin, v->point().x()), xMax = std::max(xMax, v->point().x());
+    yMin = std::min(yMin, v->point().y()), yMax = std::max(yMax, v->point().y());
+  }
+  struct Candidate {
+    double distance;
+    Vec2 p;
+  };
+  std::vector<Candidate> candidates;
+  for (double y = yMin + 0.5 * step; y < yMax; y += step) {
+    for (double x = xMin + 0.5 * step; x < xMax; x += step) {
+      const auto face = cdt.locate({x, y});
+      if (cdt.is_infinite(face) || !face->is_in_domain()) continue;
+      const double d = coast.At({x, y});
+      if (d >= kCoastGapPerSpacing * spacing.At(d)) candidates.push_back({d, {x, y}});
+    }
+  }
+  std::stable_sort(candidates.begin(), candidates.end(),
+                   [](const Candidate& a, const Candidate& b) { return a.distance > b.distance; });
+  // Kept nodes in buckets of the largest spacing, to find near ones fast.
+  const double cell = spacing.openWaterKm;
+  std::map<std::pair<long, long>, std::vector<Vec2>> buckets;
+  const auto key = [&](Vec2 p) {
+    return std::pair<long, long>{std::lround(std::floor(p.x / cell)), std::lround(std::floor(p.y / cell))};
+  };
+  std::vector<Vec2> kept;
+  for (const Candidate& c : candidates) {
+    const double gap = spacing.At(c.distance);
+    const auto [kx, ky] = key(c.p);
+    bool free = true;
+    for (long i = kx - 1; i <= kx + 1 && free; ++i) {
+      for (long j = ky - 1; j <= ky + 1 && free; ++j) {
+        const auto found = buckets.find({i, j});
+        if (found == buckets.end()) continue;
+        for (const Vec2 q : found->second) free = free && Length(q - c.p) >= gap;
+      }
+    }
+    if (!free) continue;
+    kept.push_back(c.p);
+    buckets[{kx, ky}].push_back(c.p);
+  }
+  return kept;
+}
+
+// sin² of the smallest angle of a triangle.
+double SquaredMinSine(const FaceHandle& f) {
+  const Kernel::Point_2& a = f->vertex(0)->point();
+  const Kernel::Point_2& b = f->vertex(1)->point();
+  const Kernel::Point_2& c = f->vertex(2)->point();
+  std::array<double, 3> sides{CGAL::squared_distance(b, c), CGAL::squared_distance(c, a),
+                              CGAL::squared_distance(a, b)};
+  std::sort(sides.begin(), sides.end());
+  const double twiceArea = 2.0 * CGAL::area(a, b, c);
+  return twiceArea * twiceArea / (sides[2] * sides[1]);
+}
+
+// True when every water triangle at one of the vertices meets the angle bound.
+bool AnglesHoldAround(const Cdt& cdt, const std::vector<VertexHandle>& vertices) {
+  for (const VertexHandle v : vertices) {
+    auto f = cdt.incident_faces(v), done = f;
+    do {
+      if (!cdt.is_infinite(f) && f->is_in_domain() && SquaredMinSine(f) < kShapeBound) return false;
+    } while (++f != done);
+  }
+  return true;
+}
+
+// A vertex of the triangulation at p that touches no coast edge, if any.
+std::optional<VertexHandle> InteriorVertexAt(const Cdt& cdt, const Kernel::Point_2& p) {
+  Cdt::Locate_type type;
+  int at = 0;
+  const FaceHandle f = cdt.locate(p, type, at);
+  if (type != Cdt::VERTEX) return std::nullopt;
+  const VertexHandle v = f->vertex(at);
+  auto e = cdt.incident_edges(v), done = e;
+  do {
+    if (cdt.is_constrained(*e)) return std::nullopt;
+  } while (++e != done);
+  return v;
+}
+
+// Takes the interior nodes at `out` away and puts one at `in` (when given);
+// keeps the change when every water triangle round the hole still meets the
+// angle bound, else undoes it (the constrained Delaunay triangulation of a
+// set of points is unique, so undoing restores the mesh exactly).
+bool TryReplace(Cdt& cdt, const std::vector<Kernel::Point_2>& out,
+                const std::optional<Kernel::Point_2>& in) {
+  std::vector<VertexHandle> gone;
+  for (const auto& p : out) {
+    const auto v = InteriorVertexAt(cdt, p);
+    if (!v) return false;
+    gone.push_back(*v);
+  }
+  std::vector<Kernel::Point_2> around;
+  for (const VertexHandle v : gone) {
+    auto w = cdt.incident_vertices(v), done = w;
+    do {
+      around.push_back(w->point());
+    } while (++w != done);
+  }
+  for (const VertexHandle v : gone) cdt.remove(v);
+  if (in) around.push_back(cdt.insert(*in)->point());
+  MarkWater(cdt);
+  std::vector<VertexHandle> check;
+  for (const auto& p : around) {
+    Cdt::Locate_type type;
+    int at = 0;
+    const FaceHandle f = cdt.locate(p, type, at);
+    if (type == Cdt::VERTEX) check.push_back(f->vertex(at));
+  }
+  if (AnglesHoldAround(cdt, check)) return true;
+  if (in) cdt.remove(*InteriorVertexAt(cdt, *in));
+  for (const auto& p : out) cdt.insert(p);
+  MarkWater(cdt);
+  return false;
+}
+
+// Refinement puts nodes next to the coast wherever the angle bound needs
+// them, some closer to each other than the interior spacing. For each such
+// short interior edge, shortest first, one of its nodes is taken away, or
+// else both are merged into one at the edge's middle, when the angle bound
+// still holds.
+void ThinInterior(Cdt& cdt, double minGapKm) {
+  for (bool changed = true; changed;) {
+    changed = false;
+    std::vector<std::tuple<double, Kernel::Point_2, Kernel::Point_2>> shortEdges;
+    for (auto e = cdt.finite_edges_begin(); e != cdt.finite_edges_end(); ++e) {
+      const VertexHandle a = e->first->vertex(Cdt::cw(e->second));
+      const VertexHandle b = e->first->vertex(Cdt::ccw(e->second));
+      const double length = std::sqrt(CGAL::squared_distance(a->point(), b->point()));
+      if (length >= minGapKm || !InteriorVertexAt(cdt, a->point()) || !InteriorVertexAt(cdt, b->point()))
+        continue;
+      auto [p, q] = std::minmax(a->point(), b->point());
+      shortEdges.emplace_back(length, p, q);
+    }
+    std::sort(shortEdges.begin(), shortEdges.end());
+    for (const auto& [length, p, q] : shortEdges) {
+      changed = TryReplace(cdt, {q}, std::nullopt) || TryReplace(cdt, {p}, std::nullopt) ||
+                TryReplace(cdt, {p, q}, CGAL::midpoint(p, q)) || changed;
+    }
+  }
+}
+
 }  // namespace
 
 double MeshSpacing::At(double distanceKm) const {
-  return std::min(openWaterKm, coastKm + growthPerKm * distanceKm);
+  return std::min(openWaterKm, interiorKm + growthPerKm * distanceKm);
 }
 
 LakeMesh LakeMesher::Mesh(const std::vector<CoastRing>& rings) const {
@@ -161,8 +320,13 @@ LakeMesh LakeMesher::Mesh(const std::vector<CoastRing>& rings) const {
   }
   MarkWater(cdt);
   const CoastDistance coastDistance(rings);
+  if (spacing_.interiorKm > spacing_.coastKm) {
+    for (const Vec2 p : SeedNodes(cdt, spacing_, coastDistance)) cdt.insert(Kernel::Point_2(p.x, p.y));
+    MarkWater(cdt);
+  }
   CGAL::refine_Delaunay_mesh_2(cdt, GradedCriteria(spacing_, coastDistance), true);
   MarkWater(cdt);
+  if (spacing_.interiorKm > spacing_.coastKm) ThinInterior(cdt, kMinGapPerSpacing * spacing_.interiorKm);
 
   LakeMesh mesh;
   std::map<VertexHandle, int> nodeOf;

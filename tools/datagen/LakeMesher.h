@@ -6,14 +6,16 @@
 
 namespace lakedrift::datagen {
 
-// How far apart a mesh's nodes lie: about coastKm along the coast, growing
-// by growthPerKm for every km away from it, up to openWaterKm.
+// How far apart a mesh's nodes lie: about coastKm along the coast; inside
+// the water interiorKm at the coast, growing by growthPerKm for every km
+// away from it, up to openWaterKm.
 struct MeshSpacing {
   double coastKm = 1.0;
+  double interiorKm = 1.0;
   double openWaterKm = 1.0;
   double growthPerKm = 0.0;
 
-  // The spacing at a distance from the coast, km.
+  // The spacing of interior nodes at a distance from the coast, km.
   double At(double distanceKm) const;
 };
 
@@ -23,7 +25,7 @@ struct MeshSpacing {
 class LakeMesher {
  public:
   // A mesh of one spacing everywhere.
-  explicit LakeMesher(double elementSizeKm) : spacing_{elementSizeKm, elementSizeKm, 0.0} {}
+  explicit LakeMesher(double elementSizeKm) : spacing_{elementSizeKm, elementSizeKm, elementSizeKm, 0.0} {}
   // A mesh fine along the coast and coarser in open water.
   explicit LakeMesher(const MeshSpacing& spacing) : spacing_(spacing) {}
 

@@ -9,9 +9,9 @@ namespace {
 // arrows (one per interior node) stand apart in the full view of the map.
 // The whole lake's map spans 610 km, the Lufubu region's 170 km and the
 // Malagarasi region's 50 km.
-constexpr MeshSpacing kWholeLakeSpacing{3.0, 12.0, 0.5};
-constexpr MeshSpacing kMalagarasiSpacing{1.0, 1.5, 0.25};
-constexpr MeshSpacing kLufubuSpacing{1.5, 4.0, 0.5};
+constexpr MeshSpacing kWholeLakeSpacing{3.0, 7.5, 12.0, 0.3};
+constexpr MeshSpacing kMalagarasiSpacing{1.0, 1.0, 1.5, 0.1};
+constexpr MeshSpacing kLufubuSpacing{1.5, 2.2, 4.0, 0.2};
 
 // Cut lines in the projected plane (transverse Mercator about 30 E, km). On
 // the central meridian 7.3 S lies at y = -807.236; over the lake's width a
