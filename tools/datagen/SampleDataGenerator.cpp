@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 #include "BinaryWriter.h"
@@ -57,8 +58,9 @@ void WriteDepthFile(const RegionFlow& flow, const std::filesystem::path& path) {
 SampleDataGenerator::SampleDataGenerator(const std::filesystem::path& shoreFile)
     : coast_(Coastline::Load(shoreFile)) {}
 
-std::string SampleDataGenerator::GenerateRegion(const LakeRegion& region,
-                                                const std::filesystem::path& folder) const {
+PlaneBox SampleDataGenerator::GenerateRegion(const LakeRegion& region,
+                                             const std::filesystem::path& folder,
+                                             std::string& report) const {
   const auto start = std::chrono::steady_clock::now();
   const std::vector<CoastRing> cut = RegionCutter::Cut(coast_.Rings(), region.cuts);
   const std::vector<CoastRing> coast = ShoreSimplifier(region.spacing.coastKm).Simplify(cut);
@@ -80,10 +82,10 @@ std::string SampleDataGenerator::GenerateRegion(const LakeRegion& region,
                                         {WindScenario::Season::Wet, false, "wa"},
                                         {WindScenario::Season::Dry, true, "ds"},
                                         {WindScenario::Season::Dry, false, "da"}};
-  std::ostringstream report;
+  std::ostringstream line;
   std::size_t boundary = 0;
   for (const auto& ring : mesh.rings) boundary += ring.size();
-  report << region.geometryFile << ": " << mesh.nodes.size() << " nodes, " << mesh.elements.size()
+  line << region.geometryFile << ": " << mesh.nodes.size() << " nodes, " << mesh.elements.size()
          << " elements, " << boundary << " boundary points in " << mesh.rings.size()
          << " rings; max speed";
   for (const FlowKind& kind : kKinds) {
@@ -92,22 +94,31 @@ std::string SampleDataGenerator::GenerateRegion(const LakeRegion& region,
     WriteFlowFile(flow, kind.season, kind.surface, folder / name, maxSpeed);
     char text[48];
     std::snprintf(text, sizeof text, " %s %.3f", kind.suffix, maxSpeed);
-    report << text;
+    line << text;
   }
   const auto seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   char text[32];
   std::snprintf(text, sizeof text, " m/s; %.2f s\n", seconds);
-  report << text;
-  return report.str();
+  line << text;
+  report += line.str();
+  Vec2 high{-std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
+  for (const auto& ring : mesh.rings) {
+    for (const int n : ring) high = {std::max(high.x, mesh.nodes[n].x), std::max(high.y, mesh.nodes[n].y)};
+  }
+  return {grid.Origin(), grid.Origin() + high};
 }
 
 std::string SampleDataGenerator::Generate(const std::filesystem::path& folder) const {
   std::filesystem::create_directories(folder);
   std::string report;
-  for (const LakeRegion& region : ProgramRegions()) report += GenerateRegion(region, folder);
+  std::vector<PlaneBox> riverRegions;
+  for (const LakeRegion& region : ProgramRegions()) {
+    const PlaneBox box = GenerateRegion(region, folder, report);
+    if (!region.cuts.empty()) riverRegions.push_back(box);
+  }
   TuneSynthesizer::Write(folder / kWaveFile);
-  StartupPicture::Write(coast_.Rings(), folder / kPictureFile);
+  StartupPicture::Write(coast_.Rings(), riverRegions, folder / kPictureFile);
   return report;
 }
 

@@ -4,6 +4,7 @@
 
 #include "Coastline.h"
 #include "LakeRegion.h"
+#include "StartupPicture.h"
 
 namespace lakedrift::datagen {
 
@@ -21,7 +22,10 @@ class SampleDataGenerator {
   std::string Generate(const std::filesystem::path& folder) const;
 
  private:
-  std::string GenerateRegion(const LakeRegion& region, const std::filesystem::path& folder) const;
+  // Writes one region's files; adds a line to the report and returns the
+  // box of the region's coast in the shoreline's plane.
+  PlaneBox GenerateRegion(const LakeRegion& region, const std::filesystem::path& folder,
+                          std::string& report) const;
 
   Coastline coast_;
 };
