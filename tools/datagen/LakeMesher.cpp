@@ -70,6 +70,18 @@ class CoastDistance {
   std::vector<std::pair<Vec2, Vec2>> edges_;
 };
 
+// sin² of the smallest angle of a triangle, and its longest edge squared.
+std::pair<double, double> SquaredMinSineAndLongestEdge(const FaceHandle& f) {
+  const Kernel::Point_2& a = f->vertex(0)->point();
+  const Kernel::Point_2& b = f->vertex(1)->point();
+  const Kernel::Point_2& c = f->vertex(2)->point();
+  std::array<double, 3> sides{CGAL::squared_distance(b, c), CGAL::squared_distance(c, a),
+                              CGAL::squared_distance(a, b)};
+  std::sort(sides.begin(), sides.end());
+  const double twiceArea = 2.0 * CGAL::area(a, b, c);
+  return {twiceArea * twiceArea / (sides[2] * sides[1]), sides[2]};
+}
+
 // CGAL's size criteria with the size bound taken at each triangle's centre
 // from the spacing and the distance to the coast.
 class GradedCriteria : public CGAL::Delaunay_mesh_criteria_2<Cdt> {
@@ -82,7 +94,7 @@ class GradedCriteria : public CGAL::Delaunay_mesh_criteria_2<Cdt> {
 
   class Is_bad : public Base::Is_bad {
    public:
-    Is_bad(const GradedCriteria& c) : Base::Is_bad(c.bound(), c.traits), c_(c) {}
+    explicit Is_bad(const GradedCriteria& c) : Base::Is_bad(c.bound(), c.traits), c_(c) {}
 
     CGAL::Mesh_2::Face_badness operator()(const Quality& q) const {
       if (q.size() > 1) return CGAL::Mesh_2::IMPERATIVELY_BAD;
@@ -90,22 +102,12 @@ class GradedCriteria : public CGAL::Delaunay_mesh_criteria_2<Cdt> {
     }
 
     CGAL::Mesh_2::Face_badness operator()(const FaceHandle& f, Quality& q) const {
-      const Kernel::Point_2& a = f->vertex(0)->point();
-      const Kernel::Point_2& b = f->vertex(1)->point();
-      const Kernel::Point_2& c = f->vertex(2)->point();
-      std::array<double, 3> sides{CGAL::squared_distance(b, c), CGAL::squared_distance(c, a),
-                                  CGAL::squared_distance(a, b)};
-      std::sort(sides.begin(), sides.end());
-      const Vec2 centre{(a.x() + b.x() + c.x()) / 3.0, (a.y() + b.y() + c.y()) / 3.0};
-      const double cap = kEdgeCapPerSpacing * c_.spacing_.At(c_.coast_.At(centre));
-      q.second = sides[2] / (cap * cap);
-      if (q.size() > 1) {
-        q.first = 1;
-        return CGAL::Mesh_2::IMPERATIVELY_BAD;
-      }
-      const double twiceArea = 2.0 * CGAL::area(a, b, c);
-      q.first = twiceArea * twiceArea / (sides[2] * sides[1]);
-      return q.sine() < this->B ? CGAL::Mesh_2::BAD : CGAL::Mesh_2::NOT_BAD;
+      const Kernel::Point_2 centre = CGAL::centroid(f->vertex(0)->point(), f->vertex(1)->point(),
+                                                    f->vertex(2)->point());
+      const double cap = kEdgeCapPerSpacing * c_.spacing_.At(c_.coast_.At({centre.x(), centre.y()}));
+      const auto [sine, longest] = SquaredMinSineAndLongestEdge(f);
+      q = Quality(sine, longest / (cap * cap));
+      return (*this)(q);
     }
 
    private:
@@ -206,24 +208,12 @@ std::vector<Vec2> SeedNodes(const Cdt& cdt, const MeshSpacing& spacing, const Co
   return kept;
 }
 
-// sin² of the smallest angle of a triangle.
-double SquaredMinSine(const FaceHandle& f) {
-  const Kernel::Point_2& a = f->vertex(0)->point();
-  const Kernel::Point_2& b = f->vertex(1)->point();
-  const Kernel::Point_2& c = f->vertex(2)->point();
-  std::array<double, 3> sides{CGAL::squared_distance(b, c), CGAL::squared_distance(c, a),
-                              CGAL::squared_distance(a, b)};
-  std::sort(sides.begin(), sides.end());
-  const double twiceArea = 2.0 * CGAL::area(a, b, c);
-  return twiceArea * twiceArea / (sides[2] * sides[1]);
-}
-
 // True when every water triangle at one of the vertices meets the angle bound.
 bool AnglesHoldAround(const Cdt& cdt, const std::vector<VertexHandle>& vertices) {
   for (const VertexHandle v : vertices) {
     auto f = cdt.incident_faces(v), done = f;
     do {
-      if (!cdt.is_infinite(f) && f->is_in_domain() && SquaredMinSine(f) < kShapeBound) return false;
+      if (!cdt.is_infinite(f) && f->is_in_domain() && SquaredMinSineAndLongestEdge(f).first < kShapeBound) return false;
     } while (++f != done);
   }
   return true;
