@@ -291,6 +291,19 @@ bool TryMove(Cdt& cdt, const Kernel::Point_2& p, double minGapKm) {
   constexpr int kDirections = 12;
   constexpr double kStepsOfGap[] = {0.2, 0.4};
   const double before = ShortestInteriorEdge(cdt, p);
+  std::vector<Kernel::Point_2> neighbours;
+  if (const auto v = InteriorVertexAt(cdt, p)) {
+    auto w = cdt.incident_vertices(*v), done = w;
+    do {
+      if (!cdt.is_infinite(w)) neighbours.push_back(w->point());
+    } while (++w != done);
+  }
+  // A place nearer than before to one of today's neighbours is not tried.
+  const auto promising = [&](const Kernel::Point_2& to) {
+    return std::all_of(neighbours.begin(), neighbours.end(), [&](const Kernel::Point_2& n) {
+      return std::sqrt(CGAL::squared_distance(to, n)) > before;
+    });
+  };
   for (const double step : kStepsOfGap) {
     for (int k = 0; k < kDirections; ++k) {
       const double angle = 2.0 * std::numbers::pi * k / kDirections;
@@ -299,7 +312,7 @@ bool TryMove(Cdt& cdt, const Kernel::Point_2& p, double minGapKm) {
       Cdt::Locate_type type;
       int at = 0;
       const FaceHandle f = cdt.locate(to, type, at);
-      if (type != Cdt::FACE || !f->is_in_domain()) continue;
+      if (type != Cdt::FACE || !f->is_in_domain() || !promising(to)) continue;
       if (TryReplace(cdt, {p}, to, [&] { return ShortestInteriorEdge(cdt, to) > before; })) return true;
     }
   }
