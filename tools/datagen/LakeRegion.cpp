@@ -5,10 +5,13 @@ namespace lakedrift::datagen {
 namespace {
 
 // Mesh spacing: the coast as finely as each region's map shows it; the
-// interior coarser with distance from the coast, so that the velocity
-// arrows (one per interior node) stand apart in the full view of the map.
-// The whole lake's map spans 610 km, the Lufubu region's 170 km and the
-// Malagarasi region's 50 km.
+// interior coarser, and coarser still away from the coast, so that the
+// velocity arrows (one per interior node) stand apart in the full view of
+// the map. The full view spans 1.4 map widths over an 800-pixel picture:
+// 6 pixels are 6.4 km on the whole lake's 610 km map, 1.8 km on the
+// Lufubu region's 170 km and 0.5 km on the Malagarasi region's 50 km;
+// interior nodes stand at least 0.9 of the interior spacing apart where
+// the angle bound allows.
 constexpr MeshSpacing kWholeLakeSpacing{3.0, 7.5, 12.0, 0.3};
 constexpr MeshSpacing kMalagarasiSpacing{1.0, 1.0, 1.5, 0.1};
 constexpr MeshSpacing kLufubuSpacing{1.5, 2.2, 4.0, 0.2};
