@@ -23,7 +23,7 @@ struct RegionFile {
   int expectedRings;  // the shore and the islands inside the region
   // The closest two neighbouring interior nodes may come in the full view
   // of an 800 × 800 picture, pixels: the whole lake keeps a few nodes close
-  // together by its narrow bays, where the angle bound needs them.
+  // together round its small islands, where the angle bound needs them.
   double closestInteriorPx;
 };
 
