@@ -26,7 +26,6 @@ namespace {
 
 constexpr double kDefaultTimeStep = 7200.0;
 constexpr int16_t kDefaultSimHours = 166;
-constexpr double kDefaultVectorScale = 0.25;
 constexpr const char* kRegionTitles[] = {"LAKE TANGANYIKA", "RIVER MALAGARASI REGION",
                                          "SOUTH PART OF LAKE TANGANYIKA"};
 
@@ -120,7 +119,7 @@ Status PrepareRun(const RunOptions& o, ModelState& state) {
   state.RegionTitle = kRegionTitles[state.Region - 1];
   state.TimeStep = kDefaultTimeStep;
   state.SimHours = kDefaultSimHours;
-  state.VectorScale = kDefaultVectorScale;
+  state.VectorScale = o.vectorScale;
   state.Magnification = 1.0f;
   state.ParticleCount = static_cast<double>(o.particles);
   state.DiffusionCoef = o.diffusion;

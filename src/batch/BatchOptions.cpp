@@ -79,6 +79,12 @@ Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& o) {
                     ? Status::Ok()
                     : Bad(n, "an image size from 16 to 16384 pixels", v);
        }},
+      {"--vector-scale",
+       [&](auto& n, auto& v) {
+         return ReadDouble(v, o.vectorScale) && o.vectorScale > 0 && o.vectorScale <= 1
+                    ? Status::Ok()
+                    : Bad(n, "a vector scaling factor greater than 0 and at most 1", v);
+       }},
       {"--cell",
        [&](auto& n, auto& v) {
          return ReadDouble(v, o.cellKm) && o.cellKm > 0 ? Status::Ok() : Bad(n, "a cell size > 0 in km", v);
@@ -148,6 +154,8 @@ tracks are the desktop's.
   --netcdf FILE.nc      tracks as CF-1.8 trajectories (NetCDF-4)
   --image FILE.bmp|.png the final picture of the run in the full view
   --size PIXELS         image width and height (default 800)
+  --vector-scale S      the fastest arrow's length over the map's size,
+                        0 < S <= 1 (default 0.25)
   --density FILE.csv    particle counts on a square grid at the end,
   --cell KM             with cells KM wide
 Files are written whole or not at all. Exit status 2 on a bad option or file.

@@ -8,6 +8,9 @@
 
 namespace lakedrift {
 
+// The vector scaling factor of a picture when none is given.
+inline constexpr double kBatchVectorScale = 0.25;
+
 // The options of "lakedrift-batch run".
 struct RunOptions {
   int region = 0, season = 0, flowType = 0;
@@ -20,6 +23,7 @@ struct RunOptions {
   int threads = 1;
   std::string tracks, netcdf, image, density;
   int imageSize = 800;
+  double vectorScale = kBatchVectorScale;  // the arrows of --image
   double cellKm = 0;
   bool help = false;
 };

@@ -79,6 +79,7 @@ Status SimulationRun::Start() {
     trackX_[TrackIndex(p, 1)] = x0;
     trackY_[TrackIndex(p, 1)] = static_cast<float>(y0);
   }
+  released_ = true;
   return Status::Ok();
 }
 
@@ -105,6 +106,13 @@ void SimulationRun::End() {
   ended_ = true;
 }
 
+void SimulationRun::RedrawResult() {
+  if (!released_) return;
+  RedrawWithHistory();
+  // The label box covers the extent of the text it is printed with.
+  if (stepsDone_ > 0) DrawTimeLabel(surface_, lastLabel_, lastLabel_);
+}
+
 void SimulationRun::DrawReleaseMarker() {
   surface_.Circle(static_cast<float>(state_.ReleaseX), state_.ReleaseY,
                   kReleaseMarkerFraction * surface_.ScaleWidth(), PaletteColour(kGreen));
@@ -114,6 +122,8 @@ void SimulationRun::RedrawWithHistory() {
   surface_.Clear();
   map_.Draw(surface_, state_);
   DrawVectors(surface_, state_);
+  surface_.SetFillStyle(FillStyle::Solid);
+  surface_.SetFillColor(PaletteColour(kGreen));
   DrawReleaseMarker();
   if (!DrawTracksFromOverlay()) DrawTrackSegments(surface_, 1, stepsDone_);
 }

@@ -38,6 +38,13 @@ class SimulationRun {
   Status Step();
   // Closes the flow file; safe to call more than once.
   void End();
+  // True once Start has released the particles and drawn the first picture.
+  bool Released() const { return released_; }
+  // Draws the picture the run has made so far on the view now in force:
+  // map, vectors, release marker, every track and the last time label, in
+  // the run's order. The redraws of a finished run (zoom, scroll, resize)
+  // call it, so the result stays on screen.
+  void RedrawResult();
 
   int StepCount() const { return stepCount_; }
   int StepsDone() const { return stepsDone_; }
@@ -78,6 +85,7 @@ class SimulationRun {
   std::unique_ptr<Surface> tracks_;  // overlay of the tracks drawn so far
   int tracksDrawnSteps_ = 0;
   bool started_ = false;
+  bool released_ = false;
   bool ended_ = false;
 };
 

@@ -13,8 +13,10 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QTimer>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -127,6 +129,9 @@ Drelvan::Drelvan(ModelState& state, Dialogs& dialogs, QWidget* parent)
   connect(hScroll1_, &QScrollBar::valueChanged, this, &Drelvan::HScroll1_Change);
   connect(vScroll1_, &QScrollBar::valueChanged, this, &Drelvan::VScroll1_Change);
   connect(picture_, &PictureWidget::Resized, this, &Drelvan::Form_Resize);
+  connect(picture_, &PictureWidget::WheelTurned, this, &Drelvan::Picture_MouseWheel);
+  connect(picture_, &PictureWidget::Dragged, this, &Drelvan::Picture_MouseDrag);
+  connect(picture_, &PictureWidget::DoubleClicked, this, &Drelvan::Picture_DblClick);
   BuildMenus();
 }
 
@@ -245,18 +250,19 @@ void Drelvan::Form_Resize() {
     return;  // the size did not change
   }
   surface_.SetPixelSize(picture_->width(), picture_->height());
-  ResizeView(surface_, state_);
+  ResizeView(surface_, state_, CurrentPicture());
   ShowPicture();
 }
 
 void Drelvan::HScroll1_Change() {
   ScrollHorizontal(surface_, state_, hScroll1_->value(), hScroll1_->minimum(),
-                   hScroll1_->maximum());
+                   hScroll1_->maximum(), CurrentPicture());
   ShowPicture();
 }
 
 void Drelvan::VScroll1_Change() {
-  ScrollVertical(surface_, state_, vScroll1_->value(), vScroll1_->minimum(), vScroll1_->maximum());
+  ScrollVertical(surface_, state_, vScroll1_->value(), vScroll1_->minimum(), vScroll1_->maximum(),
+                 CurrentPicture());
   ShowPicture();
 }
 
@@ -277,9 +283,12 @@ void Drelvan::EntParamValues_Click() {
 
 void Drelvan::SelectPoint_Click() {
   const std::optional<ReleasePoint> point = AskReleasePoint(dialogs_, this, state_);
-  if (!point) return;
-  state_.ReleaseX = point->x;
-  state_.ReleaseY = point->y;
+  if (point) MarkReleasePoint(*point);
+}
+
+void Drelvan::MarkReleasePoint(const ReleasePoint& point) {
+  state_.ReleaseX = point.x;
+  state_.ReleaseY = point.y;
   surface_.SetFillStyle(FillStyle::Solid);
   surface_.SetFillColor(PaletteColour(kGreen));
   surface_.Circle(static_cast<float>(state_.ReleaseX), state_.ReleaseY,
@@ -293,8 +302,17 @@ void Drelvan::StartSim_Click() {
   Status status;
   {
     const BusyScope busy(busy_);
-    SimulationRun run(state_, surface_, ClockSeed());
-    status = RunSimulation(run, [this] { return YieldToWindows(); });
+    auto run = std::make_unique<SimulationRun>(state_, surface_, ClockSeed());
+    status = run->Start();
+    if (status.ok()) {
+      result_.reset();  // the new run's picture replaces the last one
+      while (run->HasNextStep()) {
+        status = run->Step();
+        if (!status.ok() || !YieldToWindows()) break;
+      }
+      run->End();
+      result_ = std::move(run);
+    }
   }
   if (ending_) return;
   ShowPicture();
@@ -313,6 +331,7 @@ void Drelvan::AnimFlow_Click() {
     const BusyScope busy(busy_);
     FlowAnimation animation(state_, surface_);
     status = animation.Start();
+    if (status.ok()) result_.reset();  // an animation replaces a run's picture
     while (status.ok() && animation.HasNextFrame() && !ending_) {
       status = animation.ShowNextFrame();
       ShowPicture();
@@ -339,13 +358,45 @@ void Drelvan::Print_Click() {
 void Drelvan::Exit_Click() { EndProgram(kExitNormal); }
 
 void Drelvan::ZoomIn_Click() {
-  ZoomIn(surface_, state_);
+  ZoomIn(surface_, state_, CurrentPicture());
   ShowPicture();
 }
 
 void Drelvan::ZoomOut_Click() {
-  ZoomOut(surface_, state_);
+  ZoomOut(surface_, state_, CurrentPicture());
   ShowPicture();
+}
+
+void Drelvan::Picture_MouseWheel(QPointF pixel, int notches) {
+  for (int i = 0; i < std::abs(notches); ++i)
+    ZoomAboutPixel(surface_, state_, pixel.x(), pixel.y(), notches > 0, CurrentPicture());
+  KeepScrollBarsInStep();
+  ShowPicture();
+}
+
+void Drelvan::Picture_MouseDrag(double dx, double dy) {
+  PanByPixels(surface_, state_, dx, dy, CurrentPicture());
+  KeepScrollBarsInStep();
+  ShowPicture();
+}
+
+void Drelvan::Picture_DblClick(QPointF pixel) {
+  if (!selectPoint_->isEnabled()) return;
+  double x = 0, y = 0;
+  surface_.Transform().ToWorld(pixel.x(), pixel.y(), x, y);
+  const ReleasePoint point{x, static_cast<float>(y)};
+  if (AcceptReleasePoint(dialogs_, this, state_, point)) MarkReleasePoint(point);
+}
+
+void Drelvan::KeepScrollBarsInStep() {
+  const QSignalBlocker quietH(hScroll1_), quietV(vScroll1_);
+  hScroll1_->setValue(HorizontalScrollValue(surface_, state_, hScroll1_->minimum(), hScroll1_->maximum()));
+  vScroll1_->setValue(VerticalScrollValue(surface_, state_, vScroll1_->minimum(), vScroll1_->maximum()));
+}
+
+PictureRedraw Drelvan::CurrentPicture() {
+  if (!result_) return Redraw;
+  return [run = result_.get()](Surface&, ModelState&) { run->RedrawResult(); };
 }
 
 void Drelvan::Fit_to_screen_Click() {

@@ -2,8 +2,11 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <memory>
+
 #include "model/ModelState.h"
 #include "model/Status.h"
+#include "view/MapView.h"
 #include "view/QtImageSurface.h"
 
 class QAction;
@@ -15,6 +18,8 @@ namespace lakedrift {
 class Dialogs;
 class FORM3;
 class PictureWidget;
+class SimulationRun;
+struct ReleasePoint;
 
 // The main window "HORIZONTAL TRANSPORT IN LAKE TANGANYIKA": the picture of
 // the lake with its two scroll bars and every command in the menu bar.
@@ -49,6 +54,13 @@ class Drelvan : public QMainWindow {
   void SaveImage_Click();
   void About_Click();
 
+  // The mouse over the picture: the wheel zooms by 2 about the pointer, a
+  // drag with the left button pans, and a double-click on the water sets
+  // the release point while Select Point is available.
+  void Picture_MouseWheel(QPointF pixel, int notches);
+  void Picture_MouseDrag(double dx, double dy);
+  void Picture_DblClick(QPointF pixel);
+
   // The picture as drawn so far.
   const QtImageSurface& Picture() const { return surface_; }
   // The parameter dialog, once it has been opened.
@@ -75,6 +87,12 @@ class Drelvan : public QMainWindow {
   void SetParameterDefaults();
   void PlaceWindow(int width, int height, int left, int top);
   void ShowPicture();
+  // What every redraw of the view draws: the finished run's picture until
+  // the next run or animation starts, the map and vectors otherwise.
+  PictureRedraw CurrentPicture();
+  // Puts the scroll bars where the view now stands, without moving it.
+  void KeepScrollBarsInStep();
+  void MarkReleasePoint(const ReleasePoint& point);
   bool YieldToWindows();
   void WaitSeconds(float seconds);
   void EndProgram(int exitCode);
@@ -90,6 +108,7 @@ class Drelvan : public QMainWindow {
   QAction* animFlow_ = nullptr;
   QAction* startSim_ = nullptr;
   FORM3* form3_ = nullptr;
+  std::unique_ptr<SimulationRun> result_;  // the last run, while its picture stays
   QEventLoop* waitLoop_ = nullptr;
   QString helpFile_;
   bool loaded_ = false;

@@ -109,6 +109,15 @@ void Form1::BuildControls() {
   outer->addLayout(design, 0, 0);
   outer->setRowStretch(1, 1);
   outer->setColumnStretch(1, 1);
+
+  // Tab runs region → season → flow → music → Continue (arrow keys move
+  // within a group), and the region group has the focus at start.
+  QList<QWidget*> chain;
+  for (QGroupBox* frame : {frame1, frame2, frame3})
+    for (QRadioButton* button : frame->findChildren<QRadioButton*>()) chain << button;
+  chain << check1_ << command1;
+  for (qsizetype i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
+  chain.front()->setFocus();
 }
 
 void Form1::Form_Load() {

@@ -37,9 +37,15 @@ std::optional<ReleasePoint> AskReleasePoint(Dialogs& dialogs, QWidget* parent,
     const std::optional<double> y = AskCoordinate(dialogs, parent, kPromptY);
     if (!y) return std::nullopt;
     const ReleasePoint point{*x, static_cast<float>(*y)};
-    if (PointInLake(state, point.x, point.y) != 0) return point;
-    dialogs.MessageBox(parent, MessageIcon::Exclamation, kRefusalTitle, kRefusal);
+    if (AcceptReleasePoint(dialogs, parent, state, point)) return point;
   }
+}
+
+bool AcceptReleasePoint(Dialogs& dialogs, QWidget* parent, const ModelState& state,
+                        const ReleasePoint& point) {
+  if (PointInLake(state, point.x, point.y) != 0) return true;
+  dialogs.MessageBox(parent, MessageIcon::Exclamation, kRefusalTitle, kRefusal);
+  return false;
 }
 
 }  // namespace lakedrift

@@ -22,4 +22,9 @@ struct ReleasePoint {
 std::optional<ReleasePoint> AskReleasePoint(Dialogs& dialogs, QWidget* parent,
                                             const ModelState& state);
 
+// True when the point lies on the water; otherwise shows the refusal box
+// and answers false.
+bool AcceptReleasePoint(Dialogs& dialogs, QWidget* parent, const ModelState& state,
+                        const ReleasePoint& point);
+
 }  // namespace lakedrift

@@ -1,5 +1,6 @@
 #include "view/MapView.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -25,6 +26,18 @@ double ScrollRange(const ModelState& s, float viewSize) {
   return kViewFraction * s.MapSize - viewSize;
 }
 
+// Where the view's left (top) edge stands with its scroll bar at the minimum.
+double HorizontalScrollOrigin(const ModelState& s) { return s.MapXMin - kMarginFraction * s.MapSize; }
+double VerticalScrollOrigin(const ModelState& s) { return s.MapYMax + kMarginFraction * s.MapHeight; }
+
+// The bar position at which an edge `travel` from the origin stands, when
+// the edge may travel `range` over the bar's min..max.
+int ScrollValueFor(double travel, double range, int min, int max) {
+  if (!(range > 0)) return min;
+  const double value = min + std::round(travel / range * (max - min));
+  return static_cast<int>(std::clamp(value, static_cast<double>(min), static_cast<double>(max)));
+}
+
 }  // namespace
 
 void SetMapScale(Surface& surface, const ModelState& state) {
@@ -41,18 +54,40 @@ void Redraw(Surface& surface, ModelState& state) {
   if (state.VectorsShown == 1) DrawVectors(surface, state);
 }
 
-void ZoomIn(Surface& surface, ModelState& state) {
+void ZoomIn(Surface& surface, ModelState& state, const PictureRedraw& redraw) {
   surface.SetScaleWidth(surface.ScaleWidth() / kZoomFactor);
   surface.SetScaleHeight(surface.ScaleHeight() / kZoomFactor);
   state.Magnification *= kZoomFactor;
-  Redraw(surface, state);
+  redraw(surface, state);
 }
 
-void ZoomOut(Surface& surface, ModelState& state) {
+void ZoomOut(Surface& surface, ModelState& state, const PictureRedraw& redraw) {
   surface.SetScaleWidth(surface.ScaleWidth() * kZoomFactor);
   surface.SetScaleHeight(surface.ScaleHeight() * kZoomFactor);
   state.Magnification /= kZoomFactor;
-  Redraw(surface, state);
+  redraw(surface, state);
+}
+
+void ZoomAboutPixel(Surface& surface, ModelState& state, double px, double py, bool zoomIn,
+                    const PictureRedraw& redraw) {
+  double x = 0, y = 0;
+  surface.Transform().ToWorld(px, py, x, y);
+  const float factor = zoomIn ? 1.0f / kZoomFactor : kZoomFactor;
+  const float width = surface.ScaleWidth() * factor, height = surface.ScaleHeight() * factor;
+  surface.SetScale(static_cast<float>(x - px * width / surface.PixelWidth()),
+                   static_cast<float>(y - py * height / surface.PixelHeight()), width, height);
+  state.Magnification = zoomIn ? state.Magnification * kZoomFactor : state.Magnification / kZoomFactor;
+  redraw(surface, state);
+  DrawMagnificationLabel(surface, state, true);
+}
+
+void PanByPixels(Surface& surface, ModelState& state, double dx, double dy,
+                 const PictureRedraw& redraw) {
+  const ViewTransform view = surface.Transform();
+  surface.SetScaleLeft(static_cast<float>(surface.ScaleLeft() - dx * view.UnitsPerPixelX()));
+  surface.SetScaleTop(static_cast<float>(surface.ScaleTop() - dy * view.UnitsPerPixelY()));
+  redraw(surface, state);
+  DrawMagnificationLabel(surface, state, true);
 }
 
 float ScrollFraction(int value, int min, int max) {
@@ -61,21 +96,32 @@ float ScrollFraction(int value, int min, int max) {
   return static_cast<float>(offset) / static_cast<float>(range);
 }
 
-void ScrollHorizontal(Surface& surface, ModelState& state, int value, int min, int max) {
+void ScrollHorizontal(Surface& surface, ModelState& state, int value, int min, int max,
+                      const PictureRedraw& redraw) {
   const float f = ScrollFraction(value, min, max);
-  const double origin = state.MapXMin - kMarginFraction * state.MapSize;
-  surface.SetScaleLeft(static_cast<float>(origin + f * ScrollRange(state, surface.ScaleWidth())));
-  Redraw(surface, state);
+  surface.SetScaleLeft(static_cast<float>(HorizontalScrollOrigin(state) +
+                                          f * ScrollRange(state, surface.ScaleWidth())));
+  redraw(surface, state);
   DrawMagnificationLabel(surface, state, true);
 }
 
-void ScrollVertical(Surface& surface, ModelState& state, int value, int min, int max) {
+void ScrollVertical(Surface& surface, ModelState& state, int value, int min, int max,
+                    const PictureRedraw& redraw) {
   const float f = ScrollFraction(value, min, max);
-  const double origin = state.MapYMax + kMarginFraction * state.MapHeight;
   const float viewHeight = std::fabs(surface.ScaleHeight());
-  surface.SetScaleTop(static_cast<float>(origin - f * ScrollRange(state, viewHeight)));
-  Redraw(surface, state);
+  surface.SetScaleTop(static_cast<float>(VerticalScrollOrigin(state) - f * ScrollRange(state, viewHeight)));
+  redraw(surface, state);
   DrawMagnificationLabel(surface, state, true);
+}
+
+int HorizontalScrollValue(const Surface& surface, const ModelState& state, int min, int max) {
+  return ScrollValueFor(surface.ScaleLeft() - HorizontalScrollOrigin(state),
+                        ScrollRange(state, surface.ScaleWidth()), min, max);
+}
+
+int VerticalScrollValue(const Surface& surface, const ModelState& state, int min, int max) {
+  return ScrollValueFor(VerticalScrollOrigin(state) - surface.ScaleTop(),
+                        ScrollRange(state, std::fabs(surface.ScaleHeight())), min, max);
 }
 
 std::string MagnificationLabel(float magnification) {
@@ -115,10 +161,10 @@ std::optional<ScrollBarLayout> LayoutScrollBars(int clientWidth, int clientHeigh
   return bars;
 }
 
-void ResizeView(Surface& surface, ModelState& state) {
+void ResizeView(Surface& surface, ModelState& state, const PictureRedraw& redraw) {
   state.Magnification = 1;
   SetMapScale(surface, state);
-  Redraw(surface, state);
+  redraw(surface, state);
 }
 
 }  // namespace lakedrift

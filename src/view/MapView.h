@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -15,11 +16,25 @@ void SetMapScale(Surface& surface, const ModelState& state);
 // vectors once they have been shown.
 void Redraw(Surface& surface, ModelState& state);
 
+// Draws the whole picture on the view in force. The plain picture is
+// Redraw's; a finished run draws its tracks and label on top of it.
+using PictureRedraw = std::function<void(Surface&, ModelState&)>;
+
 // Halves the visible width and height about the fixed top-left corner,
 // doubles Magnification and redraws.
-void ZoomIn(Surface& surface, ModelState& state);
+void ZoomIn(Surface& surface, ModelState& state, const PictureRedraw& redraw = Redraw);
 // Doubles the visible width and height, halves Magnification and redraws.
-void ZoomOut(Surface& surface, ModelState& state);
+void ZoomOut(Surface& surface, ModelState& state, const PictureRedraw& redraw = Redraw);
+
+// Zooms in (or out) by 2 about a pixel of the picture, so that the lake
+// point under it stays under it; then redraws and prints the boxed
+// magnification label.
+void ZoomAboutPixel(Surface& surface, ModelState& state, double px, double py, bool zoomIn,
+                    const PictureRedraw& redraw = Redraw);
+// Moves the view so that the picture follows a drag of (dx, dy) pixels,
+// then redraws and prints the boxed magnification label.
+void PanByPixels(Surface& surface, ModelState& state, double dx, double dy,
+                 const PictureRedraw& redraw = Redraw);
 
 // A scroll bar's position as a fraction of its range: both differences in
 // 16-bit integers, the quotient in single precision. Needs max ≠ min.
@@ -27,9 +42,17 @@ float ScrollFraction(int value, int min, int max);
 
 // Moves the view's left edge across the scroll world (a square of side
 // 1.4 × MapSize), redraws and prints the boxed magnification label.
-void ScrollHorizontal(Surface& surface, ModelState& state, int value, int min, int max);
+void ScrollHorizontal(Surface& surface, ModelState& state, int value, int min, int max,
+                      const PictureRedraw& redraw = Redraw);
 // Moves the view's top edge likewise.
-void ScrollVertical(Surface& surface, ModelState& state, int value, int min, int max);
+void ScrollVertical(Surface& surface, ModelState& state, int value, int min, int max,
+                    const PictureRedraw& redraw = Redraw);
+
+// The scroll-bar positions that show the view in force as nearly as the
+// bars can: the inverse of ScrollHorizontal and ScrollVertical, clamped to
+// min..max (min when the view is as large as the scroll world).
+int HorizontalScrollValue(const Surface& surface, const ModelState& state, int min, int max);
+int VerticalScrollValue(const Surface& surface, const ModelState& state, int min, int max);
 
 // "Magnification:" followed by the value as labels print it, e.g.
 // "Magnification: 1" or "Magnification: .5".
@@ -53,6 +76,6 @@ std::optional<ScrollBarLayout> LayoutScrollBars(int clientWidth, int clientHeigh
 
 // What a resize does once the bars are placed: Magnification 1, the full
 // view, a redraw.
-void ResizeView(Surface& surface, ModelState& state);
+void ResizeView(Surface& surface, ModelState& state, const PictureRedraw& redraw = Redraw);
 
 }  // namespace lakedrift

@@ -15,8 +15,8 @@ namespace lakedrift {
 // pixels. Lines are crisp (no antialiasing); the 1-pixel lines that make up
 // nearly every picture go straight into the pixels, wider ones and all
 // text, boxes and circles through a QPainter that stays open between them.
-// Text is bold sans-serif at a fixed 96 pixels per inch, whatever the
-// screen, so pictures look the same everywhere. Needs a QGuiApplication.
+// Text is bold sans-serif, smoothed, at a fixed 96 pixels per inch,
+// whatever the screen, so pictures look the same everywhere. Needs a QGuiApplication.
 class QtImageSurface : public Surface {
  public:
   QtImageSurface(int width, int height);

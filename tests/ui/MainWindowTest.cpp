@@ -12,6 +12,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
+#include <QMouseEvent>
 #include <map>
 #include <memory>
 
@@ -21,6 +23,7 @@
 #include "ui/FORM3.h"
 #include "ui/ScriptedDialogs.h"
 #include "ui/UiSupport.h"
+#include "view/MapView.h"
 
 namespace lakedrift {
 namespace {
@@ -336,6 +339,105 @@ TEST_F(MainWindowTest, ZoomScrollAndResizeRedrawTheView) {
   window->resize(40, 30);  // too small for the bars: nothing is laid out
   QApplication::processEvents();
   EXPECT_EQ(Picture().size(), before);
+}
+
+// A finished run's picture comes back at every redraw of the view, until
+// an animation (or the next run) starts.
+TEST_F(MainWindowTest, FinishedRunStaysThroughZoomAndResizeUntilAnAnimation) {
+  const QColor labelBox(192, 192, 192);
+  ParametersContinue();
+  Release("3", "3");
+  state.ParticleCount = 5;  // too few tracks to hide the disc
+  Choose("StartSim");
+  const int tracks = test::CountColour(Picture(), kTrack);
+  ASSERT_GT(tracks, 20);
+  auto showsTheRun = [&](const char* when) {
+    SCOPED_TRACE(when);
+    // The disc, 0.008 of the width in radius, with tracks over its middle.
+    const PixelPoint release = PixelOf(3, 3);
+    const int discRadius = static_cast<int>(0.008 * Picture().width()) + 1;
+    EXPECT_GT(test::CountNear(Picture(), release.x, release.y, discRadius, kDisc), 0);
+    EXPECT_GT(test::CountColour(Picture(), kTrack), 20);
+    EXPECT_GT(test::CountColour(Picture(), labelBox), 0);
+  };
+  Choose("ZoomIn");
+  Choose("ZoomOut");  // the view of the run again: the same tracks
+  EXPECT_EQ(test::CountColour(Picture(), kTrack), tracks);
+  showsTheRun("zoomed in and out");
+  const PixelPoint release = PixelOf(3, 3);
+  QWheelEvent wheel(QPointF(release.x, release.y), QPointF(), QPoint(), QPoint(0, 120), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(window->centralWidget(), &wheel);
+  showsTheRun("zoomed in about the release point");
+  window->resize(520, 480);
+  QApplication::processEvents();
+  showsTheRun("resized");
+  Bar("VScroll1")->setValue(200);
+  showsTheRun("scrolled");
+
+  state.FrameCount = 1;
+  state.FramePeriod = 0.01f;
+  Choose("AnimFlow");
+  Choose("ZoomOut");  // a view that holds the whole lake: no track is left
+  EXPECT_EQ(test::CountColour(Picture(), kTrack), 0);
+}
+
+// The wheel zooms by 2 about the pointer and a left drag pans; both keep
+// the scroll bars in step with the view.
+TEST_F(MainWindowTest, WheelZoomsAboutThePointerAndDragPans) {
+  QWidget* picture = window->centralWidget();
+  const QPointF at(picture->width() * 0.3, picture->height() * 0.6);
+  double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  window->Picture().Transform().ToWorld(at.x(), at.y(), x0, y0);
+  QWheelEvent wheel(at, picture->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(picture, &wheel);
+  EXPECT_EQ(state.Magnification, 2.0f);
+  window->Picture().Transform().ToWorld(at.x(), at.y(), x1, y1);
+  EXPECT_NEAR(x1, x0, 1e-3);
+  EXPECT_NEAR(y1, y0, 1e-3);
+  EXPECT_GT(test::CountColour(Picture(), kLabelBox), 0);  // the magnification label
+  auto barsInStep = [&] {
+    EXPECT_EQ(Bar("HScroll1")->value(), HorizontalScrollValue(window->Picture(), state, 0, 32767));
+    EXPECT_EQ(Bar("VScroll1")->value(), VerticalScrollValue(window->Picture(), state, 0, 32767));
+  };
+  barsInStep();
+  const float left = window->Picture().ScaleLeft();
+  const QPoint from(200, 200), to(260, 230);
+  QTest::mousePress(picture, Qt::LeftButton, Qt::NoModifier, from);
+  QMouseEvent move(QEvent::MouseMove, to, picture->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(picture, &move);
+  QTest::mouseRelease(picture, Qt::LeftButton, Qt::NoModifier, to);
+  EXPECT_FLOAT_EQ(window->Picture().ScaleLeft(),
+                  left - 60.0f * window->Picture().ScaleWidth() / static_cast<float>(window->Picture().PixelWidth()));
+  barsInStep();
+}
+
+// A double-click on the water sets the release point as the two boxes
+// would, once Select Point is available; on land it is refused the same way.
+TEST_F(MainWindowTest, DoubleClickSetsTheReleasePointOnTheWater) {
+  QWidget* picture = window->centralWidget();
+  auto doubleClick = [&](double x, double y) {
+    const PixelPoint p = PixelOf(x, y);
+    QTest::mouseDClick(picture, Qt::LeftButton, Qt::NoModifier,
+                       QPoint(static_cast<int>(p.x), static_cast<int>(p.y)));
+  };
+  doubleClick(3, 3);
+  EXPECT_EQ(state.ReleaseX, 0.0);  // Select Point is not available yet
+  ParametersContinue();
+  doubleClick(5, 5);  // the island
+  ASSERT_EQ(dialogs.Messages().size(), 1u);
+  EXPECT_EQ(dialogs.Messages()[0].text, "Release Point is not in the lake, Repeat enter, please... ");
+  EXPECT_EQ(dialogs.Messages()[0].title, "Release point");
+  EXPECT_FALSE(Item("StartSim")->isEnabled());
+  doubleClick(3, 7);
+  EXPECT_NEAR(state.ReleaseX, 3.0, 0.05);
+  EXPECT_NEAR(state.ReleaseY, 7.0f, 0.05);
+  EXPECT_TRUE(Item("StartSim")->isEnabled());
+  const PixelPoint centre = PixelOf(state.ReleaseX, state.ReleaseY);
+  EXPECT_GT(test::CountNear(Picture(), centre.x, centre.y, 1, kDisc), 0);
+  EXPECT_EQ(dialogs.Questions().size(), 0u);
 }
 
 TEST_F(MainWindowTest, FitToScreenOnlyInNormalState) {

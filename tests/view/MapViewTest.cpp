@@ -191,3 +191,75 @@ TEST(MapView, ResizeReturnsToTheFullViewAtMagnificationOne) {
 
 }  // namespace
 }  // namespace lakedrift::test
+
+namespace lakedrift::test {
+namespace {
+
+// The wheel zooms about the pixel under the pointer: the lake point there
+// stays there, in and out, anywhere in the picture (a zoom about the
+// top-left corner would move every other point).
+TEST(MapView, WheelZoomKeepsThePointUnderThePointer) {
+  ModelState s = SquareMapState(-30.3, 17.7, 103.1, 99.9f);
+  RecordingSurface surface = FullViewSurface(s);
+  s.Magnification = 1;
+  const double pixels[][2] = {{400, 400}, {37, 611}, {799, 5}};
+  for (const auto& p : pixels) {
+    for (bool in : {true, false}) {
+      SCOPED_TRACE(testing::Message() << p[0] << "," << p[1] << (in ? " in" : " out"));
+      double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+      surface.Transform().ToWorld(p[0], p[1], x0, y0);
+      const float width = surface.ScaleWidth();
+      const float magnification = s.Magnification;
+      ZoomAboutPixel(surface, s, p[0], p[1], in);
+      surface.Transform().ToWorld(p[0], p[1], x1, y1);
+      EXPECT_NEAR(x1, x0, 1e-4);
+      EXPECT_NEAR(y1, y0, 1e-4);
+      EXPECT_FLOAT_EQ(surface.ScaleWidth(), in ? width / 2 : width * 2);
+      EXPECT_EQ(s.Magnification, in ? magnification * 2 : magnification / 2);
+      EXPECT_EQ(surface.PrintedTexts().back(), MagnificationLabel(s.Magnification));
+    }
+  }
+}
+
+// A drag moves the picture with the pointer: the point under the pointer
+// where the drag began lies under it where the drag ends.
+TEST(MapView, DragPansThePictureWithThePointer) {
+  ModelState s = SquareMapState(0, 0, 100, 100);
+  RecordingSurface surface = FullViewSurface(s);
+  ZoomIn(surface, s);
+  double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  surface.Transform().ToWorld(100, 200, x0, y0);
+  PanByPixels(surface, s, 30, -45);
+  surface.Transform().ToWorld(130, 155, x1, y1);
+  EXPECT_NEAR(x1, x0, 1e-4);
+  EXPECT_NEAR(y1, y0, 1e-4);
+  EXPECT_EQ(s.Magnification, 2.0f);
+  EXPECT_EQ(surface.PrintedTexts().back(), MagnificationLabel(2.0f));
+}
+
+// The bars follow a view moved by the mouse: the position they are given
+// scrolls back to the same view, and a view beyond the scroll world puts
+// them at the nearer end.
+TEST(MapView, ScrollValuesOfAViewAreTheInverseOfScrolling) {
+  ModelState s = SquareMapState(-30.3, 17.7, 103.1, 99.9f);
+  s.MapSize = 97.2f;
+  RecordingSurface surface = FullViewSurface(s);
+  ZoomIn(surface, s);
+  ZoomIn(surface, s);
+  for (int value : {0, 50, 12345, 32767}) {
+    SCOPED_TRACE(value);
+    ScrollHorizontal(surface, s, value, 0, kBarMax);
+    ScrollVertical(surface, s, value, 0, kBarMax);
+    EXPECT_EQ(HorizontalScrollValue(surface, s, 0, kBarMax), value);
+    EXPECT_EQ(VerticalScrollValue(surface, s, 0, kBarMax), value);
+  }
+  PanByPixels(surface, s, 5000, -5000);  // far west and south of the world
+  EXPECT_EQ(HorizontalScrollValue(surface, s, 0, kBarMax), 0);
+  EXPECT_EQ(VerticalScrollValue(surface, s, 0, kBarMax), kBarMax);
+  SetMapScale(surface, s);
+  ZoomOut(surface, s);  // larger than the scroll world: nothing to scroll
+  EXPECT_EQ(HorizontalScrollValue(surface, s, 0, kBarMax), 0);
+}
+
+}  // namespace
+}  // namespace lakedrift::test
