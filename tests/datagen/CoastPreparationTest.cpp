@@ -150,19 +150,27 @@ TEST(LakeMesherTest, MeshesTheWaterAroundAnIslandWithCoastRingsAsItsBoundary) {
   }
 }
 
+constexpr double kLakeCoriolis = -1.52e-5;  // 1/s at 6 S
+
 TEST(StreamFunctionSolverTest, UniformWindOverAFlatBasinDrivesNoCirculation) {
-  // With constant depth the wind stress has no curl: the wind only tilts
-  // the surface, and no current flows. Over a sloping bed it does.
+  // With constant depth the wind stress has no curl and f/H has no
+  // gradient: the wind only tilts the surface, and no current flows, with
+  // or without the Earth's rotation. Over a sloping bed it does.
   const LakeMesh mesh = LakeMesher(2.0).Mesh({Square(0, 0, 30)});
   const std::vector<Vec2> stress(mesh.elements.size(), Vec2{0.05, 0.02});
-  const StreamFunctionSolver flat(mesh, std::vector<double>(mesh.nodes.size(), 100.0));
-  for (const double psi : flat.StreamFunction(stress)) ASSERT_NEAR(psi, 0.0, 1e-9);
+  const std::vector<bool> closed(mesh.nodes.size(), false);
+  const std::vector<double> zero(mesh.nodes.size(), 0.0);
+  for (const double f : {0.0, kLakeCoriolis}) {
+    const StreamFunctionSolver flat(mesh, std::vector<double>(mesh.nodes.size(), 100.0), closed, f);
+    for (const double psi : flat.StreamFunction(stress, zero)) ASSERT_NEAR(psi, 0.0, 1e-9) << f;
+  }
 
   std::vector<double> sloping;
   const DepthModel bed({Square(0, 0, 30)});
   for (const Vec2 p : mesh.nodes) sloping.push_back(bed.DepthMetres(p));
-  const StreamFunctionSolver shelved(mesh, sloping);
-  const auto transport = shelved.NodeTransport(std::vector<Vec2>(mesh.elements.size(), Vec2{0.0, 0.05}));
+  const StreamFunctionSolver shelved(mesh, sloping, closed, 0.0);
+  const std::vector<Vec2> north(mesh.elements.size(), Vec2{0.0, 0.05});
+  const auto transport = shelved.NodeTransport(shelved.StreamFunction(north, zero));
   // A northward wind: northward transport along the shallow sides, southward
   // down the deep middle.
   double side = 0.0, middle = 0.0;
@@ -174,6 +182,27 @@ TEST(StreamFunctionSolverTest, UniformWindOverAFlatBasinDrivesNoCirculation) {
   }
   EXPECT_GT(side, 0.0);
   EXPECT_LT(middle, 0.0);
+}
+
+TEST(StreamFunctionSolverTest, OpenBoundaryValuesCarryAThroughFlow) {
+  // A basin whose whole ring is open, with ψ given there as that of a
+  // uniform eastward transport and no wind: over a flat bed the solution is
+  // that uniform flow everywhere (a wrong sign or a lost term in the given
+  // values' share of the right side would bend it).
+  constexpr double kTransport = 2.0;  // m²/s eastward: ψ = kTransport · y
+  const LakeMesh mesh = LakeMesher(2.0).Mesh({Square(0, 0, 30)});
+  const std::vector<bool> open(mesh.nodes.size(), true);
+  std::vector<double> given;
+  for (const Vec2 p : mesh.nodes) given.push_back(kTransport * p.y * 1000.0);
+  const StreamFunctionSolver solver(mesh, std::vector<double>(mesh.nodes.size(), 100.0), open,
+                                    kLakeCoriolis);
+  const std::vector<Vec2> calm(mesh.elements.size());
+  const auto psi = solver.StreamFunction(calm, given);
+  for (std::size_t n = 0; n < psi.size(); ++n) ASSERT_NEAR(psi[n], given[n], 1e-6 * kTransport * 3e4);
+  for (const Vec2 t : solver.NodeTransport(psi)) {
+    ASSERT_NEAR(t.x, kTransport, 1e-6);
+    ASSERT_NEAR(t.y, 0.0, 1e-6);
+  }
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "BinaryWriter.h"
 #include "DepthModel.h"
+#include "FrictionalLag.h"
 #include "GeometryWriter.h"
 #include "LakeMesher.h"
 #include "LocalGrid.h"
@@ -29,10 +31,11 @@ constexpr const char* kPictureFile = "startup.bmp";
 void WriteFlowFile(const RegionFlow& flow, WindScenario::Season season, bool surface,
                    const std::filesystem::path& path, double& maxSpeed) {
   const WindScenario wind(season);
+  const std::vector<Forcing> lagged = FrictionalLag::Frames(wind);
   BinaryWriter out;
   for (int frame = 0; frame < WindScenario::kFrameCount; ++frame) {
-    const WindState state = wind.At(frame);
-    const std::vector<Vec2> velocity = surface ? flow.Surface(state) : flow.DepthAveraged(state);
+    const std::vector<Vec2> velocity =
+        surface ? flow.Surface(wind.At(frame), lagged[frame]) : flow.DepthAveraged(lagged[frame]);
     for (const Vec2 v : velocity) out.Float32(static_cast<float>(v.x));
     for (const Vec2 v : velocity) out.Float32(static_cast<float>(v.y));
     for (const Vec2 v : velocity) maxSpeed = std::max(maxSpeed, Length(v));
@@ -57,8 +60,10 @@ void WriteDepthFile(const RegionFlow& flow, const std::filesystem::path& path) {
 SampleDataGenerator::SampleDataGenerator(const std::filesystem::path& shoreFile)
     : coast_(Coastline::Load(shoreFile)) {}
 
-std::string SampleDataGenerator::GenerateRegion(const LakeRegion& region,
-                                                const std::filesystem::path& folder) const {
+RegionFlow SampleDataGenerator::GenerateRegion(const LakeRegion& region,
+                                              const std::filesystem::path& folder,
+                                              const RegionFlow* enclosing,
+                                              std::string& reportText) const {
   const auto start = std::chrono::steady_clock::now();
   const std::vector<CoastRing> cut = RegionCutter::Cut(coast_.Rings(), region.cuts);
   const std::vector<CoastRing> coast = ShoreSimplifier(region.spacing.coastKm).Simplify(cut);
@@ -68,8 +73,10 @@ std::string SampleDataGenerator::GenerateRegion(const LakeRegion& region,
   const LakeMesh mesh = grid.Moved(lakeMesh);
   GeometryWriter::Write(mesh, grid.Georef(), folder / region.geometryFile);
 
-  const DepthModel depth(grid.Moved(coast));
-  const RegionFlow flow(mesh, depth);
+  // The flow is computed in the shoreline's plane, the frame of the whole
+  // lake: the lake bed and the wind do not depend on the region's grid.
+  const DepthModel depth(coast);
+  RegionFlow flow(lakeMesh, depth, enclosing);
   WriteDepthFile(flow, folder / (region.code + "depth.txt"));
   struct FlowKind {
     WindScenario::Season season;
@@ -99,13 +106,19 @@ std::string SampleDataGenerator::GenerateRegion(const LakeRegion& region,
   char text[32];
   std::snprintf(text, sizeof text, " m/s; %.2f s\n", seconds);
   report << text;
-  return report.str();
+  reportText += report.str();
+  return flow;
 }
 
 std::string SampleDataGenerator::Generate(const std::filesystem::path& folder) const {
   std::filesystem::create_directories(folder);
   std::string report;
-  for (const LakeRegion& region : ProgramRegions()) report += GenerateRegion(region, folder);
+  // The whole lake first: the regions take their cut lines' flow from it.
+  std::optional<RegionFlow> lake;
+  for (const LakeRegion& region : ProgramRegions()) {
+    RegionFlow flow = GenerateRegion(region, folder, lake ? &*lake : nullptr, report);
+    if (region.cuts.empty()) lake.emplace(std::move(flow));
+  }
   TuneSynthesizer::Write(folder / kWaveFile);
   StartupPicture::Write(coast_.Rings(), folder / kPictureFile);
   return report;

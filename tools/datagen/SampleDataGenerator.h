@@ -4,6 +4,7 @@
 
 #include "Coastline.h"
 #include "LakeRegion.h"
+#include "RegionFlow.h"
 
 namespace lakedrift::datagen {
 
@@ -21,7 +22,10 @@ class SampleDataGenerator {
   std::string Generate(const std::filesystem::path& folder) const;
 
  private:
-  std::string GenerateRegion(const LakeRegion& region, const std::filesystem::path& folder) const;
+  // Writes one region's files, appends a line to the report and returns its
+  // flow; a region cut from the lake nests in the enclosing lake's flow.
+  RegionFlow GenerateRegion(const LakeRegion& region, const std::filesystem::path& folder,
+                            const RegionFlow* enclosing, std::string& report) const;
 
   Coastline coast_;
 };

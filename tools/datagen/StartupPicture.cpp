@@ -106,7 +106,7 @@ void StartupPicture::Write(const std::vector<CoastRing>& lake, const std::filesy
         colour = kBeach;
       } else if (water) {
         colour = Mix(kShallowWater, kDeepWater,
-                     std::min(1.0, DepthModel::DepthAtDistance(distance) / kMaxWaterDepthM));
+                     std::min(1.0, DepthModel::DepthAt(p, distance) / kMaxWaterDepthM));
       } else {
         colour = Mix(kShoreLand, kInlandLand, std::min(1.0, distance / kLandFadeKm));
       }
