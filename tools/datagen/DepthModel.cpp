@@ -15,7 +15,7 @@ constexpr double kShoreDepthM = 4.0;
 // (flat shelf, steep slope, flat floor) that reaches the basin floor at this
 // distance from the shore. Fitted so that the area-weighted mean depth of
 // the whole lake is about 570 m.
-constexpr double kSlopeReachKm = 14.0;
+constexpr double kSlopeReachKm = 20.5;
 
 // The floor of the rift along the lake's axis, by northing in the
 // shoreline's plane (km; 110.6 km per degree of latitude): shallow at both

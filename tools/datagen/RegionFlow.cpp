@@ -84,7 +84,8 @@ Forcing Forcing::Of(const WindState& wind) {
   return {WindScenario::Stress(wind.midLake), WindScenario::Stress(wind.breeze)};
 }
 
-RegionFlow::RegionFlow(const LakeMesh& mesh, const DepthModel& depth, const RegionFlow* enclosing)
+RegionFlow::RegionFlow(const LakeMesh& mesh, const DepthModel& depth, const RegionFlow* enclosing,
+                       Nesting nesting)
     : mesh_(mesh) {
   for (const Vec2 p : mesh.nodes) {
     const double d = depth.DistanceToShoreKm(p);
@@ -115,6 +116,7 @@ RegionFlow::RegionFlow(const LakeMesh& mesh, const DepthModel& depth, const Regi
     psi_[k] = solver.StreamFunction(stress[k], shoreValues);
     transport_[k] = solver.NodeTransport(psi_[k]);
   }
+  if (enclosing != nullptr && nesting == Nesting::Resampled) Resample(*enclosing, solver);
   for (const River& river : kRivers) {
     const Vec2 mouth = depth.NearestShorePoint(river.mouth);
     if (Length(mouth - river.mouth) < kMouthReachKm) mouths_.push_back({mouth, river.dischargeM3s});
@@ -164,11 +166,23 @@ std::vector<double> RegionFlow::NestedValues(const RegionFlow& enclosing, int pa
   return values;
 }
 
-double RegionFlow::StreamFunctionAt(int pattern, Vec2 p) const {
+void RegionFlow::Resample(const RegionFlow& enclosing, const StreamFunctionSolver& solver) {
+  for (std::size_t n = 0; n < mesh_.nodes.size(); ++n) {
+    const Stencil at = enclosing.Locate(mesh_.nodes[n]);
+    depth_[n] = Interpolated(enclosing.depth_, at);
+    for (int k = 0; k < kPatterns; ++k) {
+      psi_[k][n] = Interpolated(enclosing.psi_[k], at);
+      transport_[k][n] = Interpolated(enclosing.transport_[k], at);
+    }
+  }
+  for (auto& transport : transport_) solver.TurnAlongCoast(transport);
+}
+
+RegionFlow::Stencil RegionFlow::Locate(Vec2 p) const {
   // The element that holds p, or failing that (p just off a coarser coast)
   // the one it lies least outside of, with its weights clamped into it.
   double bestLeast = -std::numeric_limits<double>::infinity();
-  double value = 0.0;
+  Stencil stencil;
   for (const auto& v : mesh_.elements) {
     const Vec2 a = mesh_.nodes[v[0]], b = mesh_.nodes[v[1]], c = mesh_.nodes[v[2]];
     const double area = Cross(b - a, c - a);
@@ -177,16 +191,17 @@ double RegionFlow::StreamFunctionAt(int pattern, Vec2 p) const {
     const double least = std::min({w[0], w[1], w[2]});
     if (least <= bestLeast) continue;
     bestLeast = least;
-    double sum = 0.0, weight = 0.0;
-    for (int j = 0; j < 3; ++j) {
-      const double wj = std::max(w[j], 0.0);
-      sum += wj * psi_[pattern][v[j]];
-      weight += wj;
-    }
-    value = sum / weight;
+    double total = 0.0;
+    for (int j = 0; j < 3; ++j) total += std::max(w[j], 0.0);
+    for (int j = 0; j < 3; ++j) stencil.weights[j] = std::max(w[j], 0.0) / total;
+    stencil.nodes = v;
     if (least >= 0.0) break;
   }
-  return value;
+  return stencil;
+}
+
+double RegionFlow::StreamFunctionAt(int pattern, Vec2 p) const {
+  return Interpolated(psi_[pattern], Locate(p));
 }
 
 std::vector<Vec2> RegionFlow::DepthAveraged(const Forcing& forcing) const {

@@ -4,6 +4,7 @@
 
 #include "DepthModel.h"
 #include "LakeMesh.h"
+#include "StreamFunctionSolver.h"
 #include "WindScenario.h"
 
 namespace lakedrift::datagen {
@@ -26,11 +27,17 @@ struct Forcing {
 // current adds the wind drift and the river plumes to it.
 class RegionFlow {
  public:
-  // Solves the three basic circulations on the mesh. A region cut from the
-  // lake takes the stream function on its cut lines from the enclosing
-  // lake's flow, so the two agree where they overlap; the whole lake has
-  // none (nullptr).
-  RegionFlow(const LakeMesh& mesh, const DepthModel& depth, const RegionFlow* enclosing);
+  // How a flow takes its values from an enclosing flow: solved inside with
+  // the enclosing stream function on the cut lines (a region cut from the
+  // lake), or the enclosing flow and depth taken at every node (the same
+  // lake on a mesh too coarse to resolve its shore slopes).
+  enum class Nesting { CutLines, Resampled };
+
+  // Solves the three basic circulations on the mesh, alone (enclosing is
+  // nullptr) or nested in the flow of the whole lake, so that the two agree
+  // where they overlap.
+  RegionFlow(const LakeMesh& mesh, const DepthModel& depth, const RegionFlow* enclosing,
+             Nesting nesting = Nesting::CutLines);
 
   // Depth-averaged current at each node, m/s.
   std::vector<Vec2> DepthAveraged(const Forcing& forcing) const;
@@ -54,6 +61,21 @@ class RegionFlow {
   // marked open), taken from the enclosing lake's flow, m³/s per node.
   std::vector<double> NestedValues(const RegionFlow& enclosing, int pattern,
                                    const std::vector<bool>& open) const;
+  // Where a point lies in the mesh: the nodes of its element and their
+  // linear weights.
+  struct Stencil {
+    std::array<int, 3> nodes{};
+    std::array<double, 3> weights{};
+  };
+  Stencil Locate(Vec2 p) const;
+  template <class T>
+  static T Interpolated(const std::vector<T>& field, const Stencil& at) {
+    return at.weights[0] * field[at.nodes[0]] + at.weights[1] * field[at.nodes[1]] +
+           at.weights[2] * field[at.nodes[2]];
+  }
+  // Replaces the depth and the basic circulations at every node by the
+  // enclosing flow's there, turned along the coast on the coast.
+  void Resample(const RegionFlow& enclosing, const StreamFunctionSolver& solver);
   // The stream function of a basic circulation at a point, m³/s.
   double StreamFunctionAt(int pattern, Vec2 p) const;
   // The river plumes' surface current at a node, m/s.

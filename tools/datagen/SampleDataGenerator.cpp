@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
-#include <optional>
 #include <sstream>
 
 #include "BinaryWriter.h"
@@ -25,6 +24,11 @@ namespace lakedrift::datagen {
 namespace {
 
 constexpr const char* kWaveFile = "bougarab.wav";
+// The whole lake's currents are solved on a mesh finer than its map's, as
+// fine as the regions' open water: the shore slopes, where the wind-driven
+// flow runs, are then resolved, and the regions nested in this flow agree
+// with it. The whole lake's own mesh takes its stream function from it.
+constexpr MeshSpacing kLakeFlowSpacing{1.5, 2.2, 4.0, 0.2};
 constexpr const char* kPictureFile = "startup.bmp";
 
 // One flow file: frames of U for every node, then V, as float32.
@@ -60,10 +64,13 @@ void WriteDepthFile(const RegionFlow& flow, const std::filesystem::path& path) {
 SampleDataGenerator::SampleDataGenerator(const std::filesystem::path& shoreFile)
     : coast_(Coastline::Load(shoreFile)) {}
 
-RegionFlow SampleDataGenerator::GenerateRegion(const LakeRegion& region,
-                                              const std::filesystem::path& folder,
-                                              const RegionFlow* enclosing,
-                                              std::string& reportText) const {
+RegionFlow SampleDataGenerator::LakeFlow() const {
+  const std::vector<CoastRing> coast = ShoreSimplifier(kLakeFlowSpacing.coastKm).Simplify(coast_.Rings());
+  return RegionFlow(LakeMesher(kLakeFlowSpacing).Mesh(coast), DepthModel(coast), nullptr);
+}
+
+void SampleDataGenerator::GenerateRegion(const LakeRegion& region, const std::filesystem::path& folder,
+                                         const RegionFlow& lake, std::string& reportText) const {
   const auto start = std::chrono::steady_clock::now();
   const std::vector<CoastRing> cut = RegionCutter::Cut(coast_.Rings(), region.cuts);
   const std::vector<CoastRing> coast = ShoreSimplifier(region.spacing.coastKm).Simplify(cut);
@@ -76,7 +83,9 @@ RegionFlow SampleDataGenerator::GenerateRegion(const LakeRegion& region,
   // The flow is computed in the shoreline's plane, the frame of the whole
   // lake: the lake bed and the wind do not depend on the region's grid.
   const DepthModel depth(coast);
-  RegionFlow flow(lakeMesh, depth, enclosing);
+  const RegionFlow flow(lakeMesh, depth, &lake,
+                        region.cuts.empty() ? RegionFlow::Nesting::Resampled
+                                            : RegionFlow::Nesting::CutLines);
   WriteDepthFile(flow, folder / (region.code + "depth.txt"));
   struct FlowKind {
     WindScenario::Season season;
@@ -107,18 +116,13 @@ RegionFlow SampleDataGenerator::GenerateRegion(const LakeRegion& region,
   std::snprintf(text, sizeof text, " m/s; %.2f s\n", seconds);
   report << text;
   reportText += report.str();
-  return flow;
 }
 
 std::string SampleDataGenerator::Generate(const std::filesystem::path& folder) const {
   std::filesystem::create_directories(folder);
   std::string report;
-  // The whole lake first: the regions take their cut lines' flow from it.
-  std::optional<RegionFlow> lake;
-  for (const LakeRegion& region : ProgramRegions()) {
-    RegionFlow flow = GenerateRegion(region, folder, lake ? &*lake : nullptr, report);
-    if (region.cuts.empty()) lake.emplace(std::move(flow));
-  }
+  const RegionFlow lake = LakeFlow();
+  for (const LakeRegion& region : ProgramRegions()) GenerateRegion(region, folder, lake, report);
   TuneSynthesizer::Write(folder / kWaveFile);
   StartupPicture::Write(coast_.Rings(), folder / kPictureFile);
   return report;

@@ -22,10 +22,12 @@ class SampleDataGenerator {
   std::string Generate(const std::filesystem::path& folder) const;
 
  private:
-  // Writes one region's files, appends a line to the report and returns its
-  // flow; a region cut from the lake nests in the enclosing lake's flow.
-  RegionFlow GenerateRegion(const LakeRegion& region, const std::filesystem::path& folder,
-                            const RegionFlow* enclosing, std::string& report) const;
+  // The currents of the whole lake on a fine mesh of its own.
+  RegionFlow LakeFlow() const;
+  // Writes one region's files and appends a line to the report; its flow
+  // nests in the whole lake's.
+  void GenerateRegion(const LakeRegion& region, const std::filesystem::path& folder,
+                      const RegionFlow& lake, std::string& report) const;
 
   Coastline coast_;
 };

@@ -136,7 +136,11 @@ std::vector<Vec2> StreamFunctionSolver::NodeTransport(const std::vector<double>&
     }
   }
   for (std::size_t n = 0; n < sum.size(); ++n) sum[n] = (1.0 / weight[n]) * sum[n];
+  TurnAlongCoast(sum);
+  return sum;
+}
 
+void StreamFunctionSolver::TurnAlongCoast(std::vector<Vec2>& sum) const {
   // Every element on the coast carries its transport exactly along the
   // coast (ψ is constant along a shore), but a coast node also averages in
   // the elements behind it. Keep only the part along the coast there, taking
@@ -156,7 +160,6 @@ std::vector<Vec2> StreamFunctionSolver::NodeTransport(const std::vector<double>&
       sum[ring[i]] = Dot(sum[ring[i]], tangent) * tangent;
     }
   }
-  return sum;
 }
 
 }  // namespace lakedrift::datagen

@@ -39,6 +39,10 @@ class StreamFunctionSolver {
   // weights, and on the real coast turned along it (no flow through it).
   std::vector<Vec2> NodeTransport(const std::vector<double>& psi) const;
 
+  // Turns node vectors on the real coast along it (the coast's direction at
+  // a node being the bisector of its two coast edges).
+  void TurnAlongCoast(std::vector<Vec2>& nodeVectors) const;
+
   // The depth the solution sees at each node, m: the elements' depths
   // averaged onto the node with the same weights as the transport, so that
   // transport / depth there is the depth-averaged current of the elements
