@@ -3,6 +3,7 @@
 // the water between a shore and an island, and the circulation solver.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <set>
@@ -10,10 +11,12 @@
 
 #include "CoastRing.h"
 #include "DepthModel.h"
+#include "FrictionalLag.h"
 #include "LakeMesher.h"
 #include "RegionCutter.h"
 #include "ShoreSimplifier.h"
 #include "StreamFunctionSolver.h"
+#include "WindScenario.h"
 
 namespace lakedrift::datagen {
 namespace {
@@ -203,6 +206,49 @@ TEST(StreamFunctionSolverTest, OpenBoundaryValuesCarryAThroughFlow) {
     ASSERT_NEAR(t.x, kTransport, 1e-6);
     ASSERT_NEAR(t.y, 0.0, 1e-6);
   }
+}
+
+TEST(WindScenarioTest, TheDrySeasonBreezeIsTheStrongerAndTheWindGrowsOffshore) {
+  // The lake–land breeze is strongest under the dry season's clear skies;
+  // the wind over the water outruns that at the shore and is full in
+  // mid-lake.
+  double strongest[2] = {0.0, 0.0};
+  const WindScenario::Season seasons[2] = {WindScenario::Season::Wet, WindScenario::Season::Dry};
+  for (int s = 0; s < 2; ++s) {
+    for (int k = 0; k < WindScenario::kFrameCount; ++k) {
+      strongest[s] = std::max(strongest[s], std::abs(WindScenario(seasons[s]).At(k).breeze));
+    }
+  }
+  EXPECT_GE(strongest[1], strongest[0]);
+  EXPECT_GT(strongest[0], 0.0);
+  double previous = 0.0;
+  for (const double km : {0.0, 1.0, 3.0, 10.0, 30.0}) {
+    const double share = WindScenario::OverWaterShare(km);
+    EXPECT_GT(share, previous) << km;
+    previous = share;
+  }
+  EXPECT_LT(WindScenario::OverWaterShare(0.0), 0.9);
+  EXPECT_GT(WindScenario::OverWaterShare(30.0), 0.99);
+}
+
+TEST(FrictionalLagTest, TheDeepLakeFeelsTheWeeksWindButNotEachGust) {
+  // Over the week the lagged stress keeps the wind's mean but loses most of
+  // its diurnal swing; and the lag runs over days, not hours.
+  EXPECT_GT(FrictionalLag::TimeConstantHours(), 48.0);
+  const WindScenario dry(WindScenario::Season::Dry);
+  const std::vector<Forcing> lagged = FrictionalLag::Frames(dry);
+  ASSERT_EQ(lagged.size(), static_cast<std::size_t>(WindScenario::kFrameCount));
+  double meanNow = 0.0, meanLagged = 0.0;
+  double lowNow = 1e9, highNow = -1e9, lowLagged = 1e9, highLagged = -1e9;
+  for (int k = 0; k < WindScenario::kFrameCount; ++k) {
+    const double now = Forcing::Of(dry.At(k)).stress.y, late = lagged[k].stress.y;
+    meanNow += now / WindScenario::kFrameCount;
+    meanLagged += late / WindScenario::kFrameCount;
+    lowNow = std::min(lowNow, now), highNow = std::max(highNow, now);
+    lowLagged = std::min(lowLagged, late), highLagged = std::max(highLagged, late);
+  }
+  EXPECT_NEAR(meanLagged, meanNow, 0.1 * std::abs(meanNow));
+  EXPECT_LT(highLagged - lowLagged, 0.2 * (highNow - lowNow));
 }
 
 }  // namespace
