@@ -1,6 +1,7 @@
 // The generator's coast preparation and mesher on small shapes whose
 // answers are known: cutting a region out, thinning the shore, meshing
-// the water between a shore and an island, and the circulation solver.
+// the water between a shore and an island, the circulation solver, the
+// winds and the lag of the deep lake's response.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -38,7 +38,7 @@ struct River {
   double dischargeM3s;
 };
 constexpr River kRivers[] = {{{-21.98, -581.24}, 220.0}, {{-81.50, -372.30}, 100.0}};
-constexpr double kMouthReachKm = 3.0;
+constexpr double kMouthReachKm = 5.0;
 // The plume: a layer this thick spreading from the mouth; inside the core
 // radius the outflow speed no longer grows.
 constexpr double kPlumeThicknessM = 2.0;
