@@ -209,6 +209,30 @@ TEST(StreamFunctionSolverTest, OpenBoundaryValuesCarryAThroughFlow) {
   }
 }
 
+TEST(StreamFunctionSolverTest, AnIslandTakesOneConstantThatLetsTheFlowPassOnBothSides) {
+  // The same through-flow round a centred island: ψ on the island is one
+  // value, that of the uniform flow at the island's centre, so half the
+  // transport passes on either side. An island pinned to ψ = 0 would send
+  // it all past one side; an island whose nodes were solved one by one
+  // would let the flow through it.
+  constexpr double kTransport = 2.0;  // m²/s eastward: ψ = kTransport · y
+  constexpr double kCentreKm = 15.0;
+  std::vector<CoastRing> rings = {Square(0, 0, 30), Square(13, 13, 4)};
+  std::reverse(rings[1].points.begin(), rings[1].points.end());
+  const LakeMesh mesh = LakeMesher(1.5).Mesh(rings);
+  ASSERT_EQ(mesh.rings.size(), 2u);
+  std::vector<bool> open(mesh.nodes.size(), false);
+  for (const int n : mesh.rings[0]) open[n] = true;
+  std::vector<double> given;
+  for (const Vec2 p : mesh.nodes) given.push_back(kTransport * p.y * 1000.0);
+  const StreamFunctionSolver solver(mesh, std::vector<double>(mesh.nodes.size(), 100.0), open,
+                                    kLakeCoriolis);
+  const auto psi = solver.StreamFunction(std::vector<Vec2>(mesh.elements.size()), given);
+  const double island = psi[mesh.rings[1].front()];
+  for (const int n : mesh.rings[1]) ASSERT_EQ(psi[n], island);
+  EXPECT_NEAR(island, kTransport * kCentreKm * 1000.0, 0.02 * kTransport * kCentreKm * 1000.0);
+}
+
 TEST(WindScenarioTest, TheDrySeasonBreezeIsTheStrongerAndTheWindGrowsOffshore) {
   // The lake–land breeze is strongest under the dry season's clear skies;
   // the wind over the water outruns that at the shore and is full in

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "StreamFunctionSolver.h"
+
 namespace lakedrift::datagen {
 
 namespace {
@@ -9,7 +11,6 @@ namespace {
 // H/r for the lake's mean depth (570 m) and the friction velocity of the
 // stream-function solver (1.5 mm/s): about 4.4 days.
 constexpr double kMeanDepthM = 570.0;
-constexpr double kFrictionVelocity = 1.5e-3;  // m/s
 constexpr double kSecondsPerHour = 3600.0;
 // Frames of wind run through the lag before the first frame: three time
 // constants leave 5 % of the starting state.
@@ -17,7 +18,7 @@ constexpr double kSpinUpTimeConstants = 3.0;
 
 }  // namespace
 
-double FrictionalLag::TimeConstantHours() { return kMeanDepthM / kFrictionVelocity / kSecondsPerHour; }
+double FrictionalLag::TimeConstantHours() { return kMeanDepthM / StreamFunctionSolver::kFrictionVelocity / kSecondsPerHour; }
 
 std::vector<Forcing> FrictionalLag::Frames(const WindScenario& scenario) {
   const double step = WindScenario::kHoursPerFrame;

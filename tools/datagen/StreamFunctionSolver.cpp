@@ -8,10 +8,6 @@ namespace {
 
 constexpr double kMetresPerKm = 1000.0;
 constexpr double kWaterDensity = 1000.0;  // kg/m³
-// Linear bottom-friction velocity r (m/s): in the shallows, where stress
-// and friction balance, a stress τ drives a current τ/(ρr), about 4 cm/s in
-// a 6 m/s wind.
-constexpr double kFrictionVelocity = 1.5e-3;
 
 }  // namespace
 

@@ -22,6 +22,11 @@ namespace lakedrift::datagen {
 // reuses it.
 class StreamFunctionSolver {
  public:
+  // Linear bottom-friction velocity r (m/s): in the shallows, where stress
+  // and friction balance, a stress τ drives a current τ/(ρr), about 4 cm/s
+  // in a 6 m/s wind.
+  static constexpr double kFrictionVelocity = 1.5e-3;
+
   // Builds and factors the system; depth in m per node, the Coriolis
   // parameter f in 1/s, open[n] true for nodes on cut lines (the flow may
   // cross the coast there).
