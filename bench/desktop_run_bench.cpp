@@ -16,7 +16,7 @@ namespace {
 using namespace lakedrift;
 
 constexpr int kPictureSize = 800;
-constexpr double kReleaseX = -19.7, kReleaseY = -761.4;  // on the water of the whole lake
+constexpr double kReleaseX = 86.0, kReleaseY = 212.0;  // on the water of the whole lake
 
 std::filesystem::path Sample(const char* name) { return std::filesystem::path(LAKEDRIFT_SAMPLE_DATA_DIR) / name; }
 

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -27,7 +26,7 @@ constexpr double kHeightOfScreen = 0.8;
 constexpr int kPictureWidth = 230;
 constexpr int kPictureHeight = 145;
 constexpr double kDesignFontPoints = 7.8;
-const char* const kPictureFile = "startup.bmp";
+const char* const kPictureResource = ":/startup.bmp";  // stored with the window
 const char* const kMusicFile = "bougarab.wav";
 
 // A frame of option buttons; the first is selected. Frames keep the
@@ -80,7 +79,7 @@ void Form1::BuildControls() {
   auto* image1 = new QLabel(this);
   image1->setObjectName("Image1");
   image1->setFixedSize(kPictureWidth, kPictureHeight);
-  if (QFileInfo(kPictureFile).isFile()) image1->setPixmap(QPixmap(kPictureFile));
+  image1->setPixmap(QPixmap(kPictureResource));
 
   check1_ = new QCheckBox("Play music", this);
   check1_->setObjectName("Check1");

@@ -219,7 +219,7 @@ TEST_P(GeneratedFlowTest, NoNetTransportCrossesAnySectionOfTheBasin) {
   // net transport across any line from coast to coast is zero: the flow
   // down the shallow margins must come back over the deep middle. Checked
   // on east–west sections at several latitudes: the net northward transport
-  // must be below 6 % of the gross transport across the section. Most
+  // must be below 20 % of the gross transport across the section. Most
   // sections of a region's own solution give a few per cent at most. The
   // whole lake's file holds, at each node of its coarse map mesh, the flow
   // of a finer solution that resolves the shore slopes; linear

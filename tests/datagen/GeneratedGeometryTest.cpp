@@ -2,7 +2,9 @@
 // program's own reader.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <set>
 #include <utility>
@@ -19,6 +21,10 @@ using test::SampleDataPath;
 struct RegionFile {
   const char* name;
   int expectedRings;  // the shore and the islands inside the region
+  // The closest two neighbouring interior nodes may come in the full view
+  // of an 800 × 800 picture, pixels: the whole lake keeps a few nodes close
+  // together by its narrow bays, where the angle bound needs them.
+  double closestInteriorPx;
 };
 
 void PrintTo(const RegionFile& file, std::ostream* os) { *os << file.name; }
@@ -179,9 +185,51 @@ TEST_P(GeneratedGeometryTest, ShoreEnclosesTheIslandsAndTheMesh) {
   EXPECT_NEAR(meshArea, water, 1e-6 * water);
 }
 
+TEST_P(GeneratedGeometryTest, CoastStartsAtTheOriginAndLiesInsideTheMapExtent) {
+  double xMin = state_.BoundaryX(1), yMin = state_.BoundaryY(1);
+  for (int b = 1; b <= state_.BoundaryCount; ++b) {
+    xMin = std::min(xMin, state_.BoundaryX(b));
+    yMin = std::min(yMin, double(state_.BoundaryY(b)));
+    ASSERT_GE(state_.BoundaryX(b), state_.MapXMin) << "boundary point " << b;
+    ASSERT_LE(state_.BoundaryX(b), state_.MapXMax) << "boundary point " << b;
+    ASSERT_GE(state_.BoundaryY(b), state_.MapYMin) << "boundary point " << b;
+    ASSERT_LE(state_.BoundaryY(b), state_.MapYMax) << "boundary point " << b;
+  }
+  EXPECT_EQ(xMin, 0.0);
+  EXPECT_EQ(yMin, 0.0);
+  EXPECT_EQ(state_.Georef.rfind("+proj=", 0), 0u) << state_.Georef;
+}
+
+TEST_P(GeneratedGeometryTest, InteriorNodesStandApartInTheFullView) {
+  // The full view spans 1.4 map widths over 800 pixels; every interior node
+  // gets an arrow. At most 5 % of the neighbouring interior pairs may come
+  // closer than 6 pixels, and none closer than the region's own bound.
+  constexpr double kFullViewSpan = 1.4, kPicturePixels = 800.0, kArrowGapPx = 6.0;
+  constexpr double kMaxCloseShare = 0.05;
+  const double kmPerPixel = kFullViewSpan * state_.MapWidth / kPicturePixels;
+  std::set<std::pair<int, int>> pairs;
+  for (int e = 1; e <= state_.ElementCount; ++e) {
+    for (int j = 1; j <= 3; ++j) {
+      const int a = state_.ElemNode(j, e), b = state_.ElemNode(j % 3 + 1, e);
+      if (!state_.IsBoundaryNode(a) && !state_.IsBoundaryNode(b)) pairs.insert(std::minmax(a, b));
+    }
+  }
+  ASSERT_FALSE(pairs.empty());
+  double closest = std::numeric_limits<double>::infinity();
+  int close = 0;
+  for (const auto& [a, b] : pairs) {
+    const double px = std::hypot(state_.NodeX(a) - state_.NodeX(b), state_.NodeY(a) - state_.NodeY(b)) / kmPerPixel;
+    closest = std::min(closest, px);
+    close += px < kArrowGapPx ? 1 : 0;
+  }
+  EXPECT_GE(closest, GetParam().closestInteriorPx);
+  EXPECT_LE(close, kMaxCloseShare * static_cast<double>(pairs.size()))
+      << close << " of " << pairs.size() << " neighbouring arrows closer than 6 px";
+}
+
 INSTANTIATE_TEST_SUITE_P(Regions, GeneratedGeometryTest,
-                         ::testing::Values(RegionFile{"geomtan.inp", 4}, RegionFile{"geommal.inp", 1},
-                                           RegionFile{"geomzam.inp", 3}),
+                         ::testing::Values(RegionFile{"geomtan.inp", 4, 1.5}, RegionFile{"geommal.inp", 1, 6.0},
+                                           RegionFile{"geomzam.inp", 3, 6.0}),
                          [](const auto& p) { return std::string(p.param.name).substr(0, 7); });
 
 }  // namespace

@@ -2,6 +2,7 @@
 // media files it makes for the start-up window are well-formed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -125,21 +126,29 @@ TEST(GeneratedMediaTest, StartupPictureIsA230By145TrueColourBitmapOfWaterAndLand
   const std::size_t rowBytes = (width * 3 + 3) / 4 * 4;
   ASSERT_EQ(b.size(), offset + rowBytes * height);
   int water = 0, land = 0;
+  int top = height, bottom = -1, west = width, east = -1;  // of the water, rows from the top
   for (int row = 0; row < height; ++row) {
     for (int col = 0; col < width; ++col) {
       const std::size_t at = offset + row * rowBytes + col * 3;  // blue, green, red
       if (b[at] > b[at + 2] + 60) {
         ++water;
+        top = std::min(top, height - 1 - row), bottom = std::max(bottom, height - 1 - row);
+        west = std::min(west, col), east = std::max(east, col);
       } else {
         ++land;
       }
     }
   }
-  // The lake is long and narrow: a real part of the picture, not most of it.
+  // The lake is long and narrow: a real part of the picture, not most of it,
+  // running north–south over most of the height in the west part, leaving
+  // the east for its name.
   const int pixels = width * height;
-  EXPECT_GT(water, pixels / 20);
-  EXPECT_LT(water, pixels / 2);
+  EXPECT_GT(water, pixels / 40);
+  EXPECT_LT(water, pixels / 4);
   EXPECT_GT(land, pixels / 2);
+  EXPECT_GT(bottom - top, height * 3 / 4);
+  EXPECT_LT(east - west, width / 3);
+  EXPECT_LT(east, width / 2);
 }
 
 }  // namespace

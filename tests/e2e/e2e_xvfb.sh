@@ -48,11 +48,11 @@ fail() {
 # The data: the generated sample lake when the build has it, else the small
 # test lake under the sample names.
 if [ -f "$SAMPLE_DATA/geomtan.inp" ] && [ -f "$SAMPLE_DATA/tanws.fld" ]; then
-  for f in geomtan.inp tanws.fld startup.bmp bougarab.wav; do
+  for f in geomtan.inp tanws.fld bougarab.wav; do
     [ -f "$SAMPLE_DATA/$f" ] && cp "$SAMPLE_DATA/$f" "$work/"
   done
-  release_x="-40"
-  release_y="-685"
+  release_x="65.7"
+  release_y="288.4"
 else
   cp "$TEST_DATA/testlake.inp" "$work/geomtan.inp"
   cp "$TEST_DATA/testlake.fld" "$work/tanws.fld"

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -17,6 +20,7 @@
 #include "ui/ScriptedDialogs.h"
 #include "ui/UiSupport.h"
 #include "ui/WavePlayer.h"
+#include "support/TestPaths.h"
 
 namespace lakedrift {
 namespace {
@@ -63,6 +67,32 @@ TEST_F(Form1Test, CaptionsOfFramesAndButtons) {
   EXPECT_EQ(form.findChild<QGroupBox*>("Frame3")->title(), "Select flow field");
   EXPECT_EQ(Music()->text(), "Play music");
   EXPECT_EQ(form.findChild<QPushButton*>("Command1")->text(), "Continue");
+}
+
+TEST(Form1Picture, IsStoredWithTheWindowNotReadFromTheWorkingFolder) {
+  // Started in an empty folder, the window still shows its 230 × 145
+  // picture of the lake, which runs north–south down its west part.
+#ifndef LAKEDRIFT_STARTUP_PICTURE
+  GTEST_SKIP() << "built without the sample-data generator, which draws the picture";
+#endif
+  const QString before = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(test::FreshOutputDir("form1_empty_folder").string())));
+  ModelState state;
+  test::ScriptedDialogs dialogs;
+  Form1 form(state, dialogs);
+  QDir::setCurrent(before);
+  const QImage picture = form.findChild<QLabel*>("Image1")->pixmap().toImage();
+  ASSERT_EQ(picture.size(), QSize(230, 145));
+  int top = picture.height(), bottom = -1, east = -1;
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) {
+      const QColor c = picture.pixelColor(x, y);
+      if (c.blue() <= c.red() + 60) continue;  // not water
+      top = std::min(top, y), bottom = std::max(bottom, y), east = std::max(east, x);
+    }
+  }
+  EXPECT_GT(bottom - top, picture.height() * 3 / 4);
+  EXPECT_LT(east, picture.width() / 2);
 }
 
 TEST_F(Form1Test, BackgroundColourOnlyOnTheWindowItself) {

@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <numbers>
 #include <limits>
 #include <map>
 #include <optional>
@@ -68,6 +70,18 @@ class CoastDistance {
   std::vector<std::pair<Vec2, Vec2>> edges_;
 };
 
+// sin² of the smallest angle of a triangle, and its longest edge squared.
+std::pair<double, double> SquaredMinSineAndLongestEdge(const FaceHandle& f) {
+  const Kernel::Point_2& a = f->vertex(0)->point();
+  const Kernel::Point_2& b = f->vertex(1)->point();
+  const Kernel::Point_2& c = f->vertex(2)->point();
+  std::array<double, 3> sides{CGAL::squared_distance(b, c), CGAL::squared_distance(c, a),
+                              CGAL::squared_distance(a, b)};
+  std::sort(sides.begin(), sides.end());
+  const double twiceArea = 2.0 * CGAL::area(a, b, c);
+  return {twiceArea * twiceArea / (sides[2] * sides[1]), sides[2]};
+}
+
 // CGAL's size criteria with the size bound taken at each triangle's centre
 // from the spacing and the distance to the coast.
 class GradedCriteria : public CGAL::Delaunay_mesh_criteria_2<Cdt> {
@@ -80,7 +94,7 @@ class GradedCriteria : public CGAL::Delaunay_mesh_criteria_2<Cdt> {
 
   class Is_bad : public Base::Is_bad {
    public:
-    Is_bad(const GradedCriteria& c) : Base::Is_bad(c.bound(), c.traits), c_(c) {}
+    explicit Is_bad(const GradedCriteria& c) : Base::Is_bad(c.bound(), c.traits), c_(c) {}
 
     CGAL::Mesh_2::Face_badness operator()(const Quality& q) const {
       if (q.size() > 1) return CGAL::Mesh_2::IMPERATIVELY_BAD;
@@ -88,22 +102,12 @@ class GradedCriteria : public CGAL::Delaunay_mesh_criteria_2<Cdt> {
     }
 
     CGAL::Mesh_2::Face_badness operator()(const FaceHandle& f, Quality& q) const {
-      const Kernel::Point_2& a = f->vertex(0)->point();
-      const Kernel::Point_2& b = f->vertex(1)->point();
-      const Kernel::Point_2& c = f->vertex(2)->point();
-      std::array<double, 3> sides{CGAL::squared_distance(b, c), CGAL::squared_distance(c, a),
-                                  CGAL::squared_distance(a, b)};
-      std::sort(sides.begin(), sides.end());
-      const Vec2 centre{(a.x() + b.x() + c.x()) / 3.0, (a.y() + b.y() + c.y()) / 3.0};
-      const double cap = kEdgeCapPerSpacing * c_.spacing_.At(c_.coast_.At(centre));
-      q.second = sides[2] / (cap * cap);
-      if (q.size() > 1) {
-        q.first = 1;
-        return CGAL::Mesh_2::IMPERATIVELY_BAD;
-      }
-      const double twiceArea = 2.0 * CGAL::area(a, b, c);
-      q.first = twiceArea * twiceArea / (sides[2] * sides[1]);
-      return q.sine() < this->B ? CGAL::Mesh_2::BAD : CGAL::Mesh_2::NOT_BAD;
+      const Kernel::Point_2 centre = CGAL::centroid(f->vertex(0)->point(), f->vertex(1)->point(),
+                                                    f->vertex(2)->point());
+      const double cap = kEdgeCapPerSpacing * c_.spacing_.At(c_.coast_.At({centre.x(), centre.y()}));
+      const auto [sine, longest] = SquaredMinSineAndLongestEdge(f);
+      q = Quality(sine, longest / (cap * cap));
+      return (*this)(q);
     }
 
    private:
@@ -204,24 +208,12 @@ std::vector<Vec2> SeedNodes(const Cdt& cdt, const MeshSpacing& spacing, const Co
   return kept;
 }
 
-// sin² of the smallest angle of a triangle.
-double SquaredMinSine(const FaceHandle& f) {
-  const Kernel::Point_2& a = f->vertex(0)->point();
-  const Kernel::Point_2& b = f->vertex(1)->point();
-  const Kernel::Point_2& c = f->vertex(2)->point();
-  std::array<double, 3> sides{CGAL::squared_distance(b, c), CGAL::squared_distance(c, a),
-                              CGAL::squared_distance(a, b)};
-  std::sort(sides.begin(), sides.end());
-  const double twiceArea = 2.0 * CGAL::area(a, b, c);
-  return twiceArea * twiceArea / (sides[2] * sides[1]);
-}
-
 // True when every water triangle at one of the vertices meets the angle bound.
 bool AnglesHoldAround(const Cdt& cdt, const std::vector<VertexHandle>& vertices) {
   for (const VertexHandle v : vertices) {
     auto f = cdt.incident_faces(v), done = f;
     do {
-      if (!cdt.is_infinite(f) && f->is_in_domain() && SquaredMinSine(f) < kShapeBound) return false;
+      if (!cdt.is_infinite(f) && f->is_in_domain() && SquaredMinSineAndLongestEdge(f).first < kShapeBound) return false;
     } while (++f != done);
   }
   return true;
@@ -246,7 +238,8 @@ std::optional<VertexHandle> InteriorVertexAt(const Cdt& cdt, const Kernel::Point
 // angle bound, else undoes it (the constrained Delaunay triangulation of a
 // set of points is unique, so undoing restores the mesh exactly).
 bool TryReplace(Cdt& cdt, const std::vector<Kernel::Point_2>& out,
-                const std::optional<Kernel::Point_2>& in) {
+                const std::optional<Kernel::Point_2>& in,
+                const std::function<bool()>& better = [] { return true; }) {
   std::vector<VertexHandle> gone;
   for (const auto& p : out) {
     const auto v = InteriorVertexAt(cdt, p);
@@ -270,20 +263,58 @@ bool TryReplace(Cdt& cdt, const std::vector<Kernel::Point_2>& out,
     const FaceHandle f = cdt.locate(p, type, at);
     if (type == Cdt::VERTEX) check.push_back(f->vertex(at));
   }
-  if (AnglesHoldAround(cdt, check)) return true;
+  if (AnglesHoldAround(cdt, check) && better()) return true;
   if (in) cdt.remove(*InteriorVertexAt(cdt, *in));
   for (const auto& p : out) cdt.insert(p);
   MarkWater(cdt);
   return false;
 }
 
+// The shortest edge from the interior node at p to another interior node;
+// infinite when there is none.
+double ShortestInteriorEdge(const Cdt& cdt, const Kernel::Point_2& p) {
+  double shortest = std::numeric_limits<double>::infinity();
+  const auto v = InteriorVertexAt(cdt, p);
+  if (!v) return shortest;
+  auto w = cdt.incident_vertices(*v), done = w;
+  do {
+    if (!cdt.is_infinite(w) && InteriorVertexAt(cdt, w->point()))
+      shortest = std::min(shortest, std::sqrt(CGAL::squared_distance(p, w->point())));
+  } while (++w != done);
+  return shortest;
+}
+
+// Moves the interior node at p to the first of a ring of nearby places on
+// the water where its nearest interior neighbour is farther and the angle
+// bound holds.
+bool TryMove(Cdt& cdt, const Kernel::Point_2& p, double minGapKm) {
+  constexpr int kDirections = 12;
+  constexpr double kStepsOfGap[] = {0.2, 0.4};
+  const double before = ShortestInteriorEdge(cdt, p);
+  for (const double step : kStepsOfGap) {
+    for (int k = 0; k < kDirections; ++k) {
+      const double angle = 2.0 * std::numbers::pi * k / kDirections;
+      const Kernel::Point_2 to(p.x() + step * minGapKm * std::cos(angle),
+                               p.y() + step * minGapKm * std::sin(angle));
+      Cdt::Locate_type type;
+      int at = 0;
+      const FaceHandle f = cdt.locate(to, type, at);
+      if (type != Cdt::FACE || !f->is_in_domain()) continue;
+      if (TryReplace(cdt, {p}, to, [&] { return ShortestInteriorEdge(cdt, to) > before; })) return true;
+    }
+  }
+  return false;
+}
+
 // Refinement puts nodes next to the coast wherever the angle bound needs
 // them, some closer to each other than the interior spacing. For each such
 // short interior edge, shortest first, one of its nodes is taken away, or
-// else both are merged into one at the edge's middle, when the angle bound
-// still holds.
+// else both are merged into one at the edge's middle, or else one is moved
+// a little away from the other, whatever keeps the angle bound.
 void ThinInterior(Cdt& cdt, double minGapKm) {
-  for (bool changed = true; changed;) {
+  constexpr int kMaxPasses = 8;
+  bool changed = true;
+  for (int pass = 0; pass < kMaxPasses && changed; ++pass) {
     changed = false;
     std::vector<std::tuple<double, Kernel::Point_2, Kernel::Point_2>> shortEdges;
     for (auto e = cdt.finite_edges_begin(); e != cdt.finite_edges_end(); ++e) {
@@ -298,7 +329,8 @@ void ThinInterior(Cdt& cdt, double minGapKm) {
     std::sort(shortEdges.begin(), shortEdges.end());
     for (const auto& [length, p, q] : shortEdges) {
       changed = TryReplace(cdt, {q}, std::nullopt) || TryReplace(cdt, {p}, std::nullopt) ||
-                TryReplace(cdt, {p, q}, CGAL::midpoint(p, q)) || changed;
+                TryReplace(cdt, {p, q}, CGAL::midpoint(p, q)) || TryMove(cdt, q, minGapKm) ||
+                TryMove(cdt, p, minGapKm) || changed;
     }
   }
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 #include "BinaryWriter.h"
@@ -69,8 +70,9 @@ RegionFlow SampleDataGenerator::LakeFlow() const {
   return RegionFlow(LakeMesher(kLakeFlowSpacing).Mesh(coast), DepthModel(coast), nullptr);
 }
 
-void SampleDataGenerator::GenerateRegion(const LakeRegion& region, const std::filesystem::path& folder,
-                                         const RegionFlow& lake, std::string& reportText) const {
+PlaneBox SampleDataGenerator::GenerateRegion(const LakeRegion& region,
+                                             const std::filesystem::path& folder,
+                                             const RegionFlow& lake, std::string& report) const {
   const auto start = std::chrono::steady_clock::now();
   const std::vector<CoastRing> cut = RegionCutter::Cut(coast_.Rings(), region.cuts);
   const std::vector<CoastRing> coast = ShoreSimplifier(region.spacing.coastKm).Simplify(cut);
@@ -96,10 +98,10 @@ void SampleDataGenerator::GenerateRegion(const LakeRegion& region, const std::fi
                                         {WindScenario::Season::Wet, false, "wa"},
                                         {WindScenario::Season::Dry, true, "ds"},
                                         {WindScenario::Season::Dry, false, "da"}};
-  std::ostringstream report;
+  std::ostringstream line;
   std::size_t boundary = 0;
   for (const auto& ring : mesh.rings) boundary += ring.size();
-  report << region.geometryFile << ": " << mesh.nodes.size() << " nodes, " << mesh.elements.size()
+  line << region.geometryFile << ": " << mesh.nodes.size() << " nodes, " << mesh.elements.size()
          << " elements, " << boundary << " boundary points in " << mesh.rings.size()
          << " rings; max speed";
   for (const FlowKind& kind : kKinds) {
@@ -108,23 +110,32 @@ void SampleDataGenerator::GenerateRegion(const LakeRegion& region, const std::fi
     WriteFlowFile(flow, kind.season, kind.surface, folder / name, maxSpeed);
     char text[48];
     std::snprintf(text, sizeof text, " %s %.3f", kind.suffix, maxSpeed);
-    report << text;
+    line << text;
   }
   const auto seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   char text[32];
   std::snprintf(text, sizeof text, " m/s; %.2f s\n", seconds);
-  report << text;
-  reportText += report.str();
+  line << text;
+  report += line.str();
+  Vec2 high{-std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
+  for (const auto& ring : mesh.rings) {
+    for (const int n : ring) high = {std::max(high.x, mesh.nodes[n].x), std::max(high.y, mesh.nodes[n].y)};
+  }
+  return {grid.Origin(), grid.Origin() + high};
 }
 
 std::string SampleDataGenerator::Generate(const std::filesystem::path& folder) const {
   std::filesystem::create_directories(folder);
   std::string report;
   const RegionFlow lake = LakeFlow();
-  for (const LakeRegion& region : ProgramRegions()) GenerateRegion(region, folder, lake, report);
+  std::vector<PlaneBox> riverRegions;
+  for (const LakeRegion& region : ProgramRegions()) {
+    const PlaneBox box = GenerateRegion(region, folder, lake, report);
+    if (!region.cuts.empty()) riverRegions.push_back(box);
+  }
   TuneSynthesizer::Write(folder / kWaveFile);
-  StartupPicture::Write(coast_.Rings(), folder / kPictureFile);
+  StartupPicture::Write(coast_.Rings(), riverRegions, folder / kPictureFile);
   return report;
 }
 

@@ -5,6 +5,7 @@
 #include "Coastline.h"
 #include "LakeRegion.h"
 #include "RegionFlow.h"
+#include "StartupPicture.h"
 
 namespace lakedrift::datagen {
 
@@ -24,10 +25,11 @@ class SampleDataGenerator {
  private:
   // The currents of the whole lake on a fine mesh of its own.
   RegionFlow LakeFlow() const;
-  // Writes one region's files and appends a line to the report; its flow
-  // nests in the whole lake's.
-  void GenerateRegion(const LakeRegion& region, const std::filesystem::path& folder,
-                      const RegionFlow& lake, std::string& report) const;
+  // Writes one region's files, its flow nested in the whole lake's; adds a
+  // line to the report and returns the box of the region's coast in the
+  // shoreline's plane.
+  PlaneBox GenerateRegion(const LakeRegion& region, const std::filesystem::path& folder,
+                          const RegionFlow& lake, std::string& report) const;
 
   Coastline coast_;
 };

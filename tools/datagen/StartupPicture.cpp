@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "BinaryWriter.h"
 #include "DepthModel.h"
@@ -12,7 +14,9 @@ namespace lakedrift::datagen {
 
 namespace {
 
-constexpr int kMarginPx = 10;
+constexpr int kMarginPx = 8;
+constexpr int kLakeLeftPx = 25;  // from the picture's west edge to the lake's
+constexpr int kTextGapPx = 14;   // from the lake's east edge to its name
 constexpr int kBytesPerPixel = 3;
 constexpr int kRowAlignment = 4;
 constexpr int kFileHeaderBytes = 14;
@@ -47,34 +51,59 @@ bool Inside(Vec2 p, const CoastRing& ring) {
   return inside;
 }
 
-}  // namespace
+// The lake's name in a 5 × 7 pixel face: the glyphs of "Lake Tanganyika",
+// one row of five bits per line, top row first.
+struct Glyph {
+  char letter;
+  std::array<std::uint8_t, 7> rows;
+};
+constexpr Glyph kGlyphs[] = {
+    {'L', {0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x1F}}, {'T', {0x1F, 0x04, 0x04, 0x04, 0x04, 0x04, 0x04}},
+    {'a', {0x00, 0x00, 0x0E, 0x01, 0x0F, 0x11, 0x0F}}, {'e', {0x00, 0x00, 0x0E, 0x11, 0x1F, 0x10, 0x0E}},
+    {'g', {0x00, 0x0F, 0x11, 0x11, 0x0F, 0x01, 0x0E}}, {'i', {0x04, 0x00, 0x0C, 0x04, 0x04, 0x04, 0x0E}},
+    {'k', {0x10, 0x10, 0x12, 0x14, 0x18, 0x14, 0x12}}, {'n', {0x00, 0x00, 0x16, 0x19, 0x11, 0x11, 0x11}},
+    {'y', {0x00, 0x00, 0x11, 0x11, 0x0F, 0x01, 0x0E}}};
+constexpr int kGlyphWidth = 5, kGlyphHeight = 7, kGlyphAdvance = 6, kTextScale = 2;
+constexpr int kLineGap = 6;
+constexpr Rgb kText{40, 40, 60};
+constexpr Rgb kRegionBox{200, 30, 30};
 
-void StartupPicture::Write(const std::vector<CoastRing>& lake, const std::filesystem::path& path) {
-  // The lake's long axis: the principal direction of its shore points.
-  const auto& shore = lake.front().points;
-  Vec2 mean;
-  for (const Vec2 p : shore) mean = mean + p;
-  mean = (1.0 / static_cast<double>(shore.size())) * mean;
-  double sxx = 0, syy = 0, sxy = 0;
-  for (const Vec2 p : shore) {
-    const Vec2 d = p - mean;
-    sxx += d.x * d.x;
-    syy += d.y * d.y;
-    sxy += d.x * d.y;
-  }
-  const double axis = 0.5 * std::atan2(2.0 * sxy, sxx - syy);
-  // Turning by -axis lays the lake along the picture's width.
-  double minU = std::numeric_limits<double>::max(), maxU = -minU, minV = minU, maxV = -minU;
-  for (const Vec2 p : shore) {
-    const Vec2 q = Rotated(p - mean, -axis);
-    minU = std::min(minU, q.x), maxU = std::max(maxU, q.x);
-    minV = std::min(minV, q.y), maxV = std::max(maxV, q.y);
-  }
-  const double kmPerPixel = std::max((maxU - minU) / (kWidth - 2 * kMarginPx),
-                                     (maxV - minV) / (kHeight - 2 * kMarginPx));
-  const Vec2 centre{0.5 * (minU + maxU), 0.5 * (minV + maxV)};
+// Pixels of the picture, row 0 at the top.
+using Canvas = std::vector<std::vector<Rgb>>;
 
-  const DepthModel depth(lake);
+// Writes a text into the canvas with its top-left corner at (left, top).
+void DrawText(Canvas& canvas, const std::string& text, int left, int top) {
+  for (std::size_t k = 0; k < text.size(); ++k) {
+    for (const Glyph& g : kGlyphs) {
+      if (g.letter != text[k]) continue;
+      for (int r = 0; r < kGlyphHeight * kTextScale; ++r) {
+        for (int c = 0; c < kGlyphWidth * kTextScale; ++c) {
+          if ((g.rows[r / kTextScale] >> (kGlyphWidth - 1 - c / kTextScale) & 1) == 0) continue;
+          const int row = top + r, col = left + static_cast<int>(k) * kGlyphAdvance * kTextScale + c;
+          if (row >= 0 && row < StartupPicture::kHeight && col >= 0 && col < StartupPicture::kWidth)
+            canvas[row][col] = kText;
+        }
+      }
+    }
+  }
+}
+
+// Outlines a box of pixel columns c0..c1 and rows r0..r1.
+void DrawBox(Canvas& canvas, int c0, int r0, int c1, int r1) {
+  for (int c = c0; c <= c1; ++c) {
+    for (const int r : {r0, r1}) {
+      if (r >= 0 && r < StartupPicture::kHeight && c >= 0 && c < StartupPicture::kWidth) canvas[r][c] = kRegionBox;
+    }
+  }
+  for (int r = r0; r <= r1; ++r) {
+    for (const int c : {c0, c1}) {
+      if (r >= 0 && r < StartupPicture::kHeight && c >= 0 && c < StartupPicture::kWidth) canvas[r][c] = kRegionBox;
+    }
+  }
+}
+
+void WriteBmp(const Canvas& canvas, const std::filesystem::path& path) {
+  constexpr int kWidth = StartupPicture::kWidth, kHeight = StartupPicture::kHeight;
   const int rowBytes = (kWidth * kBytesPerPixel + kRowAlignment - 1) / kRowAlignment * kRowAlignment;
   const int imageBytes = rowBytes * kHeight;
   BinaryWriter out;
@@ -93,28 +122,60 @@ void StartupPicture::Write(const std::vector<CoastRing>& lake, const std::filesy
   out.UInt32(kPixelsPerMetre);
   out.UInt32(0);
   out.UInt32(0);
-  for (int row = 0; row < kHeight; ++row) {  // bottom row first
-    for (int col = 0; col < kWidth; ++col) {
-      const Vec2 local{centre.x + (col + 0.5 - 0.5 * kWidth) * kmPerPixel,
-                       centre.y + (row + 0.5 - 0.5 * kHeight) * kmPerPixel};
-      const Vec2 p = mean + Rotated(local, axis);
-      bool water = Inside(p, lake.front());
-      for (std::size_t k = 1; k < lake.size() && water; ++k) water = !Inside(p, lake[k]);
-      const double distance = depth.DistanceToShoreKm(p);
-      Rgb colour;
-      if (distance < kShoreLineKm) {
-        colour = kBeach;
-      } else if (water) {
-        colour = Mix(kShallowWater, kDeepWater,
-                     std::min(1.0, DepthModel::DepthAt(p, distance) / kMaxWaterDepthM));
-      } else {
-        colour = Mix(kShoreLand, kInlandLand, std::min(1.0, distance / kLandFadeKm));
-      }
+  for (int row = kHeight - 1; row >= 0; --row) {  // bottom row first
+    for (const Rgb& colour : canvas[row]) {
       for (int c = 2; c >= 0; --c) out.Byte(static_cast<std::uint8_t>(std::lround(colour[c])));  // BGR
     }
     for (int pad = kWidth * kBytesPerPixel; pad < rowBytes; ++pad) out.Byte(0);
   }
   out.Save(path);
+}
+
+}  // namespace
+
+void StartupPicture::Write(const std::vector<CoastRing>& lake, const std::vector<PlaneBox>& regions,
+                           const std::filesystem::path& path) {
+  // North up: the lake's height fills the picture less its margins, on the
+  // left; the name stands to its right.
+  const auto& shore = lake.front().points;
+  Vec2 low{std::numeric_limits<double>::max(), std::numeric_limits<double>::max()};
+  Vec2 high{-low.x, -low.y};
+  for (const Vec2 p : shore) {
+    low = {std::min(low.x, p.x), std::min(low.y, p.y)};
+    high = {std::max(high.x, p.x), std::max(high.y, p.y)};
+  }
+  const double kmPerPixel = (high.y - low.y) / (kHeight - 2 * kMarginPx);
+  const double left = low.x - kLakeLeftPx * kmPerPixel;
+  const double top = high.y + kMarginPx * kmPerPixel;
+  const auto column = [&](double x) { return static_cast<int>(std::floor((x - left) / kmPerPixel)); };
+  const auto row = [&](double y) { return static_cast<int>(std::floor((top - y) / kmPerPixel)); };
+
+  const DepthModel depth(lake);
+  Canvas canvas(kHeight, std::vector<Rgb>(kWidth));
+  for (int r = 0; r < kHeight; ++r) {
+    for (int c = 0; c < kWidth; ++c) {
+      const Vec2 p{left + (c + 0.5) * kmPerPixel, top - (r + 0.5) * kmPerPixel};
+      bool water = Inside(p, lake.front());
+      for (std::size_t k = 1; k < lake.size() && water; ++k) water = !Inside(p, lake[k]);
+      const double distance = depth.DistanceToShoreKm(p);
+      if (distance < kShoreLineKm) {
+        canvas[r][c] = kBeach;
+      } else if (water) {
+        canvas[r][c] = Mix(kShallowWater, kDeepWater,
+                           std::min(1.0, DepthModel::DepthAt(p, distance) / kMaxWaterDepthM));
+      } else {
+        canvas[r][c] = Mix(kShoreLand, kInlandLand, std::min(1.0, distance / kLandFadeKm));
+      }
+    }
+  }
+  for (const PlaneBox& box : regions) {
+    DrawBox(canvas, column(box.low.x), row(box.high.y), column(box.high.x), row(box.low.y));
+  }
+  const int textLeft = column(high.x) + kTextGapPx;
+  const int textTop = kHeight / 2 - kGlyphHeight * kTextScale - kLineGap / 2;
+  DrawText(canvas, "Lake", textLeft, textTop);
+  DrawText(canvas, "Tanganyika", textLeft, textTop + kGlyphHeight * kTextScale + kLineGap);
+  WriteBmp(canvas, path);
 }
 
 }  // namespace lakedrift::datagen
