@@ -1,8 +1,10 @@
 // The generator's coast preparation and mesher on small shapes whose
 // answers are known: cutting a region out, thinning the shore, meshing
-// the water between a shore and an island, and the circulation solver.
+// the water between a shore and an island, the circulation solver, the
+// winds and the lag of the deep lake's response.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <set>
@@ -10,10 +12,12 @@
 
 #include "CoastRing.h"
 #include "DepthModel.h"
+#include "FrictionalLag.h"
 #include "LakeMesher.h"
 #include "RegionCutter.h"
 #include "ShoreSimplifier.h"
 #include "StreamFunctionSolver.h"
+#include "WindScenario.h"
 
 namespace lakedrift::datagen {
 namespace {
@@ -150,19 +154,27 @@ TEST(LakeMesherTest, MeshesTheWaterAroundAnIslandWithCoastRingsAsItsBoundary) {
   }
 }
 
+constexpr double kLakeCoriolis = -1.52e-5;  // 1/s at 6 S
+
 TEST(StreamFunctionSolverTest, UniformWindOverAFlatBasinDrivesNoCirculation) {
-  // With constant depth the wind stress has no curl: the wind only tilts
-  // the surface, and no current flows. Over a sloping bed it does.
+  // With constant depth the wind stress has no curl and f/H has no
+  // gradient: the wind only tilts the surface, and no current flows, with
+  // or without the Earth's rotation. Over a sloping bed it does.
   const LakeMesh mesh = LakeMesher(2.0).Mesh({Square(0, 0, 30)});
   const std::vector<Vec2> stress(mesh.elements.size(), Vec2{0.05, 0.02});
-  const StreamFunctionSolver flat(mesh, std::vector<double>(mesh.nodes.size(), 100.0));
-  for (const double psi : flat.StreamFunction(stress)) ASSERT_NEAR(psi, 0.0, 1e-9);
+  const std::vector<bool> closed(mesh.nodes.size(), false);
+  const std::vector<double> zero(mesh.nodes.size(), 0.0);
+  for (const double f : {0.0, kLakeCoriolis}) {
+    const StreamFunctionSolver flat(mesh, std::vector<double>(mesh.nodes.size(), 100.0), closed, f);
+    for (const double psi : flat.StreamFunction(stress, zero)) ASSERT_NEAR(psi, 0.0, 1e-9) << f;
+  }
 
   std::vector<double> sloping;
   const DepthModel bed({Square(0, 0, 30)});
   for (const Vec2 p : mesh.nodes) sloping.push_back(bed.DepthMetres(p));
-  const StreamFunctionSolver shelved(mesh, sloping);
-  const auto transport = shelved.NodeTransport(std::vector<Vec2>(mesh.elements.size(), Vec2{0.0, 0.05}));
+  const StreamFunctionSolver shelved(mesh, sloping, closed, 0.0);
+  const std::vector<Vec2> north(mesh.elements.size(), Vec2{0.0, 0.05});
+  const auto transport = shelved.NodeTransport(shelved.StreamFunction(north, zero));
   // A northward wind: northward transport along the shallow sides, southward
   // down the deep middle.
   double side = 0.0, middle = 0.0;
@@ -174,6 +186,94 @@ TEST(StreamFunctionSolverTest, UniformWindOverAFlatBasinDrivesNoCirculation) {
   }
   EXPECT_GT(side, 0.0);
   EXPECT_LT(middle, 0.0);
+}
+
+TEST(StreamFunctionSolverTest, OpenBoundaryValuesCarryAThroughFlow) {
+  // A basin whose whole ring is open, with ψ given there as that of a
+  // uniform eastward transport and no wind: over a flat bed the solution is
+  // that uniform flow everywhere (a wrong sign or a lost term in the given
+  // values' share of the right side would bend it).
+  constexpr double kTransport = 2.0;  // m²/s eastward: ψ = kTransport · y
+  const LakeMesh mesh = LakeMesher(2.0).Mesh({Square(0, 0, 30)});
+  const std::vector<bool> open(mesh.nodes.size(), true);
+  std::vector<double> given;
+  for (const Vec2 p : mesh.nodes) given.push_back(kTransport * p.y * 1000.0);
+  const StreamFunctionSolver solver(mesh, std::vector<double>(mesh.nodes.size(), 100.0), open,
+                                    kLakeCoriolis);
+  const std::vector<Vec2> calm(mesh.elements.size());
+  const auto psi = solver.StreamFunction(calm, given);
+  for (std::size_t n = 0; n < psi.size(); ++n) ASSERT_NEAR(psi[n], given[n], 1e-6 * kTransport * 3e4);
+  for (const Vec2 t : solver.NodeTransport(psi)) {
+    ASSERT_NEAR(t.x, kTransport, 1e-6);
+    ASSERT_NEAR(t.y, 0.0, 1e-6);
+  }
+}
+
+TEST(StreamFunctionSolverTest, AnIslandTakesOneConstantThatLetsTheFlowPassOnBothSides) {
+  // The same through-flow round a centred island: ψ on the island is one
+  // value, that of the uniform flow at the island's centre, so half the
+  // transport passes on either side. An island pinned to ψ = 0 would send
+  // it all past one side; an island whose nodes were solved one by one
+  // would let the flow through it.
+  constexpr double kTransport = 2.0;  // m²/s eastward: ψ = kTransport · y
+  constexpr double kCentreKm = 15.0;
+  std::vector<CoastRing> rings = {Square(0, 0, 30), Square(13, 13, 4)};
+  std::reverse(rings[1].points.begin(), rings[1].points.end());
+  const LakeMesh mesh = LakeMesher(1.5).Mesh(rings);
+  ASSERT_EQ(mesh.rings.size(), 2u);
+  std::vector<bool> open(mesh.nodes.size(), false);
+  for (const int n : mesh.rings[0]) open[n] = true;
+  std::vector<double> given;
+  for (const Vec2 p : mesh.nodes) given.push_back(kTransport * p.y * 1000.0);
+  const StreamFunctionSolver solver(mesh, std::vector<double>(mesh.nodes.size(), 100.0), open,
+                                    kLakeCoriolis);
+  const auto psi = solver.StreamFunction(std::vector<Vec2>(mesh.elements.size()), given);
+  const double island = psi[mesh.rings[1].front()];
+  for (const int n : mesh.rings[1]) ASSERT_EQ(psi[n], island);
+  EXPECT_NEAR(island, kTransport * kCentreKm * 1000.0, 0.02 * kTransport * kCentreKm * 1000.0);
+}
+
+TEST(WindScenarioTest, TheDrySeasonBreezeIsTheStrongerAndTheWindGrowsOffshore) {
+  // The lake–land breeze is strongest under the dry season's clear skies;
+  // the wind over the water outruns that at the shore and is full in
+  // mid-lake.
+  double strongest[2] = {0.0, 0.0};
+  const WindScenario::Season seasons[2] = {WindScenario::Season::Wet, WindScenario::Season::Dry};
+  for (int s = 0; s < 2; ++s) {
+    for (int k = 0; k < WindScenario::kFrameCount; ++k) {
+      strongest[s] = std::max(strongest[s], std::abs(WindScenario(seasons[s]).At(k).breeze));
+    }
+  }
+  EXPECT_GE(strongest[1], strongest[0]);
+  EXPECT_GT(strongest[0], 0.0);
+  double previous = 0.0;
+  for (const double km : {0.0, 1.0, 3.0, 10.0, 30.0}) {
+    const double share = WindScenario::OverWaterShare(km);
+    EXPECT_GT(share, previous) << km;
+    previous = share;
+  }
+  EXPECT_LT(WindScenario::OverWaterShare(0.0), 0.9);
+  EXPECT_GT(WindScenario::OverWaterShare(30.0), 0.99);
+}
+
+TEST(FrictionalLagTest, TheDeepLakeFeelsTheWeeksWindButNotEachGust) {
+  // Over the week the lagged stress keeps the wind's mean but loses most of
+  // its diurnal swing; and the lag runs over days, not hours.
+  EXPECT_GT(FrictionalLag::TimeConstantHours(), 48.0);
+  const WindScenario dry(WindScenario::Season::Dry);
+  const std::vector<Forcing> lagged = FrictionalLag::Frames(dry);
+  ASSERT_EQ(lagged.size(), static_cast<std::size_t>(WindScenario::kFrameCount));
+  double meanNow = 0.0, meanLagged = 0.0;
+  double lowNow = 1e9, highNow = -1e9, lowLagged = 1e9, highLagged = -1e9;
+  for (int k = 0; k < WindScenario::kFrameCount; ++k) {
+    const double now = Forcing::Of(dry.At(k)).stress.y, late = lagged[k].stress.y;
+    meanNow += now / WindScenario::kFrameCount;
+    meanLagged += late / WindScenario::kFrameCount;
+    lowNow = std::min(lowNow, now), highNow = std::max(highNow, now);
+    lowLagged = std::min(lowLagged, late), highLagged = std::max(highLagged, late);
+  }
+  EXPECT_NEAR(meanLagged, meanNow, 0.1 * std::abs(meanNow));
+  EXPECT_LT(highLagged - lowLagged, 0.2 * (highNow - lowNow));
 }
 
 }  // namespace

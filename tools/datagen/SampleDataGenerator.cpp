@@ -9,6 +9,7 @@
 
 #include "BinaryWriter.h"
 #include "DepthModel.h"
+#include "FrictionalLag.h"
 #include "GeometryWriter.h"
 #include "LakeMesher.h"
 #include "LocalGrid.h"
@@ -24,16 +25,22 @@ namespace lakedrift::datagen {
 namespace {
 
 constexpr const char* kWaveFile = "bougarab.wav";
+// The whole lake's currents are solved on a mesh finer than its map's, as
+// fine as the regions' open water: the shore slopes, where the wind-driven
+// flow runs, are then resolved, and the regions nested in this flow agree
+// with it. The whole lake's own mesh takes its stream function from it.
+constexpr MeshSpacing kLakeFlowSpacing{1.5, 2.2, 4.0, 0.2};
 constexpr const char* kPictureFile = "startup.bmp";
 
 // One flow file: frames of U for every node, then V, as float32.
 void WriteFlowFile(const RegionFlow& flow, WindScenario::Season season, bool surface,
                    const std::filesystem::path& path, double& maxSpeed) {
   const WindScenario wind(season);
+  const std::vector<Forcing> lagged = FrictionalLag::Frames(wind);
   BinaryWriter out;
   for (int frame = 0; frame < WindScenario::kFrameCount; ++frame) {
-    const WindState state = wind.At(frame);
-    const std::vector<Vec2> velocity = surface ? flow.Surface(state) : flow.DepthAveraged(state);
+    const std::vector<Vec2> velocity =
+        surface ? flow.Surface(wind.At(frame), lagged[frame]) : flow.DepthAveraged(lagged[frame]);
     for (const Vec2 v : velocity) out.Float32(static_cast<float>(v.x));
     for (const Vec2 v : velocity) out.Float32(static_cast<float>(v.y));
     for (const Vec2 v : velocity) maxSpeed = std::max(maxSpeed, Length(v));
@@ -58,9 +65,14 @@ void WriteDepthFile(const RegionFlow& flow, const std::filesystem::path& path) {
 SampleDataGenerator::SampleDataGenerator(const std::filesystem::path& shoreFile)
     : coast_(Coastline::Load(shoreFile)) {}
 
+RegionFlow SampleDataGenerator::LakeFlow() const {
+  const std::vector<CoastRing> coast = ShoreSimplifier(kLakeFlowSpacing.coastKm).Simplify(coast_.Rings());
+  return RegionFlow(LakeMesher(kLakeFlowSpacing).Mesh(coast), DepthModel(coast), nullptr);
+}
+
 PlaneBox SampleDataGenerator::GenerateRegion(const LakeRegion& region,
                                              const std::filesystem::path& folder,
-                                             std::string& report) const {
+                                             const RegionFlow& lake, std::string& report) const {
   const auto start = std::chrono::steady_clock::now();
   const std::vector<CoastRing> cut = RegionCutter::Cut(coast_.Rings(), region.cuts);
   const std::vector<CoastRing> coast = ShoreSimplifier(region.spacing.coastKm).Simplify(cut);
@@ -70,8 +82,12 @@ PlaneBox SampleDataGenerator::GenerateRegion(const LakeRegion& region,
   const LakeMesh mesh = grid.Moved(lakeMesh);
   GeometryWriter::Write(mesh, grid.Georef(), folder / region.geometryFile);
 
-  const DepthModel depth(grid.Moved(coast));
-  const RegionFlow flow(mesh, depth);
+  // The flow is computed in the shoreline's plane, the frame of the whole
+  // lake: the lake bed and the wind do not depend on the region's grid.
+  const DepthModel depth(coast);
+  const RegionFlow flow(lakeMesh, depth, &lake,
+                        region.cuts.empty() ? RegionFlow::Nesting::Resampled
+                                            : RegionFlow::Nesting::CutLines);
   WriteDepthFile(flow, folder / (region.code + "depth.txt"));
   struct FlowKind {
     WindScenario::Season season;
@@ -112,9 +128,10 @@ PlaneBox SampleDataGenerator::GenerateRegion(const LakeRegion& region,
 std::string SampleDataGenerator::Generate(const std::filesystem::path& folder) const {
   std::filesystem::create_directories(folder);
   std::string report;
+  const RegionFlow lake = LakeFlow();
   std::vector<PlaneBox> riverRegions;
   for (const LakeRegion& region : ProgramRegions()) {
-    const PlaneBox box = GenerateRegion(region, folder, report);
+    const PlaneBox box = GenerateRegion(region, folder, lake, report);
     if (!region.cuts.empty()) riverRegions.push_back(box);
   }
   TuneSynthesizer::Write(folder / kWaveFile);

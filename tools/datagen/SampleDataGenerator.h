@@ -4,6 +4,7 @@
 
 #include "Coastline.h"
 #include "LakeRegion.h"
+#include "RegionFlow.h"
 #include "StartupPicture.h"
 
 namespace lakedrift::datagen {
@@ -22,10 +23,13 @@ class SampleDataGenerator {
   std::string Generate(const std::filesystem::path& folder) const;
 
  private:
-  // Writes one region's files; adds a line to the report and returns the
-  // box of the region's coast in the shoreline's plane.
+  // The currents of the whole lake on a fine mesh of its own.
+  RegionFlow LakeFlow() const;
+  // Writes one region's files, its flow nested in the whole lake's; adds a
+  // line to the report and returns the box of the region's coast in the
+  // shoreline's plane.
   PlaneBox GenerateRegion(const LakeRegion& region, const std::filesystem::path& folder,
-                          std::string& report) const;
+                          const RegionFlow& lake, std::string& report) const;
 
   Coastline coast_;
 };

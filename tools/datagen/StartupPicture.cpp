@@ -162,7 +162,7 @@ void StartupPicture::Write(const std::vector<CoastRing>& lake, const std::vector
         canvas[r][c] = kBeach;
       } else if (water) {
         canvas[r][c] = Mix(kShallowWater, kDeepWater,
-                           std::min(1.0, DepthModel::DepthAtDistance(distance) / kMaxWaterDepthM));
+                           std::min(1.0, DepthModel::DepthAt(p, distance) / kMaxWaterDepthM));
       } else {
         canvas[r][c] = Mix(kShoreLand, kInlandLand, std::min(1.0, distance / kLandFadeKm));
       }

@@ -1,5 +1,6 @@
 #include "WindScenario.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -22,7 +23,15 @@ constexpr double kTradePeakHour = 15.0;
 constexpr double kTradeSynopticSpeed = 0.4;
 constexpr double kTradeSynopticPeriodH = 89.0;
 constexpr double kTradeDiurnalTurnDeg = 8.0;
-constexpr double kTradeBreeze = 0.3;
+// The lake–land breeze is strongest in the dry season, when the lake is
+// warm against a dry, cloudless land by day and cold against it by night.
+constexpr double kTradeBreeze = 1.8;
+
+// The wind over the water outruns the wind over the land: about twice as
+// strong, strongest in mid-lake. The scenario's wind is the mid-lake wind;
+// at the shore it is this share of it, recovering over this distance.
+constexpr double kShoreWindShare = 0.75;
+constexpr double kSpeedUpKm = 5.0;
 
 // Wet season: light north-easterlies (blowing toward about 225°) that
 // wander with passing weather, under a land–lake breeze: onshore in the
@@ -35,7 +44,7 @@ constexpr double kWetTurnDeg = 35.0;
 constexpr double kWetTurnPeriodH = 53.0;
 constexpr double kWetTurnPeriod2H = 17.0;
 constexpr double kWetTurn2Deg = 15.0;
-constexpr double kBreezeSpeed = 1.2;
+constexpr double kBreezeSpeed = 1.0;  // damped by cloud and rain
 constexpr double kLakeBreezePeakHour = 14.0;
 
 // The unit vector toward a compass bearing (clockwise from north).
@@ -58,16 +67,21 @@ WindState WindScenario::At(int frame) const {
                          kTradeSynopticSpeed * Cycle(hours, kTradeSynopticPeriodH, 0.0);
     const double bearing =
         kTradeBearingDeg + kTradeDiurnalTurnDeg * Cycle(hours, kHoursPerDay, kTradePeakHour - 6.0);
-    state.uniform = speed * TowardBearing(bearing);
+    state.midLake = speed * TowardBearing(bearing);
     state.breeze = kTradeBreeze * Cycle(hours, kHoursPerDay, kLakeBreezePeakHour);
   } else {
     const double speed = kWetMeanSpeed + kWetSpeedSwing * Cycle(hours, kWetSpeedPeriodH, 0.0);
     const double bearing = kWetBearingDeg + kWetTurnDeg * Cycle(hours, kWetTurnPeriodH, 0.0) +
                            kWetTurn2Deg * Cycle(hours, kWetTurnPeriod2H, 0.0);
-    state.uniform = speed * TowardBearing(bearing);
+    state.midLake = speed * TowardBearing(bearing);
     state.breeze = kBreezeSpeed * Cycle(hours, kHoursPerDay, kLakeBreezePeakHour);
   }
   return state;
+}
+
+double WindScenario::OverWaterShare(double distanceKm) {
+  return kShoreWindShare +
+         (1.0 - kShoreWindShare) * (1.0 - std::exp(-std::max(distanceKm, 0.0) / kSpeedUpKm));
 }
 
 Vec2 WindScenario::Stress(Vec2 wind) {

@@ -15,6 +15,10 @@ class WindScenario {
   // The wind at frame k (0-based).
   WindState At(int frame) const;
 
+  // The share of the mid-lake wind that blows at a distance from the shore
+  // (the wind speeds up over the water), 0..1.
+  static double OverWaterShare(double distanceKm);
+
   // Wind stress of a wind vector, N/m², by the quadratic drag law.
   static Vec2 Stress(Vec2 wind);
   // Wind stress of a breeze strength, N/m², along the breeze's direction.
