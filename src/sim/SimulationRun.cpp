@@ -34,20 +34,21 @@ double SimulationRun::TrackX(int p, int level) const { return trackX_[TrackIndex
 float SimulationRun::TrackY(int p, int level) const { return trackY_[TrackIndex(p, level)]; }
 
 Status SimulationRun::Start() {
+  // Frame 0 is read before anything changes, so a refused run leaves
+  // vectors, MaxSpeed and picture as they were.
+  Array1<float> u, v;
+  Status opened = flow_.Open(state_.FlowFileName, state_.NodeCount);
+  if (opened.ok()) opened = flow_.ReadFrame(u, v);
+  if (!opened.ok()) {
+    End();
+    return opened;
+  }
   started_ = true;
   simDate_ = ScenarioStart(state_.Season);
   // The first covering box is sized by this text, which is never printed.
   lastLabel_ = std::string(kStartLabelPrefix) + FormatDateTime(simDate_);
-
-  PrepareFlowArrays(state_);
-  if (Status s = flow_.Open(state_.FlowFileName, state_.NodeCount); !s.ok()) {
-    End();
-    return s;
-  }
-  if (Status s = flow_.ReadFlowFrame(state_); !s.ok()) {
-    End();
-    return s;
-  }
+  state_.NodeU = std::move(u);
+  state_.NodeV = std::move(v);
   UpdateMaxSpeed(state_);
 
   surface_.Clear();

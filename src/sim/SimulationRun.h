@@ -28,7 +28,8 @@ class SimulationRun {
 
   // Opens the flow file, reads frame 0, draws map, vectors and release
   // marker and puts every particle at the release point. Fails when the
-  // flow file is missing or short; the run is then already ended.
+  // flow file is missing or frame 0 cannot be read; the run is then already
+  // ended and nothing in the state or on the surface has changed.
   Status Start();
   // True while steps remain.
   bool HasNextStep() const;
@@ -41,6 +42,8 @@ class SimulationRun {
 
   int StepCount() const { return stepCount_; }
   int StepsDone() const { return stepsDone_; }
+  // True once Start has succeeded.
+  bool Started() const { return started_; }
   int CurrentElement() const { return stepper_.CurrentElement(); }
   const std::string& LastLabel() const { return lastLabel_; }
   // Track level (1..StepCount+1) of particle p (1..), metres.

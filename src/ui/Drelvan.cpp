@@ -291,13 +291,19 @@ void Drelvan::SelectPoint_Click() {
 void Drelvan::StartSim_Click() {
   if (busy_) return;  // one run or animation at a time
   Status status;
+  bool refused = false;
   {
     const BusyScope busy(busy_);
-    SimulationRun run(state_, surface_, ClockSeed());
+    SimulationRun run(state_, surface_, runSeed_ ? *runSeed_ : ClockSeed());
     status = RunSimulation(run, [this] { return YieldToWindows(); });
+    refused = !run.Started();
   }
   if (ending_) return;
   ShowPicture();
+  if (refused) {  // nothing was changed: the menus stay as they were
+    dialogs_.MessageBox(this, MessageIcon::Exclamation, "Start Simulation", status.message());
+    return;
+  }
   entParamValues_->setEnabled(true);
   startSim_->setEnabled(false);
   animFlow_->setEnabled(true);
