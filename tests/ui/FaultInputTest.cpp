@@ -54,7 +54,8 @@ class FaultInputTest : public test::FaultFixture {
     RestoreFlowFile();
     EXPECT_TRUE(Animate().empty());
     ExpectIdle();
-    EXPECT_TRUE(RunFromThree().empty());
+    const auto m = RunFromThree();
+    EXPECT_TRUE(m.empty()) << (m.empty() ? "" : m[0].text);
     ExpectRunEnded();
     EXPECT_GT(test::CountColour(Picture(), kTrack), 0);
   }

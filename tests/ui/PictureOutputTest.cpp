@@ -70,7 +70,7 @@ TEST(SaveBitmapTest, FailedWriteKeepsTheExistingFileAndSaysWhy) {
   ASSERT_TRUE(error.has_value());
   EXPECT_NE(error->find("too large"), std::string::npos) << *error;
   std::ifstream in(name, std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), old);
+  EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) == old) << "the existing picture changed";
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
 }
 
