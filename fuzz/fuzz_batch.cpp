@@ -26,7 +26,16 @@ constexpr long kMostImageSize = 64;
 constexpr long kMostThreads = 2;
 
 struct Scratch {
-  fs::path in, out;
+  fs::path root, in, out;
+};
+
+// Removes a folder when the fuzzer ends.
+struct RemovedAtExit {
+  fs::path folder;
+  ~RemovedAtExit() {
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+  }
 };
 
 // The scratch folders, made once: the test lake as the committed test data
@@ -34,7 +43,7 @@ struct Scratch {
 const Scratch& ScratchFolders() {
   static const Scratch scratch = [] {
     const fs::path root = fs::temp_directory_path() / ("lakedrift-fuzz-batch-" + std::to_string(::getpid()));
-    Scratch s{root / "in", root / "out"};
+    Scratch s{root, root / "in", root / "out"};
     fs::create_directories(s.in);
     fs::create_directories(s.out);
     const fs::path data = LAKEDRIFT_FUZZ_DATA_DIR;
@@ -49,6 +58,7 @@ const Scratch& ScratchFolders() {
     }
     return s;
   }();
+  static const RemovedAtExit cleanup{scratch.root};
   return scratch;
 }
 
@@ -102,7 +112,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<std::string> args = Arguments(std::string(reinterpret_cast<const char*>(data), size), scratch);
   std::istringstream in("3 1\n5 5\n");
   std::ostringstream out, err;
+  // Region commands open their files by bare name, as in the data folder;
+  // the fuzzer's own paths may be relative to where it was started.
+  const fs::path started = fs::current_path();
+  fs::current_path(scratch.in);
   const int status = lakedrift::RunBatch(args, in, out, err, false);
+  fs::current_path(started);
   if (status != lakedrift::kExitOk && status != lakedrift::kExitBadInput) __builtin_trap();
   if (status == lakedrift::kExitBadInput && err.str().empty()) __builtin_trap();  // a refusal says why
   return 0;

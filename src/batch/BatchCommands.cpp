@@ -323,7 +323,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     DensityGrid grid(state, o.cellKm);
     grid.Add(x, y);
     if (grid.Outside() > 0)
-      err << "lakedrift-batch: " << grid.Outside() << " particles lie on or beyond the edge of the map extent and are not counted\n";
+      err << "lakedrift-batch: " << grid.Outside()
+          << " particles lie on or beyond the edge of the map extent and are not counted\n";
     if (Status s = grid.WriteCsv(o.density); !s.ok()) return Fail(err, s);
   }
   return kExitOk;

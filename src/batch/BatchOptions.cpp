@@ -59,9 +59,9 @@ Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& o) {
        }},
       {"--diffusion",
        [&](auto& n, auto& v) {
-         return ReadDouble(v, o.diffusion) && o.diffusion >= kMinDiffusionCoef && o.diffusion <= kMaxDiffusionCoef
-                    ? Status::Ok()
-                    : Bad(n, "a diffusion coefficient from 0 to 10 m²/s", v);
+         if (ReadDouble(v, o.diffusion) && o.diffusion >= kMinDiffusionCoef && o.diffusion <= kMaxDiffusionCoef)
+           return Status::Ok();
+         return Bad(n, "a diffusion coefficient from 0 to 10 m²/s", v);
        }},
       {"--seed",
        [&](auto& n, auto& v) {
