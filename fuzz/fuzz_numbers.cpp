@@ -1,6 +1,6 @@
-// Feeds arbitrary text to the readers of typed numbers: whole-text numbers,
-// leading numbers, and the parameter dialog's rules, which must always
-// store a value inside the row's valid range.
+// Feeds arbitrary text to the readers of typed numbers: file and option
+// items, whole-text numbers, leading numbers, and the parameter dialog's
+// rules, which must always store a value inside the row's valid range.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto whole = lakedrift::ParseWholeNumber(text);
   const double leading = lakedrift::ParseLeadingNumber(text);
   if (whole && !std::isnan(*whole) && *whole != leading) __builtin_trap();
+  // An item the strict reader takes is a whole-text number of the same value.
+  const auto item = lakedrift::ParseNumberItem(text);
+  if (item && (!std::isfinite(*item) || !whole || *whole != *item)) __builtin_trap();
   lakedrift::FormatGeneral(leading);
   lakedrift::FormatPrinted(leading, lakedrift::kSingleDigits);
   lakedrift::ModelState state;

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "model/Status.h"
@@ -7,8 +8,9 @@
 namespace lakedrift {
 
 // A file that appears whole or not at all: everything is written under a
-// temporary name in the same folder, which Commit renames to the final name.
-// A file never committed is removed.
+// temporary name in the same folder, which Commit flushes to the disk and
+// renames to the final name. A file never committed is removed, and an
+// existing file of the final name is untouched until the rename.
 class AtomicFile {
  public:
   explicit AtomicFile(std::filesystem::path finalPath);
@@ -19,7 +21,9 @@ class AtomicFile {
   // The temporary name to write to.
   const std::filesystem::path& TemporaryPath() const { return temporary_; }
   const std::filesystem::path& FinalPath() const { return final_; }
-  // Renames the temporary file to the final name, replacing what was there.
+  // Flushes the temporary file, renames it to the final name, replacing
+  // what was there, and flushes the folder; fails naming the file and the
+  // system's reason.
   Status Commit();
 
  private:
@@ -27,6 +31,9 @@ class AtomicFile {
   std::filesystem::path temporary_;
   bool committed_ = false;
 };
+
+// The system's reason for the last failed call (errno), in words.
+std::string SystemReason();
 
 // Fails with a message naming the file when its folder does not exist.
 Status CheckWritableFolder(const std::filesystem::path& path, const std::string& what);

@@ -1,6 +1,10 @@
 #include "batch/BatchCommands.h"
 
+#include <unistd.h>
+
 #include <charconv>
+#include <cmath>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -26,6 +30,8 @@ namespace {
 
 constexpr double kDefaultTimeStep = 7200.0;
 constexpr int16_t kDefaultSimHours = 166;
+// Particles are numbered in 32 bits in the NetCDF file and the runs.
+constexpr long kMaxParticles = 2147483647;
 constexpr const char* kRegionTitles[] = {"LAKE TANGANYIKA", "RIVER MALAGARASI REGION",
                                          "SOUTH PART OF LAKE TANGANYIKA"};
 
@@ -97,8 +103,8 @@ int Probe(const std::vector<std::string>& args, std::istream& in, std::ostream& 
     std::istringstream fields(line);
     std::string xText, yText, extra;
     if (!(fields >> xText)) continue;  // blank lines are skipped
-    const auto x = ParseWholeNumber(xText);
-    const auto y = (fields >> yText) ? ParseWholeNumber(yText) : std::nullopt;
+    const auto x = ParseNumberItem(xText);
+    const auto y = (fields >> yText) ? ParseNumberItem(yText) : std::nullopt;
     if (!x || !y || (fields >> extra))
       return Fail(err, Status::Fail(ErrorKind::BadValue, "probe: standard input line " + std::to_string(lineNumber) +
                                                              ": expected \"x y\" in km, got '" + line + "'"));
@@ -162,8 +168,65 @@ Status OpenSinks(const RunOptions& o, const ModelState& state, uint64_t seed, in
   return Status::Ok();
 }
 
+// Bytes a run holds for each particle: the positions of the engine the
+// options choose (the drawn run keeps every level), the final positions
+// kept for the density grid, and the NetCDF writer's numbers and times.
+double BytesPerParticle(const RunOptions& o, int levels) {
+  constexpr double kPosition = sizeof(double) + sizeof(float);
+  double bytes = kPosition;
+  if (!o.image.empty())
+    bytes += kPosition * levels + kPosition;
+  else if (o.threads > 1)
+    bytes += ParallelRun::kBytesPerParticle;
+  else
+    bytes += kPosition;
+  if (!o.netcdf.empty()) bytes += sizeof(int) + sizeof(double);
+  return bytes;
+}
+
+// The memory the system can give without swapping, in bytes.
+double AvailableMemoryBytes() {
+  constexpr double kBytesPerKiB = 1024;
+  std::ifstream meminfo("/proc/meminfo");
+  std::string name, unit;
+  double kib = 0;
+  while (meminfo >> name >> kib >> unit)
+    if (name == "MemAvailable:") return kib * kBytesPerKiB;
+  return static_cast<double>(sysconf(_SC_AVPHYS_PAGES)) * static_cast<double>(sysconf(_SC_PAGESIZE));
+}
+
+// Refuses a particle count whose arrays would not fit in memory, before
+// anything is allocated for them, or that the outputs cannot number.
+Status CheckParticleCount(const RunOptions& o, int levels) {
+  const std::string option = "--particles " + std::to_string(o.particles) + ": ";
+  const double needed = std::ceil(BytesPerParticle(o, levels) * static_cast<double>(o.particles));
+  const double available = AvailableMemoryBytes();
+  if (needed > available) {
+    char text[128];
+    std::snprintf(text, sizeof text, "the run would need %.0f bytes of memory, more than the %.0f bytes available",
+                  needed, available);
+    return Status::Fail(ErrorKind::BadValue, option + text);
+  }
+  if (o.particles > kMaxParticles)
+    return Status::Fail(ErrorKind::BadValue, option + "at most " + std::to_string(kMaxParticles) +
+                                                 " particles can be numbered in the outputs");
+  return Status::Ok();
+}
+
+// Stops a run whose positions have left the range of numbers: nothing of it
+// is worth writing.
+Status CheckFinite(int level, std::span<const double> x, std::span<const float> y) {
+  for (std::size_t p = 0; p < x.size(); ++p)
+    if (!std::isfinite(x[p]) || !std::isfinite(y[p]))
+      return Status::Fail(ErrorKind::BadValue, "the run stopped at track level " + std::to_string(level) +
+                                                   ": particle " + std::to_string(p + 1) +
+                                                   " has no finite position; nothing is written");
+  return Status::Ok();
+}
+
 Status Emit(std::vector<std::unique_ptr<TrackSink>>& sinks, int level, double hours, std::span<const double> x,
             std::span<const float> y) {
+  if (Status s = CheckFinite(level, x, y); !s.ok()) return s;
   for (auto& sink : sinks)
     if (Status s = sink->WriteLevel(level, hours, x, y); !s.ok()) return s;
   return Status::Ok();
@@ -237,10 +300,11 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (o.help) return out << RunHelp(), kExitOk;
   ModelState state;
   if (Status s = PrepareRun(o, state); !s.ok()) return Fail(err, s);
+  const int levels = static_cast<int>(3600.0 * state.SimHours / state.TimeStep) + 1;
+  if (Status s = CheckParticleCount(o, levels); !s.ok()) return Fail(err, s);
   const uint64_t seed = o.seed ? *o.seed : ClockSeed();
   out << "seed " << seed << '\n' << std::flush;
 
-  const int levels = static_cast<int>(3600.0 * state.SimHours / state.TimeStep) + 1;
   std::vector<std::unique_ptr<TrackSink>> sinks;
   if (Status s = OpenSinks(o, state, seed, levels, sinks); !s.ok()) return Fail(err, s);
   std::vector<double> x;
@@ -258,7 +322,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     DensityGrid grid(state, o.cellKm);
     grid.Add(x, y);
     if (grid.Outside() > 0)
-      err << "lakedrift-batch: " << grid.Outside() << " particles lie outside the map extent and are not counted\n";
+      err << "lakedrift-batch: " << grid.Outside()
+          << " particles lie on or beyond the edge of the map extent and are not counted\n";
     if (Status s = grid.WriteCsv(o.density); !s.ok()) return Fail(err, s);
   }
   return kExitOk;

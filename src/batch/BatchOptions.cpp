@@ -5,6 +5,9 @@
 #include <functional>
 #include <map>
 
+#include "model/ModelState.h"
+#include "model/NumberFormat.h"
+
 namespace lakedrift {
 namespace {
 
@@ -17,15 +20,18 @@ Status Bad(const std::string& option, const std::string& expected, const std::st
 }
 
 bool ReadDouble(const std::string& text, double& value) {
-  const char* begin = text.data();
-  if (!text.empty() && text[0] == '+') ++begin;
-  const auto result = std::from_chars(begin, text.data() + text.size(), value);
-  return result.ec == std::errc() && result.ptr == text.data() + text.size() && std::isfinite(value);
+  const std::optional<double> number = ParseNumberItem(text);
+  if (number) value = *number;
+  return number.has_value();
 }
 
+// A whole number: one number item, written without point or exponent, that
+// fits T exactly (a seed may need all 64 bits, more than a double holds).
 template <typename T>
 bool ReadWhole(const std::string& text, T& value) {
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (!ParseNumberItem(text)) return false;
+  const char* begin = text.data() + (text[0] == '+' ? 1 : 0);
+  const auto result = std::from_chars(begin, text.data() + text.size(), value);
   return result.ec == std::errc() && result.ptr == text.data() + text.size();
 }
 
@@ -53,8 +59,9 @@ Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& o) {
        }},
       {"--diffusion",
        [&](auto& n, auto& v) {
-         return ReadDouble(v, o.diffusion) && o.diffusion >= 0 ? Status::Ok()
-                                                                : Bad(n, "a diffusion coefficient ≥ 0 in m²/s", v);
+         if (ReadDouble(v, o.diffusion) && o.diffusion >= kMinDiffusionCoef && o.diffusion <= kMaxDiffusionCoef)
+           return Status::Ok();
+         return Bad(n, "a diffusion coefficient from 0 to 10 m²/s", v);
        }},
       {"--seed",
        [&](auto& n, auto& v) {
@@ -146,8 +153,10 @@ tracks are the desktop's.
   --flow-type 1|2       surface flow, depth-averaged flow
   --geometry FILE       a geometry file, with --flow-file FILE and --season
   --release X Y         release point in km; must lie on the water
-  --particles N         number of particles (default 50)
-  --diffusion K         horizontal diffusion coefficient, m²/s (default 0.1)
+  --particles N         number of particles (default 50); refused when the
+                        run would not fit in the memory available
+  --diffusion K         horizontal diffusion coefficient, 0 to 10 m²/s as in
+                        the desktop's parameter dialog (default 0.1)
   --seed S              random seed (default: from the clock; printed)
   --threads T           threads for the particle steps (default 1)
   --tracks FILE.csv     tracks as CSV: particle,level,time,x_m,y_m

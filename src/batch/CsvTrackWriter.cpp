@@ -26,7 +26,8 @@ CsvTrackWriter::~CsvTrackWriter() {
 Status CsvTrackWriter::Open() {
   out_ = std::fopen(file_.TemporaryPath().c_str(), "wb");
   if (!out_)
-    return Status::Fail(ErrorKind::BadValue, "tracks file " + file_.FinalPath().string() + ": cannot be created");
+    return Status::Fail(ErrorKind::BadValue,
+                        "tracks file " + file_.FinalPath().string() + ": cannot be created (" + SystemReason() + ")");
   std::fputs("particle,level,time,x_m,y_m\n", out_);
   return Status::Ok();
 }
@@ -50,7 +51,8 @@ Status CsvTrackWriter::WriteLevel(int level, double hours, std::span<const doubl
     std::fwrite(row.data(), 1, row.size(), out_);
   }
   if (std::ferror(out_))
-    return Status::Fail(ErrorKind::ReadFailed, "tracks file " + file_.FinalPath().string() + ": write failed");
+    return Status::Fail(ErrorKind::ReadFailed,
+                        "tracks file " + file_.FinalPath().string() + ": write failed (" + SystemReason() + ")");
   return Status::Ok();
 }
 
@@ -58,7 +60,8 @@ Status CsvTrackWriter::Finish() {
   const bool failed = std::fclose(out_) != 0;
   out_ = nullptr;
   if (failed)
-    return Status::Fail(ErrorKind::ReadFailed, "tracks file " + file_.FinalPath().string() + ": write failed");
+    return Status::Fail(ErrorKind::ReadFailed,
+                        "tracks file " + file_.FinalPath().string() + ": write failed (" + SystemReason() + ")");
   return file_.Commit();
 }
 

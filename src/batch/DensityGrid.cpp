@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <algorithm>
 #include <numeric>
 #include <string>
 
@@ -11,20 +12,31 @@
 namespace lakedrift {
 
 DensityGrid::DensityGrid(const ModelState& state, double cellKm)
-    : xMin_(state.MapXMin), yMin_(state.MapYMin), cell_(cellKm),
+    : xMin_(state.MapXMin), yMin_(state.MapYMin), xMax_(state.MapXMin + state.MapWidth),
+      yMax_(state.MapYMin + state.MapHeight), cell_(cellKm),
       columns_(std::max(1, static_cast<int>(std::ceil(state.MapWidth / cellKm)))),
       rows_(std::max(1, static_cast<int>(std::ceil(state.MapHeight / cellKm)))),
       counts_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_), 0) {}
 
+std::optional<GridCell> DensityGrid::CellOf(double xKm, double yKm) const {
+  // Written so that a NaN fails too.
+  if (!(xKm > xMin_ && xKm < xMax_ && yKm > yMin_ && yKm < yMax_)) return std::nullopt;
+  // A point a rounding below the far edge may divide out to one cell too
+  // many when the extent is a whole number of cells.
+  const int column = std::min(columns_ - 1, static_cast<int>((xKm - xMin_) / cell_));
+  const int row = std::min(rows_ - 1, static_cast<int>((yKm - yMin_) / cell_));
+  return GridCell{column, row};
+}
+
 void DensityGrid::Add(std::span<const double> x, std::span<const float> y) {
   for (std::size_t p = 0; p < x.size(); ++p) {
-    const double column = std::floor((x[p] * kKmPerMetre - xMin_) / cell_);
-    const double row = std::floor((y[p] * kKmPerMetre - yMin_) / cell_);
-    if (column < 0 || row < 0 || column >= columns_ || row >= rows_) {
+    const std::optional<GridCell> cell = CellOf(x[p] * kKmPerMetre, y[p] * kKmPerMetre);
+    if (!cell) {
       ++outside_;
       continue;
     }
-    ++counts_[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(column)];
+    ++counts_.at(static_cast<std::size_t>(cell->row) * static_cast<std::size_t>(columns_) +
+                 static_cast<std::size_t>(cell->column));
   }
 }
 
@@ -37,7 +49,9 @@ long DensityGrid::Total() const { return std::accumulate(counts_.begin(), counts
 Status DensityGrid::WriteCsv(const std::filesystem::path& path) const {
   AtomicFile file(path);
   std::FILE* out = std::fopen(file.TemporaryPath().c_str(), "wb");
-  if (!out) return Status::Fail(ErrorKind::BadValue, "density file " + path.string() + ": cannot be created");
+  if (!out)
+    return Status::Fail(ErrorKind::BadValue,
+                        "density file " + path.string() + ": cannot be created (" + SystemReason() + ")");
   std::fputs("column,row,x_min_km,y_min_km,count\n", out);
   char xText[40], yText[40];
   for (int row = 0; row < rows_; ++row)
@@ -47,7 +61,8 @@ Status DensityGrid::WriteCsv(const std::filesystem::path& path) const {
       std::fprintf(out, "%d,%d,%s,%s,%ld\n", column + 1, row + 1, xText, yText, Count(column, row));
     }
   if (std::fclose(out) != 0)
-    return Status::Fail(ErrorKind::ReadFailed, "density file " + path.string() + ": write failed");
+    return Status::Fail(ErrorKind::ReadFailed,
+                        "density file " + path.string() + ": write failed (" + SystemReason() + ")");
   return file.Commit();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <span>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "model/ModelState.h"
@@ -8,13 +9,24 @@
 
 namespace lakedrift {
 
+// A cell of the density grid, 0-based, row 0 in the south.
+struct GridCell {
+  int column = 0, row = 0;
+  bool operator==(const GridCell&) const = default;
+};
+
 // Particle counts on a square grid laid over the map extent from its
 // south-west corner, cells `cellKm` wide; the last column and row may
-// reach past the extent.
+// reach past the extent, but only points strictly inside the extent are
+// counted in a cell.
 class DensityGrid {
  public:
   DensityGrid(const ModelState& state, double cellKm);
-  // Counts particles at (x, y) m; those outside the grid count as outside.
+  // The cell that holds (x, y) km; nothing for a point on or beyond an edge
+  // of the map extent (or not a number).
+  std::optional<GridCell> CellOf(double xKm, double yKm) const;
+  // Counts particles at (x, y) m; those CellOf places nowhere count as
+  // outside.
   void Add(std::span<const double> x, std::span<const float> y);
   int Columns() const { return columns_; }
   int Rows() const { return rows_; }
@@ -25,7 +37,7 @@ class DensityGrid {
   Status WriteCsv(const std::filesystem::path& path) const;
 
  private:
-  double xMin_, yMin_, cell_;
+  double xMin_, yMin_, xMax_, yMax_, cell_;
   int columns_, rows_;
   std::vector<long> counts_;
   long outside_ = 0;

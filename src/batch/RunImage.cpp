@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "batch/AtomicFile.h"
+#include "view/QtImageFile.h"
 #include "view/QtImageSurface.h"
 
 namespace lakedrift {
@@ -21,6 +21,10 @@ std::string LowerExtension(const std::filesystem::path& path) {
 // off screen.
 void EnsureGuiApplication() {
   if (QGuiApplication::instance()) return;
+  // The tool's standard error carries its own messages only: Qt's notes
+  // about the session it starts without (no runtime folder, no screen)
+  // mean nothing to its user.
+  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   static int argc = 1;
   static char name[] = "lakedrift-batch";
@@ -52,11 +56,10 @@ RunImage::~RunImage() = default;
 Surface& RunImage::GetSurface() { return impl_->surface; }
 
 Status RunImage::Save(const std::filesystem::path& path) const {
-  AtomicFile file(path);
   const char* format = LowerExtension(path) == ".png" ? "PNG" : "BMP";
-  if (!impl_->surface.Image().save(QString::fromStdString(file.TemporaryPath().string()), format))
-    return Status::Fail(ErrorKind::ReadFailed, "image " + path.string() + ": cannot be written");
-  return file.Commit();
+  if (auto reason = SaveImageWhole(impl_->surface.Image(), path.string(), format))
+    return Status::Fail(ErrorKind::ReadFailed, "image " + path.string() + ": cannot be written (" + *reason + ")");
+  return Status::Ok();
 }
 
 }  // namespace lakedrift

@@ -59,7 +59,9 @@ Status FlowFieldReader::Open(const std::filesystem::path& path, int nodeCount) {
   return Status::Ok();
 }
 
-Status FlowFieldReader::ReadFlowFrame(ModelState& state) {
+Status FlowFieldReader::ReadFlowFrame(ModelState& state) { return ReadFrame(state.NodeU, state.NodeV); }
+
+Status FlowFieldReader::ReadFrame(Array1<float>& u, Array1<float>& v) {
   const std::size_t frameBytes = buffer_.size();
   const std::size_t offset = static_cast<std::size_t>(framesRead_) * frameBytes;
   if (!file_.is_open())
@@ -87,9 +89,11 @@ Status FlowFieldReader::ReadFlowFrame(ModelState& state) {
                               (std::isnan(value) ? "not a number" : "infinite"));
     }
   }
+  if (u.Count() != n) u.Resize(n);
+  if (v.Count() != n) v.Resize(n);
   for (int i = 1; i <= n; ++i) {
-    state.NodeU(i) = DecodeFloat32(&buffer_[static_cast<std::size_t>(i - 1) * kBytesPerValue]);
-    state.NodeV(i) = DecodeFloat32(&buffer_[static_cast<std::size_t>(n + i - 1) * kBytesPerValue]);
+    u(i) = DecodeFloat32(&buffer_[static_cast<std::size_t>(i - 1) * kBytesPerValue]);
+    v(i) = DecodeFloat32(&buffer_[static_cast<std::size_t>(n + i - 1) * kBytesPerValue]);
   }
   ++framesRead_;
   return Status::Ok();

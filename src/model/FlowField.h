@@ -34,6 +34,9 @@ class FlowFieldReader {
   // not a finite number fails with ErrorKind::BadValue naming the frame and
   // node, and is not taken either.
   Status ReadFlowFrame(ModelState& state);
+  // The same into arrays of the caller's, sized to 1..NodeCount here; on a
+  // failure they keep what they held.
+  Status ReadFrame(Array1<float>& u, Array1<float>& v);
   void Close();
   bool IsOpen() const { return file_.is_open(); }
   // Frames read since Open.

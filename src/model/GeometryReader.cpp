@@ -8,6 +8,8 @@
 #include <string_view>
 #include <utility>
 
+#include "model/NumberFormat.h"
+
 namespace lakedrift {
 namespace {
 
@@ -49,9 +51,11 @@ class ItemReader {
     const std::size_t start = pos_;
     while (pos_ < text_.size() && !IsSeparator(text_[pos_])) ++pos_;
     std::string_view item(text_.data() + start, pos_ - start);
-    if (!ToNumber(item, value) || !std::isfinite(value))
+    const std::optional<double> number = ParseNumberItem(item);
+    if (!number)
       return Fail(what, "a number, found \"" + std::string(item.substr(0, 40)) + "\" on line " +
                             std::to_string(line_));
+    value = *number;
     lastLine_ = line_;
     return Status::Ok();
   }
@@ -100,11 +104,6 @@ class ItemReader {
       if (text_[pos_] == '\n') ++line_;
       ++pos_;
     }
-  }
-  static bool ToNumber(std::string_view item, double& value) {
-    if (!item.empty() && item[0] == '+') item.remove_prefix(1);
-    const auto result = std::from_chars(item.data(), item.data() + item.size(), value);
-    return result.ec == std::errc() && result.ptr == item.data() + item.size();
   }
 
   std::string text_;

@@ -81,5 +81,8 @@ inline constexpr int16_t kNodesPerElement = 3;
 inline constexpr double kMetresPerKm = 1000.0;
 inline constexpr double kKmPerMetre = 0.001;
 inline constexpr int kMaxItemNumber = 32767;  // items are numbered in 16 bits
+// The diffusion coefficients a run accepts, m²/s: 10 moves a particle about
+// 380 m a step by diffusion alone, a mesh element's size.
+inline constexpr double kMinDiffusionCoef = 0, kMaxDiffusionCoef = 10;
 
 }  // namespace lakedrift

@@ -72,6 +72,13 @@ double ToDouble(std::string_view number) {
 
 }  // namespace
 
+std::optional<double> ParseNumberItem(std::string_view item) {
+  if (item.empty() || NumberLength(item, 0) != item.size()) return std::nullopt;
+  const double value = ToDouble(item);
+  if (!std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
 std::optional<double> ParseWholeNumber(std::string_view text) {
   std::size_t start = 0;
   while (start < text.size() && IsBlank(text[start])) ++start;

@@ -18,6 +18,12 @@ std::string FormatGeneral(double value, int significantDigits = kDoubleDigits);
 // "-.5", "-30").
 std::string FormatPrinted(double value, int significantDigits = kDoubleDigits);
 
+// Reads one item of a file or an option as a number: the whole item is an
+// optional sign, digits with at most one full stop, and an optional
+// exponent; nothing when anything else is in it (blanks, letters, "inf"),
+// when it is empty, or when its value is not finite.
+std::optional<double> ParseNumberItem(std::string_view item);
+
 // Reads a whole text as one number, blanks around it allowed, the full stop
 // as decimal point; nothing when any other character is left over or the
 // text is empty.

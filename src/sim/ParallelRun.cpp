@@ -5,6 +5,7 @@
 
 #include "sim/CounterRandom.h"
 #include "sim/ElementLocation.h"
+#include "sim/ParticleStepper.h"
 
 namespace lakedrift {
 namespace {
@@ -270,12 +271,8 @@ void ParallelRun::MoveParticle(std::size_t i) {
   random.Pair(1.0f, 0.0f, deviateX, deviateY);
   const double dx = dt * velocityX + amplitude_ * deviateX;
   const double dy = dt * velocityY + amplitude_ * deviateY;
-  double xNew = x + dx, yNew = y + dy;
-  // A move that would leave the water is sent back by the same displacement.
-  if (shore_.Contains(xNew, yNew) == 0) {
-    xNew = x - dx;
-    yNew = y - dy;
-  }
+  double xNew = 0, yNew = 0;
+  SettleMove(shore_, x, y, dx, dy, xNew, yNew);
   x_[i] = xNew;
   y_[i] = static_cast<float>(yNew);
 }

@@ -36,6 +36,22 @@ void InterpolateVelocity(const ModelState& state, int e, double x, double y, dou
   }
 }
 
+void SettleMove(const ShoreIndex& shore, double x, double y, double dx, double dy, double& xNew, double& yNew) {
+  const auto onWater = [&shore](double px, double py) {
+    return shore.Contains(px, static_cast<float>(py)) != 0;
+  };
+  xNew = x + dx;
+  yNew = y + dy;
+  if (onWater(xNew, yNew)) return;
+  xNew = x - dx;
+  yNew = y - dy;
+  if (onWater(xNew, yNew)) return;
+  // Near a crooked shore the point sent back can be on land too; staying
+  // put for this step is the least change that keeps the particle afloat.
+  xNew = x;
+  yNew = y;
+}
+
 void ParticleStepper::Move(double x, double y, double& xNew, double& yNew) {
   const double dt = state_.TimeStep;
   const int found = FindElement(state_, x, y, currentElement_);
@@ -46,14 +62,7 @@ void ParticleStepper::Move(double x, double y, double& xNew, double& yNew) {
   const double amplitude = std::sqrt(2 * state_.DiffusionCoef * dt);
   const double dx = dt * u + amplitude * random_(1.0f, 0.0f);
   const double dy = dt * v + amplitude * random_(1.0f, 0.0f);
-  xNew = x + dx;
-  yNew = y + dy;
-  // A move that would leave the water is sent back by the same
-  // displacement; the returned point is not tested again.
-  if (shore_.Contains(xNew, yNew) == 0) {
-    xNew = x - dx;
-    yNew = y - dy;
-  }
+  SettleMove(shore_, x, y, dx, dy, xNew, yNew);
 }
 
 }  // namespace lakedrift

@@ -11,10 +11,17 @@ namespace lakedrift {
 // over element e alone (shape coefficients held in single precision), m/s.
 void InterpolateVelocity(const ModelState& state, int e, double x, double y, double& u, double& v);
 
+// Where a particle at (x, y) m ends a move by (dx, dy): the move's end when
+// it lies on the water; else the point sent back by the same displacement,
+// (x − dx, y − dy), when that lies on the water; else (x, y) itself, so no
+// position is ever off the water. Points are tested as they are stored,
+// y in single precision.
+void SettleMove(const ShoreIndex& shore, double x, double y, double dx, double dy, double& xNew, double& yNew);
+
 // Moves particles one time step at a time: the element walk from the
 // element found last, the interpolated current, two normal draws (x first)
-// for the random walk, and the shore's answer to a move off the water,
-// which sends the particle back by the same displacement. One element and
+// for the random walk, and the shore's answer to a move off the water
+// (SettleMove). One element and
 // one random sequence are shared by every particle moved, in the order
 // they are moved.
 class ParticleStepper {

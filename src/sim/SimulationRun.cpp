@@ -34,20 +34,21 @@ double SimulationRun::TrackX(int p, int level) const { return trackX_[TrackIndex
 float SimulationRun::TrackY(int p, int level) const { return trackY_[TrackIndex(p, level)]; }
 
 Status SimulationRun::Start() {
+  // Frame 0 is read before anything changes, so a refused run leaves
+  // vectors, MaxSpeed and picture as they were.
+  Array1<float> u, v;
+  Status opened = flow_.Open(state_.FlowFileName, state_.NodeCount);
+  if (opened.ok()) opened = flow_.ReadFrame(u, v);
+  if (!opened.ok()) {
+    End();
+    return opened;
+  }
   started_ = true;
   simDate_ = ScenarioStart(state_.Season);
   // The first covering box is sized by this text, which is never printed.
   lastLabel_ = std::string(kStartLabelPrefix) + FormatDateTime(simDate_);
-
-  PrepareFlowArrays(state_);
-  if (Status s = flow_.Open(state_.FlowFileName, state_.NodeCount); !s.ok()) {
-    End();
-    return s;
-  }
-  if (Status s = flow_.ReadFlowFrame(state_); !s.ok()) {
-    End();
-    return s;
-  }
+  state_.NodeU = std::move(u);
+  state_.NodeV = std::move(v);
   UpdateMaxSpeed(state_);
 
   surface_.Clear();
@@ -79,7 +80,6 @@ Status SimulationRun::Start() {
     trackX_[TrackIndex(p, 1)] = x0;
     trackY_[TrackIndex(p, 1)] = static_cast<float>(y0);
   }
-  released_ = true;
   return Status::Ok();
 }
 
@@ -107,7 +107,7 @@ void SimulationRun::End() {
 }
 
 void SimulationRun::RedrawResult() {
-  if (!released_) return;
+  if (!started_) return;
   RedrawWithHistory();
   // The label box covers the extent of the text it is printed with.
   if (stepsDone_ > 0) DrawTimeLabel(surface_, lastLabel_, lastLabel_);

@@ -28,7 +28,8 @@ class SimulationRun {
 
   // Opens the flow file, reads frame 0, draws map, vectors and release
   // marker and puts every particle at the release point. Fails when the
-  // flow file is missing or short; the run is then already ended.
+  // flow file is missing or frame 0 cannot be read; the run is then already
+  // ended and nothing in the state or on the surface has changed.
   Status Start();
   // True while steps remain.
   bool HasNextStep() const;
@@ -38,8 +39,6 @@ class SimulationRun {
   Status Step();
   // Closes the flow file; safe to call more than once.
   void End();
-  // True once Start has released the particles and drawn the first picture.
-  bool Released() const { return released_; }
   // Draws the picture the run has made so far on the view now in force:
   // map, vectors, release marker, every track and the last time label, in
   // the run's order. The redraws of a finished run (zoom, scroll, resize)
@@ -48,6 +47,8 @@ class SimulationRun {
 
   int StepCount() const { return stepCount_; }
   int StepsDone() const { return stepsDone_; }
+  // True once Start has succeeded.
+  bool Started() const { return started_; }
   int CurrentElement() const { return stepper_.CurrentElement(); }
   const std::string& LastLabel() const { return lastLabel_; }
   // Track level (1..StepCount+1) of particle p (1..), metres.
@@ -85,7 +86,6 @@ class SimulationRun {
   std::unique_ptr<Surface> tracks_;  // overlay of the tracks drawn so far
   int tracksDrawnSteps_ = 0;
   bool started_ = false;
-  bool released_ = false;
   bool ended_ = false;
 };
 

@@ -300,11 +300,13 @@ void Drelvan::MarkReleasePoint(const ReleasePoint& point) {
 void Drelvan::StartSim_Click() {
   if (busy_) return;  // one run or animation at a time
   Status status;
+  bool refused = false;
   {
     const BusyScope busy(busy_);
-    auto run = std::make_unique<SimulationRun>(state_, surface_, ClockSeed());
+    auto run = std::make_unique<SimulationRun>(state_, surface_, runSeed_ ? *runSeed_ : ClockSeed());
     status = run->Start();
-    if (status.ok()) {
+    refused = !run->Started();
+    if (!refused) {
       result_.reset();  // the new run's picture replaces the last one
       while (run->HasNextStep()) {
         status = run->Step();
@@ -316,6 +318,10 @@ void Drelvan::StartSim_Click() {
   }
   if (ending_) return;
   ShowPicture();
+  if (refused) {  // nothing was changed: the menus stay as they were
+    dialogs_.MessageBox(this, MessageIcon::Exclamation, "Start Simulation", status.message());
+    return;
+  }
   entParamValues_->setEnabled(true);
   startSim_->setEnabled(false);
   animFlow_->setEnabled(true);

@@ -1,6 +1,8 @@
 #pragma once
 #include <QMainWindow>
 #include <QString>
+#include <cstdint>
+#include <optional>
 
 #include <memory>
 
@@ -69,6 +71,9 @@ class Drelvan : public QMainWindow {
   const QString& HelpFile() const { return helpFile_; }
   // True while a simulation run or an animation plays.
   bool IsBusy() const { return busy_; }
+  // Seeds every later run with `seed` instead of the clock, so that a run
+  // can be repeated exactly.
+  void SetRunSeed(uint64_t seed) { runSeed_ = seed; }
 
  signals:
   // Every window is closed and the program must end with this code.
@@ -114,6 +119,7 @@ class Drelvan : public QMainWindow {
   bool loaded_ = false;
   bool busy_ = false;
   bool ending_ = false;
+  std::optional<uint64_t> runSeed_;
 };
 
 }  // namespace lakedrift

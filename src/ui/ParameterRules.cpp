@@ -26,7 +26,7 @@ constexpr float kSpeedMin = 0.1f, kSpeedMax = 5.0f;
 constexpr float kPeriodDefault = 1.0f;
 constexpr double kParticleCountMin = 1, kParticleCountMax = 500;
 constexpr double kParticleCountDefault = 50;
-constexpr double kDiffusionMin = 0, kDiffusionMax = 10;
+constexpr double kDiffusionMin = kMinDiffusionCoef, kDiffusionMax = kMaxDiffusionCoef;
 constexpr double kDiffusionDefault = 0.1;
 
 // Scroll positions to values.

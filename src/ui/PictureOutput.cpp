@@ -1,10 +1,10 @@
 #include "ui/PictureOutput.h"
 
-#include <QFile>
 #include <QImage>
-#include <QImageWriter>
 #include <QPainter>
 #include <QPrinter>
+
+#include "view/QtImageFile.h"
 
 namespace lakedrift {
 
@@ -21,17 +21,7 @@ std::string BitmapFileName(const std::string& answer) {
 }
 
 std::optional<std::string> SaveBitmap(const QImage& picture, const std::string& fileName) {
-  QFile file(QString::fromStdString(fileName));
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-    return file.errorString().toStdString();
-  }
-  QImageWriter writer(&file, kBitmapFormat);
-  if (!writer.write(picture)) {
-    file.close();
-    file.remove();
-    return writer.errorString().toStdString();
-  }
-  return std::nullopt;
+  return SaveImageWhole(picture, fileName, kBitmapFormat);
 }
 
 std::optional<std::string> PrintPicture(const QImage& picture, QPrinter& printer) {

@@ -11,8 +11,9 @@ namespace lakedrift {
 // answer contains ".bmp" anywhere (case-sensitive).
 std::string BitmapFileName(const std::string& answer);
 
-// Writes a picture as a Windows bitmap, replacing an existing file; the
-// reason when it cannot be written.
+// Writes a picture as a Windows bitmap, replacing an existing file only
+// once the new one is whole; the reason when it cannot be written, the
+// existing file then untouched.
 std::optional<std::string> SaveBitmap(const QImage& picture, const std::string& fileName);
 
 // Prints a picture on one page, as large as the page allows with its aspect

@@ -22,14 +22,21 @@ FlowAnimation::FlowAnimation(ModelState& state, Surface& surface) : state_(state
 FlowAnimation::~FlowAnimation() { End(); }
 
 Status FlowAnimation::Start() {
+  // Frame 0 is read before anything changes, so a refused animation leaves
+  // vectors, MaxSpeed and picture as they were.
+  Array1<float> u, v;
+  Status opened = flow_.Open(state_.FlowFileName, state_.NodeCount);
+  if (opened.ok()) opened = flow_.ReadFrame(u, v);
+  if (!opened.ok()) {
+    End();
+    return opened;
+  }
   clock_ = ClockStart(state_.Season);
   label_ = std::string(kLabelPrefix) + FormatDateTime(clock_);
   state_.MaxSpeed = kMaxSpeedStart;
-  PrepareFlowArrays(state_);
-  if (Status s = flow_.Open(state_.FlowFileName, state_.NodeCount); !s.ok()) {
-    End();
-    return s;
-  }
+  state_.NodeU = std::move(u);
+  state_.NodeV = std::move(v);
+  firstFrameRead_ = true;
   frameTotal_ = state_.FrameCount;
   framesShown_ = 0;
   ended_ = false;
@@ -39,10 +46,12 @@ Status FlowAnimation::Start() {
 bool FlowAnimation::HasNextFrame() const { return !ended_ && framesShown_ < frameTotal_; }
 
 Status FlowAnimation::ShowNextFrame() {
-  if (Status s = flow_.ReadFlowFrame(state_); !s.ok()) {
+  // Start has already read frame 0.
+  if (Status s = firstFrameRead_ ? Status::Ok() : flow_.ReadFlowFrame(state_); !s.ok()) {
     End();
     return s;
   }
+  firstFrameRead_ = false;
   UpdateMaxSpeed(state_);
   surface_.Clear();
   map_.Draw(surface_, state_);

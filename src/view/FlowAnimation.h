@@ -10,8 +10,8 @@
 
 namespace lakedrift {
 
-// The flow field played as a film: Start() resets MaxSpeed and opens the
-// flow file, each ShowNextFrame() reads one frame and draws map, vectors and
+// The flow field played as a film: Start() opens the flow file, reads
+// frame 0 and resets MaxSpeed, each ShowNextFrame() reads one frame and draws map, vectors and
 // the frame's time label, End() closes the file. The caller waits
 // FramePeriod seconds (without spinning) and yields between frames.
 class FlowAnimation {
@@ -19,7 +19,9 @@ class FlowAnimation {
   FlowAnimation(ModelState& state, Surface& surface);
   ~FlowAnimation();
 
-  // Fails when the flow file is missing; the animation is then ended.
+  // Opens the flow file and reads frame 0, then resets MaxSpeed. Fails when
+  // the file is missing or frame 0 cannot be read; the animation is then
+  // ended and the state untouched.
   Status Start();
   bool HasNextFrame() const;
   // Fails when the file ends inside the frame; the animation is then ended.
@@ -39,6 +41,7 @@ class FlowAnimation {
   std::string label_;
   int frameTotal_ = 0;
   int framesShown_ = 0;
+  bool firstFrameRead_ = false;  // frame 0 is in NodeU/NodeV, not yet shown
   bool ended_ = false;
 };
 

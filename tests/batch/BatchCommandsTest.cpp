@@ -4,12 +4,14 @@
 #include <QImage>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 
 #include "batch/BatchCommands.h"
 #include "model/GeometryReader.h"
 #include "sim/RunFixture.h"
 #include "sim/SimulationRun.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestPaths.h"
 #include "view/RecordingSurface.h"
 
@@ -349,20 +351,86 @@ INSTANTIATE_TEST_SUITE_P(
                 {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "1", "1", "--density",
                  "d.csv"},
                 "--density needs --cell"},
-        BadCase{"both_inputs", {"--region", "1", "--geometry", kLake}, "exclude each other"}),
+        BadCase{"both_inputs", {"--region", "1", "--geometry", kLake}, "exclude each other"},
+        // Every number option takes one number and nothing after it.
+        BadCase{"particles_letters", {"--particles", "3km"},
+                "--particles: expected a positive whole number, got '3km'"},
+        BadCase{"diffusion_letters", {"--diffusion", "0.5x"},
+                "--diffusion: expected a diffusion coefficient from 0 to 10 m²/s, got '0.5x'"},
+        BadCase{"seed_letters", {"--seed", "7s"}, "--seed: expected a whole number ≥ 0, got '7s'"},
+        BadCase{"threads_letters", {"--threads", "2x"},
+                "--threads: expected a thread count from 1 to 256, got '2x'"},
+        BadCase{"size_letters", {"--size", "100px"},
+                "--size: expected an image size from 16 to 16384 pixels, got '100px'"},
+        BadCase{"cell_letters", {"--cell", "3km"}, "--cell: expected a cell size > 0 in km, got '3km'"},
+        BadCase{"release_x_letters", {"--release", "1km", "1"}, "--release: expected X in km, got '1km'"},
+        BadCase{"release_y_letters", {"--release", "1", "1e"}, "--release: expected Y in km, got '1e'"},
+        BadCase{"particles_exponent", {"--particles", "1e3"},
+                "--particles: expected a positive whole number, got '1e3'"},
+        // Limits instead of a crash or a run of NaN.
+        BadCase{"diffusion_huge", {"--diffusion", "1e308"},
+                "--diffusion: expected a diffusion coefficient from 0 to 10"},
+        BadCase{"diffusion_above_range", {"--diffusion", "10.5"},
+                "--diffusion: expected a diffusion coefficient from 0 to 10"},
+        BadCase{"diffusion_infinite", {"--diffusion", "inf"}, "--diffusion"},
+        BadCase{"particles_beyond_memory",
+                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "3", "1", "--particles",
+                 "100000000000"},
+                "--particles 100000000000: the run would need 2400000000000 bytes of memory"},
+        BadCase{"particles_beyond_memory_drawn",
+                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "3", "1", "--particles",
+                 "2000000000", "--image", "x.png"},
+                "--particles 2000000000: the run would need 2064000000000 bytes of memory"}),
     [](const auto& row) { return std::string(row.param.name); });
 
-TEST(BatchRun, ShortFlowFileLeavesNoHalfWrittenFile) {
-  const auto dir = test::FreshOutputDir("batch_short");
-  const auto flow = test::WriteUniformFlow("batch_short", 36, 20, [](int) { return 0.01f; }, [](int) { return 0.0f; });
+struct FailedOutputCase {
+  const char* name;
+  std::vector<std::string> options;  // the file's name comes last
+  int flowFrames;                    // fewer than 84: the run fails at that frame
+  rlim_t fileSizeLimit;              // 0: none; else writes beyond fail as on a full disk
+  const char* expectedInMessage;
+};
+
+class FailedOutput : public ::testing::TestWithParam<FailedOutputCase> {};
+
+// A run that fails, at a frame the flow file lacks or at a write the disk
+// refuses, leaves an existing file of the output's name byte for byte as it
+// was and nothing else behind.
+TEST_P(FailedOutput, LeavesTheExistingFileUntouched) {
+  const FailedOutputCase& c = GetParam();
+  const auto dir = test::FreshOutputDir(std::string("batch_failed_") + c.name);
+  const auto flow = test::WriteUniformFlow(std::string("batch_failed_") + c.name, 36, c.flowFrames,
+                                           [](int) { return 0.01f; }, [](int) { return 0.0f; });
+  const auto file = dir / c.options.back();
+  const std::string old(20000, 'o');
+  test::WriteTextFile(file, old);
   auto args = RunArgs(flow, "3", "1");
-  args.push_back("--tracks");
-  args.push_back((dir / "tracks.csv").string());
-  const Result r = Batch(args);
+  for (const char* a : {"--particles", "200", "--seed", "1"}) args.push_back(a);
+  for (std::size_t i = 0; i + 1 < c.options.size(); ++i) args.push_back(c.options[i]);
+  args.push_back(file.string());
+  Result r;
+  {
+    std::optional<test::FileSizeLimit> full;
+    if (c.fileSizeLimit > 0) full.emplace(c.fileSizeLimit);
+    r = Batch(args);
+  }
   EXPECT_EQ(r.status, kExitBadInput);
-  EXPECT_NE(r.err.find("frame 20"), std::string::npos) << r.err;
-  EXPECT_TRUE(std::filesystem::is_empty(dir)) << "a partial file was left behind";
+  EXPECT_NE(r.err.find(c.expectedInMessage), std::string::npos) << r.err;
+  EXPECT_TRUE(ReadAll(file) == old) << "the existing file changed";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1) << "a partial file was left behind";
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Outputs, FailedOutput,
+    ::testing::Values(FailedOutputCase{"tracks_short_flow", {"--tracks", "tracks.csv"}, 20, 0, "frame 20"},
+                      FailedOutputCase{"netcdf_short_flow", {"--netcdf", "tracks.nc"}, 20, 0, "frame 20"},
+                      FailedOutputCase{"image_short_flow", {"--image", "run.png"}, 20, 0, "frame 20"},
+                      FailedOutputCase{"density_short_flow", {"--cell", "2", "--density", "d.csv"}, 20, 0, "frame 20"},
+                      FailedOutputCase{"tracks_full_disk", {"--tracks", "tracks.csv"}, 84, 65536, "File too large"},
+                      FailedOutputCase{"netcdf_full_disk", {"--netcdf", "tracks.nc"}, 84, 65536, "tracks.nc"},
+                      FailedOutputCase{"image_full_disk", {"--size", "400", "--image", "run.bmp"}, 84, 65536,
+                                       "File too large"}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(BatchCommands, UnknownCommandAndHelp) {
   EXPECT_EQ(Batch({"fly"}).status, kExitBadInput);

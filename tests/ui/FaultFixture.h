@@ -46,7 +46,7 @@ class FaultFixture : public ::testing::Test {
   bool CoastShownInKm() const;
   // The flow file's state after a run or an animation, ended or failed:
   // nothing busy, the arrow pointer, the file closed, the coast in km as
-  // loaded and a finite current frame.
+  // loaded and a finite current frame, if any.
   void ExpectIdle() const;
   // ExpectIdle and the menus of a run's end.
   void ExpectRunEnded() const;

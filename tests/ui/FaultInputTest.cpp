@@ -42,12 +42,20 @@ class FaultInputTest : public test::FaultFixture {
     Choose("AnimFlow");
     return dialogs.Messages();
   }
+  // A run refused before its first step changes no menu: the release point
+  // still stands and may be run again.
+  void ExpectRefused() const {
+    ExpectIdle();
+    EXPECT_TRUE(Item("StartSim")->isEnabled());
+    EXPECT_TRUE(Item("AnimFlow")->isEnabled());
+  }
   // After a failure the program still runs and animates cleanly.
   void ExpectUsableWithAGoodFile() {
     RestoreFlowFile();
     EXPECT_TRUE(Animate().empty());
     ExpectIdle();
-    EXPECT_TRUE(RunFromThree().empty());
+    const auto m = RunFromThree();
+    EXPECT_TRUE(m.empty()) << (m.empty() ? "" : m[0].text);
     ExpectRunEnded();
     EXPECT_GT(test::CountColour(Picture(), kTrack), 0);
   }
@@ -65,7 +73,7 @@ TEST_F(FaultInputTest, FlowFileDeletedBetweenTwoRuns) {
   const auto messages = RunFromThree();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_TRUE(Names(messages[0], "tanws.fld")) << messages[0].text;
-  ExpectRunEnded();
+  ExpectRefused();
   const auto animation = Animate();
   ASSERT_EQ(animation.size(), 1u);
   EXPECT_TRUE(Names(animation[0], "tanws.fld")) << animation[0].text;
@@ -89,7 +97,7 @@ TEST_F(FaultInputTest, RunOnAnEmptyFlowFile) {
   const auto messages = RunFromThree();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_TRUE(Names(messages[0], "frame 0")) << messages[0].text;
-  ExpectRunEnded();
+  ExpectRefused();
   ExpectUsableWithAGoodFile();
 }
 
@@ -122,6 +130,25 @@ TEST_F(FaultInputTest, AnimationOnAFlowFileWithAnInfiniteValue) {
   ExpectIdle();
   EXPECT_TRUE(std::isfinite(state.MaxSpeed));
   ExpectUsableWithAGoodFile();
+}
+
+TEST_F(FaultInputTest, RefusedAnimationAndRunKeepTheVectorsPictureAndMenus) {
+  EXPECT_TRUE(Animate().empty());
+  ASSERT_TRUE(Release("3", "3"));
+  const Array1<float> u = state.NodeU, v = state.NodeV;
+  const double maxSpeed = state.MaxSpeed;
+  const QImage before = Picture();
+  std::filesystem::remove(FlowPath());
+  for (const char* command : {"AnimFlow", "StartSim"}) {
+    dialogs.ClearRecord();
+    Choose(command);
+    EXPECT_EQ(dialogs.Messages().size(), 1u) << command;
+    EXPECT_EQ(state.NodeU, u) << command;
+    EXPECT_EQ(state.NodeV, v) << command;
+    EXPECT_EQ(state.MaxSpeed, maxSpeed) << command;
+    EXPECT_EQ(Picture(), before) << command;
+    ExpectRefused();
+  }
 }
 
 // Release points on the mesh's vertices and on the coast, where the shore

@@ -3,7 +3,10 @@
 #include <QFile>
 #include <QImage>
 #include <QPrinter>
+#include <fstream>
+#include <iterator>
 
+#include "support/FileSizeLimit.h"
 #include "support/TestPaths.h"
 #include "ui/PictureOutput.h"
 
@@ -50,6 +53,25 @@ TEST(SaveBitmapTest, MissingFolderGivesReasonAndNoFile) {
   ASSERT_TRUE(error.has_value());
   EXPECT_FALSE(error->empty());
   EXPECT_FALSE(std::filesystem::exists(name));
+}
+
+TEST(SaveBitmapTest, FailedWriteKeepsTheExistingFileAndSaysWhy) {
+  // A write that stops after 1 KiB, as on a full disk: the existing picture
+  // of that name survives byte for byte and nothing else is left behind.
+  const auto dir = test::FreshOutputDir("save_bitmap_full");
+  const auto name = dir / "picture.bmp";
+  const std::string old(20000, 'o');
+  test::WriteTextFile(name, old);
+  std::optional<std::string> error;
+  {
+    const test::FileSizeLimit full(1024);
+    error = SaveBitmap(QImage(200, 200, QImage::Format_RGB32), name.string());
+  }
+  ASSERT_TRUE(error.has_value());
+  EXPECT_NE(error->find("too large"), std::string::npos) << *error;
+  std::ifstream in(name, std::ios::binary);
+  EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) == old) << "the existing picture changed";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
 }
 
 TEST(PrintPictureTest, PrintsToPdfFile) {
