@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "model/RunParameters.h"
 #include "model/Status.h"
 
 namespace lakedrift {
@@ -14,8 +15,8 @@ struct RunOptions {
   std::string geometry, flowFile;
   bool hasRelease = false;
   double releaseX = 0, releaseY = 0;  // km
-  long particles = 50;
-  double diffusion = 0.1;  // m²/s
+  long particles = static_cast<long>(DefaultRunParameters().ParticleCount);
+  double diffusion = DefaultRunParameters().DiffusionCoef;  // m²/s
   std::optional<uint64_t> seed;
   int threads = 1;
   std::string tracks, netcdf, image, density;

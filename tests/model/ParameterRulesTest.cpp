@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "model/ModelState.h"
-#include "ui/ParameterRules.h"
+#include "model/ParameterRules.h"
 
 namespace lakedrift {
 namespace {
