@@ -13,7 +13,8 @@ bool IsFile(const std::filesystem::path& path) {
 
 }  // namespace
 
-std::filesystem::path DataFilePath(const std::filesystem::path& name, const std::filesystem::path& currentFolder,
+std::filesystem::path DataFilePath(const std::filesystem::path& name,
+                                   const std::filesystem::path& currentFolder,
                                    const std::filesystem::path& dataFolder) {
   const bool bare = !name.empty() && !name.has_parent_path() && !name.has_root_path();
   if (!bare || dataFolder.empty() || IsFile(currentFolder / name)) return name;

@@ -8,7 +8,8 @@ namespace lakedrift {
 // `dataFolder` opens from there; a name found in the current folder, one
 // found nowhere (so that messages name it as given) and one that names a
 // folder of its own open as given.
-std::filesystem::path DataFilePath(const std::filesystem::path& name, const std::filesystem::path& currentFolder,
+std::filesystem::path DataFilePath(const std::filesystem::path& name,
+                                   const std::filesystem::path& currentFolder,
                                    const std::filesystem::path& dataFolder);
 
 // The same from the process's current folder and the installed data folder.

@@ -59,8 +59,8 @@ std::string FormatIsoDateTime(DateTime value) {
 std::string FormatDateTime(DateTime value) {
   const auto [date, secondOfDay] = Split(value);
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%02ld:%02ld %u-%s-%02d", secondOfDay / 3600,
-                (secondOfDay / 60) % 60, unsigned{date.day()}, kMonthNames[unsigned{date.month()} - 1],
+  std::snprintf(buffer, sizeof buffer, "%02ld:%02ld %u-%s-%02d", secondOfDay / 3600, (secondOfDay / 60) % 60,
+                unsigned{date.day()}, kMonthNames[unsigned{date.month()} - 1],
                 ((int{date.year()} % 100) + 100) % 100);
   return buffer;
 }

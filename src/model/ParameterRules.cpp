@@ -34,22 +34,21 @@ constexpr int kWholeDigits = kDoubleDigits;
 void ApplyVectorScale(ModelState& state, std::string_view text) {
   const std::optional<double> read = ParseWholeNumber(text);
   const double value = read ? static_cast<double>(static_cast<float>(*read)) : 0.0;
-  state.VectorScale = (read && value > 0 && value <= kVectorScaleMax) ? value
-                                                                 : DefaultRunParameters().VectorScale;
+  state.VectorScale =
+      (read && value > 0 && value <= kVectorScaleMax) ? value : DefaultRunParameters().VectorScale;
 }
 
 void ApplyFrameCount(ModelState& state, std::string_view text) {
   const double value = RoundHalfEven(ParseLeadingNumber(text));
-  state.FrameCount = (value >= kFrameCountMin && value <= kFrameCountMax)
-                         ? static_cast<int16_t>(value)
-                         : DefaultRunParameters().FrameCount;
+  state.FrameCount = (value >= kFrameCountMin && value <= kFrameCountMax) ? static_cast<int16_t>(value)
+                                                                          : DefaultRunParameters().FrameCount;
 }
 
 void ApplyAnimationSpeed(ModelState& state, std::string_view text) {
   const std::optional<double> read = ParseWholeNumber(text);
   const float speed = read ? static_cast<float>(*read) : 0.0f;
-  state.FramePeriod = (read && speed >= kSpeedMin && speed <= kSpeedMax) ? 1.0f / speed
-                                                                        : DefaultRunParameters().FramePeriod;
+  state.FramePeriod =
+      (read && speed >= kSpeedMin && speed <= kSpeedMax) ? 1.0f / speed : DefaultRunParameters().FramePeriod;
 }
 
 void ApplyParticleCount(ModelState& state, std::string_view text) {
@@ -61,8 +60,8 @@ void ApplyParticleCount(ModelState& state, std::string_view text) {
 
 void ApplyDiffusionCoef(ModelState& state, std::string_view text) {
   const double value = ParseLeadingNumber(text);
-  state.DiffusionCoef = (value >= kDiffusionMin && value <= kDiffusionMax) ? value
-                                                                           : DefaultRunParameters().DiffusionCoef;
+  state.DiffusionCoef =
+      (value >= kDiffusionMin && value <= kDiffusionMax) ? value : DefaultRunParameters().DiffusionCoef;
 }
 
 }  // namespace
