@@ -3,7 +3,6 @@
 # build-asan/ and runs every test there.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BUILD="$ROOT/build-asan"
 probe="$(mktemp -d)"
 trap 'rm -rf "$probe"' EXIT
 echo 'int main() { return 0; }' > "$probe/p.cpp"

@@ -9,7 +9,6 @@
 namespace lakedrift {
 namespace {
 
-constexpr int kFirstElement = 1;        // the walk's start when the release is in no element
 constexpr int kDeviatesPerStep = 2;     // x first, then y
 constexpr float kHalf = 0.5f;
 constexpr int kVertices = 3;
