@@ -64,8 +64,6 @@ constexpr int kExitNormal = 0;
 constexpr int kExitFailed = 1;
 constexpr int kMillisecondsPerSecond = 1000;
 
-// Default run and drawing parameters.
-
 // The hourglass and the busy mark for the life of a run or an animation.
 class BusyScope {
  public:
