@@ -7,7 +7,7 @@
 #include <string>
 
 #include "model/NumberFormat.h"
-#include "ui/ParameterRules.h"
+#include "model/ParameterRules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

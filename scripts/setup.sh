@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Shared by ./run and ./test: installs the Debian packages that are missing,
-# then configures and builds LakeDrift (Release) in build/.
+# then configures and builds LakeDrift (the "release" preset) in build/.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -14,6 +14,7 @@ PACKAGES=(
   libnetcdf-dev libproj-dev fonts-liberation gstreamer1.0-plugins-good
   xvfb xdotool x11-utils imagemagick
   clang libclang-rt-14-dev
+  librandom123-dev libomp-dev
 )
 
 missing_packages() {
@@ -38,7 +39,7 @@ install_missing() {
 }
 
 build() {
-  cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release "$@"
+  (cd "$ROOT" && cmake --preset release -B "$BUILD_DIR" "$@")
   cmake --build "$BUILD_DIR" -j "$(nproc)"
 }
 

@@ -15,25 +15,25 @@
 #include "batch/NetcdfTrackWriter.h"
 #include "batch/ProgressBar.h"
 #include "batch/RunImage.h"
+#include "model/DataFiles.h"
 #include "model/FlowField.h"
 #include "model/GeometryReader.h"
 #include "model/NumberFormat.h"
 #include "model/PointInLake.h"
+#include "model/Region.h"
+#include "model/RunParameters.h"
 #include "sim/ElementLocation.h"
 #include "sim/GaussianRandom.h"
 #include "sim/HeadlessRun.h"
 #include "sim/ParallelRun.h"
+#include "sim/RunClock.h"
 #include "sim/SimulationRun.h"
 
 namespace lakedrift {
 namespace {
 
-constexpr double kDefaultTimeStep = 7200.0;
-constexpr int16_t kDefaultSimHours = 166;
 // Particles are numbered in 32 bits in the NetCDF file and the runs.
 constexpr long kMaxParticles = 2147483647;
-constexpr const char* kRegionTitles[] = {"LAKE TANGANYIKA", "RIVER MALAGARASI REGION",
-                                         "SOUTH PART OF LAKE TANGANYIKA"};
 
 const char* kUsage = R"(usage: lakedrift-batch COMMAND [ARGUMENTS]
 
@@ -59,19 +59,13 @@ Reads lines "x y" in km from standard input and prints for each
 excluded), element the first mesh element that holds the point (0 when none).
 )";
 
-template <typename T>
-std::string RoundTrip(T value) {
-  char buffer[40];
-  return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
-}
-
 int Fail(std::ostream& err, const Status& status) {
   err << "lakedrift-batch: " << status.message() << '\n';
   return kExitBadInput;
 }
 
 Status LoadGeometry(ModelState& state, const std::string& path) {
-  Status s = ReadGeometry(state, path);
+  Status s = ReadGeometry(state, DataFilePath(path));
   if (s.kind() == ErrorKind::FileMissing)
     return Status::Fail(ErrorKind::FileMissing, "geometry file " + path + ": not found");
   return s;
@@ -116,15 +110,13 @@ int Probe(const std::vector<std::string>& args, std::istream& in, std::ostream& 
 
 // Everything a run needs from its options, checked before it starts.
 Status PrepareRun(const RunOptions& o, ModelState& state) {
-  state.Region = static_cast<int16_t>(o.region != 0 ? o.region : 1);
+  ChooseRegion(state, o.region != 0 ? o.region : 1);
   state.Season = static_cast<int16_t>(o.season);
   state.FlowType = static_cast<int16_t>(o.flowType != 0 ? o.flowType : 1);
   const std::string geometry = o.geometry.empty() ? GeometryFileName(state.Region) : o.geometry;
   if (Status s = LoadGeometry(state, geometry); !s.ok()) return s;
   state.FlowFileName = o.flowFile.empty() ? FlowFileNameFor(state.Region, state.Season, state.FlowType) : o.flowFile;
-  state.RegionTitle = kRegionTitles[state.Region - 1];
-  state.TimeStep = kDefaultTimeStep;
-  state.SimHours = kDefaultSimHours;
+  ApplyRunParameters(DefaultRunParameters(), state);
   state.VectorScale = o.vectorScale;
   state.Magnification = 1.0f;
   state.ParticleCount = static_cast<double>(o.particles);
@@ -244,7 +236,7 @@ Status RunDrawn(const RunOptions& o, ModelState& state, uint64_t seed, std::vect
   y.resize(static_cast<std::size_t>(particles));
   auto gather = [&](int level) {
     for (int p = 1; p <= particles; ++p) x[p - 1] = run.TrackX(p, level), y[p - 1] = run.TrackY(p, level);
-    return Emit(sinks, level, (level - 1) * state.TimeStep / 3600.0, x, y);
+    return Emit(sinks, level, RunClock(state).HoursOfLevel(level), x, y);
   };
   if (Status s = gather(1); !s.ok()) return s;
   while (run.HasNextStep()) {
@@ -280,7 +272,7 @@ Status RunParallel(const RunOptions& o, ModelState& state, uint64_t seed,
   ParallelRun run(state, seed, o.threads);
   Status written = Status::Ok();
   run.SetLevelCallback([&](int level, std::span<const double> levelX, std::span<const float> levelY) {
-    if (written.ok()) written = Emit(sinks, level, (level - 1) * state.TimeStep / 3600.0, levelX, levelY);
+    if (written.ok()) written = Emit(sinks, level, RunClock(state).HoursOfLevel(level), levelX, levelY);
   });
   if (Status s = run.Start(); !s.ok()) return s;
   while (run.HasNextStep() && written.ok()) {
@@ -300,7 +292,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (o.help) return out << RunHelp(), kExitOk;
   ModelState state;
   if (Status s = PrepareRun(o, state); !s.ok()) return Fail(err, s);
-  const int levels = static_cast<int>(3600.0 * state.SimHours / state.TimeStep) + 1;
+  const int levels = RunClock(state).StepCount() + 1;
   if (Status s = CheckParticleCount(o, levels); !s.ok()) return Fail(err, s);
   const uint64_t seed = o.seed ? *o.seed : ClockSeed();
   out << "seed " << seed << '\n' << std::flush;

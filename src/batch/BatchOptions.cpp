@@ -139,8 +139,8 @@ Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& o) {
   return Status::Ok();
 }
 
-const char* RunHelp() {
-  return R"(usage: lakedrift-batch run (--region R --season S --flow-type F
+std::string RunHelp() {
+  std::string help = R"(usage: lakedrift-batch run (--region R --season S --flow-type F
                             | --geometry FILE --flow-file FILE --season S)
                            --release X Y [options]
 
@@ -153,10 +153,10 @@ tracks are the desktop's.
   --flow-type 1|2       surface flow, depth-averaged flow
   --geometry FILE       a geometry file, with --flow-file FILE and --season
   --release X Y         release point in km; must lie on the water
-  --particles N         number of particles (default 50); refused when the
+  --particles N         number of particles (default {particles}); refused when the
                         run would not fit in the memory available
   --diffusion K         horizontal diffusion coefficient, 0 to 10 m²/s as in
-                        the desktop's parameter dialog (default 0.1)
+                        the desktop's parameter dialog (default {diffusion})
   --seed S              random seed (default: from the clock; printed)
   --threads T           threads for the particle steps (default 1)
   --tracks FILE.csv     tracks as CSV: particle,level,time,x_m,y_m
@@ -164,11 +164,17 @@ tracks are the desktop's.
   --image FILE.bmp|.png the final picture of the run in the full view
   --size PIXELS         image width and height (default 800)
   --vector-scale S      the fastest arrow's length over the map's size,
-                        0 < S <= 1 (default 0.25)
+                        0 < S <= 1 (default {scale})
   --density FILE.csv    particle counts on a square grid at the end,
   --cell KM             with cells KM wide
 Files are written whole or not at all. Exit status 2 on a bad option or file.
 )";
+  const RunParameters defaults = DefaultRunParameters();
+  for (const auto& [mark, value] : {std::pair{"{particles}", defaults.ParticleCount},
+                                    std::pair{"{diffusion}", defaults.DiffusionCoef},
+                                    std::pair{"{scale}", defaults.VectorScale}})
+    help.replace(help.find(mark), std::string(mark).size(), FormatGeneral(value));
+  return help;
 }
 
 }  // namespace lakedrift

@@ -4,12 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "model/RunParameters.h"
 #include "model/Status.h"
 
 namespace lakedrift {
-
-// The vector scaling factor of a picture when none is given.
-inline constexpr double kBatchVectorScale = 0.25;
 
 // The options of "lakedrift-batch run".
 struct RunOptions {
@@ -17,13 +15,13 @@ struct RunOptions {
   std::string geometry, flowFile;
   bool hasRelease = false;
   double releaseX = 0, releaseY = 0;  // km
-  long particles = 50;
-  double diffusion = 0.1;  // m²/s
+  long particles = static_cast<long>(DefaultRunParameters().ParticleCount);
+  double diffusion = DefaultRunParameters().DiffusionCoef;  // m²/s
   std::optional<uint64_t> seed;
   int threads = 1;
   std::string tracks, netcdf, image, density;
   int imageSize = 800;
-  double vectorScale = kBatchVectorScale;  // the arrows of --image
+  double vectorScale = DefaultRunParameters().VectorScale;  // the arrows of --image
   double cellKm = 0;
   bool help = false;
 };
@@ -32,6 +30,6 @@ struct RunOptions {
 Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& options);
 
 // The text of "lakedrift-batch run --help".
-const char* RunHelp();
+std::string RunHelp();
 
 }  // namespace lakedrift

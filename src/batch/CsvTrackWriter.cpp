@@ -1,19 +1,12 @@
 #include "batch/CsvTrackWriter.h"
 
-#include <charconv>
 #include <string>
+
+#include "model/NumberFormat.h"
 
 namespace lakedrift {
 namespace {
 constexpr double kHoursPerDay = 24.0;
-
-// The shortest text that reads back as the same number.
-template <typename T>
-std::string RoundTrip(T value) {
-  char buffer[40];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
-}
 }  // namespace
 
 CsvTrackWriter::CsvTrackWriter(const std::filesystem::path& path, DateTime scenarioStart)

@@ -3,11 +3,13 @@
 #include <cmath>
 #include <cstring>
 
+#include "model/DataFiles.h"
+#include "model/Region.h"
+
 namespace lakedrift {
 namespace {
 
 constexpr std::size_t kBytesPerValue = 4;
-constexpr const char* kRegionCodes[] = {"tan", "mal", "zam"};
 
 // A little-endian IEEE float32 from four bytes, whatever the host's order.
 float DecodeFloat32(const unsigned char* bytes) {
@@ -22,8 +24,7 @@ float DecodeFloat32(const unsigned char* bytes) {
 }  // namespace
 
 std::string FlowFileNameFor(int region, int season, int flowType) {
-  const int index = region >= 1 && region <= 3 ? region - 1 : 0;
-  std::string name = kRegionCodes[index];
+  std::string name(RegionByNumber(region).flowCode);
   name += season == 2 ? 'd' : 'w';
   name += flowType == 2 ? 'a' : 's';
   return name + ".fld";
@@ -46,13 +47,13 @@ void UpdateMaxSpeed(ModelState& state) {
 
 Status FlowFieldReader::Open(const std::filesystem::path& path, int nodeCount) {
   Close();
-  path_ = path;
+  path_ = DataFilePath(path);
   nodeCount_ = nodeCount;
   framesRead_ = 0;
   std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error))
+  if (!std::filesystem::is_regular_file(path_, error))
     return Status::Fail(ErrorKind::FileMissing, "Flow-field file " + path.string() + " not found");
-  file_.open(path, std::ios::binary);
+  file_.open(path_, std::ios::binary);
   if (!file_.is_open())
     return Status::Fail(ErrorKind::ReadFailed, "Flow-field file " + path.string() + " cannot be opened");
   buffer_.resize(2 * static_cast<std::size_t>(nodeCount) * kBytesPerValue);

@@ -8,7 +8,9 @@
 #include <string_view>
 #include <utility>
 
+#include "model/DataFiles.h"
 #include "model/NumberFormat.h"
+#include "model/Region.h"
 
 namespace lakedrift {
 namespace {
@@ -281,15 +283,11 @@ void MoveGeometry(ModelState& from, ModelState& to) {
 
 }  // namespace
 
-std::string GeometryFileName(int region) {
-  switch (region) {
-    case 2: return "geommal.inp";
-    case 3: return "geomzam.inp";
-    default: return "geomtan.inp";
-  }
-}
+std::string GeometryFileName(int region) { return std::string(RegionByNumber(region).geometryFile); }
 
-Status ReadGeometry(ModelState& state) { return ReadGeometry(state, GeometryFileName(state.Region)); }
+Status ReadGeometry(ModelState& state) {
+  return ReadGeometry(state, DataFilePath(GeometryFileName(state.Region)));
+}
 
 Status ReadGeometry(ModelState& state, const std::filesystem::path& path) {
   const std::string name = path.string();

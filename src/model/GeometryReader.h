@@ -7,11 +7,11 @@
 
 namespace lakedrift {
 
-// The geometry file of a region: 1 "geomtan.inp", 2 "geommal.inp",
-// 3 "geomzam.inp".
+// The geometry file of a region (its row of the region table).
 std::string GeometryFileName(int region);
 
-// Reads the geometry file of state.Region from the current folder into the
+// Reads the geometry file of state.Region from the current folder (or, when
+// it is not there, from the installed data folder) into the
 // geometry and map-extent groups of the state. A missing file fails with
 // ErrorKind::FileMissing, a malformed one with ErrorKind::Malformed and a
 // message naming the file, the record, the field and what was expected; in

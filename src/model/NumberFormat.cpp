@@ -7,6 +7,20 @@
 
 namespace lakedrift {
 
+namespace {
+constexpr std::size_t kRoundTripChars = 40;  // ample for any float or double
+
+template <typename T>
+std::string ShortestText(T value) {
+  char buffer[kRoundTripChars];
+  return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+}
+}  // namespace
+
+std::string RoundTrip(double value) { return ShortestText(value); }
+
+std::string RoundTrip(float value) { return ShortestText(value); }
+
 std::string FormatGeneral(double value, int significantDigits) {
   if (value == 0.0) return "0";  // also -0
   if (std::isnan(value)) return "NaN";

@@ -34,6 +34,10 @@ std::optional<double> ParseWholeNumber(std::string_view text);
 // does not start with a number.
 double ParseLeadingNumber(std::string_view text);
 
+// The shortest text that reads back as the same number ("0.1", "1e+20").
+std::string RoundTrip(double value);
+std::string RoundTrip(float value);
+
 // Rounds to the nearest integer, halves to the even neighbour (2.5 → 2).
 double RoundHalfEven(double value);
 

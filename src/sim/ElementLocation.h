@@ -5,6 +5,9 @@
 
 namespace lakedrift {
 
+// Where a walk starts when the release point lies in no element.
+inline constexpr int kFirstElement = 1;
+
 // 1 when (x, y) in metres lies inside or on the boundary of the triangle in
 // state.TriX/TriY (counter-clockwise), 0 otherwise.
 int PointInElement(const ModelState& state, double x, double y);

@@ -5,10 +5,6 @@
 #include "sim/ElementLocation.h"
 
 namespace lakedrift {
-namespace {
-constexpr double kSecondsPerHour = 3600.0;
-constexpr int kFirstElement = 1;
-}  // namespace
 
 HeadlessRun::HeadlessRun(ModelState& state, uint64_t seed) : state_(state), stepper_(state, seed), clock_(state) {}
 
@@ -62,8 +58,6 @@ void HeadlessRun::End() {
   ended_ = true;
 }
 
-double HeadlessRun::HoursOfLevel(int level) const {
-  return (level - 1) * state_.TimeStep / kSecondsPerHour;
-}
+double HeadlessRun::HoursOfLevel(int level) const { return clock_.HoursOfLevel(level); }
 
 }  // namespace lakedrift

@@ -10,7 +10,6 @@
 namespace lakedrift {
 namespace {
 
-constexpr int kFirstElement = 1;        // the walk's start when the release is in no element
 constexpr int kDeviatesPerStep = 2;     // x first, then y
 constexpr float kHalf = 0.5f;
 constexpr int kVertices = 3;
@@ -30,17 +29,6 @@ inline bool OutsideEdge(double xi, double yi, double xk, double yk, double x, do
 
 int WorkerCount(int threads) { return std::max(1, threads); }
 
-// Spins of a thread waiting for the others before it sleeps: a few
-// milliseconds of pause instructions.
-constexpr int kSpinsBeforeSleep = 100000;
-
-// Tells the processor that this is a spin-wait loop.
-inline void CpuRelax() {
-#if defined(__x86_64__) || defined(__i386__)
-  __builtin_ia32_pause();
-#endif
-}
-
 }  // namespace
 
 ParallelRun::ParallelRun(const ModelState& geometryAndParams, uint64_t seed, int threads)
@@ -50,15 +38,9 @@ ParallelRun::ParallelRun(const ModelState& geometryAndParams, uint64_t seed, int
       shore_(ShoreIndex::ForMetres(state_)),
       clock_(state_) {
   BuildElementTables();
-  for (int w = 1; w < threads_; ++w) workers_.emplace_back([this] { WorkerLoop(); });
 }
 
-ParallelRun::~ParallelRun() {
-  End();
-  stopping_ = true;
-  if (!workers_.empty()) Meet();
-  for (std::thread& t : workers_) t.join();
-}
+ParallelRun::~ParallelRun() { End(); }
 
 void ParallelRun::BuildElementTables() {
   const auto count = static_cast<std::size_t>(state_.ElementCount);
@@ -171,56 +153,14 @@ void ParallelRun::ReportLevel() {
 }
 
 void ParallelRun::RunStepOnAllThreads() {
-  nextChunk_ = 0;
-  // The barriers order the step's inputs (frame, step number, chunk
-  // counter) before the workers read them, and the workers' writes before
-  // the caller goes on.
-  if (!workers_.empty()) Meet();
-  MoveChunks();
-  if (!workers_.empty()) Meet();
-}
-
-void ParallelRun::WorkerLoop() {
-  for (;;) {
-    Meet();
-    if (stopping_) return;
-    MoveChunks();
-    Meet();
-  }
-}
-
-void ParallelRun::Meet() {
-  const uint32_t meeting = meetings_.load(std::memory_order_acquire);
-  if (arrived_.fetch_add(1, std::memory_order_acq_rel) + 1 == threads_) {
-    // The last to arrive: reset the count for the next meeting, then end
-    // this one; the release publishes everything written before it.
-    arrived_.store(0, std::memory_order_relaxed);
-    meetings_.fetch_add(1, std::memory_order_release);
-    meetings_.notify_all();
-    return;
-  }
-  // Spin a little first: the others usually arrive within a fraction of a
-  // millisecond, and waking a sleeping thread can take milliseconds on a
-  // virtual machine whose idle processor has been halted.
-  for (int i = 0; i < kSpinsBeforeSleep; ++i) {
-    if (meetings_.load(std::memory_order_acquire) != meeting) return;
-    CpuRelax();
-  }
-  while (meetings_.load(std::memory_order_acquire) == meeting)
-    meetings_.wait(meeting, std::memory_order_acquire);
-}
-
-void ParallelRun::MoveChunks() {
-  // Threads take chunks as they come free, so a thread slowed down by other
-  // work on its core does not hold up the step; who moves a particle does
-  // not change how it moves.
-  const std::size_t n = x_.size();
-  for (;;) {
-    const std::size_t begin = nextChunk_.fetch_add(chunkParticles_);
-    if (begin >= n) return;
-    const std::size_t end = std::min(n, begin + chunkParticles_);
-    for (std::size_t i = begin; i < end; ++i) MoveParticle(i);
-  }
+  // OpenMP's dynamic schedule: threads take chunks as they come free, so a
+  // thread slowed down by other work on its core does not hold up the step;
+  // who moves a particle does not change how it moves. The team outlives the
+  // step, and the end of the loop orders every move before the caller goes on.
+  const auto n = static_cast<std::ptrdiff_t>(x_.size());
+  const auto chunk = static_cast<std::ptrdiff_t>(chunkParticles_);
+#pragma omp parallel for schedule(dynamic, chunk) num_threads(threads_)
+  for (std::ptrdiff_t i = 0; i < n; ++i) MoveParticle(static_cast<std::size_t>(i));
 }
 
 int ParallelRun::Walk(double x, double y, int start) const {

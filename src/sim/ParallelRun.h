@@ -1,9 +1,7 @@
 #pragma once
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <span>
-#include <thread>
 #include <vector>
 
 #include "model/FlowField.h"
@@ -60,7 +58,7 @@ class ParallelRun {
 
   // Takes a copy of the geometry, the parameters (ParticleCount, whole
   // particles move; DiffusionCoef, TimeStep, SimHours, release point) and
-  // FlowFileName. `threads` workers share the particles (at least 1).
+  // FlowFileName. `threads` threads share the particles (at least 1).
   ParallelRun(const ModelState& geometryAndParams, uint64_t seed, int threads);
   ~ParallelRun();
   ParallelRun(const ParallelRun&) = delete;
@@ -118,14 +116,9 @@ class ParallelRun {
   static void SetShape(ShapeElement& s, const float* vx, const float* vy);
   Status ReadFrame();
   int Walk(double x, double y, int start) const;
-  void MoveChunks();
   void MoveParticle(std::size_t i);
   void RunStepOnAllThreads();
-  void WorkerLoop();
-  void Meet();
   void ReportLevel();
-
-  static constexpr std::size_t kCacheLine = 64;
 
   ModelState state_;
   uint64_t seed_;
@@ -149,17 +142,6 @@ class ParallelRun {
   std::size_t chunkParticles_ = 1;  // particles a thread takes at a time
   bool started_ = false;
   bool ended_ = false;
-
-  // Workers 1..threads − 1; the calling thread is worker 0. Each step they
-  // all meet (Meet), take chunks of particles from nextChunk_ until none is
-  // left, and meet again. A meeting ends when the last thread arrives and
-  // moves meetings_ on. On a cache line of their own, away from the values
-  // every particle step reads.
-  alignas(kCacheLine) std::atomic<int> arrived_ = 0;
-  std::atomic<uint32_t> meetings_ = 0;
-  std::atomic<std::size_t> nextChunk_ = 0;
-  std::atomic<bool> stopping_ = false;
-  alignas(kCacheLine) std::vector<std::thread> workers_;
 };
 
 }  // namespace lakedrift

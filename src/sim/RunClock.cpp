@@ -4,12 +4,11 @@
 
 namespace lakedrift {
 namespace {
-constexpr double kSecondsPerHour = 3600.0;
 constexpr long kFrameIntervalHours = 2;
 }  // namespace
 
 RunClock::RunClock(const ModelState& state)
-    : stepHours_(state.TimeStep / kSecondsPerHour), simHours_(state.SimHours) {
+    : timeStep_(state.TimeStep), stepHours_(state.TimeStep / kSecondsPerHour), simHours_(state.SimHours) {
   const double steps = kSecondsPerHour * state.SimHours / state.TimeStep;
   stepCount_ = static_cast<int>(std::floor(steps));
   levelCount_ = static_cast<int>(std::lround(steps + 1));

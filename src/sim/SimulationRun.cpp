@@ -13,10 +13,7 @@
 namespace lakedrift {
 namespace {
 
-constexpr float kReleaseMarkerFraction = 0.008f;  // of the scale width
-constexpr int kFirstElement = 1;
 constexpr const char* kStartLabelPrefix = "Simulation Time (Hours):";
-constexpr const char* kLabelPrefix = "Simulation Time:";
 
 }  // namespace
 
@@ -162,7 +159,7 @@ bool SimulationRun::DrawTracksFromOverlay() {
 
 void SimulationRun::DrawLabel() {
   const std::string previous = lastLabel_;
-  lastLabel_ = std::string(kLabelPrefix) + FormatDateTime(simDate_);
+  lastLabel_ = std::string(kTimeLabelPrefix) + FormatDateTime(simDate_);
   DrawTimeLabel(surface_, previous, lastLabel_);
   simDate_.days += kTwoHoursInDays;
 }

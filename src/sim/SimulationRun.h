@@ -16,6 +16,9 @@
 
 namespace lakedrift {
 
+// The radius of the release marker, as a fraction of the view's width.
+inline constexpr float kReleaseMarkerFraction = 0.008f;
+
 // A particle-tracking run from the release point through SimHours hours in
 // steps of TimeStep seconds, drawn on a surface: Start() draws the first
 // picture and releases the particles, each Step() advances one time step

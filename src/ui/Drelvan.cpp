@@ -22,6 +22,7 @@
 
 #include "model/FlowField.h"
 #include "model/GeometryReader.h"
+#include "model/RunParameters.h"
 #include "sim/GaussianRandom.h"
 #include "sim/SimulationRun.h"
 #include "ui/Dialogs.h"
@@ -56,7 +57,6 @@ const char* const kAboutLines[] = {
 };
 
 constexpr double kWindowOfScreenHeight = 0.8;  // the window's side at start-up
-constexpr float kMarkerRadiusOfWidth = 0.008f;
 constexpr int kScrollMinimum = 0;
 constexpr int kScrollMaximum = 32767;
 constexpr int kScrollSmallStep = 50;
@@ -65,15 +65,6 @@ constexpr int kInitialPictureSide = 1;
 constexpr int kExitNormal = 0;
 constexpr int kExitFailed = 1;
 constexpr int kMillisecondsPerSecond = 1000;
-
-// Default run and drawing parameters.
-constexpr double kDefaultVectorScale = 0.25;
-constexpr int16_t kDefaultFrameCount = 83;
-constexpr float kDefaultFramePeriod = 1.0f;
-constexpr double kDefaultParticleCount = 50;
-constexpr double kDefaultTimeStep = 7200.0;
-constexpr int16_t kDefaultSimHours = 166;
-constexpr double kDefaultDiffusionCoef = 0.1;
 
 // The hourglass and the busy mark for the life of a run or an animation.
 class BusyScope {
@@ -221,15 +212,7 @@ void Drelvan::PlaceAtStartup() {
   Form_Resize();
 }
 
-void Drelvan::SetParameterDefaults() {
-  state_.VectorScale = kDefaultVectorScale;
-  state_.FrameCount = kDefaultFrameCount;
-  state_.FramePeriod = kDefaultFramePeriod;
-  state_.ParticleCount = kDefaultParticleCount;
-  state_.TimeStep = kDefaultTimeStep;
-  state_.SimHours = kDefaultSimHours;
-  state_.DiffusionCoef = kDefaultDiffusionCoef;
-}
+void Drelvan::SetParameterDefaults() { ApplyRunParameters(DefaultRunParameters(), state_); }
 
 void Drelvan::PlaceWindow(int width, int height, int left, int top) {
   // Width and height are the outer size, frame included once there is one.
@@ -292,7 +275,7 @@ void Drelvan::MarkReleasePoint(const ReleasePoint& point) {
   surface_.SetFillStyle(FillStyle::Solid);
   surface_.SetFillColor(PaletteColour(kGreen));
   surface_.Circle(static_cast<float>(state_.ReleaseX), state_.ReleaseY,
-                  kMarkerRadiusOfWidth * surface_.ScaleWidth(), PaletteColour(kGreen));
+                  kReleaseMarkerFraction * surface_.ScaleWidth(), PaletteColour(kGreen));
   ShowPicture();
   startSim_->setEnabled(true);
 }

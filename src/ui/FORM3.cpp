@@ -66,7 +66,7 @@ FORM3::Row FORM3::MakeRow(ParameterRow row) {
   Row controls;
   controls.label = new QLabel(design.caption, this);
   controls.label->setObjectName(ControlName("Label", design.controlNumber));
-  controls.text = new QLineEdit(design.initialText, this);
+  controls.text = new QLineEdit(QString::fromStdString(InitialText(row)), this);
   controls.text->setObjectName(ControlName("Text", design.controlNumber));
   controls.scroll = new QScrollBar(Qt::Horizontal, this);
   controls.scroll->setObjectName(ControlName("HScroll", design.controlNumber));

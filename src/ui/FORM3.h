@@ -3,7 +3,7 @@
 #include <array>
 
 #include "model/ModelState.h"
-#include "ui/ParameterRules.h"
+#include "model/ParameterRules.h"
 
 class QLabel;
 class QLineEdit;

@@ -12,6 +12,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "model/DataFiles.h"
+#include "model/Region.h"
 #include "sim/GaussianRandom.h"
 #include "ui/Drelvan.h"
 #include "ui/StartupColour.h"
@@ -125,10 +127,9 @@ void Form1::Form_Load() {
   resize(static_cast<int>(kWidthOfScreen * screen.width()),
          static_cast<int>(kHeightOfScreen * screen.height()));
 
-  state_.Region = 1;
+  ChooseRegion(state_, 1);
   state_.Season = 1;
   state_.FlowType = 1;
-  state_.RegionTitle = "LAKE TANGANYIKA";
 
   const Rgb colour = RandomStartupColour(ClockSeed());
   background_ = QColor(colour.r, colour.g, colour.b);
@@ -138,23 +139,14 @@ void Form1::Form_Load() {
   }
 
   mmControl1_->setVisible(false);
-  mmControl1_->Open(kMusicFile);
+  mmControl1_->Open(QString::fromStdString(DataFilePath(kMusicFile).string()));
 }
 
-void Form1::Option1_Click() {
-  state_.Region = 1;
-  state_.RegionTitle = "LAKE TANGANYIKA";
-}
+void Form1::Option1_Click() { ChooseRegion(state_, 1); }
 
-void Form1::Option2_Click() {
-  state_.Region = 2;
-  state_.RegionTitle = "RIVER MALAGARASI REGION";
-}
+void Form1::Option2_Click() { ChooseRegion(state_, 2); }
 
-void Form1::Option3_Click() {
-  state_.Region = 3;
-  state_.RegionTitle = "SOUTH PART OF LAKE TANGANYIKA";
-}
+void Form1::Option3_Click() { ChooseRegion(state_, 3); }
 
 void Form1::Option4_Click() { state_.Season = 1; }
 

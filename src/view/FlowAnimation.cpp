@@ -9,7 +9,6 @@
 namespace lakedrift {
 namespace {
 constexpr double kMaxSpeedStart = -1e20;      // below any speed: the first frame sets it
-constexpr const char* kLabelPrefix = "Simulation Time:";
 
 // The clock's start by season; any other season leaves it empty.
 DateTime ClockStart(int season) {
@@ -32,7 +31,7 @@ Status FlowAnimation::Start() {
     return opened;
   }
   clock_ = ClockStart(state_.Season);
-  label_ = std::string(kLabelPrefix) + FormatDateTime(clock_);
+  label_ = std::string(kTimeLabelPrefix) + FormatDateTime(clock_);
   state_.MaxSpeed = kMaxSpeedStart;
   state_.NodeU = std::move(u);
   state_.NodeV = std::move(v);
@@ -59,7 +58,7 @@ Status FlowAnimation::ShowNextFrame() {
 
   // The box is sized by the text printed last, which the new one replaces.
   const std::string previous = label_;
-  label_ = std::string(kLabelPrefix) + FormatDateTime(clock_);
+  label_ = std::string(kTimeLabelPrefix) + FormatDateTime(clock_);
   DrawTimeLabel(surface_, previous, label_);
   clock_.days += kTwoHoursInDays;
   ++framesShown_;

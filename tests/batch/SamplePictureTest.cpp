@@ -12,6 +12,7 @@
 #include "batch/RunImage.h"
 #include "model/FlowField.h"
 #include "model/GeometryReader.h"
+#include "model/RunParameters.h"
 #include "model/ShoreIndex.h"
 #include "sim/SimulationRun.h"
 #include "support/TestPaths.h"
@@ -56,7 +57,7 @@ Coverage DrawDefaultRun(int region, int season, int flowType) {
   s.FlowFileName = test::SampleDataPath(FlowFileNameFor(region, season, flowType)).string();
   s.RegionTitle = "LAKE";
   s.TimeStep = 7200, s.SimHours = 166, s.ParticleCount = 50, s.DiffusionCoef = 0.1;
-  s.VectorScale = kBatchVectorScale, s.Magnification = 1;
+  s.VectorScale = DefaultRunParameters().VectorScale, s.Magnification = 1;
   ReleaseNearTheMiddle(s);
 
   RunImage image(kPixels);

@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "model/ModelState.h"
+#include "model/RunParameters.h"
 #include "ui/FORM3.h"
 
 namespace lakedrift {
@@ -34,7 +35,7 @@ class Form3Test : public ::testing::Test {
 TEST_F(Form3Test, StartsWithDesignValuesWhateverTheStateHolds) {
   EXPECT_EQ(dialog.windowTitle(), "Select parameters");
   const int numbers[] = {1, 2, 3, 4, 6};
-  const char* texts[] = {"0.25", "83", "1", "50", "0.1"};
+  const char* texts[] = {"0.05", "83", "1", "50", "0.1"};
   const int positions[] = {0, 1, 0, 1, 0};
   const char* captions[] = {"Vector's scaling factor:", "Number of frames:",
                             "Animation Speed (Frame/Sec):", "Number of particles:",
@@ -61,7 +62,7 @@ TEST_F(Form3Test, VectorScaleBarBackAtZeroShowsZeroButStoresDefault) {
   EXPECT_DOUBLE_EQ(state.VectorScale, static_cast<double>(0.1f));
   Bar(1)->setValue(0);
   EXPECT_EQ(Text(1)->text(), "0");
-  EXPECT_EQ(state.VectorScale, 0.25);
+  EXPECT_EQ(state.VectorScale, DefaultRunParameters().VectorScale);
 }
 
 TEST_F(Form3Test, BarAtSameTextStillReadsBack) {
@@ -70,9 +71,9 @@ TEST_F(Form3Test, BarAtSameTextStillReadsBack) {
   Type(1, "0");
   Bar(1)->setValue(5);
   Text(1)->setText("0");
-  state.VectorScale = 0.25;
+  state.VectorScale = 0.5;
   Bar(1)->setValue(0);
-  EXPECT_EQ(state.VectorScale, 0.25);
+  EXPECT_EQ(state.VectorScale, DefaultRunParameters().VectorScale);
 }
 
 TEST_F(Form3Test, TypingStoresAtOnceAndNeverMovesABar) {
@@ -84,7 +85,7 @@ TEST_F(Form3Test, TypingStoresAtOnceAndNeverMovesABar) {
   Type(6, "11");
   EXPECT_EQ(state.DiffusionCoef, 0.1);
   Type(1, "1.5");
-  EXPECT_EQ(state.VectorScale, 0.25);
+  EXPECT_EQ(state.VectorScale, DefaultRunParameters().VectorScale);
   Type(3, "2");
   EXPECT_EQ(state.FramePeriod, 0.5f);
   EXPECT_EQ(Text(4)->text(), "12.7");  // the typed text stays

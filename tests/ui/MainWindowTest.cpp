@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "model/ModelState.h"
+#include "model/RunParameters.h"
 #include "support/TestPaths.h"
 #include "ui/Drelvan.h"
 #include "ui/FORM3.h"
@@ -96,7 +97,7 @@ TEST_F(MainWindowTest, LoadSetsDefaultsAndCentredSquareWindow) {
   EXPECT_EQ(window->windowTitle(), "HORIZONTAL TRANSPORT IN LAKE TANGANYIKA");
   EXPECT_EQ(window->HelpFile(), "Orvalith.hlp");
   EXPECT_EQ(state.FlowFileName, "tanws.fld");
-  EXPECT_EQ(state.VectorScale, 0.25);
+  EXPECT_EQ(state.VectorScale, DefaultRunParameters().VectorScale);
   EXPECT_EQ(state.FrameCount, 83);
   EXPECT_EQ(state.FramePeriod, 1.0f);
   EXPECT_EQ(state.ParticleCount, 50.0);

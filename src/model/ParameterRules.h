@@ -18,12 +18,15 @@ inline constexpr std::array<ParameterRow, kParameterRowCount> kParameterRows = {
 struct ParameterRowDesign {
   int controlNumber;        // the digit of Text/HScroll/Label: 1, 2, 3, 4, 6
   const char* caption;      // the label above the row
-  const char* initialText;  // the text box before any change
   int minimum, maximum, smallStep, largeStep, initialPosition;  // the scroll bar
 };
 
 // The design of a row.
 const ParameterRowDesign& RowDesign(ParameterRow row);
+
+// The text a row's box shows before any change: the default of its
+// variable (the speed, not the period, for the animation row).
+std::string InitialText(ParameterRow row);
 
 // Reads a typed text the way its row reads it and stores the value in the
 // row's variable; a value outside the row's range, or a text that is not a

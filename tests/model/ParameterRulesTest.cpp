@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "model/ModelState.h"
-#include "ui/ParameterRules.h"
+#include "model/ParameterRules.h"
+#include "model/RunParameters.h"
 
 namespace lakedrift {
 namespace {
@@ -49,15 +50,16 @@ double DiffusionOf(const char* text) {
 }
 
 TEST(ParameterRulesTest, VectorScaleReadsWholeTextInSinglePrecision) {
+  const double kDefaultScale = DefaultRunParameters().VectorScale;
   EXPECT_EQ(VectorScaleOf("1"), 1.0);
   EXPECT_EQ(VectorScaleOf(" 0.5 "), 0.5);
   EXPECT_EQ(VectorScaleOf("0.3"), static_cast<double>(0.3f));  // rounded to single first
-  EXPECT_EQ(VectorScaleOf("1.5"), 0.25);
-  EXPECT_EQ(VectorScaleOf("0"), 0.25);
-  EXPECT_EQ(VectorScaleOf("-0.5"), 0.25);
-  EXPECT_EQ(VectorScaleOf("abc"), 0.25);
-  EXPECT_EQ(VectorScaleOf("0.5x"), 0.25);  // not wholly a number
-  EXPECT_EQ(VectorScaleOf(""), 0.25);
+  EXPECT_EQ(VectorScaleOf("1.5"), kDefaultScale);
+  EXPECT_EQ(VectorScaleOf("0"), kDefaultScale);
+  EXPECT_EQ(VectorScaleOf("-0.5"), kDefaultScale);
+  EXPECT_EQ(VectorScaleOf("abc"), kDefaultScale);
+  EXPECT_EQ(VectorScaleOf("0.5x"), kDefaultScale);  // not wholly a number
+  EXPECT_EQ(VectorScaleOf(""), kDefaultScale);
 }
 
 TEST(ParameterRulesTest, FrameCountRoundsLeadingNumberHalvesToEven) {
@@ -142,7 +144,7 @@ TEST(ParameterRulesTest, VectorScaleBarAtZeroShowsZeroButStoresDefault) {
   EXPECT_EQ(text, "0");
   EXPECT_EQ(state.VectorScale, 0.0);  // the bar's own value, before the read-back
   ApplyRowText(state, ParameterRow::VectorScale, text);
-  EXPECT_EQ(state.VectorScale, 0.25);
+  EXPECT_EQ(state.VectorScale, DefaultRunParameters().VectorScale);
 }
 
 TEST(ParameterRulesTest, SpeedBarSpansTenthToFiveFramesPerSecond) {
