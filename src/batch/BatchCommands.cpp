@@ -8,6 +8,7 @@
 #include "batch/BatchOptions.h"
 #include "batch/CsvTrackWriter.h"
 #include "batch/DensityGrid.h"
+#include "batch/ImportCommand.h"
 #include "batch/NetcdfTrackWriter.h"
 #include "batch/ProgressBar.h"
 #include "batch/RunImage.h"
@@ -36,6 +37,9 @@ Commands:
   probe GEOMETRY    for lines "x y" (km) on standard input, prints
                     "x y inlake element"
   run [OPTIONS]     a particle-tracking run with exports (run --help)
+  import MODEL.nc --out DIR
+                    a UGRID mesh and its velocities as a geometry file and
+                    flow frames (import --help)
   help              this text
 )";
 
@@ -275,7 +279,8 @@ int RunBatch(const std::vector<std::string>& args, std::istream& in, std::ostrea
   if (args[0] == "info") return Info(args, out, err);
   if (args[0] == "probe") return Probe(args, in, out, err);
   if (args[0] == "run") return Run(args, out, err, errIsTerminal);
-  err << "lakedrift-batch: " << args[0] << ": unknown command (info, probe, run, help)\n";
+  if (args[0] == "import") return ImportCommand(args, out, err);
+  err << "lakedrift-batch: " << args[0] << ": unknown command (info, probe, run, import, help)\n";
   return kExitBadInput;
 }
 

@@ -1,0 +1,369 @@
+// Importing UGRID files: the shipped Malagarasi region written as UGRID and
+// read back; the variants of the conventions; files that must be refused.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <sstream>
+
+#include "batch/BatchCommands.h"
+#include "model/FlowField.h"
+#include "model/GeometryReader.h"
+#include "support/TestPaths.h"
+#include "ugrid/LakeGeoref.h"
+#include "ugrid/UgridWriter.h"
+
+namespace lakedrift {
+namespace {
+
+using test::UgridSpec;
+
+struct Result {
+  int status;
+  std::string out, err;
+};
+
+Result Batch(const std::vector<std::string>& args) {
+  std::istringstream in;
+  std::ostringstream out, err;
+  const int status = RunBatch(args, in, out, err, false);
+  return {status, out.str(), err.str()};
+}
+
+std::string FileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// An import of a spec: the batch tool's result, the geometry and the frames.
+struct Imported {
+  Result result;
+  std::filesystem::path folder;
+  ModelState state;
+  std::vector<std::vector<float>> u, v;  // frame, node (0-based)
+};
+
+Imported Import(const std::string& name, const UgridSpec& spec, std::vector<std::string> args = {},
+                const std::string& geometry = "geomtan.inp", const std::string& flow = "tanws.fld") {
+  Imported im;
+  im.folder = test::FreshOutputDir("ugrid_" + name);
+  const auto model = im.folder / "model.nc";
+  test::WriteUgrid(model, spec);
+  const auto out = im.folder / "out";
+  std::filesystem::create_directories(out);
+  args.insert(args.begin(), {"import", model.string(), "--out", out.string()});
+  im.result = Batch(args);
+  if (im.result.status != kExitOk) return im;
+  EXPECT_TRUE(ReadGeometry(im.state, out / geometry).ok());
+  FlowFieldReader reader;
+  EXPECT_TRUE(reader.Open(out / flow, im.state.NodeCount).ok());
+  PrepareFlowArrays(im.state);
+  while (reader.ReadFlowFrame(im.state).ok()) {
+    im.u.emplace_back(im.state.NodeU.Data(), im.state.NodeU.Data() + im.state.NodeU.Count());
+    im.v.emplace_back(im.state.NodeV.Data(), im.state.NodeV.Data() + im.state.NodeV.Count());
+  }
+  return im;
+}
+
+// ---------------------------------------------------------------------------
+// The shipped region, written as a UGRID file in UTM-sized metres.
+
+constexpr double kEastingOffsetM = 450000.0, kNorthingOffsetM = 9394760.0;
+constexpr const char* kShippedCrs =
+    "+proj=tmerc +lat_0=0 +lon_0=30 +k=1 +x_0=500000 +y_0=10000000 +ellps=WGS84 +units=m +no_defs";
+
+UgridSpec ShippedRegionAsUgrid(const ModelState& s) {
+  UgridSpec spec;
+  for (int n = 1; n <= s.NodeCount; ++n) {
+    spec.x.push_back(s.NodeX(n) * kMetresPerKm + kEastingOffsetM);
+    spec.y.push_back(s.NodeY(n) * kMetresPerKm + kNorthingOffsetM);
+  }
+  for (int e = 1; e <= s.ElementCount; ++e)
+    for (int j = 1; j <= 3; ++j) spec.faces.push_back(s.ElemNode(j, e));
+  spec.crs = kShippedCrs;
+  spec.times.clear();
+  for (int k = 0; k < 84; ++k) spec.times.push_back(2.0 * k);
+  spec.timeUnits = "hours since 1997-04-02 02:00:00";
+  return spec;
+}
+
+// The node numbers of each ring, turned to start at its smallest node.
+std::vector<std::vector<int>> Rings(const ModelState& s) {
+  std::vector<std::vector<int>> rings;
+  int b = 1;
+  for (int r = 1; r <= s.BoundaryRingCount; ++r) {
+    std::vector<int> ring;
+    for (int i = 0; i < s.BoundaryRingSize(r); ++i) ring.push_back(s.BoundaryNode(b++));
+    std::rotate(ring.begin(), std::min_element(ring.begin(), ring.end()), ring.end());
+    rings.push_back(ring);
+  }
+  return rings;
+}
+
+TEST(UgridRoundTrip, ShippedRegionComesBackWithItsMeshRingsFlowAndTracks) {
+  ModelState shipped;
+  ASSERT_TRUE(ReadGeometry(shipped, test::SampleDataPath("geommal.inp")).ok());
+  UgridSpec spec = ShippedRegionAsUgrid(shipped);
+  std::vector<std::vector<float>> frames;  // U then V of each frame
+  {
+    ModelState flow = shipped;
+    FlowFieldReader reader;
+    ASSERT_TRUE(reader.Open(test::SampleDataPath("malws.fld"), shipped.NodeCount).ok());
+    PrepareFlowArrays(flow);
+    for (int k = 0; k < 84; ++k) {
+      ASSERT_TRUE(reader.ReadFlowFrame(flow).ok());
+      frames.emplace_back(flow.NodeU.Data(), flow.NodeU.Data() + flow.NodeU.Count());
+      frames.back().insert(frames.back().end(), flow.NodeV.Data(), flow.NodeV.Data() + flow.NodeV.Count());
+    }
+  }
+  const int nodes = shipped.NodeCount;
+  spec.velocity = [&](int t, int n, int, bool v) { return frames[t][(v ? nodes : 0) + n]; };
+  const Imported im = Import("roundtrip", spec, {"--region", "2"}, "geommal.inp", "malws.fld");
+  ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
+  const auto out = im.folder / "out";
+  const ModelState& back = im.state;
+
+  ASSERT_EQ(back.NodeCount, shipped.NodeCount);
+  ASSERT_EQ(back.ElementCount, shipped.ElementCount);
+  for (int n = 1; n <= nodes; ++n) {
+    EXPECT_NEAR(back.NodeX(n), shipped.NodeX(n), 1.1e-4) << "node " << n;
+    EXPECT_NEAR(back.NodeY(n), shipped.NodeY(n), 1.1e-4) << "node " << n;
+  }
+  for (int e = 1; e <= shipped.ElementCount; ++e)
+    for (int j = 1; j <= 3; ++j) {
+      EXPECT_EQ(back.ElemNode(j, e), shipped.ElemNode(j, e)) << "element " << e;
+      EXPECT_EQ(back.ElemNeighbour(j, e), shipped.ElemNeighbour(j, e)) << "element " << e;
+    }
+  EXPECT_EQ(Rings(back), Rings(shipped));
+  EXPECT_EQ(FileBytes(out / "malws.fld"), FileBytes(test::SampleDataPath("malws.fld")));
+
+  // The georef lines name the same place for every point.
+  LakeGeoref a, b;
+  ASSERT_TRUE(a.Open(shipped.Georef, "test").ok());
+  ASSERT_TRUE(b.Open(back.Georef, "test").ok());
+  for (int n = 1; n <= nodes; n += 97) {
+    double lonA, latA, lonB, latB;
+    a.ToLonLat(shipped.NodeX(n), shipped.NodeY(n), lonA, latA);
+    b.ToLonLat(back.NodeX(n), back.NodeY(n), lonB, latB);
+    EXPECT_NEAR(lonA, lonB, 1e-8);
+    EXPECT_NEAR(latA, latB, 1e-8);
+  }
+
+  // The same tracks for a seed, released in the middle of element 1.
+  std::string releaseX, releaseY;
+  {
+    double x = 0, y = 0;
+    for (int j = 1; j <= 3; ++j)
+      x += shipped.NodeX(shipped.ElemNode(j, 1)) / 3, y += shipped.NodeY(shipped.ElemNode(j, 1)) / 3;
+    releaseX = std::to_string(x);
+    releaseY = std::to_string(y);
+  }
+  auto tracks = [&](const std::filesystem::path& folder, const std::string& name) {
+    const auto csv = im.folder / name;
+    const Result r = Batch({"run", "--geometry", (folder / "geommal.inp").string(), "--flow-file",
+                            (folder / "malws.fld").string(), "--season", "1", "--release", releaseX, releaseY,
+                            "--particles", "20", "--seed", "7", "--diffusion", "1", "--tracks", csv.string()});
+    EXPECT_EQ(r.status, kExitOk) << r.err;
+    return FileBytes(csv);
+  };
+  const std::string original = tracks(test::SampleDataPath(""), "original.csv");
+  EXPECT_GT(original.size(), 1000u);
+  EXPECT_EQ(tracks(out, "imported.csv"), original);
+}
+
+// ---------------------------------------------------------------------------
+// Variants of the conventions.
+
+constexpr double kStep = 1000.0, kX0 = 300000.0, kY0 = 9400000.0;
+
+TEST(UgridImport, StartIndexZeroAndOneReadTheSameMesh) {
+  for (const int start : {0, 1}) {
+    UgridSpec spec = test::TriangulatedGridSpec(3, 3, kStep, kX0, kY0);
+    for (int& n : spec.faces) n += start;
+    spec.startIndex = start;
+    spec.velocity = [](int, int n, int, bool v) { return v ? -float(n) : float(n); };
+    const Imported im = Import("start" + std::to_string(start), spec);
+    ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
+    EXPECT_EQ(im.state.NodeCount, 9);
+    EXPECT_EQ(im.state.ElementCount, 8);
+    ASSERT_EQ(im.state.BoundaryRingCount, 1);
+    EXPECT_EQ(im.state.BoundaryCount, 8);
+    EXPECT_EQ(im.state.ElemNode(1, 1), 1);
+    EXPECT_EQ(im.state.ElemNode(3, 1), 5);
+    EXPECT_EQ(im.state.NodeX(9), 2.0);
+    EXPECT_EQ(im.state.NodeY(9), 2.0);
+    ASSERT_EQ(im.u.size(), 84u);
+    EXPECT_EQ(im.u[83][6], 6.0f);
+    EXPECT_EQ(im.v[83][6], -6.0f);
+  }
+}
+
+TEST(UgridImport, FillValuesEndShortFacesAndQuadsSplitAlongTheShorterDiagonal) {
+  // A kite: the diagonal from node 1 to node 3 (counting from 0) is the
+  // shorter, then a triangle padded with the fill value.
+  UgridSpec spec;
+  spec.x = {kX0, kX0 + 3 * kStep, kX0 + 4 * kStep, kX0 + kStep, kX0 + 5 * kStep};
+  spec.y = {kY0, kY0, kY0 + 2 * kStep, kY0 + 2 * kStep, kY0 + kStep};
+  spec.width = 4;
+  spec.startIndex = 0;
+  spec.fill = -999;
+  spec.faces = {0, 1, 2, 3, 1, 4, 2, -999};
+  const Imported im = Import("quads", spec);
+  ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
+  ASSERT_EQ(im.state.ElementCount, 3);
+  auto hasEdge = [&](int e, int a, int b) {
+    for (int j = 1; j <= 3; ++j) {
+      const int p = im.state.ElemNode(j, e), q = im.state.ElemNode(j % 3 + 1, e);
+      if ((p == a && q == b) || (p == b && q == a)) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(hasEdge(1, 2, 4));
+  EXPECT_TRUE(hasEdge(2, 2, 4));
+  EXPECT_EQ(im.state.ElemNeighbour(1, 1) + im.state.ElemNeighbour(2, 1) + im.state.ElemNeighbour(3, 1), 2);
+  EXPECT_EQ(im.state.BoundaryCount, 5);
+}
+
+TEST(UgridImport, FaceVelocitiesAreAveragedToNodesByArea) {
+  // Columns 1 km then 2 km wide, so that the faces around the middle node
+  // differ in area; only face 0 moves.
+  UgridSpec spec = test::GridSpec(3, 3, kStep, kX0, kY0);
+  for (int n = 2; n < 9; n += 3) spec.x[n] += kStep;
+  spec.onFaces = true;
+  spec.velocity = [](int, int f, int, bool v) { return f == 0 && !v ? 1.0f : 0.0f; };
+  const Imported im = Import("faces", spec);
+  ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
+  // The middle node holds all of faces 0 and 3 (the shorter diagonals pass
+  // through it) and half of faces 1 and 2: areas 1, 2 × ½, 1 × ½ and 2 km².
+  EXPECT_NEAR(im.u[0][4], 1.0 / 4.5, 1e-6);
+  EXPECT_EQ(im.u[0][0], 1.0f);
+  EXPECT_EQ(im.u[0][8], 0.0f);
+}
+
+TEST(UgridImport, LongitudeLatitudeNodesKeepTheirPlaceThroughTheGeoref) {
+  UgridSpec spec = test::TriangulatedGridSpec(4, 3, 0.01, 29.7, -5.3);
+  spec.nodes = UgridSpec::Nodes::LonLat;
+  const Imported im = Import("lonlat", spec);
+  ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
+  LakeGeoref georef;
+  ASSERT_TRUE(georef.Open(im.state.Georef, "test").ok()) << im.state.Georef;
+  EXPECT_NE(im.state.Georef.find("+proj=tmerc"), std::string::npos);
+  for (int n = 1; n <= im.state.NodeCount; ++n) {
+    double lon, lat;
+    georef.ToLonLat(im.state.NodeX(n), im.state.NodeY(n), lon, lat);
+    EXPECT_NEAR(lon, spec.x[n - 1], 2e-6) << "node " << n;  // 0.1 m in the file
+    EXPECT_NEAR(lat, spec.y[n - 1], 2e-6) << "node " << n;
+  }
+  EXPECT_NEAR(im.state.NodeX(4) - im.state.NodeX(1), 3 * 1.1085, 0.01);  // 0.01° of longitude at 5.3° S is 1.1087 km
+}
+
+TEST(UgridImport, LayerIsChosenAndTimeIsInterpolated) {
+  // Hourly frames whose velocity is the hour plus ten times the layer.
+  UgridSpec spec = test::TriangulatedGridSpec(3, 3, kStep, kX0, kY0);
+  spec.layers = 3;
+  spec.times.clear();
+  for (int h = 0; h <= 200; ++h) spec.times.push_back(h);
+  spec.velocity = [](int t, int, int layer, bool v) { return v ? 0.0f : float(t + 10 * layer); };
+  const Imported im = Import("layers", spec, {"--layer", "2", "--start", "2020-01-01T00:30"});
+  ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
+  ASSERT_EQ(im.u.size(), 84u);
+  for (const int k : {0, 1, 83}) EXPECT_FLOAT_EQ(im.u[k][3], 10.5f + 2.0f * float(k)) << "frame " << k;
+  EXPECT_NE(im.result.out.find("84 frames from 2020-01-01T00:30:00"), std::string::npos) << im.result.out;
+}
+
+// ---------------------------------------------------------------------------
+// Files and options that are refused: one line, exit status 2, nothing written.
+
+struct Refusal {
+  const char* name;
+  std::function<void(UgridSpec&)> spoil;
+  std::vector<std::string> args;
+  const char* message;
+};
+
+void PrintTo(const Refusal& r, std::ostream* out) { *out << r.name; }
+
+class UgridRefusal : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(UgridRefusal, SaysWhatIsWrongAndWritesNothing) {
+  UgridSpec spec = test::TriangulatedGridSpec(3, 3, kStep, kX0, kY0);
+  for (int& n : spec.faces) n += 1;
+  spec.startIndex = 1;
+  GetParam().spoil(spec);
+  const Imported im = Import(std::string("refused_") + GetParam().name, spec, GetParam().args);
+  EXPECT_EQ(im.result.status, kExitBadInput);
+  EXPECT_EQ(im.result.err.rfind("lakedrift-batch: ", 0), 0u) << im.result.err;
+  EXPECT_NE(im.result.err.find(GetParam().message), std::string::npos) << im.result.err;
+  EXPECT_EQ(std::count(im.result.err.begin(), im.result.err.end(), '\n'), 1) << im.result.err;
+  EXPECT_TRUE(std::filesystem::is_empty(im.folder / "out"));
+}
+
+const Refusal kRefusals[] = {
+    {"NoTopology", [](UgridSpec& s) { s.topology = false; }, {}, "no variable with cf_role = \"mesh_topology\""},
+    {"NodeOutOfRange", [](UgridSpec& s) { s.faces[4] = 10; }, {}, "face 1 (counting from 0): node 10 is outside 1..9"},
+    {"NonManifoldEdge",
+     [](UgridSpec& s) {
+       s.x.push_back(kX0 + 2 * kStep);
+       s.y.push_back(kY0 - kStep);
+       s.faces.insert(s.faces.end(), {1, 10, 5});
+     },
+     {},
+     "the edge is shared by more than two faces"},
+    {"NanCoordinate",
+     [](UgridSpec& s) { s.y[4] = std::numeric_limits<double>::quiet_NaN(); },
+     {},
+     "node 5: its coordinates are not numbers"},
+    {"DuplicateFace",
+     [](UgridSpec& s) {
+       s.faces.insert(s.faces.end(), {5, 2, 1});
+     },
+     {},
+     "face 8 (counting from 0) repeats face 0"},
+    {"DegenerateFace",
+     [](UgridSpec& s) {
+       s.faces.insert(s.faces.end(), {1, 2, 3});
+     },
+     {},
+     "face 8 (counting from 0) is degenerate"},
+    {"Pentagon",
+     [](UgridSpec& s) {
+       s.width = 5;
+       s.faces = {1, 2, 3, 6, 5};
+     },
+     {},
+     "face 0 (counting from 0) has 5 nodes; only triangles and quadrilaterals are read"},
+    {"TimeSpanTooShort",
+     [](UgridSpec& s) {
+       s.times = {0, 100};
+     },
+     {},
+     "the file covers 2020-01-01T00:00:00 to 2020-01-05T04:00:00, but the week from 2020-01-01T00:00:00 needs"},
+    {"StartAfterTheFile",
+     [](UgridSpec&) {},
+     {"--start", "2020-01-03"},
+     "needs 2020-01-03T00:00:00 to 2020-01-09T22:00:00"},
+    {"Calendar360Day", [](UgridSpec& s) { s.calendar = "360_day"; }, {}, "calendar '360_day' is not read"},
+    {"NoVelocities", [](UgridSpec& s) { s.uStandardName = "x"; }, {}, "no velocities with standard_name"},
+    {"LayeredWithoutLayer",
+     [](UgridSpec& s) { s.layers = 2; },
+     {},
+     "has 2 layers (nLayers): choose one with --layer K"},
+    {"LayerOfAFlatVariable", [](UgridSpec&) {}, {"--layer", "1"}, "--layer: ucx has no layers"},
+    {"UnknownVariable", [](UgridSpec&) {}, {"--u", "ucx", "--v", "vvv"}, "--v vvv: no such variable"},
+    {"BadStart", [](UgridSpec&) {}, {"--start", "soon"}, "--start: expected a date"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Files, UgridRefusal, ::testing::ValuesIn(kRefusals),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(UgridRefusal, MissingFileIsNamed) {
+  const auto out = test::FreshOutputDir("ugrid_missing");
+  const Result r = Batch({"import", (out / "absent.nc").string(), "--out", out.string()});
+  EXPECT_EQ(r.status, kExitBadInput);
+  EXPECT_NE(r.err.find("absent.nc: not found"), std::string::npos) << r.err;
+}
+
+}  // namespace
+}  // namespace lakedrift
