@@ -1,5 +1,6 @@
 #include "batch/BatchCommands.h"
 
+#include <algorithm>
 #include <charconv>
 #include <map>
 #include <memory>
@@ -8,6 +9,7 @@
 #include "batch/BatchOptions.h"
 #include "batch/CsvTrackWriter.h"
 #include "batch/DensityGrid.h"
+#include "batch/GeoJsonTrackWriter.h"
 #include "batch/ImportCommand.h"
 #include "batch/NetcdfTrackWriter.h"
 #include "batch/ProgressBar.h"
@@ -35,7 +37,7 @@ const char* kUsage = R"(usage: lakedrift-batch COMMAND [ARGUMENTS]
 Commands:
   info GEOMETRY     counts and map extent of a geometry file
   probe GEOMETRY    for lines "x y" (km) on standard input, prints
-                    "x y inlake element"
+                    "x y inlake element"; --lonlat for "lon lat" lines
   run [OPTIONS]     a particle-tracking run with exports (run --help)
   import MODEL.nc --out DIR
                     a UGRID mesh and its velocities as a geometry file and
@@ -50,11 +52,14 @@ BoundaryRingCount, MapXMin, MapXMax, MapYMin, MapYMax, MapWidth, MapHeight and
 MapSize (km), numbers with round-trip precision.
 )";
 
-const char* kProbeHelp = R"(usage: lakedrift-batch probe GEOMETRY < points
+const char* kProbeHelp = R"(usage: lakedrift-batch probe GEOMETRY [--lonlat] < points
 
 Reads lines "x y" in km from standard input and prints for each
 "x y inlake element": inlake is 1 when the point lies on the water (islands
 excluded), element the first mesh element that holds the point (0 when none).
+With --lonlat the lines are "lon lat" in degrees (WGS84), taken to the grid
+by the geometry file's georef line, and each answer is
+"lon lat x y inlake element" with x and y in km.
 )";
 
 template <typename T>
@@ -89,36 +94,73 @@ int Info(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
   return kExitOk;
 }
 
-int Probe(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+// The next probe point from a line: x and y in km, or with `georef` a
+// longitude and latitude turned into them.
+Status ProbePoint(const std::string& line, int lineNumber, const LakeGeoref* georef, double& x, double& y) {
+  std::istringstream fields(line);
+  std::string xText, yText, extra;
+  fields >> xText;
+  const auto first = ParseWholeNumber(xText);
+  const auto second = (fields >> yText) ? ParseWholeNumber(yText) : std::nullopt;
+  if (!first || !second || (fields >> extra))
+    return Status::Fail(ErrorKind::BadValue, "probe: standard input line " + std::to_string(lineNumber) +
+                                                 (georef ? ": expected \"lon lat\" in degrees" : ": expected \"x y\" in km") +
+                                                 ", got '" + line + "'");
+  x = *first;
+  y = *second;
+  if (georef) georef->FromLonLat(*first, *second, x, y);
+  return Status::Ok();
+}
+
+int Probe(const std::vector<std::string>& argsIn, std::istream& in, std::ostream& out, std::ostream& err) {
+  std::vector<std::string> args = argsIn;
+  const auto lonLatOption = std::find(args.begin(), args.end(), "--lonlat");
+  const bool lonLat = lonLatOption != args.end();
+  if (lonLat) args.erase(lonLatOption);
   if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) return out << kProbeHelp, kExitOk;
   if (args.size() != 2) return Fail(err, Status::Fail(ErrorKind::BadValue, "probe: expected one GEOMETRY file"));
   ModelState state;
   if (Status s = LoadGeometry(state, args[1]); !s.ok()) return Fail(err, s);
+  LakeGeoref georef;
+  if (lonLat)
+    if (Status s = georef.Open(state.Georef, "probe --lonlat"); !s.ok()) return Fail(err, s);
   std::string line;
   int lineNumber = 0;
   while (std::getline(in, line)) {
     ++lineNumber;
+    if (line.find_first_not_of(" \t\r") == std::string::npos) continue;  // blank lines are skipped
+    double x = 0, y = 0;
+    if (Status s = ProbePoint(line, lineNumber, lonLat ? &georef : nullptr, x, y); !s.ok()) return Fail(err, s);
     std::istringstream fields(line);
-    std::string xText, yText, extra;
-    if (!(fields >> xText)) continue;  // blank lines are skipped
-    const auto x = ParseWholeNumber(xText);
-    const auto y = (fields >> yText) ? ParseWholeNumber(yText) : std::nullopt;
-    if (!x || !y || (fields >> extra))
-      return Fail(err, Status::Fail(ErrorKind::BadValue, "probe: standard input line " + std::to_string(lineNumber) +
-                                                             ": expected \"x y\" in km, got '" + line + "'"));
-    const int element = LocateByScan(state, *x * kMetresPerKm, *y * kMetresPerKm);
-    out << xText << ' ' << yText << ' ' << PointInLake(state, *x, *y) << ' ' << element << '\n';
+    std::string firstText, secondText;
+    fields >> firstText >> secondText;
+    const int element = LocateByScan(state, x * kMetresPerKm, y * kMetresPerKm);
+    out << firstText << ' ' << secondText << ' ';
+    if (lonLat) out << RoundTrip(x) << ' ' << RoundTrip(y) << ' ';
+    out << PointInLake(state, x, y) << ' ' << element << '\n';
   }
   return kExitOk;
 }
 
+// The geometry's georef, opened when it has one; an option that needs it
+// fails when it has none.
+Status OpenGeoref(const RunOptions& o, const ModelState& state, LakeGeoref& georef, bool& hasGeoref) {
+  hasGeoref = !state.Georef.empty();
+  for (const auto& [asked, what] : {std::pair{o.hasReleaseLonLat, "--release-lonlat"},
+                                    std::pair{!o.geojson.empty(), "--geojson"}, std::pair{hasGeoref, "georef"}})
+    if (asked) return georef.Open(state.Georef, what);
+  return Status::Ok();
+}
+
 // Everything a run needs from its options, checked before it starts.
-Status PrepareRun(const RunOptions& o, ModelState& state) {
+Status PrepareRun(RunOptions& o, ModelState& state, LakeGeoref& georef, bool& hasGeoref) {
   state.Region = static_cast<int16_t>(o.region != 0 ? o.region : 1);
   state.Season = static_cast<int16_t>(o.season);
   state.FlowType = static_cast<int16_t>(o.flowType != 0 ? o.flowType : 1);
   const std::string geometry = o.geometry.empty() ? GeometryFileName(state.Region) : o.geometry;
   if (Status s = LoadGeometry(state, geometry); !s.ok()) return s;
+  if (Status s = OpenGeoref(o, state, georef, hasGeoref); !s.ok()) return s;
+  if (o.hasReleaseLonLat) georef.FromLonLat(o.releaseLon, o.releaseLat, o.releaseX, o.releaseY);
   state.FlowFileName = o.flowFile.empty() ? FlowFileNameFor(state.Region, state.Season, state.FlowType) : o.flowFile;
   state.RegionTitle = kRegionTitles[state.Region - 1];
   state.TimeStep = kDefaultTimeStep;
@@ -130,10 +172,15 @@ Status PrepareRun(const RunOptions& o, ModelState& state) {
   state.ReleaseX = o.releaseX;
   state.ReleaseY = static_cast<float>(o.releaseY);
   if (PointInLake(state, state.ReleaseX, state.ReleaseY) == 0)
-    return Status::Fail(ErrorKind::BadValue, "--release " + RoundTrip(o.releaseX) + " " + RoundTrip(o.releaseY) +
-                                                 ": the point is not on the water of " + geometry);
+    return Status::Fail(ErrorKind::BadValue,
+                        (o.hasReleaseLonLat ? "--release-lonlat " + RoundTrip(o.releaseLon) + " " +
+                                                  RoundTrip(o.releaseLat) + " (" + RoundTrip(o.releaseX) + " " +
+                                                  RoundTrip(o.releaseY) + " km)"
+                                            : "--release " + RoundTrip(o.releaseX) + " " + RoundTrip(o.releaseY)) +
+                            ": the point is not on the water of " + geometry);
   for (const auto& [path, what] : {std::pair{o.tracks, "--tracks"}, std::pair{o.netcdf, "--netcdf"},
-                                   std::pair{o.image, "--image"}, std::pair{o.density, "--density"}})
+                                   std::pair{o.image, "--image"}, std::pair{o.density, "--density"},
+                                   std::pair{o.geojson, "--geojson"}})
     if (!path.empty())
       if (Status s = CheckWritableFolder(path, what); !s.ok()) return s;
   if (!o.image.empty())
@@ -142,11 +189,12 @@ Status PrepareRun(const RunOptions& o, ModelState& state) {
 }
 
 // The sinks the options ask for, opened.
-Status OpenSinks(const RunOptions& o, const ModelState& state, uint64_t seed, int levels,
+Status OpenSinks(const RunOptions& o, const ModelState& state, uint64_t seed, int levels, const LakeGeoref* georef,
                  std::vector<std::unique_ptr<TrackSink>>& sinks) {
   const DateTime start = ScenarioStart(state.Season);
+  if (!o.geojson.empty()) sinks.push_back(std::make_unique<GeoJsonTrackWriter>(o.geojson, start, *georef));
   if (!o.tracks.empty()) {
-    auto csv = std::make_unique<CsvTrackWriter>(o.tracks, start);
+    auto csv = std::make_unique<CsvTrackWriter>(o.tracks, start, georef);
     if (Status s = csv->Open(); !s.ok()) return s;
     sinks.push_back(std::move(csv));
   }
@@ -158,8 +206,9 @@ Status OpenSinks(const RunOptions& o, const ModelState& state, uint64_t seed, in
         {"release_x_km", RoundTrip(o.releaseX)},
         {"release_y_km", RoundTrip(o.releaseY)},
         {"flow_file", state.FlowFileName}};
+    if (georef) attributes["georef"] = georef->Definition();
     auto nc = std::make_unique<NetcdfTrackWriter>(o.netcdf, start, static_cast<int>(o.particles), levels,
-                                                  std::move(attributes));
+                                                  std::move(attributes), georef);
     if (Status s = nc->Open(); !s.ok()) return s;
     sinks.push_back(std::move(nc));
   }
@@ -240,13 +289,15 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (Status s = ParseRunOptions({args.begin() + 1, args.end()}, o); !s.ok()) return Fail(err, s);
   if (o.help) return out << RunHelp(), kExitOk;
   ModelState state;
-  if (Status s = PrepareRun(o, state); !s.ok()) return Fail(err, s);
+  LakeGeoref georef;
+  bool hasGeoref = false;
+  if (Status s = PrepareRun(o, state, georef, hasGeoref); !s.ok()) return Fail(err, s);
   const uint64_t seed = o.seed ? *o.seed : ClockSeed();
   out << "seed " << seed << '\n' << std::flush;
 
   const int levels = static_cast<int>(3600.0 * state.SimHours / state.TimeStep) + 1;
   std::vector<std::unique_ptr<TrackSink>> sinks;
-  if (Status s = OpenSinks(o, state, seed, levels, sinks); !s.ok()) return Fail(err, s);
+  if (Status s = OpenSinks(o, state, seed, levels, hasGeoref ? &georef : nullptr, sinks); !s.ok()) return Fail(err, s);
   std::vector<double> x;
   std::vector<float> y;
   {

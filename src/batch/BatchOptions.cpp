@@ -73,6 +73,7 @@ Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& o) {
       {"--netcdf", [&](auto&, auto& v) { o.netcdf = v; return Status::Ok(); }},
       {"--image", [&](auto&, auto& v) { o.image = v; return Status::Ok(); }},
       {"--density", [&](auto&, auto& v) { o.density = v; return Status::Ok(); }},
+      {"--geojson", [&](auto&, auto& v) { o.geojson = v; return Status::Ok(); }},
       {"--size",
        [&](auto& n, auto& v) {
          return ReadWhole(v, o.imageSize) && o.imageSize >= kMinImageSize && o.imageSize <= kMaxImageSize
@@ -106,6 +107,17 @@ Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& o) {
       i += 2;
       continue;
     }
+    if (option == "--release-lonlat") {
+      if (i + 2 >= args.size())
+        return Status::Fail(ErrorKind::BadValue, option + ": expected two numbers LON LAT in degrees");
+      if (!ReadDouble(args[i + 1], o.releaseLon) || std::abs(o.releaseLon) > 360)
+        return Bad(option, "a longitude in degrees", args[i + 1]);
+      if (!ReadDouble(args[i + 2], o.releaseLat) || std::abs(o.releaseLat) > 90)
+        return Bad(option, "a latitude from -90 to 90 degrees", args[i + 2]);
+      o.hasReleaseLonLat = true;
+      i += 2;
+      continue;
+    }
     const auto reader = readers.find(option);
     if (reader == readers.end())
       return Status::Fail(ErrorKind::BadValue, option + ": unknown option (see lakedrift-batch run --help)");
@@ -122,7 +134,10 @@ Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& o) {
   if (!byFiles && (o.region == 0 || o.flowType == 0))
     return Status::Fail(ErrorKind::BadValue, "give --region, --season and --flow-type, or --geometry, --flow-file and --season");
   if (o.season == 0) return Status::Fail(ErrorKind::BadValue, "--season is required (1 wet, 2 dry)");
-  if (!o.hasRelease) return Status::Fail(ErrorKind::BadValue, "--release X Y is required (km)");
+  if (o.hasRelease && o.hasReleaseLonLat)
+    return Status::Fail(ErrorKind::BadValue, "--release and --release-lonlat exclude each other");
+  if (!o.hasRelease && !o.hasReleaseLonLat)
+    return Status::Fail(ErrorKind::BadValue, "--release X Y is required (km), or --release-lonlat LON LAT");
   if (!o.density.empty() && o.cellKm <= 0)
     return Status::Fail(ErrorKind::BadValue, "--density needs --cell KM");
   if (o.density.empty() && o.cellKm > 0)
@@ -146,12 +161,19 @@ tracks are the desktop's.
   --flow-type 1|2       surface flow, depth-averaged flow
   --geometry FILE       a geometry file, with --flow-file FILE and --season
   --release X Y         release point in km; must lie on the water
+  --release-lonlat LON LAT
+                        release point in degrees (WGS84), for a geometry
+                        file with a georef line
   --particles N         number of particles (default 50)
   --diffusion K         horizontal diffusion coefficient, m²/s (default 0.1)
   --seed S              random seed (default: from the clock; printed)
   --threads T           threads for the particle steps (default 1)
-  --tracks FILE.csv     tracks as CSV: particle,level,time,x_m,y_m
-  --netcdf FILE.nc      tracks as CF-1.8 trajectories (NetCDF-4)
+  --tracks FILE.csv     tracks as CSV: particle,level,time,x_m,y_m and, when
+                        the geometry has a georef line, lon,lat
+  --netcdf FILE.nc      tracks as CF-1.8 trajectories (NetCDF-4), with lon
+                        and lat when the geometry has a georef line
+  --geojson FILE        one LineString per particle in longitude and
+                        latitude (RFC 7946); needs a georef line
   --image FILE.bmp|.png the final picture of the run in the full view
   --size PIXELS         image width and height (default 800)
   --vector-scale S      the fastest arrow's length over the map's size,

@@ -17,11 +17,13 @@ struct RunOptions {
   std::string geometry, flowFile;
   bool hasRelease = false;
   double releaseX = 0, releaseY = 0;  // km
+  bool hasReleaseLonLat = false;
+  double releaseLon = 0, releaseLat = 0;  // degrees, through the geometry's georef line
   long particles = 50;
   double diffusion = 0.1;  // m²/s
   std::optional<uint64_t> seed;
   int threads = 1;
-  std::string tracks, netcdf, image, density;
+  std::string tracks, netcdf, image, density, geojson;
   int imageSize = 800;
   double vectorScale = kBatchVectorScale;  // the arrows of --image
   double cellKm = 0;

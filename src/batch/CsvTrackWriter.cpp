@@ -3,6 +3,8 @@
 #include <charconv>
 #include <string>
 
+#include "model/ModelState.h"
+
 namespace lakedrift {
 namespace {
 constexpr double kHoursPerDay = 24.0;
@@ -16,8 +18,8 @@ std::string RoundTrip(T value) {
 }
 }  // namespace
 
-CsvTrackWriter::CsvTrackWriter(const std::filesystem::path& path, DateTime scenarioStart)
-    : file_(path), start_(scenarioStart) {}
+CsvTrackWriter::CsvTrackWriter(const std::filesystem::path& path, DateTime scenarioStart, const LakeGeoref* georef)
+    : file_(path), start_(scenarioStart), georef_(georef) {}
 
 CsvTrackWriter::~CsvTrackWriter() {
   if (out_) std::fclose(out_);
@@ -27,7 +29,7 @@ Status CsvTrackWriter::Open() {
   out_ = std::fopen(file_.TemporaryPath().c_str(), "wb");
   if (!out_)
     return Status::Fail(ErrorKind::BadValue, "tracks file " + file_.FinalPath().string() + ": cannot be created");
-  std::fputs("particle,level,time,x_m,y_m\n", out_);
+  std::fputs(georef_ ? "particle,level,time,x_m,y_m,lon,lat\n" : "particle,level,time,x_m,y_m\n", out_);
   return Status::Ok();
 }
 
@@ -46,6 +48,11 @@ Status CsvTrackWriter::WriteLevel(int level, double hours, std::span<const doubl
     row += RoundTrip(x[p]);
     row += ',';
     row += RoundTrip(y[p]);
+    if (georef_) {
+      double lon = 0, lat = 0;
+      georef_->ToLonLat(x[p] * kKmPerMetre, y[p] * kKmPerMetre, lon, lat);
+      row += ',' + RoundTrip(lon) + ',' + RoundTrip(lat);
+    }
     row += '\n';
     std::fwrite(row.data(), 1, row.size(), out_);
   }

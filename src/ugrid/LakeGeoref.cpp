@@ -88,7 +88,17 @@ Status LakeGeoref::Open(const std::string& georef, const std::string& what) {
   if (!p->handle.pj || !proj_angular_input(p->handle.pj, PJ_FWD))
     return Status::Fail(ErrorKind::Malformed, what + ": the georef line '" + georef + "' is not a map projection");
   projection_ = std::move(p);
+  definition_ = georef;
   return Status::Ok();
+}
+
+std::string LakeGeoref::MetreCrsWkt() const {
+  std::string metres;
+  for (const auto& w : Words(definition_)) metres += (w == "+units=km" ? "+units=m" : w) + " ";
+  Handle h;
+  h.pj = proj_create(h.context, (metres + "+type=crs").c_str());
+  const char* wkt = h.pj ? proj_as_wkt(h.context, h.pj, PJ_WKT1_GDAL, nullptr) : nullptr;
+  return wkt ? wkt : "";
 }
 
 void LakeGeoref::ToLonLat(double xKm, double yKm, double& lon, double& lat) const {

@@ -23,10 +23,16 @@ class LakeGeoref {
   void ToLonLat(double xKm, double yKm, double& lon, double& lat) const;
   // The grid point in km of a longitude and latitude.
   void FromLonLat(double lon, double lat, double& xKm, double& yKm) const;
+  // The georef line's PROJ string.
+  const std::string& Definition() const { return definition_; }
+  // The grid's CRS with metres as its unit, as WKT 1 (the dialect GDAL and
+  // QGIS read); empty when PROJ cannot express it.
+  std::string MetreCrsWkt() const;
 
  private:
   struct Projection;
   std::unique_ptr<Projection> projection_;
+  std::string definition_;
 };
 
 // The georef line of a local km grid whose origin lies at (originX, originY)
