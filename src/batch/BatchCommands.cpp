@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -23,6 +24,7 @@
 #include "sim/HeadlessRun.h"
 #include "sim/ParallelRun.h"
 #include "sim/SimulationRun.h"
+#include "ugrid/MemoryFlowFile.h"
 
 namespace lakedrift {
 namespace {
@@ -152,17 +154,49 @@ Status OpenGeoref(const RunOptions& o, const ModelState& state, LakeGeoref& geor
   return Status::Ok();
 }
 
+// What a run reads besides its options: the georef of its geometry and,
+// for --ugrid, the frames held in memory and the time of frame 0.
+struct RunInputs {
+  LakeGeoref georef;
+  bool hasGeoref = false;
+  UgridOptions ugrid;
+  MemoryFlowFile flow;
+  DateTime start;
+};
+
+// The geometry and frames of a UGRID file; the frames in memory.
+Status LoadUgrid(const RunOptions& o, ModelState& state, RunInputs& in) {
+  UgridModel model;
+  std::string geometry;
+  if (Status s = model.Open(o.ugrid, in.ugrid); !s.ok()) return s;
+  if (Status s = model.GeometryText(geometry); !s.ok()) return s;
+  if (Status s = ReadGeometryText(state, geometry, o.ugrid); !s.ok()) return s;
+  if (Status s = in.flow.Fill(model); !s.ok()) return s;
+  state.FlowFileName = in.flow.Path();
+  state.RegionTitle = std::filesystem::path(o.ugrid).stem().string();
+  in.start = model.Start();
+  return Status::Ok();
+}
+
 // Everything a run needs from its options, checked before it starts.
-Status PrepareRun(RunOptions& o, ModelState& state, LakeGeoref& georef, bool& hasGeoref) {
+Status PrepareRun(RunOptions& o, ModelState& state, RunInputs& in) {
   state.Region = static_cast<int16_t>(o.region != 0 ? o.region : 1);
   state.Season = static_cast<int16_t>(o.season);
   state.FlowType = static_cast<int16_t>(o.flowType != 0 ? o.flowType : 1);
-  const std::string geometry = o.geometry.empty() ? GeometryFileName(state.Region) : o.geometry;
-  if (Status s = LoadGeometry(state, geometry); !s.ok()) return s;
-  if (Status s = OpenGeoref(o, state, georef, hasGeoref); !s.ok()) return s;
-  if (o.hasReleaseLonLat) georef.FromLonLat(o.releaseLon, o.releaseLat, o.releaseX, o.releaseY);
-  state.FlowFileName = o.flowFile.empty() ? FlowFileNameFor(state.Region, state.Season, state.FlowType) : o.flowFile;
-  state.RegionTitle = kRegionTitles[state.Region - 1];
+  const std::string geometry = !o.ugrid.empty()    ? o.ugrid
+                               : o.geometry.empty() ? GeometryFileName(state.Region)
+                                                    : o.geometry;
+  if (!o.ugrid.empty()) {
+    if (Status s = LoadUgrid(o, state, in); !s.ok()) return s;
+  } else {
+    if (Status s = LoadGeometry(state, geometry); !s.ok()) return s;
+    state.FlowFileName =
+        o.flowFile.empty() ? FlowFileNameFor(state.Region, state.Season, state.FlowType) : o.flowFile;
+    state.RegionTitle = kRegionTitles[state.Region - 1];
+    in.start = ScenarioStart(state.Season);
+  }
+  if (Status s = OpenGeoref(o, state, in.georef, in.hasGeoref); !s.ok()) return s;
+  if (o.hasReleaseLonLat) in.georef.FromLonLat(o.releaseLon, o.releaseLat, o.releaseX, o.releaseY);
   state.TimeStep = kDefaultTimeStep;
   state.SimHours = kDefaultSimHours;
   state.VectorScale = o.vectorScale;
@@ -189,9 +223,10 @@ Status PrepareRun(RunOptions& o, ModelState& state, LakeGeoref& georef, bool& ha
 }
 
 // The sinks the options ask for, opened.
-Status OpenSinks(const RunOptions& o, const ModelState& state, uint64_t seed, int levels, const LakeGeoref* georef,
+Status OpenSinks(const RunOptions& o, const ModelState& state, uint64_t seed, int levels, const RunInputs& in,
                  std::vector<std::unique_ptr<TrackSink>>& sinks) {
-  const DateTime start = ScenarioStart(state.Season);
+  const DateTime start = in.start;
+  const LakeGeoref* georef = in.hasGeoref ? &in.georef : nullptr;
   if (!o.geojson.empty()) sinks.push_back(std::make_unique<GeoJsonTrackWriter>(o.geojson, start, *georef));
   if (!o.tracks.empty()) {
     auto csv = std::make_unique<CsvTrackWriter>(o.tracks, start, georef);
@@ -205,7 +240,7 @@ Status OpenSinks(const RunOptions& o, const ModelState& state, uint64_t seed, in
         {"diffusion_coefficient_m2_s", RoundTrip(o.diffusion)},
         {"release_x_km", RoundTrip(o.releaseX)},
         {"release_y_km", RoundTrip(o.releaseY)},
-        {"flow_file", state.FlowFileName}};
+        {"flow_file", o.ugrid.empty() ? state.FlowFileName : o.ugrid}};
     if (georef) attributes["georef"] = georef->Definition();
     auto nc = std::make_unique<NetcdfTrackWriter>(o.netcdf, start, static_cast<int>(o.particles), levels,
                                                   std::move(attributes), georef);
@@ -286,18 +321,22 @@ Status RunParallel(const RunOptions& o, ModelState& state, uint64_t seed,
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
   RunOptions o;
-  if (Status s = ParseRunOptions({args.begin() + 1, args.end()}, o); !s.ok()) return Fail(err, s);
+  RunInputs inputs;
+  std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (Status s = TakeUgridOptions(rest, inputs.ugrid); !s.ok()) return Fail(err, s);
+  if (Status s = ParseRunOptions(rest, o); !s.ok()) return Fail(err, s);
   if (o.help) return out << RunHelp(), kExitOk;
+  if (o.ugrid.empty() && (!inputs.ugrid.uName.empty() || !inputs.ugrid.vName.empty() || inputs.ugrid.layer != 0 ||
+                          inputs.ugrid.start))
+    return Fail(err, Status::Fail(ErrorKind::BadValue, "--u, --v, --layer and --start go with --ugrid MODEL.nc"));
   ModelState state;
-  LakeGeoref georef;
-  bool hasGeoref = false;
-  if (Status s = PrepareRun(o, state, georef, hasGeoref); !s.ok()) return Fail(err, s);
+  if (Status s = PrepareRun(o, state, inputs); !s.ok()) return Fail(err, s);
   const uint64_t seed = o.seed ? *o.seed : ClockSeed();
   out << "seed " << seed << '\n' << std::flush;
 
   const int levels = static_cast<int>(3600.0 * state.SimHours / state.TimeStep) + 1;
   std::vector<std::unique_ptr<TrackSink>> sinks;
-  if (Status s = OpenSinks(o, state, seed, levels, hasGeoref ? &georef : nullptr, sinks); !s.ok()) return Fail(err, s);
+  if (Status s = OpenSinks(o, state, seed, levels, inputs, sinks); !s.ok()) return Fail(err, s);
   std::vector<double> x;
   std::vector<float> y;
   {

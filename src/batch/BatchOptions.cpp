@@ -47,6 +47,7 @@ Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& o) {
       {"--flow-type", [&](auto& n, auto& v) { return Choice(n, v, o.flowType); }},
       {"--geometry", [&](auto&, auto& v) { o.geometry = v; return Status::Ok(); }},
       {"--flow-file", [&](auto&, auto& v) { o.flowFile = v; return Status::Ok(); }},
+      {"--ugrid", [&](auto&, auto& v) { o.ugrid = v; return Status::Ok(); }},
       {"--particles",
        [&](auto& n, auto& v) {
          return ReadWhole(v, o.particles) && o.particles > 0 ? Status::Ok() : Bad(n, "a positive whole number", v);
@@ -127,12 +128,19 @@ Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& o) {
 
   const bool byRegion = o.region != 0 || o.flowType != 0;
   const bool byFiles = !o.geometry.empty() || !o.flowFile.empty();
-  if (byRegion && byFiles)
-    return Status::Fail(ErrorKind::BadValue, "--region/--flow-type and --geometry/--flow-file exclude each other");
-  if (byFiles && (o.geometry.empty() || o.flowFile.empty()))
-    return Status::Fail(ErrorKind::BadValue, "--geometry and --flow-file go together");
-  if (!byFiles && (o.region == 0 || o.flowType == 0))
-    return Status::Fail(ErrorKind::BadValue, "give --region, --season and --flow-type, or --geometry, --flow-file and --season");
+  if (!o.ugrid.empty()) {
+    if (byRegion || byFiles)
+      return Status::Fail(ErrorKind::BadValue, "--ugrid excludes --region/--flow-type and --geometry/--flow-file");
+    if (o.season == 0) o.season = 1;  // the season only picks the file names of an import
+  } else {
+    if (byRegion && byFiles)
+      return Status::Fail(ErrorKind::BadValue, "--region/--flow-type and --geometry/--flow-file exclude each other");
+    if (byFiles && (o.geometry.empty() || o.flowFile.empty()))
+      return Status::Fail(ErrorKind::BadValue, "--geometry and --flow-file go together");
+    if (!byFiles && (o.region == 0 || o.flowType == 0))
+      return Status::Fail(ErrorKind::BadValue,
+                          "give --region, --season and --flow-type, or --geometry, --flow-file and --season");
+  }
   if (o.season == 0) return Status::Fail(ErrorKind::BadValue, "--season is required (1 wet, 2 dry)");
   if (o.hasRelease && o.hasReleaseLonLat)
     return Status::Fail(ErrorKind::BadValue, "--release and --release-lonlat exclude each other");
@@ -149,7 +157,8 @@ Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& o) {
 
 const char* RunHelp() {
   return R"(usage: lakedrift-batch run (--region R --season S --flow-type F
-                            | --geometry FILE --flow-file FILE --season S)
+                            | --geometry FILE --flow-file FILE --season S
+                            | --ugrid MODEL.nc)
                            --release X Y [options]
 
 Tracks particles released at (X, Y) km for one week of the chosen scenario,
@@ -160,6 +169,9 @@ tracks are the desktop's.
   --season 1|2          wet-season week (2 April 1997), dry-season week (22 August 1997)
   --flow-type 1|2       surface flow, depth-averaged flow
   --geometry FILE       a geometry file, with --flow-file FILE and --season
+  --ugrid MODEL.nc      a UGRID file read as lakedrift-batch import reads it,
+                        with its options --u NAME --v NAME --layer K
+                        --start DATE; no files are written for it
   --release X Y         release point in km; must lie on the water
   --release-lonlat LON LAT
                         release point in degrees (WGS84), for a geometry

@@ -15,6 +15,7 @@ inline constexpr double kBatchVectorScale = 0.25;
 struct RunOptions {
   int region = 0, season = 0, flowType = 0;
   std::string geometry, flowFile;
+  std::string ugrid;  // a UGRID file in place of the geometry and flow files
   bool hasRelease = false;
   double releaseX = 0, releaseY = 0;  // km
   bool hasReleaseLonLat = false;

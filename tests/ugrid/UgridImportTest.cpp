@@ -160,17 +160,25 @@ TEST(UgridRoundTrip, ShippedRegionComesBackWithItsMeshRingsFlowAndTracks) {
     releaseX = std::to_string(x);
     releaseY = std::to_string(y);
   }
-  auto tracks = [&](const std::filesystem::path& folder, const std::string& name) {
+  auto tracks = [&](std::vector<std::string> inputs, const std::string& name) {
     const auto csv = im.folder / name;
-    const Result r = Batch({"run", "--geometry", (folder / "geommal.inp").string(), "--flow-file",
-                            (folder / "malws.fld").string(), "--season", "1", "--release", releaseX, releaseY,
-                            "--particles", "20", "--seed", "7", "--diffusion", "1", "--tracks", csv.string()});
+    std::vector<std::string> args = {"run",    "--release", releaseX,      releaseY, "--particles", "20",
+                                     "--seed", "7",         "--diffusion", "1",      "--tracks",    csv.string()};
+    args.insert(args.end(), inputs.begin(), inputs.end());
+    const Result r = Batch(args);
     EXPECT_EQ(r.status, kExitOk) << r.err;
     return FileBytes(csv);
   };
-  const std::string original = tracks(test::SampleDataPath(""), "original.csv");
+  auto files = [](const std::filesystem::path& folder) -> std::vector<std::string> {
+    return {"--geometry", (folder / "geommal.inp").string(), "--flow-file", (folder / "malws.fld").string(), "--season",
+            "1"};
+  };
+  const std::string original = tracks(files(test::SampleDataPath("")), "original.csv");
   EXPECT_GT(original.size(), 1000u);
-  EXPECT_EQ(tracks(out, "imported.csv"), original);
+  EXPECT_EQ(tracks(files(out), "imported.csv"), original);
+  // And straight from the UGRID file, with nothing written in between.
+  EXPECT_EQ(tracks({"--ugrid", (im.folder / "model.nc").string()}, "direct.csv"), original);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(im.folder), {}), 5);  // model.nc, out, three CSVs
 }
 
 // ---------------------------------------------------------------------------
