@@ -327,8 +327,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (Status s = ParseRunOptions(rest, o); !s.ok()) return Fail(err, s);
   if (o.help) return out << RunHelp(), kExitOk;
   if (o.ugrid.empty() && (!inputs.ugrid.uName.empty() || !inputs.ugrid.vName.empty() || inputs.ugrid.layer != 0 ||
-                          inputs.ugrid.start))
-    return Fail(err, Status::Fail(ErrorKind::BadValue, "--u, --v, --layer and --start go with --ugrid MODEL.nc"));
+                          inputs.ugrid.depthAverage || inputs.ugrid.start))
+    return Fail(err, Status::Fail(ErrorKind::BadValue, "--u, --v, --layer, --depth-average and --start go with --ugrid MODEL.nc"));
   ModelState state;
   if (Status s = PrepareRun(o, state, inputs); !s.ok()) return Fail(err, s);
   const uint64_t seed = o.seed ? *o.seed : ClockSeed();

@@ -171,7 +171,8 @@ tracks are the desktop's.
   --geometry FILE       a geometry file, with --flow-file FILE and --season
   --ugrid MODEL.nc      a UGRID file read as lakedrift-batch import reads it,
                         with its options --u NAME --v NAME --layer K
-                        --start DATE; no files are written for it
+                        --depth-average --start DATE; no files are
+                        written for it
   --release X Y         release point in km; must lie on the water
   --release-lonlat LON LAT
                         release point in degrees (WGS84), for a geometry

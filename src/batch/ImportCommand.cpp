@@ -23,6 +23,8 @@ the georef line when the file gives longitude/latitude or names its CRS.
   --u NAME --v NAME     the velocity variables (default: found by their
                         standard_name)
   --layer K             the layer of a layered velocity, 1 ... layer count
+  --depth-average       a layered velocity averaged over the layers'
+                        thicknesses (layer bounds or sigma interfaces)
   --start DATE          the time of frame 0, YYYY-MM-DD[THH:MM[:SS]]
                         (default: the file's first time)
 The 84 frames, 2 hours apart, are interpolated linearly in time.
@@ -54,6 +56,10 @@ Status TakeUgridOptions(std::vector<std::string>& args, UgridOptions& o) {
   constexpr int kMaxLayer = 1 << 20;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& option = args[i];
+    if (option == "--depth-average") {
+      o.depthAverage = true;
+      continue;
+    }
     const bool ours = option == "--u" || option == "--v" || option == "--layer" || option == "--start";
     if (!ours) {
       rest.push_back(option);

@@ -292,18 +292,58 @@ Status UgridModel::SetUpSlices(const UgridOptions& options) {
   }
   if (spaceDimPos_ < 0) return Fail(file_.Name(uVar_) + " is not defined on the mesh's nodes or faces");
   if (timeDimPos_ < 0) return Fail(file_.Name(uVar_) + " has no time dimension with a CF time coordinate");
-  if (layerDimPos_ >= 0) {
-    const auto layers = static_cast<int>(file_.DimensionLength(dims[layerDimPos_]));
-    if (options.layer < 1 || options.layer > layers)
-      return Fail(file_.Name(uVar_) + " has " + std::to_string(layers) + " layers (" +
-                  file_.DimensionName(dims[layerDimPos_]) + "): choose one with --layer K, K from 1 to " +
-                  std::to_string(layers));
-    layer_ = options.layer;
-  } else if (options.layer != 0) {
-    return Fail("--layer: " + file_.Name(uVar_) + " has no layers");
-  }
+  if (Status s = ChooseLayers(options, layerDimPos_ >= 0 ? dims[layerDimPos_] : -1); !s.ok()) return s;
   if (onFaces_) nodeArea_ = NodeAreas(mesh_);
   return ReadTimeAxis(timeVar, options);
+}
+
+// One layer, or every layer weighted by its thickness.
+Status UgridModel::ChooseLayers(const UgridOptions& options, int layerDim) {
+  if (options.layer != 0 && options.depthAverage) return Fail("--layer and --depth-average exclude each other");
+  if (layerDim < 0) {
+    if (options.layer != 0) return Fail("--layer: " + file_.Name(uVar_) + " has no layers");
+    if (options.depthAverage) return Fail("--depth-average: " + file_.Name(uVar_) + " has no layers");
+    return Status::Ok();
+  }
+  if (options.depthAverage) return FindLayerWeights(layerDim);
+  const auto layers = static_cast<int>(file_.DimensionLength(layerDim));
+  if (options.layer < 1 || options.layer > layers)
+    return Fail(file_.Name(uVar_) + " has " + std::to_string(layers) + " layers (" + file_.DimensionName(layerDim) +
+                "): choose one with --layer K, K from 1 to " + std::to_string(layers) + ", or --depth-average");
+  layer_ = options.layer;
+  return Status::Ok();
+}
+
+// Layer thicknesses as shares of the depth: from the bounds of the layer
+// coordinate, or from sigma interfaces (a variable with standard_name
+// ocean_sigma_coordinate one longer than the layer count).
+Status UgridModel::FindLayerWeights(int layerDim) {
+  const std::size_t layers = file_.DimensionLength(layerDim);
+  std::vector<double> edges;
+  if (const auto coordinate = file_.Variable(file_.DimensionName(layerDim))) {
+    if (const auto bounds = file_.Variable(file_.Text(*coordinate, "bounds"))) {
+      std::vector<double> pairs;
+      if (Status s = file_.ReadDoubles(*bounds, pairs); !s.ok()) return s;
+      if (pairs.size() == 2 * layers)
+        for (std::size_t k = 0; k < layers; ++k) layerWeights_.push_back(std::abs(pairs[2 * k + 1] - pairs[2 * k]));
+    }
+  }
+  for (const int var : file_.Variables()) {
+    if (!layerWeights_.empty()) break;
+    const auto dims = file_.Dimensions(var);
+    if (file_.Text(var, "standard_name") != "ocean_sigma_coordinate" || dims.size() != 1 ||
+        file_.DimensionLength(dims[0]) != layers + 1)
+      continue;
+    if (Status s = file_.ReadDoubles(var, edges); !s.ok()) return s;
+    for (std::size_t k = 0; k < layers; ++k) layerWeights_.push_back(std::abs(edges[k + 1] - edges[k]));
+  }
+  double total = 0;
+  for (const double w : layerWeights_) total += w;
+  if (layerWeights_.empty() || !(total > 0))
+    return Fail("--depth-average: no layer thicknesses for " + file_.DimensionName(layerDim) +
+                " (bounds of its coordinate, or sigma interfaces with standard_name ocean_sigma_coordinate)");
+  for (double& w : layerWeights_) w /= total;
+  return Status::Ok();
 }
 
 Status UgridModel::ReadTimeAxis(int timeVar, const UgridOptions& options) {
@@ -333,17 +373,33 @@ Status UgridModel::ReadComponent(int var, std::size_t timeIndex, std::vector<flo
   const auto dims = file_.Dimensions(var);
   std::vector<std::size_t> start(dims.size(), 0), count(dims.size(), 1);
   start[timeDimPos_] = timeIndex;
-  count[spaceDimPos_] = file_.DimensionLength(dims[spaceDimPos_]);
-  if (layerDimPos_ >= 0) start[layerDimPos_] = static_cast<std::size_t>(layer_ - 1);
-  if (Status s = file_.ReadFloats(var, start, count, values); !s.ok()) return s;
+  const std::size_t places = file_.DimensionLength(dims[spaceDimPos_]);
+  count[spaceDimPos_] = places;
+  if (layerDimPos_ >= 0 && layerWeights_.empty()) start[layerDimPos_] = static_cast<std::size_t>(layer_ - 1);
+  if (!layerWeights_.empty()) count[layerDimPos_] = layerWeights_.size();
+  std::vector<float> slab;
+  if (Status s = file_.ReadFloats(var, start, count, slab); !s.ok()) return s;
   const auto fill = file_.Number(var, "_FillValue");
   const double scale = file_.Number(var, "scale_factor").value_or(1.0);
   const double offset = file_.Number(var, "add_offset").value_or(0.0);
   // Dry cells carry fill values; they stand still.
-  for (float& value : values)
-    value = (fill && value == static_cast<float>(*fill)) || !std::isfinite(value)
-                ? 0.0f
-                : static_cast<float>(value * scale + offset);
+  auto value = [&](float raw) {
+    return (fill && raw == static_cast<float>(*fill)) || !std::isfinite(raw) ? 0.0 : raw * scale + offset;
+  };
+  if (layerWeights_.empty()) {
+    values.resize(places);
+    for (std::size_t n = 0; n < places; ++n) values[n] = static_cast<float>(value(slab[n]));
+    return Status::Ok();
+  }
+  const std::size_t layers = layerWeights_.size();
+  const bool layerFastest = layerDimPos_ > spaceDimPos_;
+  values.assign(places, 0.0f);
+  for (std::size_t n = 0; n < places; ++n) {
+    double sum = 0;
+    for (std::size_t k = 0; k < layers; ++k)
+      sum += layerWeights_[k] * value(slab[layerFastest ? n * layers + k : k * places + n]);
+    values[n] = static_cast<float>(sum);
+  }
   return Status::Ok();
 }
 

@@ -18,6 +18,7 @@ std::optional<DateTime> ParseIsoDate(const std::string& text);
 struct UgridOptions {
   std::string uName, vName;       // velocity variables; found by standard_name when empty
   int layer = 0;                  // 1 … layer count of a layered variable, 0 for none
+  bool depthAverage = false;      // a layered variable averaged over its layers' thicknesses
   std::optional<DateTime> start;  // frame 0; the file's first time when not given
 };
 
@@ -57,6 +58,8 @@ class UgridModel {
   Status ReadTimeAxis(int timeVar, const UgridOptions& options);
   Status SourceFrame(std::size_t index, std::vector<float>& u, std::vector<float>& v);
   Status ReadComponent(int var, std::size_t timeIndex, std::vector<float>& values) const;
+  Status ChooseLayers(const UgridOptions& options, int layerDim);
+  Status FindLayerWeights(int layerDim);
 
   NetcdfFile file_;
   std::string topologyName_;
@@ -68,7 +71,8 @@ class UgridModel {
   bool onFaces_ = false;
   int timeDimPos_ = -1, spaceDimPos_ = -1, layerDimPos_ = -1;
   int layer_ = 0;
-  std::vector<double> times_;  // days, as DateTime
+  std::vector<double> layerWeights_;  // for --depth-average: each layer's share of the depth
+  std::vector<double> times_;         // days, as DateTime
   DateTime start_;
   std::vector<double> nodeArea_;
   // The two source frames around the current frame.

@@ -281,6 +281,19 @@ TEST(UgridImport, LayerIsChosenAndTimeIsInterpolated) {
   EXPECT_NE(im.result.out.find("84 frames from 2020-01-01T00:30:00"), std::string::npos) << im.result.out;
 }
 
+TEST(UgridImport, DepthAverageWeighsLayersBySigmaThickness) {
+  // Layers half, a quarter and a quarter of the depth; the velocity is ten
+  // times the layer (0, 10, 20): the mean is 0·½ + 10·¼ + 20·¼ = 7.5.
+  UgridSpec spec = test::TriangulatedGridSpec(3, 3, kStep, kX0, kY0);
+  spec.layers = 3;
+  spec.sigmaInterfaces = {-1.0, -0.5, -0.25, 0.0};
+  spec.velocity = [](int, int, int layer, bool v) { return v ? 1.0f : float(10 * layer); };
+  const Imported im = Import("depthaverage", spec, {"--depth-average"});
+  ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
+  EXPECT_FLOAT_EQ(im.u[5][2], 7.5f);
+  EXPECT_FLOAT_EQ(im.v[5][2], 1.0f);
+}
+
 // ---------------------------------------------------------------------------
 // Files and options that are refused: one line, exit status 2, nothing written.
 
@@ -358,6 +371,10 @@ const Refusal kRefusals[] = {
      [](UgridSpec& s) { s.layers = 2; },
      {},
      "has 2 layers (nLayers): choose one with --layer K"},
+    {"DepthAverageWithoutThicknesses",
+     [](UgridSpec& s) { s.layers = 2; },
+     {"--depth-average"},
+     "--depth-average: no layer thicknesses for nLayers"},
     {"LayerOfAFlatVariable", [](UgridSpec&) {}, {"--layer", "1"}, "--layer: ucx has no layers"},
     {"UnknownVariable", [](UgridSpec&) {}, {"--u", "ucx", "--v", "vvv"}, "--v vvv: no such variable"},
     {"BadStart", [](UgridSpec&) {}, {"--start", "soon"}, "--start: expected a date"},

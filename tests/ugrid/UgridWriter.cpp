@@ -83,6 +83,12 @@ void WriteUgrid(const std::filesystem::path& path, const UgridSpec& s) {
     Check(nc_def_dim(nc, "nLayers", static_cast<std::size_t>(s.layers), &layerDim), "nLayers");
     dims.push_back(layerDim);
   }
+  int sigma = -1, interfaceDim = -1;
+  if (!s.sigmaInterfaces.empty()) {
+    Check(nc_def_dim(nc, "nInterfaces", s.sigmaInterfaces.size(), &interfaceDim), "nInterfaces");
+    Check(nc_def_var(nc, "interface_sigma", NC_DOUBLE, 1, &interfaceDim, &sigma), "interface_sigma");
+    Text(nc, sigma, "standard_name", "ocean_sigma_coordinate");
+  }
   Check(nc_def_var(nc, "ucx", NC_FLOAT, static_cast<int>(dims.size()), dims.data(), &u), "ucx");
   Check(nc_def_var(nc, "ucy", NC_FLOAT, static_cast<int>(dims.size()), dims.data(), &v), "ucy");
   for (const auto& [var, standard] : {std::pair{u, s.uStandardName}, std::pair{v, s.vStandardName}}) {
@@ -93,6 +99,7 @@ void WriteUgrid(const std::filesystem::path& path, const UgridSpec& s) {
   }
   Check(nc_enddef(nc), "enddef");
   PutMesh(nc, s);
+  if (sigma >= 0) Check(nc_put_var_double(nc, sigma, s.sigmaInterfaces.data()), "interface_sigma");
   const std::size_t start = 0, count = s.times.size();
   Check(nc_put_vara_double(nc, time, &start, &count, s.times.data()), "time");
   PutVelocity(nc, u, s, s.onFaces ? faceCount : static_cast<int>(s.x.size()), false);

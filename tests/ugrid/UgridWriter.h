@@ -23,6 +23,7 @@ struct UgridSpec {
   std::string calendar = "gregorian";
   bool onFaces = false;
   int layers = 0;
+  std::vector<double> sigmaInterfaces;  // layers + 1 values, written when given
   std::string uStandardName = "sea_water_x_velocity", vStandardName = "sea_water_y_velocity";
   // The velocity of a time index, node or face, layer (0 without layers);
   // `v` asks for the second component.
