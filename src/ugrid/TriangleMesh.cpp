@@ -31,9 +31,14 @@ Status AddTriangle(TriangleMesh& m, long face, int a, int b, int c) {
   return Status::Ok();
 }
 
-// A quadrilateral's two triangles, cut along its shorter diagonal.
+// A quadrilateral's two triangles, cut along its shorter diagonal, or
+// along the other when the shorter one runs outside a concave quadrilateral.
 Status AddQuadrilateral(TriangleMesh& m, long face, const int* q) {
-  if (Distance(m, q[0], q[2]) <= Distance(m, q[1], q[3])) {
+  const auto inside = [&](int a, int b, int c, int d) { return TwiceArea(m, a, b, c) * TwiceArea(m, a, c, d) > 0; };
+  bool alongFirst = Distance(m, q[0], q[2]) <= Distance(m, q[1], q[3]);
+  if (alongFirst && !inside(q[0], q[1], q[2], q[3])) alongFirst = false;
+  else if (!alongFirst && !inside(q[1], q[2], q[3], q[0])) alongFirst = true;
+  if (alongFirst) {
     if (Status s = AddTriangle(m, face, q[0], q[1], q[2]); !s.ok()) return s;
     return AddTriangle(m, face, q[0], q[2], q[3]);
   }

@@ -234,6 +234,20 @@ TEST(UgridImport, FillValuesEndShortFacesAndQuadsSplitAlongTheShorterDiagonal) {
   EXPECT_EQ(im.state.BoundaryCount, 5);
 }
 
+TEST(UgridImport, ConcaveQuadIsCutInside) {
+  // A dart whose shorter diagonal, from node 0 to node 2, runs outside it.
+  UgridSpec spec;
+  spec.x = {kX0, kX0 + 2 * kStep, kX0 + 4 * kStep, kX0 + 2 * kStep};
+  spec.y = {kY0, kY0 + kStep, kY0, kY0 + 6 * kStep};
+  spec.width = 4;
+  spec.startIndex = 0;
+  spec.faces = {0, 1, 2, 3};
+  const Imported im = Import("concave", spec);
+  ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
+  ASSERT_EQ(im.state.ElementCount, 2);
+  EXPECT_EQ(im.state.BoundaryCount, 4);
+}
+
 TEST(UgridImport, FaceVelocitiesAreAveragedToNodesByArea) {
   // Columns 1 km then 2 km wide, so that the faces around the middle node
   // differ in area; only face 0 moves.
