@@ -1,5 +1,7 @@
 #include "batch/GeoJsonTrackWriter.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "model/ModelState.h"
@@ -40,10 +42,15 @@ Status GeoJsonTrackWriter::Finish() {
   for (std::size_t p = 0; p < coordinates_.size(); ++p) {
     std::fputs(p ? ",\n" : "", out);
     std::fputs("{\"type\":\"Feature\",\"geometry\":{\"type\":\"LineString\",\"coordinates\":[", out);
+    // A position that has no longitude and latitude (outside the
+    // projection's domain) ends the line: JSON has no infinity.
     const auto& c = coordinates_[p];
-    for (std::size_t i = 0; i < c.size(); i += 2) {
+    std::size_t finite = 0;
+    while (finite < c.size() && std::isfinite(c[finite]) && std::isfinite(c[finite + 1])) finite += 2;
+    for (std::size_t i = 0; i < std::max<std::size_t>(finite, 4); i += 2) {
+      const std::size_t at = std::min(i, finite >= 2 ? finite - 2 : 0);
       if (i) std::fputc(',', out);
-      std::fprintf(out, kPositionFormat, c[i], c[i + 1]);
+      std::fprintf(out, kPositionFormat, c[at], c[at + 1]);
     }
     std::fprintf(out, "]},\"properties\":{\"particle\":%zu,\"release_time\":\"%s\",\"end_time\":\"%s\"}}", p + 1,
                  release.c_str(), end.c_str());

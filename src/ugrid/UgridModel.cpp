@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <limits>
 #include <sstream>
+#include <utility>
 
 #include "model/ModelState.h"
 #include "ugrid/LakeGeoref.h"
@@ -234,14 +235,15 @@ Status UgridModel::FindVelocityPair(const char* uStandard, const char* vStandard
     if (standard == uStandard) us.push_back(var);
     if (standard == vStandard) vs.push_back(var);
   }
-  found = !us.empty() && !vs.empty();
-  if (!found) return Status::Ok();
-  if (us.size() > 1 || vs.size() > 1) {
+  for (const auto& [vars, standard] : {std::pair{us, uStandard}, std::pair{vs, vStandard}}) {
+    if (vars.size() < 2) continue;
     std::string names;
-    for (const int var : us) names += (names.empty() ? "" : ", ") + file_.Name(var);
-    return Fail("several variables have standard_name " + std::string(uStandard) + " (" + names +
+    for (const int var : vars) names += (names.empty() ? "" : ", ") + file_.Name(var);
+    return Fail("several variables have standard_name " + std::string(standard) + " (" + names +
                 "): name the velocities with --u NAME --v NAME");
   }
+  found = !us.empty() && !vs.empty();
+  if (!found) return Status::Ok();
   uVar_ = us[0];
   vVar_ = vs[0];
   return Status::Ok();
@@ -257,14 +259,20 @@ Status UgridModel::FindVelocities(const UgridOptions& options) {
     vVar_ = *v;
     return Status::Ok();
   }
-  bool found = false;
-  if (Status s = FindVelocityPair("eastward_sea_water_velocity", "northward_sea_water_velocity", found);
-      !s.ok() || found)
-    return s;
-  if (Status s = FindVelocityPair("sea_water_x_velocity", "sea_water_y_velocity", found); !s.ok() || found) return s;
+  // Depth-resolved names first; the barotropic ones are depth-averaged
+  // velocities (ADCIRC).
+  static constexpr std::pair<const char*, const char*> kPairs[] = {
+      {"eastward_sea_water_velocity", "northward_sea_water_velocity"},
+      {"sea_water_x_velocity", "sea_water_y_velocity"},
+      {"barotropic_eastward_sea_water_velocity", "barotropic_northward_sea_water_velocity"},
+      {"barotropic_sea_water_x_velocity", "barotropic_sea_water_y_velocity"}};
+  for (const auto& [u, v] : kPairs) {
+    bool found = false;
+    if (Status s = FindVelocityPair(u, v, found); !s.ok() || found) return s;
+  }
   return Fail(
-      "no velocities with standard_name eastward_sea_water_velocity/northward_sea_water_velocity or "
-      "sea_water_x_velocity/sea_water_y_velocity: name them with --u NAME --v NAME");
+      "no velocities with standard_name eastward_sea_water_velocity/northward_sea_water_velocity, "
+      "sea_water_x_velocity/sea_water_y_velocity or their barotropic_ forms: name them with --u NAME --v NAME");
 }
 
 // Where time, space and layers stand among the velocity's dimensions.
@@ -379,12 +387,15 @@ Status UgridModel::ReadComponent(int var, std::size_t timeIndex, std::vector<flo
   if (!layerWeights_.empty()) count[layerDimPos_] = layerWeights_.size();
   std::vector<float> slab;
   if (Status s = file_.ReadFloats(var, start, count, slab); !s.ok()) return s;
-  const auto fill = file_.Number(var, "_FillValue");
   const double scale = file_.Number(var, "scale_factor").value_or(1.0);
   const double offset = file_.Number(var, "add_offset").value_or(0.0);
-  // Dry cells carry fill values; they stand still.
+  // Dry cells carry fill values (dry_Value in ADCIRC output); they stand still.
+  std::vector<float> absent;
+  for (const char* attribute : {"_FillValue", "missing_value", "dry_Value"})
+    if (const auto mark = file_.Number(var, attribute)) absent.push_back(static_cast<float>(*mark));
   auto value = [&](float raw) {
-    return (fill && raw == static_cast<float>(*fill)) || !std::isfinite(raw) ? 0.0 : raw * scale + offset;
+    return std::find(absent.begin(), absent.end(), raw) != absent.end() || !std::isfinite(raw) ? 0.0
+                                                                                               : raw * scale + offset;
   };
   if (layerWeights_.empty()) {
     values.resize(places);

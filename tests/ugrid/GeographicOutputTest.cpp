@@ -11,6 +11,8 @@
 #include <sstream>
 
 #include "batch/BatchCommands.h"
+#include "batch/GeoJsonTrackWriter.h"
+#include "model/GeometryReader.h"
 #include "support/TestPaths.h"
 
 namespace lakedrift {
@@ -114,6 +116,26 @@ TEST_F(GeographicRun, GeoJsonHasOneLineStringPerParticleFromTheReleasePoint) {
     EXPECT_EQ(feature["properties"]["release_time"].toString(), "1997-04-02T02:00:00");
     EXPECT_EQ(feature["properties"]["end_time"].toString(), "1997-04-09T00:00:00");
   }
+}
+
+TEST(GeographicOutput, GeoJsonLineEndsWherePositionsLeaveTheProjection) {
+  // A particle thrown far outside the projection's domain has no longitude:
+  // its line stops at the last position that has one, and the file stays JSON.
+  ModelState s;
+  ASSERT_TRUE(ReadGeometry(s, test::SampleDataPath("geommal.inp")).ok());
+  LakeGeoref georef;
+  ASSERT_TRUE(georef.Open(s.Georef, "test").ok());
+  const auto path = test::FreshOutputDir("geojson_far") / "far.geojson";
+  GeoJsonTrackWriter writer(path, DateTime{0}, georef);
+  const double x[][2] = {{1000, 2000}, {1500, 2500}, {1e30, 3000}};
+  const float y[] = {1000, 1000};
+  for (int level = 1; level <= 3; ++level)
+    ASSERT_TRUE(writer.WriteLevel(level, 2.0 * (level - 1), x[level - 1], y).ok());
+  ASSERT_TRUE(writer.Finish().ok());
+  const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(FileText(path)));
+  ASSERT_TRUE(doc.isObject()) << FileText(path);
+  EXPECT_EQ(doc["features"][0]["geometry"]["coordinates"].toArray().size(), 2);
+  EXPECT_EQ(doc["features"][1]["geometry"]["coordinates"].toArray().size(), 3);
 }
 
 std::string Attribute(int nc, int var, const char* name) {

@@ -381,6 +381,13 @@ const Refusal kRefusals[] = {
      "needs 2020-01-03T00:00:00 to 2020-01-09T22:00:00"},
     {"Calendar360Day", [](UgridSpec& s) { s.calendar = "360_day"; }, {}, "calendar '360_day' is not read"},
     {"NoVelocities", [](UgridSpec& s) { s.uStandardName = "x"; }, {}, "no velocities with standard_name"},
+    {"TwoCandidateVelocities",
+     [](UgridSpec& s) {
+       s.uStandardName = "eastward_sea_water_velocity";
+       s.vStandardName = "eastward_sea_water_velocity";
+     },
+     {},
+     "several variables have standard_name eastward_sea_water_velocity (ucx, ucy)"},
     {"LayeredWithoutLayer",
      [](UgridSpec& s) { s.layers = 2; },
      {},
