@@ -12,7 +12,7 @@ fi
 cmake -S "$ROOT/fuzz" -B "$BUILD" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$BUILD" -j "$(nproc)" >/dev/null
 status=0
-for name in geometry flow numbers; do
+for name in geometry flow numbers mesh; do
   work="$BUILD/corpus-$name"
   rm -rf "$work" && mkdir -p "$work" "$BUILD/artifacts"
   cp "$ROOT/fuzz/corpus/$name/"* "$work/"
