@@ -1,6 +1,7 @@
 // Importing UGRID files: the shipped Malagarasi region written as UGRID and
 // read back; the variants of the conventions; files that must be refused.
 #include <gtest/gtest.h>
+#include <proj.h>
 
 #include <cmath>
 #include <fstream>
@@ -279,6 +280,38 @@ TEST(UgridImport, LongitudeLatitudeNodesKeepTheirPlaceThroughTheGeoref) {
     EXPECT_NEAR(lat, spec.y[n - 1], 2e-6) << "node " << n;
   }
   EXPECT_NEAR(im.state.NodeX(4) - im.state.NodeX(1), 3 * 1.1085, 0.01);  // 0.01° of longitude at 5.3° S is 1.1087 km
+}
+
+// The georef line written for each way a file can name its CRS puts every
+// node where PROJ puts its UTM coordinates.
+TEST(UgridImport, GeorefLineMatchesTheFilesCrsInEveryForm) {
+  const std::string utm = "+proj=utm +zone=35 +south +datum=WGS84 +units=m +no_defs";
+  PJ_CONTEXT* context = proj_context_create();
+  PJ* crs = proj_create(context, "EPSG:32735");
+  ASSERT_NE(crs, nullptr);
+  const std::string wkt = proj_as_wkt(context, crs, PJ_WKT2_2019, nullptr);
+  PJ* inverse = proj_create(context, utm.c_str());
+  const std::pair<std::string, std::string> forms[] = {
+      {"spatial_ref", utm}, {"crs_wkt", wkt}, {"EPSG_code", "EPSG:32735"}};
+  for (const auto& [attribute, text] : forms) {
+    UgridSpec spec = test::TriangulatedGridSpec(3, 3, 5 * kStep, kX0, kY0);
+    spec.crsAttribute = attribute;
+    spec.crs = text;
+    const Imported im = Import("crs_" + attribute, spec);
+    ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
+    LakeGeoref georef;
+    ASSERT_TRUE(georef.Open(im.state.Georef, "test").ok()) << im.state.Georef;
+    for (int n = 1; n <= im.state.NodeCount; n += 4) {
+      const PJ_COORD expected = proj_trans(inverse, PJ_INV, proj_coord(spec.x[n - 1], spec.y[n - 1], 0, 0));
+      double lon = 0, lat = 0;
+      georef.ToLonLat(im.state.NodeX(n), im.state.NodeY(n), lon, lat);
+      EXPECT_NEAR(lon, proj_todeg(expected.lp.lam), 1e-8) << attribute << " node " << n;
+      EXPECT_NEAR(lat, proj_todeg(expected.lp.phi), 1e-8) << attribute << " node " << n;
+    }
+  }
+  proj_destroy(inverse);
+  proj_destroy(crs);
+  proj_context_destroy(context);
 }
 
 TEST(UgridImport, LayerIsChosenAndTimeIsInterpolated) {

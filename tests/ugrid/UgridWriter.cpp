@@ -35,7 +35,7 @@ void DefineMesh(int nc, const UgridSpec& s, int nodeDim, int faceDim, int widthD
   Text(nc, y, "units", lonLat ? "degrees_north" : "m");
   if (s.nodes == UgridSpec::Nodes::Projected) {
     Check(nc_def_var(nc, "projected_coordinate_system", NC_INT, 0, nullptr, &crs), "crs");
-    Text(nc, crs, "spatial_ref", s.crs);
+    Text(nc, crs, s.crsAttribute.c_str(), s.crs);
     Text(nc, x, "grid_mapping", "projected_coordinate_system");
     Text(nc, y, "grid_mapping", "projected_coordinate_system");
   }

@@ -17,6 +17,7 @@ struct UgridSpec {
   std::optional<int> fill;
   Nodes nodes = Nodes::Projected;
   std::string crs = "+proj=utm +zone=35 +south +datum=WGS84 +units=m +no_defs";
+  std::string crsAttribute = "spatial_ref";  // or crs_wkt, EPSG_code
   bool topology = true;
   std::vector<double> times = {0, 200};
   std::string timeUnits = "hours since 2020-01-01 00:00:00";
