@@ -26,6 +26,22 @@ std::string TimeUnits(DateTime start) {
   return "hours since " + iso;
 }
 
+// The CF description of a transverse Mercator grid in metres.
+int PutTransverseMercator(int ncid, int var, const LakeGeoref& georef) {
+  const std::pair<const char*, const char*> parameters[] = {{"longitude_of_central_meridian", "lon_0"},
+                                                            {"latitude_of_projection_origin", "lat_0"},
+                                                            {"scale_factor_at_central_meridian", "k"},
+                                                            {"false_easting", "x_0"},
+                                                            {"false_northing", "y_0"}};
+  int code = PutText(ncid, var, "grid_mapping_name", "transverse_mercator");
+  for (const auto& [cf, proj] : parameters) {
+    const std::string text = georef.Parameter(proj);
+    const double value = text.empty() ? (std::string(proj) == "k" ? 1.0 : 0.0) : std::stod(text);
+    if (code == NC_NOERR) code = nc_put_att_double(ncid, var, cf, NC_DOUBLE, 1, &value);
+  }
+  return code;
+}
+
 }  // namespace
 
 NetcdfTrackWriter::NetcdfTrackWriter(const std::filesystem::path& path, DateTime scenarioStart, int particles,
@@ -48,6 +64,7 @@ int NetcdfTrackWriter::DefineLonLat(const int dims[2], const std::size_t chunk[2
   if (code == NC_NOERR) code = PutText(ncid_, latVar_, "standard_name", "latitude");
   if (code == NC_NOERR) code = PutText(ncid_, latVar_, "units", "degrees_north");
   if (code == NC_NOERR) code = PutText(ncid_, crsVar, "proj4_params", georef_->Definition());
+  if (code == NC_NOERR && georef_->Parameter("proj") == "tmerc") code = PutTransverseMercator(ncid_, crsVar, *georef_);
   if (const std::string wkt = georef_->MetreCrsWkt(); code == NC_NOERR && !wkt.empty()) {
     code = PutText(ncid_, crsVar, "crs_wkt", wkt);
     if (code == NC_NOERR) code = PutText(ncid_, crsVar, "spatial_ref", wkt);

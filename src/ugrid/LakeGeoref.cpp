@@ -92,6 +92,10 @@ Status LakeGeoref::Open(const std::string& georef, const std::string& what) {
   return Status::Ok();
 }
 
+std::string LakeGeoref::Parameter(const std::string& name) const {
+  return lakedrift::Parameter(Words(definition_), name, "");
+}
+
 std::string LakeGeoref::MetreCrsWkt() const {
   std::string metres;
   for (const auto& w : Words(definition_)) metres += (w == "+units=km" ? "+units=m" : w) + " ";

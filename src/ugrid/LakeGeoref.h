@@ -25,6 +25,8 @@ class LakeGeoref {
   void FromLonLat(double lon, double lat, double& xKm, double& yKm) const;
   // The georef line's PROJ string.
   const std::string& Definition() const { return definition_; }
+  // A parameter "+name=value" of the PROJ string, empty when absent.
+  std::string Parameter(const std::string& name) const;
   // The grid's CRS with metres as its unit, as WKT 1 (the dialect GDAL and
   // QGIS read); empty when PROJ cannot express it.
   std::string MetreCrsWkt() const;

@@ -159,6 +159,12 @@ TEST_F(GeographicRun, NetcdfHasCfLongitudeLatitudeAndTheGridMapping) {
   EXPECT_EQ(Attribute(nc, lat, "units"), "degrees_north");
   EXPECT_EQ(Attribute(nc, x, "grid_mapping"), "crs");
   EXPECT_NE(Attribute(nc, crs, "crs_wkt").find("Transverse_Mercator"), std::string::npos);
+  EXPECT_EQ(Attribute(nc, crs, "grid_mapping_name"), "transverse_mercator");
+  double falseEasting = 0, centralMeridian = 0;
+  nc_get_att_double(nc, crs, "false_easting", &falseEasting);
+  nc_get_att_double(nc, crs, "longitude_of_central_meridian", &centralMeridian);
+  EXPECT_EQ(falseEasting, 50000.0);  // the georef line's +x_0, metres as x is
+  EXPECT_EQ(centralMeridian, 30.0);
   double first[2] = {0, 0};
   const std::size_t start[2] = {0, 0}, count[2] = {1, 1};
   nc_get_vara_double(nc, lon, start, count, &first[0]);
