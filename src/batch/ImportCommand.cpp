@@ -1,6 +1,7 @@
 #include "batch/ImportCommand.h"
 
 #include <charconv>
+#include <limits>
 
 #include "batch/BatchCommands.h"
 #include "ugrid/UgridImport.h"
@@ -53,7 +54,6 @@ int Fail(std::ostream& err, const Status& s) {
 
 Status TakeUgridOptions(std::vector<std::string>& args, UgridOptions& o) {
   std::vector<std::string> rest;
-  constexpr int kMaxLayer = 1 << 20;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& option = args[i];
     if (option == "--depth-average") {
@@ -70,7 +70,8 @@ Status TakeUgridOptions(std::vector<std::string>& args, UgridOptions& o) {
     if (option == "--u") o.uName = value;
     if (option == "--v") o.vName = value;
     if (option == "--layer")
-      if (Status s = ReadChoice(option, value, kMaxLayer, o.layer); !s.ok()) return s;
+      if (!ReadChoice(option, value, std::numeric_limits<int>::max(), o.layer).ok())
+        return Bad(option, "a layer number from 1", value);
     if (option == "--start") {
       o.start = ParseIsoDate(value);
       if (!o.start) return Bad(option, "a date YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS]", value);

@@ -432,6 +432,7 @@ const Refusal kRefusals[] = {
     {"LayerOfAFlatVariable", [](UgridSpec&) {}, {"--layer", "1"}, "--layer: ucx has no layers"},
     {"UnknownVariable", [](UgridSpec&) {}, {"--u", "ucx", "--v", "vvv"}, "--v vvv: no such variable"},
     {"BadStart", [](UgridSpec&) {}, {"--start", "soon"}, "--start: expected a date"},
+    {"BadLayer", [](UgridSpec&) {}, {"--layer", "0"}, "--layer: expected a layer number from 1, got '0'"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Files, UgridRefusal, ::testing::ValuesIn(kRefusals),
