@@ -302,6 +302,7 @@ Status UgridModel::SetUpSlices(const UgridOptions& options) {
   if (timeDimPos_ < 0) return Fail(file_.Name(uVar_) + " has no time dimension with a CF time coordinate");
   if (Status s = ChooseLayers(options, layerDimPos_ >= 0 ? dims[layerDimPos_] : -1); !s.ok()) return s;
   if (onFaces_) nodeArea_ = NodeAreas(mesh_);
+  if (Status s = SetUpTurnToGrid(); !s.ok()) return s;
   return ReadTimeAxis(timeVar, options);
 }
 
@@ -352,6 +353,41 @@ Status UgridModel::FindLayerWeights(int layerDim) {
                 " (bounds of its coordinate, or sigma interfaces with standard_name ocean_sigma_coordinate)");
   for (double& w : layerWeights_) w /= total;
   return Status::Ok();
+}
+
+// Eastward and northward velocities point along the parallels and
+// meridians, which a projected grid turns by the meridian convergence (up to
+// a few degrees at a UTM zone's edge): each node's true east, found by
+// stepping east on the map through the georef line.
+Status UgridModel::SetUpTurnToGrid() {
+  constexpr double kStepDegrees = 1e-4;
+  const std::string standard = file_.Text(uVar_, "standard_name");
+  if (georef_.empty() || standard.find("eastward") == std::string::npos) return Status::Ok();
+  LakeGeoref grid;
+  if (Status s = grid.Open(georef_, "georef"); !s.ok()) return Fail(s.message());
+  eastX_.resize(mesh_.x.size());
+  eastY_.resize(mesh_.x.size());
+  for (std::size_t n = 0; n < mesh_.x.size(); ++n) {
+    const double x = (mesh_.x[n] - originX_) / kMetresPerKm, y = (mesh_.y[n] - originY_) / kMetresPerKm;
+    double lon = 0, lat = 0, eastX = 0, eastY = 0;
+    grid.ToLonLat(x, y, lon, lat);
+    grid.FromLonLat(lon + kStepDegrees, lat, eastX, eastY);
+    const double length = std::hypot(eastX - x, eastY - y);
+    eastX_[n] = length > 0 ? static_cast<float>((eastX - x) / length) : 1.0f;
+    eastY_[n] = length > 0 ? static_cast<float>((eastY - y) / length) : 0.0f;
+  }
+  return Status::Ok();
+}
+
+// Eastward/northward components to the grid's x/y (the projection is
+// conformal: north is east turned a quarter left).
+void UgridModel::TurnToGrid(std::vector<float>& u, std::vector<float>& v) const {
+  if (eastX_.empty()) return;
+  for (std::size_t n = 0; n < u.size(); ++n) {
+    const float east = u[n], north = v[n];
+    u[n] = east * eastX_[n] - north * eastY_[n];
+    v[n] = east * eastY_[n] + north * eastX_[n];
+  }
 }
 
 Status UgridModel::ReadTimeAxis(int timeVar, const UgridOptions& options) {
@@ -445,6 +481,7 @@ Status UgridModel::SourceFrame(std::size_t index, std::vector<float>& u, std::ve
     u = FacesToNodes(mesh_, nodeArea_, u);
     v = FacesToNodes(mesh_, nodeArea_, v);
   }
+  TurnToGrid(u, v);
   // Frames go forward in time: the older slot makes room.
   const int slot = loaded_[0] == SIZE_MAX || (loaded_[1] != SIZE_MAX && loaded_[0] < loaded_[1]) ? 0 : 1;
   loaded_[slot] = index;

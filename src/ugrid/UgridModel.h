@@ -59,6 +59,8 @@ class UgridModel {
   Status SourceFrame(std::size_t index, std::vector<float>& u, std::vector<float>& v);
   Status ReadComponent(int var, std::size_t timeIndex, std::vector<float>& values) const;
   Status ChooseLayers(const UgridOptions& options, int layerDim);
+  Status SetUpTurnToGrid();
+  void TurnToGrid(std::vector<float>& u, std::vector<float>& v) const;
   Status FindLayerWeights(int layerDim);
 
   NetcdfFile file_;
@@ -75,6 +77,9 @@ class UgridModel {
   std::vector<double> times_;         // days, as DateTime
   DateTime start_;
   std::vector<double> nodeArea_;
+  // For eastward/northward velocities: true east at each node as a unit
+  // vector of the grid (empty when the velocities are along the grid).
+  std::vector<float> eastX_, eastY_;
   // The two source frames around the current frame.
   std::size_t loaded_[2] = {SIZE_MAX, SIZE_MAX};
   std::vector<float> loadedU_[2], loadedV_[2];

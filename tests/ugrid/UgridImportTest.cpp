@@ -314,6 +314,31 @@ TEST(UgridImport, GeorefLineMatchesTheFilesCrsInEveryForm) {
   proj_context_destroy(context);
 }
 
+TEST(UgridImport, EastwardVelocitiesTurnByTheMeridianConvergence) {
+  // 250 km east of the central meridian of UTM zone 33 at 60° N the
+  // meridians lean by about 3.9°: a current due east runs that much left of
+  // the grid's x axis. Expected: tan γ = tan Δλ · sin φ.
+  const std::string utm = "+proj=utm +zone=33 +datum=WGS84 +units=m +no_defs";
+  UgridSpec spec = test::TriangulatedGridSpec(3, 3, kStep, 750000.0, 6650000.0);
+  spec.crs = utm;
+  spec.uStandardName = "eastward_sea_water_velocity";
+  spec.vStandardName = "northward_sea_water_velocity";
+  spec.velocity = [](int, int, int, bool v) { return v ? 0.0f : 1.0f; };
+  const Imported im = Import("convergence", spec);
+  ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
+  PJ_CONTEXT* context = proj_context_create();
+  PJ* projection = proj_create(context, utm.c_str());
+  const PJ_COORD node = proj_trans(projection, PJ_INV, proj_coord(spec.x[4], spec.y[4], 0, 0));
+  const double lon = proj_todeg(node.lp.lam), lat = proj_todeg(node.lp.phi);
+  proj_destroy(projection);
+  proj_context_destroy(context);
+  constexpr double kCentralMeridian = 15.0, kDegree = 3.14159265358979323846 / 180.0;
+  const double expected = std::atan(std::tan((lon - kCentralMeridian) * kDegree) * std::sin(lat * kDegree)) / kDegree;
+  EXPECT_NEAR(std::atan2(im.v[0][4], im.u[0][4]) / kDegree, expected, 0.01);
+  EXPECT_NEAR(std::hypot(im.u[0][4], im.v[0][4]), 1.0, 1e-6);
+  EXPECT_GT(expected, 3.5);
+}
+
 TEST(UgridImport, LayerIsChosenAndTimeIsInterpolated) {
   // Hourly frames whose velocity is the hour plus ten times the layer.
   UgridSpec spec = test::TriangulatedGridSpec(3, 3, kStep, kX0, kY0);
