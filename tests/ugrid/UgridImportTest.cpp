@@ -209,6 +209,20 @@ TEST(UgridImport, StartIndexZeroAndOneReadTheSameMesh) {
   }
 }
 
+TEST(UgridImport, TransposedConnectivityWithoutACrsReadsTheSameMeshWithoutGeoref) {
+  UgridSpec spec = test::TriangulatedGridSpec(3, 3, kStep, kX0, kY0);
+  spec.startIndex = 0;
+  spec.transposed = true;
+  spec.nodes = UgridSpec::Nodes::NoCrs;
+  const Imported im = Import("transposed", spec);
+  ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
+  EXPECT_EQ(im.state.ElementCount, 8);
+  EXPECT_EQ(im.state.ElemNode(3, 1), 5);
+  EXPECT_EQ(im.state.BoundaryCount, 8);
+  EXPECT_TRUE(im.state.Georef.empty());
+  EXPECT_NE(im.result.out.find("no georef"), std::string::npos) << im.result.out;
+}
+
 TEST(UgridImport, FillValuesEndShortFacesAndQuadsSplitAlongTheShorterDiagonal) {
   // A kite: the diagonal from node 1 to node 3 (counting from 0) is the
   // shorter, then a triangle padded with the fill value.

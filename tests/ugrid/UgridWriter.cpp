@@ -39,8 +39,8 @@ void DefineMesh(int nc, const UgridSpec& s, int nodeDim, int faceDim, int widthD
     Text(nc, x, "grid_mapping", "projected_coordinate_system");
     Text(nc, y, "grid_mapping", "projected_coordinate_system");
   }
-  const int dims[] = {faceDim, widthDim};
-  Check(nc_def_var(nc, "mesh2d_face_nodes", NC_INT, 2, dims, &faces), "faces");
+  const int dims[] = {faceDim, widthDim}, transposedDims[] = {widthDim, faceDim};
+  Check(nc_def_var(nc, "mesh2d_face_nodes", NC_INT, 2, s.transposed ? transposedDims : dims, &faces), "faces");
   Check(nc_put_att_int(nc, faces, "start_index", NC_INT, 1, &s.startIndex), "start_index");
   if (s.fill) Check(nc_put_att_int(nc, faces, "_FillValue", NC_INT, 1, &*s.fill), "_FillValue");
 }
@@ -52,7 +52,13 @@ void PutMesh(int nc, const UgridSpec& s) {
   Check(nc_inq_varid(nc, "mesh2d_node_y", &var), "y");
   Check(nc_put_var_double(nc, var, s.y.data()), "y");
   Check(nc_inq_varid(nc, "mesh2d_face_nodes", &var), "faces");
-  Check(nc_put_var_int(nc, var, s.faces.data()), "faces");
+  std::vector<int> faces = s.faces;
+  const std::size_t count = s.faces.size() / static_cast<std::size_t>(s.width);
+  if (s.transposed)
+    for (std::size_t f = 0; f < count; ++f)
+      for (std::size_t k = 0; k < static_cast<std::size_t>(s.width); ++k)
+        faces[k * count + f] = s.faces[f * s.width + k];
+  Check(nc_put_var_int(nc, var, faces.data()), "faces");
 }
 
 void PutVelocity(int nc, int var, const UgridSpec& s, int places, bool v) {

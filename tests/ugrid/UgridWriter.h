@@ -15,6 +15,7 @@ struct UgridSpec {
   int width = 3;
   int startIndex = 1;
   std::optional<int> fill;
+  bool transposed = false;  // connectivity stored (nodes per face, faces)
   Nodes nodes = Nodes::Projected;
   std::string crs = "+proj=utm +zone=35 +south +datum=WGS84 +units=m +no_defs";
   std::string crsAttribute = "spatial_ref";  // or crs_wkt, EPSG_code
