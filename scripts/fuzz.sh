@@ -15,7 +15,7 @@ if grep -qs '^CMAKE_HOME_DIRECTORY:INTERNAL=.*/fuzz$' "$BUILD/CMakeCache.txt"; t
 # Leaks inside the system's font and GUI libraries are theirs, not ours.
 export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp:print_suppressions=0"
 status=0
-for name in geometry flow numbers batch; do
+for name in geometry flow numbers batch mesh; do
   work="$BUILD/corpus-$name"
   rm -rf "$work" && mkdir -p "$work" "$BUILD/artifacts"
   cp "$ROOT/fuzz/corpus/$name/"* "$work/"

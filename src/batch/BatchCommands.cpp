@@ -2,8 +2,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -12,6 +14,8 @@
 #include "batch/BatchOptions.h"
 #include "batch/CsvTrackWriter.h"
 #include "batch/DensityGrid.h"
+#include "batch/GeoJsonTrackWriter.h"
+#include "batch/ImportCommand.h"
 #include "batch/NetcdfTrackWriter.h"
 #include "batch/ProgressBar.h"
 #include "batch/RunImage.h"
@@ -28,6 +32,7 @@
 #include "sim/ParallelRun.h"
 #include "sim/RunClock.h"
 #include "sim/SimulationRun.h"
+#include "ugrid/MemoryFlowFile.h"
 
 namespace lakedrift {
 namespace {
@@ -40,8 +45,11 @@ const char* kUsage = R"(usage: lakedrift-batch COMMAND [ARGUMENTS]
 Commands:
   info GEOMETRY     counts and map extent of a geometry file
   probe GEOMETRY    for lines "x y" (km) on standard input, prints
-                    "x y inlake element"
+                    "x y inlake element"; --lonlat for "lon lat" lines
   run [OPTIONS]     a particle-tracking run with exports (run --help)
+  import MODEL.nc --out DIR
+                    a UGRID mesh and its velocities as a geometry file and
+                    flow frames (import --help)
   help              this text
 )";
 
@@ -52,11 +60,14 @@ BoundaryRingCount, MapXMin, MapXMax, MapYMin, MapYMax, MapWidth, MapHeight and
 MapSize (km), numbers with round-trip precision.
 )";
 
-const char* kProbeHelp = R"(usage: lakedrift-batch probe GEOMETRY < points
+const char* kProbeHelp = R"(usage: lakedrift-batch probe GEOMETRY [--lonlat] < points
 
 Reads lines "x y" in km from standard input and prints for each
 "x y inlake element": inlake is 1 when the point lies on the water (islands
 excluded), element the first mesh element that holds the point (0 when none).
+With --lonlat the lines are "lon lat" in degrees (WGS84), taken to the grid
+by the geometry file's georef line, and each answer is
+"lon lat x y inlake element" with x and y in km.
 )";
 
 int Fail(std::ostream& err, const Status& status) {
@@ -85,37 +96,106 @@ int Info(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
   return kExitOk;
 }
 
-int Probe(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+// The next probe point from a line: x and y in km, or with `georef` a
+// longitude and latitude turned into them.
+Status ProbePoint(const std::string& line, int lineNumber, const LakeGeoref* georef, double& x, double& y) {
+  std::istringstream fields(line);
+  std::string xText, yText, extra;
+  fields >> xText;
+  const auto first = ParseNumberItem(xText);
+  const auto second = (fields >> yText) ? ParseNumberItem(yText) : std::nullopt;
+  if (!first || !second || (fields >> extra))
+    return Status::Fail(ErrorKind::BadValue, "probe: standard input line " + std::to_string(lineNumber) +
+                                                 (georef ? ": expected \"lon lat\" in degrees" : ": expected \"x y\" in km") +
+                                                 ", got '" + line + "'");
+  x = *first;
+  y = *second;
+  if (georef) georef->FromLonLat(*first, *second, x, y);
+  return Status::Ok();
+}
+
+int Probe(const std::vector<std::string>& argsIn, std::istream& in, std::ostream& out, std::ostream& err) {
+  std::vector<std::string> args = argsIn;
+  const auto lonLatOption = std::find(args.begin(), args.end(), "--lonlat");
+  const bool lonLat = lonLatOption != args.end();
+  if (lonLat) args.erase(lonLatOption);
   if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) return out << kProbeHelp, kExitOk;
   if (args.size() != 2) return Fail(err, Status::Fail(ErrorKind::BadValue, "probe: expected one GEOMETRY file"));
   ModelState state;
   if (Status s = LoadGeometry(state, args[1]); !s.ok()) return Fail(err, s);
+  LakeGeoref georef;
+  if (lonLat)
+    if (Status s = georef.Open(state.Georef, "probe --lonlat"); !s.ok()) return Fail(err, s);
   std::string line;
   int lineNumber = 0;
   while (std::getline(in, line)) {
     ++lineNumber;
+    if (line.find_first_not_of(" \t\r") == std::string::npos) continue;  // blank lines are skipped
+    double x = 0, y = 0;
+    if (Status s = ProbePoint(line, lineNumber, lonLat ? &georef : nullptr, x, y); !s.ok()) return Fail(err, s);
     std::istringstream fields(line);
-    std::string xText, yText, extra;
-    if (!(fields >> xText)) continue;  // blank lines are skipped
-    const auto x = ParseNumberItem(xText);
-    const auto y = (fields >> yText) ? ParseNumberItem(yText) : std::nullopt;
-    if (!x || !y || (fields >> extra))
-      return Fail(err, Status::Fail(ErrorKind::BadValue, "probe: standard input line " + std::to_string(lineNumber) +
-                                                             ": expected \"x y\" in km, got '" + line + "'"));
-    const int element = LocateByScan(state, *x * kMetresPerKm, *y * kMetresPerKm);
-    out << xText << ' ' << yText << ' ' << PointInLake(state, *x, *y) << ' ' << element << '\n';
+    std::string firstText, secondText;
+    fields >> firstText >> secondText;
+    const int element = LocateByScan(state, x * kMetresPerKm, y * kMetresPerKm);
+    out << firstText << ' ' << secondText << ' ';
+    if (lonLat) out << RoundTrip(x) << ' ' << RoundTrip(y) << ' ';
+    out << PointInLake(state, x, y) << ' ' << element << '\n';
   }
   return kExitOk;
 }
 
+// The geometry's georef, opened when it has one; an option that needs it
+// fails when it has none.
+Status OpenGeoref(const RunOptions& o, const ModelState& state, LakeGeoref& georef, bool& hasGeoref) {
+  hasGeoref = !state.Georef.empty();
+  for (const auto& [asked, what] : {std::pair{o.hasReleaseLonLat, "--release-lonlat"},
+                                    std::pair{!o.geojson.empty(), "--geojson"}, std::pair{hasGeoref, "georef"}})
+    if (asked) return georef.Open(state.Georef, what);
+  return Status::Ok();
+}
+
+// What a run reads besides its options: the georef of its geometry and,
+// for --ugrid, the frames held in memory and the time of frame 0.
+struct RunInputs {
+  LakeGeoref georef;
+  bool hasGeoref = false;
+  UgridOptions ugrid;
+  MemoryFlowFile flow;
+  DateTime start;
+};
+
+// The geometry and frames of a UGRID file; the frames in memory.
+Status LoadUgrid(const RunOptions& o, ModelState& state, RunInputs& in) {
+  UgridModel model;
+  std::string geometry;
+  if (Status s = model.Open(o.ugrid, in.ugrid); !s.ok()) return s;
+  if (Status s = model.GeometryText(geometry); !s.ok()) return s;
+  if (Status s = ReadGeometryText(state, geometry, o.ugrid); !s.ok()) return s;
+  if (Status s = in.flow.Fill(model); !s.ok()) return s;
+  state.FlowFileName = in.flow.Path();
+  state.RegionTitle = std::filesystem::path(o.ugrid).stem().string();
+  in.start = model.Start();
+  return Status::Ok();
+}
+
 // Everything a run needs from its options, checked before it starts.
-Status PrepareRun(const RunOptions& o, ModelState& state) {
+Status PrepareRun(RunOptions& o, ModelState& state, RunInputs& in) {
   ChooseRegion(state, o.region != 0 ? o.region : 1);
   state.Season = static_cast<int16_t>(o.season);
   state.FlowType = static_cast<int16_t>(o.flowType != 0 ? o.flowType : 1);
-  const std::string geometry = o.geometry.empty() ? GeometryFileName(state.Region) : o.geometry;
-  if (Status s = LoadGeometry(state, geometry); !s.ok()) return s;
-  state.FlowFileName = o.flowFile.empty() ? FlowFileNameFor(state.Region, state.Season, state.FlowType) : o.flowFile;
+  const std::string geometry = !o.ugrid.empty()    ? o.ugrid
+                               : o.geometry.empty() ? GeometryFileName(state.Region)
+                                                    : o.geometry;
+  if (!o.ugrid.empty()) {
+    if (Status s = LoadUgrid(o, state, in); !s.ok()) return s;
+  } else {
+    if (Status s = LoadGeometry(state, geometry); !s.ok()) return s;
+    state.FlowFileName =
+        o.flowFile.empty() ? FlowFileNameFor(state.Region, state.Season, state.FlowType) : o.flowFile;
+    in.start = ScenarioStart(state.Season);
+  }
+  if (Status s = OpenGeoref(o, state, in.georef, in.hasGeoref); !s.ok()) return s;
+  if (o.hasReleaseLonLat) in.georef.FromLonLat(o.releaseLon, o.releaseLat, o.releaseX, o.releaseY);
   ApplyRunParameters(DefaultRunParameters(), state);
   state.VectorScale = o.vectorScale;
   state.Magnification = 1.0f;
@@ -124,10 +204,15 @@ Status PrepareRun(const RunOptions& o, ModelState& state) {
   state.ReleaseX = o.releaseX;
   state.ReleaseY = static_cast<float>(o.releaseY);
   if (PointInLake(state, state.ReleaseX, state.ReleaseY) == 0)
-    return Status::Fail(ErrorKind::BadValue, "--release " + RoundTrip(o.releaseX) + " " + RoundTrip(o.releaseY) +
-                                                 ": the point is not on the water of " + geometry);
+    return Status::Fail(ErrorKind::BadValue,
+                        (o.hasReleaseLonLat ? "--release-lonlat " + RoundTrip(o.releaseLon) + " " +
+                                                  RoundTrip(o.releaseLat) + " (" + RoundTrip(o.releaseX) + " " +
+                                                  RoundTrip(o.releaseY) + " km)"
+                                            : "--release " + RoundTrip(o.releaseX) + " " + RoundTrip(o.releaseY)) +
+                            ": the point is not on the water of " + geometry);
   for (const auto& [path, what] : {std::pair{o.tracks, "--tracks"}, std::pair{o.netcdf, "--netcdf"},
-                                   std::pair{o.image, "--image"}, std::pair{o.density, "--density"}})
+                                   std::pair{o.image, "--image"}, std::pair{o.density, "--density"},
+                                   std::pair{o.geojson, "--geojson"}})
     if (!path.empty())
       if (Status s = CheckWritableFolder(path, what); !s.ok()) return s;
   if (!o.image.empty())
@@ -136,11 +221,13 @@ Status PrepareRun(const RunOptions& o, ModelState& state) {
 }
 
 // The sinks the options ask for, opened.
-Status OpenSinks(const RunOptions& o, const ModelState& state, uint64_t seed, int levels,
+Status OpenSinks(const RunOptions& o, const ModelState& state, uint64_t seed, int levels, const RunInputs& in,
                  std::vector<std::unique_ptr<TrackSink>>& sinks) {
-  const DateTime start = ScenarioStart(state.Season);
+  const DateTime start = in.start;
+  const LakeGeoref* georef = in.hasGeoref ? &in.georef : nullptr;
+  if (!o.geojson.empty()) sinks.push_back(std::make_unique<GeoJsonTrackWriter>(o.geojson, start, *georef));
   if (!o.tracks.empty()) {
-    auto csv = std::make_unique<CsvTrackWriter>(o.tracks, start);
+    auto csv = std::make_unique<CsvTrackWriter>(o.tracks, start, georef);
     if (Status s = csv->Open(); !s.ok()) return s;
     sinks.push_back(std::move(csv));
   }
@@ -151,9 +238,10 @@ Status OpenSinks(const RunOptions& o, const ModelState& state, uint64_t seed, in
         {"diffusion_coefficient_m2_s", RoundTrip(o.diffusion)},
         {"release_x_km", RoundTrip(o.releaseX)},
         {"release_y_km", RoundTrip(o.releaseY)},
-        {"flow_file", state.FlowFileName}};
+        {"flow_file", o.ugrid.empty() ? state.FlowFileName : o.ugrid}};
+    if (georef) attributes["georef"] = georef->Definition();
     auto nc = std::make_unique<NetcdfTrackWriter>(o.netcdf, start, static_cast<int>(o.particles), levels,
-                                                  std::move(attributes));
+                                                  std::move(attributes), georef);
     if (Status s = nc->Open(); !s.ok()) return s;
     sinks.push_back(std::move(nc));
   }
@@ -288,17 +376,23 @@ Status RunParallel(const RunOptions& o, ModelState& state, uint64_t seed,
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
   RunOptions o;
-  if (Status s = ParseRunOptions({args.begin() + 1, args.end()}, o); !s.ok()) return Fail(err, s);
+  RunInputs inputs;
+  std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (Status s = TakeUgridOptions(rest, inputs.ugrid); !s.ok()) return Fail(err, s);
+  if (Status s = ParseRunOptions(rest, o); !s.ok()) return Fail(err, s);
   if (o.help) return out << RunHelp(), kExitOk;
+  if (o.ugrid.empty() && (!inputs.ugrid.uName.empty() || !inputs.ugrid.vName.empty() || inputs.ugrid.layer != 0 ||
+                          inputs.ugrid.depthAverage || inputs.ugrid.start))
+    return Fail(err, Status::Fail(ErrorKind::BadValue, "--u, --v, --layer, --depth-average and --start go with --ugrid MODEL.nc"));
   ModelState state;
-  if (Status s = PrepareRun(o, state); !s.ok()) return Fail(err, s);
+  if (Status s = PrepareRun(o, state, inputs); !s.ok()) return Fail(err, s);
   const int levels = RunClock(state).StepCount() + 1;
   if (Status s = CheckParticleCount(o, levels); !s.ok()) return Fail(err, s);
   const uint64_t seed = o.seed ? *o.seed : ClockSeed();
   out << "seed " << seed << '\n' << std::flush;
 
   std::vector<std::unique_ptr<TrackSink>> sinks;
-  if (Status s = OpenSinks(o, state, seed, levels, sinks); !s.ok()) return Fail(err, s);
+  if (Status s = OpenSinks(o, state, seed, levels, inputs, sinks); !s.ok()) return Fail(err, s);
   std::vector<double> x;
   std::vector<float> y;
   {
@@ -332,7 +426,8 @@ int RunBatch(const std::vector<std::string>& args, std::istream& in, std::ostrea
   if (args[0] == "info") return Info(args, out, err);
   if (args[0] == "probe") return Probe(args, in, out, err);
   if (args[0] == "run") return Run(args, out, err, errIsTerminal);
-  err << "lakedrift-batch: " << args[0] << ": unknown command (info, probe, run, help)\n";
+  if (args[0] == "import") return ImportCommand(args, out, err);
+  err << "lakedrift-batch: " << args[0] << ": unknown command (info, probe, run, import, help)\n";
   return kExitBadInput;
 }
 

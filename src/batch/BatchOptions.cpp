@@ -53,6 +53,7 @@ Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& o) {
       {"--flow-type", [&](auto& n, auto& v) { return Choice(n, v, o.flowType); }},
       {"--geometry", [&](auto&, auto& v) { o.geometry = v; return Status::Ok(); }},
       {"--flow-file", [&](auto&, auto& v) { o.flowFile = v; return Status::Ok(); }},
+      {"--ugrid", [&](auto&, auto& v) { o.ugrid = v; return Status::Ok(); }},
       {"--particles",
        [&](auto& n, auto& v) {
          return ReadWhole(v, o.particles) && o.particles > 0 ? Status::Ok() : Bad(n, "a positive whole number", v);
@@ -80,6 +81,7 @@ Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& o) {
       {"--netcdf", [&](auto&, auto& v) { o.netcdf = v; return Status::Ok(); }},
       {"--image", [&](auto&, auto& v) { o.image = v; return Status::Ok(); }},
       {"--density", [&](auto&, auto& v) { o.density = v; return Status::Ok(); }},
+      {"--geojson", [&](auto&, auto& v) { o.geojson = v; return Status::Ok(); }},
       {"--size",
        [&](auto& n, auto& v) {
          return ReadWhole(v, o.imageSize) && o.imageSize >= kMinImageSize && o.imageSize <= kMaxImageSize
@@ -113,6 +115,17 @@ Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& o) {
       i += 2;
       continue;
     }
+    if (option == "--release-lonlat") {
+      if (i + 2 >= args.size())
+        return Status::Fail(ErrorKind::BadValue, option + ": expected two numbers LON LAT in degrees");
+      if (!ReadDouble(args[i + 1], o.releaseLon) || std::abs(o.releaseLon) > 360)
+        return Bad(option, "a longitude in degrees", args[i + 1]);
+      if (!ReadDouble(args[i + 2], o.releaseLat) || std::abs(o.releaseLat) > 90)
+        return Bad(option, "a latitude from -90 to 90 degrees", args[i + 2]);
+      o.hasReleaseLonLat = true;
+      i += 2;
+      continue;
+    }
     const auto reader = readers.find(option);
     if (reader == readers.end())
       return Status::Fail(ErrorKind::BadValue, option + ": unknown option (see lakedrift-batch run --help)");
@@ -122,14 +135,24 @@ Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& o) {
 
   const bool byRegion = o.region != 0 || o.flowType != 0;
   const bool byFiles = !o.geometry.empty() || !o.flowFile.empty();
-  if (byRegion && byFiles)
-    return Status::Fail(ErrorKind::BadValue, "--region/--flow-type and --geometry/--flow-file exclude each other");
-  if (byFiles && (o.geometry.empty() || o.flowFile.empty()))
-    return Status::Fail(ErrorKind::BadValue, "--geometry and --flow-file go together");
-  if (!byFiles && (o.region == 0 || o.flowType == 0))
-    return Status::Fail(ErrorKind::BadValue, "give --region, --season and --flow-type, or --geometry, --flow-file and --season");
+  if (!o.ugrid.empty()) {
+    if (byRegion || byFiles)
+      return Status::Fail(ErrorKind::BadValue, "--ugrid excludes --region/--flow-type and --geometry/--flow-file");
+    if (o.season == 0) o.season = 1;  // the season only picks the file names of an import
+  } else {
+    if (byRegion && byFiles)
+      return Status::Fail(ErrorKind::BadValue, "--region/--flow-type and --geometry/--flow-file exclude each other");
+    if (byFiles && (o.geometry.empty() || o.flowFile.empty()))
+      return Status::Fail(ErrorKind::BadValue, "--geometry and --flow-file go together");
+    if (!byFiles && (o.region == 0 || o.flowType == 0))
+      return Status::Fail(ErrorKind::BadValue,
+                          "give --region, --season and --flow-type, or --geometry, --flow-file and --season");
+  }
   if (o.season == 0) return Status::Fail(ErrorKind::BadValue, "--season is required (1 wet, 2 dry)");
-  if (!o.hasRelease) return Status::Fail(ErrorKind::BadValue, "--release X Y is required (km)");
+  if (o.hasRelease && o.hasReleaseLonLat)
+    return Status::Fail(ErrorKind::BadValue, "--release and --release-lonlat exclude each other");
+  if (!o.hasRelease && !o.hasReleaseLonLat)
+    return Status::Fail(ErrorKind::BadValue, "--release X Y is required (km), or --release-lonlat LON LAT");
   if (!o.density.empty() && o.cellKm <= 0)
     return Status::Fail(ErrorKind::BadValue, "--density needs --cell KM");
   if (o.density.empty() && o.cellKm > 0)
@@ -141,7 +164,8 @@ Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& o) {
 
 std::string RunHelp() {
   std::string help = R"(usage: lakedrift-batch run (--region R --season S --flow-type F
-                            | --geometry FILE --flow-file FILE --season S)
+                            | --geometry FILE --flow-file FILE --season S
+                            | --ugrid MODEL.nc)
                            --release X Y [options]
 
 Tracks particles released at (X, Y) km for one week of the chosen scenario,
@@ -152,15 +176,26 @@ tracks are the desktop's.
   --season 1|2          wet-season week (2 April 1997), dry-season week (22 August 1997)
   --flow-type 1|2       surface flow, depth-averaged flow
   --geometry FILE       a geometry file, with --flow-file FILE and --season
+  --ugrid MODEL.nc      a UGRID file read as lakedrift-batch import reads it,
+                        with its options --u NAME --v NAME --layer K
+                        --depth-average --start DATE; no files are
+                        written for it
   --release X Y         release point in km; must lie on the water
+  --release-lonlat LON LAT
+                        release point in degrees (WGS84), for a geometry
+                        file with a georef line
   --particles N         number of particles (default {particles}); refused when the
                         run would not fit in the memory available
   --diffusion K         horizontal diffusion coefficient, 0 to 10 m²/s as in
                         the desktop's parameter dialog (default {diffusion})
   --seed S              random seed (default: from the clock; printed)
   --threads T           threads for the particle steps (default 1)
-  --tracks FILE.csv     tracks as CSV: particle,level,time,x_m,y_m
-  --netcdf FILE.nc      tracks as CF-1.8 trajectories (NetCDF-4)
+  --tracks FILE.csv     tracks as CSV: particle,level,time,x_m,y_m and, when
+                        the geometry has a georef line, lon,lat
+  --netcdf FILE.nc      tracks as CF-1.8 trajectories (NetCDF-4), with lon
+                        and lat when the geometry has a georef line
+  --geojson FILE        one LineString per particle in longitude and
+                        latitude (RFC 7946); needs a georef line
   --image FILE.bmp|.png the final picture of the run in the full view
   --size PIXELS         image width and height (default 800)
   --vector-scale S      the fastest arrow's length over the map's size,

@@ -13,13 +13,16 @@ namespace lakedrift {
 struct RunOptions {
   int region = 0, season = 0, flowType = 0;
   std::string geometry, flowFile;
+  std::string ugrid;  // a UGRID file in place of the geometry and flow files
   bool hasRelease = false;
   double releaseX = 0, releaseY = 0;  // km
+  bool hasReleaseLonLat = false;
+  double releaseLon = 0, releaseLat = 0;  // degrees, through the geometry's georef line
   long particles = static_cast<long>(DefaultRunParameters().ParticleCount);
   double diffusion = DefaultRunParameters().DiffusionCoef;  // m²/s
   std::optional<uint64_t> seed;
   int threads = 1;
-  std::string tracks, netcdf, image, density;
+  std::string tracks, netcdf, image, density, geojson;
   int imageSize = 800;
   double vectorScale = DefaultRunParameters().VectorScale;  // the arrows of --image
   double cellKm = 0;

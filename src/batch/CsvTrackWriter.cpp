@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "model/ModelState.h"
 #include "model/NumberFormat.h"
 
 namespace lakedrift {
@@ -9,8 +10,8 @@ namespace {
 constexpr double kHoursPerDay = 24.0;
 }  // namespace
 
-CsvTrackWriter::CsvTrackWriter(const std::filesystem::path& path, DateTime scenarioStart)
-    : file_(path), start_(scenarioStart) {}
+CsvTrackWriter::CsvTrackWriter(const std::filesystem::path& path, DateTime scenarioStart, const LakeGeoref* georef)
+    : file_(path), start_(scenarioStart), georef_(georef) {}
 
 CsvTrackWriter::~CsvTrackWriter() {
   if (out_) std::fclose(out_);
@@ -21,7 +22,7 @@ Status CsvTrackWriter::Open() {
   if (!out_)
     return Status::Fail(ErrorKind::BadValue,
                         "tracks file " + file_.FinalPath().string() + ": cannot be created (" + SystemReason() + ")");
-  std::fputs("particle,level,time,x_m,y_m\n", out_);
+  std::fputs(georef_ ? "particle,level,time,x_m,y_m,lon,lat\n" : "particle,level,time,x_m,y_m\n", out_);
   return Status::Ok();
 }
 
@@ -40,6 +41,11 @@ Status CsvTrackWriter::WriteLevel(int level, double hours, std::span<const doubl
     row += RoundTrip(x[p]);
     row += ',';
     row += RoundTrip(y[p]);
+    if (georef_) {
+      double lon = 0, lat = 0;
+      georef_->ToLonLat(x[p] * kKmPerMetre, y[p] * kKmPerMetre, lon, lat);
+      row += ',' + RoundTrip(lon) + ',' + RoundTrip(lat);
+    }
     row += '\n';
     std::fwrite(row.data(), 1, row.size(), out_);
   }

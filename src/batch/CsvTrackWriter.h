@@ -6,15 +6,17 @@
 #include "batch/AtomicFile.h"
 #include "batch/TrackSink.h"
 #include "model/DateTime.h"
+#include "ugrid/LakeGeoref.h"
 
 namespace lakedrift {
 
 // Tracks as CSV, "particle,level,time,x_m,y_m", one row per particle per
 // level, level by level; times in ISO 8601 local time of the scenario,
-// coordinates with round-trip precision.
+// coordinates with round-trip precision. With a georef, each row also
+// carries the position's longitude and latitude in columns lon,lat.
 class CsvTrackWriter : public TrackSink {
  public:
-  CsvTrackWriter(const std::filesystem::path& path, DateTime scenarioStart);
+  CsvTrackWriter(const std::filesystem::path& path, DateTime scenarioStart, const LakeGeoref* georef = nullptr);
   ~CsvTrackWriter() override;
   Status Open();
   Status WriteLevel(int level, double hours, std::span<const double> x,
@@ -25,6 +27,7 @@ class CsvTrackWriter : public TrackSink {
   AtomicFile file_;
   DateTime start_;
   std::FILE* out_ = nullptr;
+  const LakeGeoref* georef_ = nullptr;
 };
 
 }  // namespace lakedrift

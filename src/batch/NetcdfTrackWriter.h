@@ -7,6 +7,7 @@
 #include "batch/AtomicFile.h"
 #include "batch/TrackSink.h"
 #include "model/DateTime.h"
+#include "ugrid/LakeGeoref.h"
 
 namespace lakedrift {
 
@@ -14,11 +15,12 @@ namespace lakedrift {
 // "trajectory" (multidimensional array: trajectory × obs), x and y in metres
 // of the lake grid, time in hours since the scenario's start. Levels are
 // written as they come, in chunks one level deep, so memory does not grow
-// with the number of levels.
+// with the number of levels. With a georef, lon and lat in degrees join x
+// and y, which then name their grid mapping.
 class NetcdfTrackWriter : public TrackSink {
  public:
   NetcdfTrackWriter(const std::filesystem::path& path, DateTime scenarioStart, int particles, int levels,
-                    std::map<std::string, std::string> attributes);
+                    std::map<std::string, std::string> attributes, const LakeGeoref* georef = nullptr);
   ~NetcdfTrackWriter() override;
   Status Open();
   Status WriteLevel(int level, double hours, std::span<const double> x,
@@ -27,6 +29,7 @@ class NetcdfTrackWriter : public TrackSink {
 
  private:
   Status Check(int code, const std::string& doing) const;
+  int DefineLonLat(const int dims[2], const std::size_t chunk[2]);
 
   AtomicFile file_;
   DateTime start_;
@@ -35,6 +38,8 @@ class NetcdfTrackWriter : public TrackSink {
   std::map<std::string, std::string> attributes_;
   int ncid_ = -1;
   int timeVar_ = -1, xVar_ = -1, yVar_ = -1;
+  const LakeGeoref* georef_ = nullptr;
+  int lonVar_ = -1, latVar_ = -1;
 };
 
 }  // namespace lakedrift

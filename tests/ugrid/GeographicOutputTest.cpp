@@ -1,0 +1,209 @@
+// Longitude and latitude out of a run and into probe, through the georef
+// line of the geometry file.
+#include <gtest/gtest.h>
+#include <netcdf.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "batch/BatchCommands.h"
+#include "batch/GeoJsonTrackWriter.h"
+#include "model/GeometryReader.h"
+#include "support/TestPaths.h"
+
+namespace lakedrift {
+namespace {
+
+struct Result {
+  int status;
+  std::string out, err;
+};
+
+Result Batch(const std::vector<std::string>& args, const std::string& input = "") {
+  std::istringstream in(input);
+  std::ostringstream out, err;
+  const int status = RunBatch(args, in, out, err, false);
+  return {status, out.str(), err.str()};
+}
+
+std::string FileText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The Malagarasi mouth, 5.2564 S 29.8017 E, in the Malagarasi region's
+// grid, as the proj program puts it through the region's georef line.
+constexpr double kMouthLon = 29.8017, kMouthLat = -5.2564;
+constexpr double kMouthXKm = 28.017515, kMouthYKm = 23.997544;
+constexpr double kTenMetresKm = 0.010;
+// A water point of the region, west of the mouth.
+constexpr double kWaterLon = 29.75, kWaterLat = -5.25;
+
+TEST(GeographicOutput, MalagarasiMouthLandsWhereProjPutsIt) {
+  const Result r = Batch({"probe", test::SampleDataPath("geommal.inp").string(), "--lonlat"}, "29.8017 -5.2564\n");
+  ASSERT_EQ(r.status, kExitOk) << r.err;
+  std::istringstream fields(r.out);
+  double lon, lat, x, y;
+  ASSERT_TRUE(fields >> lon >> lat >> x >> y) << r.out;
+  EXPECT_EQ(lon, kMouthLon);
+  EXPECT_EQ(lat, kMouthLat);
+  EXPECT_NEAR(x, kMouthXKm, kTenMetresKm);
+  EXPECT_NEAR(y, kMouthYKm, kTenMetresKm);
+}
+
+class GeographicRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = test::FreshOutputDir("geographic_run");
+    result_ = Batch({"run",
+                     "--geometry",
+                     test::SampleDataPath("geommal.inp").string(),
+                     "--flow-file",
+                     test::SampleDataPath("malws.fld").string(),
+                     "--season",
+                     "1",
+                     "--release-lonlat",
+                     std::to_string(kWaterLon),
+                     std::to_string(kWaterLat),
+                     "--particles",
+                     "3",
+                     "--seed",
+                     "5",
+                     "--tracks",
+                     (dir_ / "t.csv").string(),
+                     "--netcdf",
+                     (dir_ / "t.nc").string(),
+                     "--geojson",
+                     (dir_ / "t.geojson").string()});
+    ASSERT_EQ(result_.status, kExitOk) << result_.err;
+  }
+  std::filesystem::path dir_;
+  Result result_;
+};
+
+TEST_F(GeographicRun, CsvRowsCarryTheReleasePointsLongitudeAndLatitude) {
+  std::istringstream csv(FileText(dir_ / "t.csv"));
+  std::string header, row;
+  std::getline(csv, header);
+  std::getline(csv, row);
+  EXPECT_EQ(header, "particle,level,time,x_m,y_m,lon,lat");
+  const auto lonAt = row.find(',', row.find(',', row.find(',', row.find(',', row.find(',') + 1) + 1) + 1) + 1);
+  double lon = 0, lat = 0;
+  ASSERT_EQ(std::sscanf(row.c_str() + lonAt + 1, "%lf,%lf", &lon, &lat), 2) << row;
+  EXPECT_NEAR(lon, kWaterLon, 1e-7);
+  EXPECT_NEAR(lat, kWaterLat, 1e-7);
+}
+
+TEST_F(GeographicRun, GeoJsonHasOneLineStringPerParticleFromTheReleasePoint) {
+  const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(FileText(dir_ / "t.geojson")));
+  ASSERT_TRUE(doc.isObject());
+  EXPECT_EQ(doc["type"].toString(), "FeatureCollection");
+  const QJsonArray features = doc["features"].toArray();
+  ASSERT_EQ(features.size(), 3);
+  for (int p = 0; p < 3; ++p) {
+    const QJsonObject feature = features[p].toObject();
+    EXPECT_EQ(feature["geometry"]["type"].toString(), "LineString");
+    const QJsonArray line = feature["geometry"]["coordinates"].toArray();
+    ASSERT_EQ(line.size(), 84);
+    EXPECT_NEAR(line[0][0].toDouble(), kWaterLon, 1e-6);
+    EXPECT_NEAR(line[0][1].toDouble(), kWaterLat, 1e-6);
+    EXPECT_NE(line[83][0].toDouble(), kWaterLon);
+    EXPECT_EQ(feature["properties"]["particle"].toInt(), p + 1);
+    EXPECT_EQ(feature["properties"]["release_time"].toString(), "1997-04-02T02:00:00");
+    EXPECT_EQ(feature["properties"]["end_time"].toString(), "1997-04-09T00:00:00");
+  }
+}
+
+TEST(GeographicOutput, GeoJsonLineEndsWherePositionsLeaveTheProjection) {
+  // A particle thrown far outside the projection's domain has no longitude:
+  // its line stops at the last position that has one, and the file stays JSON.
+  ModelState s;
+  ASSERT_TRUE(ReadGeometry(s, test::SampleDataPath("geommal.inp")).ok());
+  LakeGeoref georef;
+  ASSERT_TRUE(georef.Open(s.Georef, "test").ok());
+  const auto path = test::FreshOutputDir("geojson_far") / "far.geojson";
+  GeoJsonTrackWriter writer(path, DateTime{0}, georef);
+  const double x[][2] = {{1000, 2000}, {1500, 2500}, {1e30, 3000}};
+  const float y[] = {1000, 1000};
+  for (int level = 1; level <= 3; ++level)
+    ASSERT_TRUE(writer.WriteLevel(level, 2.0 * (level - 1), x[level - 1], y).ok());
+  ASSERT_TRUE(writer.Finish().ok());
+  const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(FileText(path)));
+  ASSERT_TRUE(doc.isObject()) << FileText(path);
+  EXPECT_EQ(doc["features"][0]["geometry"]["coordinates"].toArray().size(), 2);
+  EXPECT_EQ(doc["features"][1]["geometry"]["coordinates"].toArray().size(), 3);
+}
+
+std::string Attribute(int nc, int var, const char* name) {
+  std::size_t length = 0;
+  if (nc_inq_attlen(nc, var, name, &length) != NC_NOERR) return {};
+  std::string text(length, '\0');
+  nc_get_att_text(nc, var, name, text.data());
+  return text;
+}
+
+TEST_F(GeographicRun, NetcdfHasCfLongitudeLatitudeAndTheGridMapping) {
+  int nc = 0, lon = 0, lat = 0, x = 0, crs = 0;
+  ASSERT_EQ(nc_open((dir_ / "t.nc").c_str(), NC_NOWRITE, &nc), NC_NOERR);
+  ASSERT_EQ(nc_inq_varid(nc, "lon", &lon), NC_NOERR);
+  ASSERT_EQ(nc_inq_varid(nc, "lat", &lat), NC_NOERR);
+  ASSERT_EQ(nc_inq_varid(nc, "x", &x), NC_NOERR);
+  ASSERT_EQ(nc_inq_varid(nc, "crs", &crs), NC_NOERR);
+  EXPECT_EQ(Attribute(nc, lon, "standard_name"), "longitude");
+  EXPECT_EQ(Attribute(nc, lon, "units"), "degrees_east");
+  EXPECT_EQ(Attribute(nc, lat, "standard_name"), "latitude");
+  EXPECT_EQ(Attribute(nc, lat, "units"), "degrees_north");
+  EXPECT_EQ(Attribute(nc, x, "grid_mapping"), "crs");
+  EXPECT_NE(Attribute(nc, crs, "crs_wkt").find("Transverse_Mercator"), std::string::npos);
+  EXPECT_EQ(Attribute(nc, crs, "grid_mapping_name"), "transverse_mercator");
+  double falseEasting = 0, centralMeridian = 0;
+  nc_get_att_double(nc, crs, "false_easting", &falseEasting);
+  nc_get_att_double(nc, crs, "longitude_of_central_meridian", &centralMeridian);
+  EXPECT_EQ(falseEasting, 50000.0);  // the georef line's +x_0, metres as x is
+  EXPECT_EQ(centralMeridian, 30.0);
+  double first[2] = {0, 0};
+  const std::size_t start[2] = {0, 0}, count[2] = {1, 1};
+  nc_get_vara_double(nc, lon, start, count, &first[0]);
+  nc_get_vara_double(nc, lat, start, count, &first[1]);
+  EXPECT_NEAR(first[0], kWaterLon, 1e-7);
+  EXPECT_NEAR(first[1], kWaterLat, 1e-7);
+  nc_close(nc);
+}
+
+// A lake of two triangles without a georef line.
+std::filesystem::path PlainLake() {
+  const auto path = test::FreshOutputDir("geographic_plain") / "plain.inp";
+  test::WriteTextFile(path,
+                      "1\n4\n4 2 3 4\n1 1 2 3 0 0 2\n2 1 3 4 1 0 0\n1 0 0\n2 10 0\n3 10 10\n4 0 10\n"
+                      "1 1 0 0\n2 2 10 0\n3 3 10 10\n4 4 0 10\n");
+  return path;
+}
+
+TEST(GeographicOutput, OptionsThatNeedAGeorefAreRefusedWithoutOne) {
+  const auto lake = PlainLake();
+  const auto flow = lake.parent_path() / "plain.fld";
+  test::WriteTextFile(flow, std::string(84 * 8 * 4, '\0'));
+  const std::vector<std::string> run = {"run",      "--geometry", lake.string(), "--flow-file", flow.string(),
+                                        "--season", "1"};
+  auto with = [&](std::vector<std::string> extra) {
+    std::vector<std::string> args = run;
+    args.insert(args.end(), extra.begin(), extra.end());
+    return Batch(args);
+  };
+  for (const Result& r : {with({"--release-lonlat", "29", "-5"}),
+                          with({"--release", "5", "5", "--geojson", (lake.parent_path() / "t.geojson").string()}),
+                          Batch({"probe", lake.string(), "--lonlat"}, "29 -5\n")}) {
+    EXPECT_EQ(r.status, kExitBadInput);
+    EXPECT_NE(r.err.find("the geometry file has no georef line"), std::string::npos) << r.err;
+  }
+  const auto csv = lake.parent_path() / "t.csv";
+  ASSERT_EQ(with({"--release", "5", "5", "--tracks", csv.string()}).status, kExitOk);
+  EXPECT_EQ(FileText(csv).substr(0, 28), "particle,level,time,x_m,y_m\n");
+}
+
+}  // namespace
+}  // namespace lakedrift
