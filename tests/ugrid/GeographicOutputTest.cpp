@@ -58,7 +58,9 @@ TEST(GeographicOutput, MalagarasiMouthLandsWhereProjPutsIt) {
 class GeographicRun : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = test::FreshOutputDir("geographic_run");
+    // A folder per test: ctest runs the cases side by side.
+    dir_ = test::FreshOutputDir(std::string("geographic_run_") +
+                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
     result_ = Batch({"run",
                      "--geometry",
                      test::SampleDataPath("geommal.inp").string(),
