@@ -23,9 +23,8 @@ Status HeadlessRun::Start() {
   stepCount_ = clock_.StepCount();
   const double x0 = kMetresPerKm * state_.ReleaseX;
   const double y0 = kMetresPerKm * state_.ReleaseY;
-  const int located = LocateByScan(state_, x0, y0);
-  stepper_.SetCurrentElement(located != 0 ? located : kFirstElement);
-  stepper_.IndexCoast();
+  stepper_.SetCurrentElement(ReleaseElement(state_));
+  stepper_.IndexGeometry();
   const auto count = static_cast<std::size_t>(std::max(0.0, std::floor(state_.ParticleCount)));
   x_.assign(count, x0);
   y_.assign(count, static_cast<float>(y0));

@@ -8,6 +8,7 @@
 #include "model/ModelState.h"
 #include "model/ShoreIndex.h"
 #include "model/Status.h"
+#include "sim/ParticleStep.h"
 #include "sim/RunClock.h"
 
 namespace lakedrift {
@@ -98,24 +99,7 @@ class ParallelRun {
   std::size_t HeldBytes() const;
 
  private:
-  // An element's vertices (metres) and neighbours, as the walk reads them.
-  struct WalkElement {
-    double x[3], y[3];
-    int neighbour[3];
-  };
-  // An element's shape-function coefficients, single precision as the
-  // reference holds them, twice its area, and where its vertices' nodes
-  // stand in NodeU/NodeV (node number − 1), for the frame in force.
-  struct ShapeElement {
-    float a[3], b[3], c[3];
-    double twoArea;
-    int node[3];
-  };
-
-  void BuildElementTables();
-  static void SetShape(ShapeElement& s, const float* vx, const float* vy);
   Status ReadFrame();
-  int Walk(double x, double y, int start) const;
   void MoveParticle(std::size_t i);
   void RunStepOnAllThreads();
   void ReportLevel();
@@ -124,9 +108,8 @@ class ParallelRun {
   uint64_t seed_;
   int threads_;
   ShoreIndex shore_;
+  StepMesh mesh_;
   RunClock clock_;
-  std::vector<WalkElement> walk_;
-  std::vector<ShapeElement> shape_;
   FlowFieldReader flow_;
   LevelCallback callback_;
 

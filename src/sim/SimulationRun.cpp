@@ -68,9 +68,8 @@ Status SimulationRun::Start() {
 
   const double x0 = kMetresPerKm * state_.ReleaseX;
   const double y0 = kMetresPerKm * state_.ReleaseY;
-  const int located = LocateByScan(state_, x0, y0);
-  stepper_.SetCurrentElement(located != 0 ? located : kFirstElement);
-  stepper_.IndexCoast();
+  stepper_.SetCurrentElement(ReleaseElement(state_));
+  stepper_.IndexGeometry();
 
   DrawReleaseMarker();
   for (int p = 1; p <= particlesMoved_; ++p) {
