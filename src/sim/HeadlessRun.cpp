@@ -6,19 +6,13 @@
 
 namespace lakedrift {
 
-HeadlessRun::HeadlessRun(ModelState& state, uint64_t seed) : state_(state), stepper_(state, seed), clock_(state) {}
+HeadlessRun::HeadlessRun(ModelState& state, uint64_t seed)
+    : state_(state), stepper_(state, seed), frames_(state), clock_(state) {}
 
 HeadlessRun::~HeadlessRun() { End(); }
 
 Status HeadlessRun::Start() {
-  PrepareFlowArrays(state_);
-  if (Status s = flow_.Open(state_.FlowFileName, state_.NodeCount); !s.ok()) return s;
-  if (Status s = flow_.ReadFlowFrame(state_); !s.ok()) {
-    End();
-    return s;
-  }
-  ended_ = false;
-  UpdateMaxSpeed(state_);
+  if (Status s = frames_.Open(); !s.ok()) return s;
   clock_ = RunClock(state_);
   stepCount_ = clock_.StepCount();
   const double x0 = kMetresPerKm * state_.ReleaseX;
@@ -32,15 +26,11 @@ Status HeadlessRun::Start() {
   return Status::Ok();
 }
 
-bool HeadlessRun::HasNextStep() const { return !ended_ && stepsDone_ < stepCount_; }
+bool HeadlessRun::HasNextStep() const { return frames_.IsOpen() && stepsDone_ < stepCount_; }
 
 Status HeadlessRun::Step() {
   if (clock_.Advance()) {
-    if (Status s = flow_.ReadFlowFrame(state_); !s.ok()) {
-      End();
-      return s;
-    }
-    UpdateMaxSpeed(state_);
+    if (Status s = frames_.Next(); !s.ok()) return s;
   }
   for (std::size_t p = 0; p < x_.size(); ++p) {
     double xNew = 0, yNew = 0;
@@ -53,8 +43,7 @@ Status HeadlessRun::Step() {
 }
 
 void HeadlessRun::End() {
-  flow_.Close();
-  ended_ = true;
+  frames_.Close();
 }
 
 double HeadlessRun::HoursOfLevel(int level) const { return clock_.HoursOfLevel(level); }

@@ -44,13 +44,12 @@ class HeadlessRun {
  private:
   ModelState& state_;
   ParticleStepper stepper_;
-  FlowFieldReader flow_;
+  FlowFrames frames_;
   int stepCount_ = 0;
   int stepsDone_ = 0;
   RunClock clock_;
   std::vector<double> x_;
   std::vector<float> y_;
-  bool ended_ = true;
 };
 
 }  // namespace lakedrift

@@ -27,26 +27,14 @@ ParallelRun::ParallelRun(const ModelState& geometryAndParams, uint64_t seed, int
       threads_(WorkerCount(threads)),
       shore_(ShoreIndex::ForMetres(state_)),
       mesh_(state_),
+      frames_(state_),
       clock_(state_) {}
 
 ParallelRun::~ParallelRun() { End(); }
 
-Status ParallelRun::ReadFrame() {
-  if (Status s = flow_.ReadFlowFrame(state_); !s.ok()) {
-    End();
-    return s;
-  }
-  return Status::Ok();
-}
-
 Status ParallelRun::Start() {
   started_ = true;
-  PrepareFlowArrays(state_);
-  if (Status s = flow_.Open(state_.FlowFileName, state_.NodeCount); !s.ok()) {
-    End();
-    return s;
-  }
-  if (Status s = ReadFrame(); !s.ok()) return s;
+  if (Status s = frames_.Open(); !s.ok()) return s;
 
   clock_ = RunClock(state_);
   stepCount_ = clock_.StepCount();
@@ -66,12 +54,12 @@ Status ParallelRun::Start() {
   return Status::Ok();
 }
 
-bool ParallelRun::HasNextStep() const { return started_ && !ended_ && stepsDone_ < stepCount_; }
+bool ParallelRun::HasNextStep() const { return frames_.IsOpen() && stepsDone_ < stepCount_; }
 
 Status ParallelRun::Step() {
   const int s = stepsDone_ + 1;
   if (clock_.Advance()) {
-    if (Status st = ReadFrame(); !st.ok()) return st;
+    if (Status st = frames_.Next(); !st.ok()) return st;
   }
   movingStep_ = s;
   RunStepOnAllThreads();
@@ -92,8 +80,7 @@ Status ParallelRun::Run() {
 }
 
 void ParallelRun::End() {
-  flow_.Close();
-  ended_ = true;
+  frames_.Close();
 }
 
 std::size_t ParallelRun::HeldBytes() const {

@@ -99,7 +99,6 @@ class ParallelRun {
   std::size_t HeldBytes() const;
 
  private:
-  Status ReadFrame();
   void MoveParticle(std::size_t i);
   void RunStepOnAllThreads();
   void ReportLevel();
@@ -109,8 +108,8 @@ class ParallelRun {
   int threads_;
   ShoreIndex shore_;
   StepMesh mesh_;
+  FlowFrames frames_;
   RunClock clock_;
-  FlowFieldReader flow_;
   LevelCallback callback_;
 
   std::vector<double> x_;
@@ -124,7 +123,6 @@ class ParallelRun {
   int movingStep_ = 0;    // the step the workers are moving
   std::size_t chunkParticles_ = 1;  // particles a thread takes at a time
   bool started_ = false;
-  bool ended_ = false;
 };
 
 }  // namespace lakedrift

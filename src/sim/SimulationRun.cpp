@@ -18,7 +18,7 @@ constexpr const char* kStartLabelPrefix = "Simulation Time (Hours):";
 }  // namespace
 
 SimulationRun::SimulationRun(ModelState& state, Surface& surface, uint64_t seed)
-    : state_(state), surface_(surface), stepper_(state, seed), clock_(state) {}
+    : state_(state), surface_(surface), stepper_(state, seed), frames_(state), clock_(state) {}
 
 SimulationRun::~SimulationRun() { End(); }
 
@@ -33,20 +33,11 @@ float SimulationRun::TrackY(int p, int level) const { return trackY_[TrackIndex(
 Status SimulationRun::Start() {
   // Frame 0 is read before anything changes, so a refused run leaves
   // vectors, MaxSpeed and picture as they were.
-  Array1<float> u, v;
-  Status opened = flow_.Open(state_.FlowFileName, state_.NodeCount);
-  if (opened.ok()) opened = flow_.ReadFrame(u, v);
-  if (!opened.ok()) {
-    End();
-    return opened;
-  }
+  if (Status opened = frames_.Open(); !opened.ok()) return opened;
   started_ = true;
   simDate_ = ScenarioStart(state_.Season);
   // The first covering box is sized by this text, which is never printed.
   lastLabel_ = std::string(kStartLabelPrefix) + FormatDateTime(simDate_);
-  state_.NodeU = std::move(u);
-  state_.NodeV = std::move(v);
-  UpdateMaxSpeed(state_);
 
   surface_.Clear();
   SetMapScale(surface_, state_);
@@ -79,16 +70,12 @@ Status SimulationRun::Start() {
   return Status::Ok();
 }
 
-bool SimulationRun::HasNextStep() const { return started_ && !ended_ && stepsDone_ < stepCount_; }
+bool SimulationRun::HasNextStep() const { return frames_.IsOpen() && stepsDone_ < stepCount_; }
 
 Status SimulationRun::Step() {
   const int s = stepsDone_ + 1;
   if (clock_.Advance()) {
-    if (Status st = flow_.ReadFlowFrame(state_); !st.ok()) {
-      End();
-      return st;
-    }
-    UpdateMaxSpeed(state_);
+    if (Status st = frames_.Next(); !st.ok()) return st;
     RedrawWithHistory();
   }
   for (int p = 1; p <= particlesMoved_; ++p) MoveParticle(p, s);
@@ -98,8 +85,7 @@ Status SimulationRun::Step() {
 }
 
 void SimulationRun::End() {
-  flow_.Close();
-  ended_ = true;
+  frames_.Close();
 }
 
 void SimulationRun::RedrawResult() {

@@ -75,7 +75,7 @@ class SimulationRun {
   ModelState& state_;
   Surface& surface_;
   ParticleStepper stepper_;
-  FlowFieldReader flow_;
+  FlowFrames frames_;
   int stepCount_ = 0;
   int levelCount_ = 0;
   int particlesMoved_ = 0;  // particles 1..particlesMoved_ move
@@ -89,7 +89,6 @@ class SimulationRun {
   std::unique_ptr<Surface> tracks_;  // overlay of the tracks drawn so far
   int tracksDrawnSteps_ = 0;
   bool started_ = false;
-  bool ended_ = false;
 };
 
 // Runs a whole simulation: Start, then Step and `yield` after each step
