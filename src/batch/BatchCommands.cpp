@@ -168,10 +168,10 @@ double BytesPerParticle(const RunOptions& o, int levels) {
   double bytes = kPosition;
   if (!o.image.empty())
     bytes += kPosition * levels + kPosition;
-  else if (o.threads > 1)
-    bytes += ParallelRun::kBytesPerParticle;
-  else
+  else if (o.asDesktop)
     bytes += kPosition;
+  else
+    bytes += ParallelRun::kBytesPerParticle;
   if (!o.netcdf.empty()) bytes += sizeof(int) + sizeof(double);
   return bytes;
 }
@@ -304,8 +304,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   {
     ProgressBar progress(err, errIsTerminal, levels - 1);
     const Status s = !o.image.empty() ? RunDrawn(o, state, seed, sinks, progress, x, y)
-                     : o.threads > 1  ? RunParallel(o, state, seed, sinks, progress, x, y)
-                                      : RunHeadless(state, seed, sinks, progress, x, y);
+                     : o.asDesktop    ? RunHeadless(state, seed, sinks, progress, x, y)
+                                      : RunParallel(o, state, seed, sinks, progress, x, y);
     if (!s.ok()) return Fail(err, s);
   }
   for (auto& sink : sinks)

@@ -1,9 +1,11 @@
 #include "batch/BatchOptions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <functional>
 #include <map>
+#include <thread>
 
 #include "model/ModelState.h"
 #include "model/NumberFormat.h"
@@ -103,6 +105,10 @@ Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& o) {
       o.help = true;
       return Status::Ok();
     }
+    if (option == "--as-desktop") {
+      o.asDesktop = true;
+      continue;
+    }
     if (option == "--release") {
       if (i + 2 >= args.size()) return Status::Fail(ErrorKind::BadValue, option + ": expected two numbers X Y in km");
       const std::string& x = args[i + 1];
@@ -136,6 +142,9 @@ Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& o) {
     return Status::Fail(ErrorKind::BadValue, "--cell goes with --density FILE.csv");
   if (!o.image.empty() && o.threads > 1)
     return Status::Fail(ErrorKind::BadValue, "--image draws the run as the desktop does, on one thread: drop --threads");
+  if (o.asDesktop && o.threads > 1)
+    return Status::Fail(ErrorKind::BadValue, "--as-desktop runs on one thread, as the desktop does: drop --threads");
+  if (o.threads == 0) o.threads = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, unsigned{kMaxThreads}));
   return Status::Ok();
 }
 
@@ -145,8 +154,9 @@ std::string RunHelp() {
                            --release X Y [options]
 
 Tracks particles released at (X, Y) km for one week of the chosen scenario,
-exactly as the desktop program does; with one thread and a given seed the
-tracks are the desktop's.
+as the desktop program does. With --as-desktop (or --image) and a given
+seed the tracks are exactly the desktop's; otherwise the run is split over
+threads and its tracks, the same for any thread count, are not.
 
   --region 1|2|3        whole lake, Malagarasi region, Lufubu region
   --season 1|2          wet-season week (2 April 1997), dry-season week (22 August 1997)
@@ -158,7 +168,11 @@ tracks are the desktop's.
   --diffusion K         horizontal diffusion coefficient, 0 to 10 m²/s as in
                         the desktop's parameter dialog (default {diffusion})
   --seed S              random seed (default: from the clock; printed)
-  --threads T           threads for the particle steps (default 1)
+  --threads T           threads for the particle steps (default: the machine's
+                        cores); each particle draws from its own random
+                        stream, so the tracks do not depend on T
+  --as-desktop          the desktop's own run on one thread: with the same
+                        seed, the tracks are the ones the desktop draws
   --tracks FILE.csv     tracks as CSV: particle,level,time,x_m,y_m
   --netcdf FILE.nc      tracks as CF-1.8 trajectories (NetCDF-4)
   --image FILE.bmp|.png the final picture of the run in the full view

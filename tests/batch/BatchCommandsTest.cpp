@@ -158,7 +158,7 @@ TEST(BatchRun, WithoutDiffusionAUniformCurrentGivesExactPositions) {
 TEST(BatchRun, SeededRunGivesTheDesktopEnginesTracks) {
   const auto dir = test::FreshOutputDir("batch_seeded");
   auto args = RunArgs(test::TestDataPath("testlake.fld"), "3", "1");
-  for (const char* a : {"--particles", "7", "--seed", "4242", "--tracks"}) args.push_back(a);
+  for (const char* a : {"--particles", "7", "--seed", "4242", "--as-desktop", "--tracks"}) args.push_back(a);
   args.push_back((dir / "tracks.csv").string());
   ASSERT_EQ(Batch(args).status, kExitOk);
 
@@ -196,13 +196,15 @@ TEST(BatchRun, ThreadedTracksDoNotDependOnTheThreadCount) {
 
 TEST(BatchRun, ThreadedRunWithoutDiffusionMatchesTheSerialOne) {
   const auto dir = test::FreshOutputDir("batch_threads_k0");
-  for (const char* threads : {"1", "2"}) {
+  for (const char* engine : {"--as-desktop", "--threads"}) {
     auto args = RunArgs(test::TestDataPath("testlake.fld"), "3", "1");
-    for (const char* a : {"--particles", "6", "--diffusion", "0", "--threads", threads, "--tracks"}) args.push_back(a);
-    args.push_back((dir / (std::string("tracks") + threads + ".csv")).string());
+    for (const char* a : {"--particles", "6", "--diffusion", "0", engine}) args.push_back(a);
+    if (engine == std::string("--threads")) args.push_back("2");
+    args.push_back("--tracks");
+    args.push_back((dir / (std::string(engine) + ".csv")).string());
     ASSERT_EQ(Batch(args).status, kExitOk);
   }
-  EXPECT_EQ(ReadAll(dir / "tracks1.csv"), ReadAll(dir / "tracks2.csv"));
+  EXPECT_EQ(ReadAll(dir / "--as-desktop.csv"), ReadAll(dir / "--threads.csv"));
 }
 
 TEST(BatchRun, NetcdfHoldsCfTrajectories) {
@@ -376,7 +378,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"particles_beyond_memory",
                 {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "3", "1", "--particles",
                  "100000000000"},
-                "--particles 100000000000: the run would need 2400000000000 bytes of memory"},
+                "--particles 100000000000: the run would need 2600000000000 bytes of memory"},
+        BadCase{"as_desktop_threaded",
+                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "3", "1", "--as-desktop",
+                 "--threads", "2"},
+                "--as-desktop runs on one thread"},
         BadCase{"particles_beyond_memory_drawn",
                 {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "3", "1", "--particles",
                  "2000000000", "--image", "x.png"},
