@@ -55,5 +55,28 @@ TEST(TrackOverlay, PictureEqualsTheOneDrawnSegmentBySegment) {
   EXPECT_GT(red, 50);
 }
 
+// FNV-1a over an image's pixels.
+uint64_t HashOf(const QImage& image) {
+  uint64_t hash = 0xcbf29ce484222325ull;
+  const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
+  for (int y = 0; y < pixels.height(); ++y)
+    for (int x = 0; x < pixels.width(); ++x) hash = (hash ^ pixels.pixel(x, y)) * 0x100000001b3ull;
+  return hash;
+}
+
+TEST(TrackOverlay, RunPicturesArePinned) {
+  // The pictures of a seeded run, pixel for pixel: the last step's, and the
+  // finished run's redraw after a zoom. A change in what is drawn, in which
+  // order or in which colour changes them.
+  ModelState state = test::TestLakeState();
+  state.DiffusionCoef = 5;
+  QtImageSurface surface(300, 300);
+  SimulationRun run(state, surface, 5);
+  ASSERT_TRUE(RunSimulation(run, [] { return true; }).ok());
+  EXPECT_EQ(HashOf(surface.Image()), 0xbdd5e7dec0b7a498ull) << "last step";
+  ZoomIn(surface, state, [&run](Surface&, ModelState&) { run.RedrawResult(); });
+  EXPECT_EQ(HashOf(surface.Image()), 0x68a69f3f791e3158ull) << "redraw after a zoom";
+}
+
 }  // namespace
 }  // namespace lakedrift
