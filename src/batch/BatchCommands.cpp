@@ -28,6 +28,7 @@
 #include "sim/ParallelRun.h"
 #include "sim/RunClock.h"
 #include "sim/SimulationRun.h"
+#include "view/RunPicture.h"
 
 namespace lakedrift {
 namespace {
@@ -229,7 +230,8 @@ Status Emit(std::vector<std::unique_ptr<TrackSink>>& sinks, int level, double ho
 Status RunDrawn(const RunOptions& o, ModelState& state, uint64_t seed, std::vector<std::unique_ptr<TrackSink>>& sinks,
                 ProgressBar& progress, std::vector<double>& x, std::vector<float>& y) {
   RunImage image(o.imageSize);
-  SimulationRun run(state, image.GetSurface(), seed);
+  DrawnRun drawn(state, image.GetSurface(), seed);
+  SimulationRun& run = drawn.run;
   if (Status s = run.Start(); !s.ok()) return s;
   const int particles = run.ParticlesMoved();
   x.resize(static_cast<std::size_t>(particles));

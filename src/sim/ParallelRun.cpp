@@ -27,17 +27,14 @@ ParallelRun::ParallelRun(const ModelState& geometryAndParams, uint64_t seed, int
       threads_(WorkerCount(threads)),
       shore_(ShoreIndex::ForMetres(state_)),
       mesh_(state_),
-      frames_(state_),
-      clock_(state_) {}
+      frames_(state_) {}
 
 ParallelRun::~ParallelRun() { End(); }
 
 Status ParallelRun::Start() {
   started_ = true;
-  if (Status s = frames_.Open(); !s.ok()) return s;
+  if (Status s = frames_.Start(); !s.ok()) return s;
 
-  clock_ = RunClock(state_);
-  stepCount_ = clock_.StepCount();
   amplitude_ = DiffusionAmplitude(state_);
   const double x0 = kMetresPerKm * state_.ReleaseX;
   const double y0 = kMetresPerKm * state_.ReleaseY;
@@ -54,16 +51,14 @@ Status ParallelRun::Start() {
   return Status::Ok();
 }
 
-bool ParallelRun::HasNextStep() const { return frames_.IsOpen() && stepsDone_ < stepCount_; }
+bool ParallelRun::HasNextStep() const { return frames_.HasNextStep(); }
 
 Status ParallelRun::Step() {
-  const int s = stepsDone_ + 1;
-  if (clock_.Advance()) {
-    if (Status st = frames_.Next(); !st.ok()) return st;
-  }
-  movingStep_ = s;
+  bool newFrame = false;
+  if (Status st = frames_.BeginStep(newFrame); !st.ok()) return st;
+  movingStep_ = StepsDone() + 1;
   RunStepOnAllThreads();
-  stepsDone_ = s;
+  frames_.StepDone();
   ReportLevel();
   return Status::Ok();
 }
@@ -80,7 +75,7 @@ Status ParallelRun::Run() {
 }
 
 void ParallelRun::End() {
-  frames_.Close();
+  frames_.End();
 }
 
 std::size_t ParallelRun::HeldBytes() const {
@@ -89,7 +84,7 @@ std::size_t ParallelRun::HeldBytes() const {
 }
 
 void ParallelRun::ReportLevel() {
-  if (callback_) callback_(stepsDone_ + 1, x_, y_);
+  if (callback_) callback_(StepsDone() + 1, x_, y_);
 }
 
 void ParallelRun::RunStepOnAllThreads() {

@@ -9,7 +9,7 @@
 #include "model/ShoreIndex.h"
 #include "model/Status.h"
 #include "sim/ParticleStep.h"
-#include "sim/RunClock.h"
+#include "sim/RunFrames.h"
 
 namespace lakedrift {
 
@@ -82,8 +82,8 @@ class ParallelRun {
   void End();
 
   int ParticleCount() const { return static_cast<int>(x_.size()); }
-  int StepCount() const { return stepCount_; }
-  int StepsDone() const { return stepsDone_; }
+  int StepCount() const { return frames_.StepCount(); }
+  int StepsDone() const { return frames_.StepsDone(); }
   int Threads() const { return threads_; }
   // The element the release point was located in (1 when it is in none).
   int ReleaseElement() const { return releaseElement_; }
@@ -108,16 +108,13 @@ class ParallelRun {
   int threads_;
   ShoreIndex shore_;
   StepMesh mesh_;
-  FlowFrames frames_;
-  RunClock clock_;
+  RunFrames frames_;
   LevelCallback callback_;
 
   std::vector<double> x_;
   std::vector<float> y_;
   std::vector<int16_t> element_;
 
-  int stepCount_ = 0;
-  int stepsDone_ = 0;
   int releaseElement_ = 1;
   double amplitude_ = 0;  // √(2·K·Δt), metres per unit deviate
   int movingStep_ = 0;    // the step the workers are moving

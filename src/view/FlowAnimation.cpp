@@ -2,9 +2,8 @@
 
 #include <cmath>
 
-#include "view/LakeMap.h"
+#include "view/Picture.h"
 #include "view/TimeLabel.h"
-#include "view/VelocityVectors.h"
 
 namespace lakedrift {
 namespace {
@@ -40,14 +39,11 @@ Status FlowAnimation::ShowNextFrame() {
   if (firstFrameRead_) UpdateMaxSpeed(state_);  // MaxSpeed starts afresh with frame 0
   else if (Status s = frames_.Next(); !s.ok()) return s;
   firstFrameRead_ = false;
-  surface_.Clear();
-  map_.Draw(surface_, state_);
-  DrawVectors(surface_, state_);
-
   // The box is sized by the text printed last, which the new one replaces.
   const std::string previous = label_;
   label_ = std::string(kTimeLabelPrefix) + FormatDateTime(clock_);
-  DrawTimeLabel(surface_, previous, label_);
+  surface_.Clear();
+  DrawPicture({.surface = surface_, .state = state_, .map = &map_, .vectors = true, .labelBox = &previous, .label = &label_});
   clock_.days += kTwoHoursInDays;
   ++framesShown_;
   return Status::Ok();

@@ -11,6 +11,7 @@
 #include "model/GeometryReader.h"
 #include "sim/RunFixture.h"
 #include "sim/SimulationRun.h"
+#include "view/RunPicture.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestPaths.h"
 #include "view/RecordingSurface.h"
@@ -165,7 +166,8 @@ TEST(BatchRun, SeededRunGivesTheDesktopEnginesTracks) {
   ModelState state = test::TestLakeState();
   state.ParticleCount = 7;
   RecordingSurface surface(100, 100);
-  SimulationRun run(state, surface, 4242);
+  DrawnRun drawn_run(state, surface, 4242);
+  SimulationRun& run = drawn_run.run;
   ASSERT_TRUE(RunSimulation(run, [] { return true; }).ok());
   const auto rows = ReadCsv(dir / "tracks.csv");
   ASSERT_EQ(rows.size(), 1u + 7u * 84u);

@@ -11,6 +11,7 @@
 #include "model/PointInLake.h"
 #include "sim/RunFixture.h"
 #include "sim/SimulationRun.h"
+#include "view/RunPicture.h"
 
 namespace lakedrift {
 namespace {
@@ -38,7 +39,8 @@ struct Levels {
 
 Levels ReferenceLevels(ModelState state, uint64_t seed) {
   NullSurface surface;
-  SimulationRun run(state, surface, seed);
+  DrawnRun drawn_run(state, surface, seed);
+  SimulationRun& run = drawn_run.run;
   const Status s = RunSimulation(run, [] { return true; });
   EXPECT_TRUE(s.ok()) << s.message();
   Levels levels;
@@ -276,7 +278,8 @@ TEST(ParallelRun, MovesTheWholeParticlesOfAFractionalCount) {
   EXPECT_EQ(run.StepCount(), 83);
   // Every particle at the release point, in the element the reference finds.
   NullSurface surface;
-  SimulationRun reference(state, surface, 3);
+  DrawnRun drawn_reference(state, surface, 3);
+  SimulationRun& reference = drawn_reference.run;
   ASSERT_TRUE(reference.Start().ok());
   EXPECT_EQ(run.ReleaseElement(), reference.CurrentElement());
   for (std::size_t i = 0; i < 12; ++i) {

@@ -7,6 +7,7 @@
 
 #include "sim/RunFixture.h"
 #include "sim/SimulationRun.h"
+#include "view/RunPicture.h"
 #include "view/MapView.h"
 #include "view/QtImageSurface.h"
 
@@ -26,7 +27,8 @@ TEST(TrackOverlay, PictureEqualsTheOneDrawnSegmentBySegment) {
   withOverlay.DiffusionCoef = direct.DiffusionCoef = 5;  // tracks that spread over many pixels
   QtImageSurface overlaid(400, 400);
   DirectSurface plain(400, 400);
-  SimulationRun a(withOverlay, overlaid, 11), b(direct, plain, 11);
+  DrawnRun drawnA(withOverlay, overlaid, 11), drawnB(direct, plain, 11);
+  SimulationRun &a = drawnA.run, &b = drawnB.run;
   ASSERT_TRUE(a.Start().ok());
   ASSERT_TRUE(b.Start().ok());
   int compared = 0;
@@ -71,7 +73,8 @@ TEST(TrackOverlay, RunPicturesArePinned) {
   ModelState state = test::TestLakeState();
   state.DiffusionCoef = 5;
   QtImageSurface surface(300, 300);
-  SimulationRun run(state, surface, 5);
+  DrawnRun drawn_run(state, surface, 5);
+  SimulationRun& run = drawn_run.run;
   ASSERT_TRUE(RunSimulation(run, [] { return true; }).ok());
   EXPECT_EQ(HashOf(surface.Image()), 0xbdd5e7dec0b7a498ull) << "last step";
   ZoomIn(surface, state, [&run](Surface&, ModelState&) { run.RedrawResult(); });
