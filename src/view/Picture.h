@@ -23,7 +23,7 @@ struct Picture {
   CachedMap* map = nullptr;  // the map of the view in force; DrawMap when none
   bool vectors = false;
   bool marker = false;
-  std::function<void()> tracks;          // draws the tracks
+  std::function<void()> tracks = {};     // draws the tracks
   const std::string* labelBox = nullptr;  // the text whose extent the label's box covers
   const std::string* label = nullptr;
 };
