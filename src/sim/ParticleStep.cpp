@@ -36,49 +36,10 @@ StepMesh::StepMesh(const ModelState& state) {
   }
 }
 
-int StepMesh::FailingEdge(int e, double x, double y) const {
-  const WalkElement& w = walk_[static_cast<std::size_t>(e - 1)];
-  for (int j = 0; j < kVertices; ++j) {
-    const int k = (j + 1) % kVertices;
-    if (OutsideEdge(w.x[j], w.y[j], w.x[k], w.y[k], x, y)) return j;
-  }
-  return -1;
-}
-
 int StepMesh::Scan(double x, double y) const {
   for (int e = 1; e <= static_cast<int>(walk_.size()); ++e)
     if (FailingEdge(e, x, y) < 0) return e;
   return 0;
-}
-
-int StepMesh::Walk(double x, double y, int start) const {
-  int current = start;
-  int previous = 0;
-  // A walk that has not ended after ElementCount moves has come back to an
-  // element it left before; being deterministic, it would cycle for ever.
-  auto movesLeft = static_cast<long>(walk_.size());
-  while (current != 0) {
-    const int edge = FailingEdge(current, x, y);
-    if (edge < 0) return current;
-    if (movesLeft-- == 0) {
-      const int found = Scan(x, y);
-      return found != 0 ? found : current;
-    }
-    previous = current;
-    current = walk_[static_cast<std::size_t>(current - 1)].neighbour[edge];
-  }
-  return previous;
-}
-
-void StepMesh::Velocity(int e, const float* u, const float* v, double x, double y, double& velocityX,
-                        double& velocityY) const {
-  const ShapeElement& s = shape_[static_cast<std::size_t>(e - 1)];
-  velocityX = 0, velocityY = 0;
-  for (int j = 0; j < kVertices; ++j) {
-    const double shape = s.a[j] + s.b[j] * x + s.c[j] * y;
-    velocityX += shape * static_cast<double>(u[s.node[j]]) / s.twoArea;
-    velocityY += shape * static_cast<double>(v[s.node[j]]) / s.twoArea;
-  }
 }
 
 std::size_t StepMesh::HeldBytes() const {
