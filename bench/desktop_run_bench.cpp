@@ -9,6 +9,7 @@
 
 #include "model/GeometryReader.h"
 #include "sim/SimulationRun.h"
+#include "view/RunPicture.h"
 #include "view/QtImageSurface.h"
 
 namespace {
@@ -40,7 +41,8 @@ void BM_DesktopRun(benchmark::State& bench) {
   ModelState state = WholeLake(static_cast<double>(bench.range(0)), static_cast<int>(bench.range(1)));
   QtImageSurface surface(kPictureSize, kPictureSize);
   for (auto _ : bench) {
-    SimulationRun run(state, surface, 1);
+    DrawnRun drawn_run(state, surface, 1);
+    SimulationRun& run = drawn_run.run;
     if (!RunSimulation(run, [] { return true; }).ok()) std::abort();
     benchmark::DoNotOptimize(surface.Image().constBits());
   }
@@ -59,7 +61,8 @@ void BM_DesktopStepAt(benchmark::State& bench) {
   const int step = static_cast<int>(bench.range(0));
   for (auto _ : bench) {
     bench.PauseTiming();
-    SimulationRun run(state, surface, 1);
+    DrawnRun drawn_run(state, surface, 1);
+    SimulationRun& run = drawn_run.run;
     if (!run.Start().ok()) std::abort();
     for (int s = 1; s < step; ++s)
       if (!run.Step().ok()) std::abort();

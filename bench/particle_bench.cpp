@@ -23,6 +23,7 @@
 #include "model/ShoreIndex.h"
 #include "sim/ParallelRun.h"
 #include "sim/SimulationRun.h"
+#include "view/RunPicture.h"
 
 namespace {
 
@@ -161,7 +162,8 @@ void BM_ReferenceRun(benchmark::State& bench) {
   int64_t particleSteps = 0;
   for (auto _ : bench) {
     NullSurface surface;
-    lakedrift::SimulationRun run(state, surface, kSeed);
+    lakedrift::DrawnRun drawn_run(state, surface, kSeed);
+    lakedrift::SimulationRun& run = drawn_run.run;
     if (!lakedrift::RunSimulation(run, [] { return true; }).ok()) bench.SkipWithError("flow file");
     particleSteps += bench.range(0) * run.StepsDone();
   }

@@ -33,6 +33,7 @@
 #include "sim/RunClock.h"
 #include "sim/SimulationRun.h"
 #include "ugrid/MemoryFlowFile.h"
+#include "view/RunPicture.h"
 
 namespace lakedrift {
 namespace {
@@ -256,10 +257,10 @@ double BytesPerParticle(const RunOptions& o, int levels) {
   double bytes = kPosition;
   if (!o.image.empty())
     bytes += kPosition * levels + kPosition;
-  else if (o.threads > 1)
-    bytes += ParallelRun::kBytesPerParticle;
-  else
+  else if (o.asDesktop)
     bytes += kPosition;
+  else
+    bytes += ParallelRun::kBytesPerParticle;
   if (!o.netcdf.empty()) bytes += sizeof(int) + sizeof(double);
   return bytes;
 }
@@ -317,7 +318,8 @@ Status Emit(std::vector<std::unique_ptr<TrackSink>>& sinks, int level, double ho
 Status RunDrawn(const RunOptions& o, ModelState& state, uint64_t seed, std::vector<std::unique_ptr<TrackSink>>& sinks,
                 ProgressBar& progress, std::vector<double>& x, std::vector<float>& y) {
   RunImage image(o.imageSize);
-  SimulationRun run(state, image.GetSurface(), seed);
+  DrawnRun drawn(state, image.GetSurface(), seed);
+  SimulationRun& run = drawn.run;
   if (Status s = run.Start(); !s.ok()) return s;
   const int particles = run.ParticlesMoved();
   x.resize(static_cast<std::size_t>(particles));
@@ -398,8 +400,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   {
     ProgressBar progress(err, errIsTerminal, levels - 1);
     const Status s = !o.image.empty() ? RunDrawn(o, state, seed, sinks, progress, x, y)
-                     : o.threads > 1  ? RunParallel(o, state, seed, sinks, progress, x, y)
-                                      : RunHeadless(state, seed, sinks, progress, x, y);
+                     : o.asDesktop    ? RunHeadless(state, seed, sinks, progress, x, y)
+                                      : RunParallel(o, state, seed, sinks, progress, x, y);
     if (!s.ok()) return Fail(err, s);
   }
   for (auto& sink : sinks)

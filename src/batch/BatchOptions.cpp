@@ -1,9 +1,12 @@
 #include "batch/BatchOptions.h"
 
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <functional>
-#include <map>
+#include <thread>
 
 #include "model/ModelState.h"
 #include "model/NumberFormat.h"
@@ -14,10 +17,7 @@ namespace {
 constexpr int kMinImageSize = 16;
 constexpr int kMaxImageSize = 16384;
 constexpr int kMaxThreads = 256;
-
-Status Bad(const std::string& option, const std::string& expected, const std::string& got) {
-  return Status::Fail(ErrorKind::BadValue, option + ": expected " + expected + ", got '" + got + "'");
-}
+constexpr int kHelpColumn = 24;  // where the options' descriptions start
 
 bool ReadDouble(const std::string& text, double& value) {
   const std::optional<double> number = ParseNumberItem(text);
@@ -35,181 +35,179 @@ bool ReadWhole(const std::string& text, T& value) {
   return result.ec == std::errc() && result.ptr == text.data() + text.size();
 }
 
-Status Choice(const std::string& option, const std::string& text, int& value) {
-  if (text == "1" || text == "2" || (option == "--region" && text == "3")) {
-    value = text[0] - '0';
-    return Status::Ok();
-  }
-  return Bad(option, option == "--region" ? "1, 2 or 3" : "1 or 2", text);
+// One of the digits 1..highest.
+bool ReadChoice(const std::string& text, int highest, int& value) {
+  if (text.size() != 1 || text[0] < '1' || text[0] > '0' + highest) return false;
+  value = text[0] - '0';
+  return true;
+}
+
+// An option whose one value our own strict reader takes; a value it
+// refuses fails naming the option, what it expects and what it got.
+CLI::Option* Value(CLI::App& app, const std::string& name, const std::string& type, const std::string& expected,
+                   std::function<bool(const std::string&)> read, const std::string& help) {
+  return app
+      .add_option_function<std::string>(
+          name,
+          [name, expected, read](const std::string& v) {
+            if (!read(v)) throw CLI::ValidationError(name, "expected " + expected + ", got '" + v + "'");
+          },
+          help)
+      ->type_name(type);
+}
+
+// The options of "run", bound to `o`; the cross-checks are the options'
+// own excludes and needs.
+std::unique_ptr<CLI::App> RunApp(RunOptions& o) {
+  const RunParameters defaults = DefaultRunParameters();
+  auto app = std::make_unique<CLI::App>(
+      "Tracks particles released at (X, Y) km for one week of the chosen scenario, as the desktop program does.\n"
+      "With --as-desktop (or --image) and a given seed the tracks are exactly the desktop's; otherwise the run\n"
+      "is split over threads and its tracks, the same for any thread count, are not.",
+      "lakedrift-batch run");
+  app->footer("Files are written whole or not at all. Exit status 2 on a bad option or file.");
+  app->get_formatter()->column_width(kHelpColumn);
+  app->allow_extras();  // unknown options are named by ParseRunOptions itself
+
+  auto* region = Value(*app, "--region", "1|2|3", "1, 2 or 3", [&](auto& v) { return ReadChoice(v, 3, o.region); },
+                       "whole lake, Malagarasi region, Lufubu region");
+  Value(*app, "--season", "1|2", "1 or 2", [&](auto& v) { return ReadChoice(v, 2, o.season); },
+        "wet-season week (2 April 1997), dry-season week (22 August 1997)");
+  auto* flowType = Value(*app, "--flow-type", "1|2", "1 or 2", [&](auto& v) { return ReadChoice(v, 2, o.flowType); },
+                         "surface flow, depth-averaged flow");
+  auto* geometry = app->add_option("--geometry", o.geometry, "a geometry file, with --flow-file FILE and --season")
+                       ->type_name("FILE");
+  auto* flowFile = app->add_option("--flow-file", o.flowFile, "the flow-field file of --geometry")->type_name("FILE");
+  auto* ugrid = app->add_option("--ugrid", o.ugrid,
+                                "a UGRID file read as lakedrift-batch import reads it, with its options --u NAME "
+                                "--v NAME --layer K --depth-average --start DATE; no files are written for it")
+                    ->type_name("MODEL.nc");
+  auto* release = app->add_option_function<std::vector<std::string>>(
+         "--release",
+         [&o](const std::vector<std::string>& xy) {
+           if (!ReadDouble(xy[0], o.releaseX)) throw CLI::ValidationError("--release", "expected X in km, got '" + xy[0] + "'");
+           if (!ReadDouble(xy[1], o.releaseY)) throw CLI::ValidationError("--release", "expected Y in km, got '" + xy[1] + "'");
+           o.hasRelease = true;
+         },
+         "release point X Y in km; must lie on the water")
+      ->expected(2)
+      ->type_name("KM");
+  app->add_option_function<std::vector<std::string>>(
+         "--release-lonlat",
+         [&o](const std::vector<std::string>& lonLat) {
+           if (!ReadDouble(lonLat[0], o.releaseLon) || std::abs(o.releaseLon) > 360)
+             throw CLI::ValidationError("--release-lonlat", "expected a longitude in degrees, got '" + lonLat[0] + "'");
+           if (!ReadDouble(lonLat[1], o.releaseLat) || std::abs(o.releaseLat) > 90)
+             throw CLI::ValidationError("--release-lonlat",
+                                        "expected a latitude from -90 to 90 degrees, got '" + lonLat[1] + "'");
+           o.hasReleaseLonLat = true;
+         },
+         "release point in degrees (WGS84), for a geometry file with a georef line")
+      ->expected(2)
+      ->type_name("DEG")
+      ->excludes(release);
+  Value(*app, "--particles", "N", "a positive whole number", [&](auto& v) { return ReadWhole(v, o.particles) && o.particles > 0; },
+        "number of particles (default " + FormatGeneral(defaults.ParticleCount) +
+            "); refused when the run would not fit in the memory available");
+  Value(*app, "--diffusion", "K", "a diffusion coefficient from 0 to 10 m²/s",
+        [&](auto& v) { return ReadDouble(v, o.diffusion) && o.diffusion >= kMinDiffusionCoef && o.diffusion <= kMaxDiffusionCoef; },
+        "horizontal diffusion coefficient, 0 to 10 m²/s as in the desktop's parameter dialog (default " +
+            FormatGeneral(defaults.DiffusionCoef) + ")");
+  Value(*app, "--seed", "S", "a whole number ≥ 0", [&](auto& v) {
+    uint64_t seed = 0;
+    if (!ReadWhole(v, seed)) return false;
+    o.seed = seed;
+    return true;
+  }, "random seed (default: from the clock; printed)");
+  auto* threads = Value(*app, "--threads", "T", "a thread count from 1 to 256",
+                        [&](auto& v) { return ReadWhole(v, o.threads) && o.threads >= 1 && o.threads <= kMaxThreads; },
+                        "threads for the particle steps (default: the machine's cores); each particle draws from its "
+                        "own random stream, so the tracks do not depend on T");
+  app->add_flag("--as-desktop", o.asDesktop,
+                "the desktop's own run on one thread: with the same seed, the tracks are the ones the desktop draws")
+      ->excludes(threads);
+  app->add_option("--tracks", o.tracks,
+                  "tracks as CSV: particle,level,time,x_m,y_m and, when the geometry has a georef line, lon,lat")
+      ->type_name("FILE.csv");
+  app->add_option("--netcdf", o.netcdf,
+                  "tracks as CF-1.8 trajectories (NetCDF-4), with lon and lat when the geometry has a georef line")
+      ->type_name("FILE.nc");
+  app->add_option("--geojson", o.geojson,
+                  "one LineString per particle in longitude and latitude (RFC 7946); needs a georef line")
+      ->type_name("FILE");
+  app->add_option("--image", o.image, "the final picture of the desktop's run in the full view")
+      ->type_name("FILE.bmp|.png")
+      ->excludes(threads);
+  Value(*app, "--size", "PIXELS", "an image size from 16 to 16384 pixels",
+        [&](auto& v) { return ReadWhole(v, o.imageSize) && o.imageSize >= kMinImageSize && o.imageSize <= kMaxImageSize; },
+        "image width and height (default 800)");
+  Value(*app, "--vector-scale", "S", "a vector scaling factor greater than 0 and at most 1",
+        [&](auto& v) { return ReadDouble(v, o.vectorScale) && o.vectorScale > 0 && o.vectorScale <= 1; },
+        "the fastest arrow's length over the map's size, 0 < S <= 1 (default " + FormatGeneral(defaults.VectorScale) + ")");
+  auto* density = app->add_option("--density", o.density, "particle counts on a square grid at the end, with --cell")
+                      ->type_name("FILE.csv");
+  auto* cell = Value(*app, "--cell", "KM", "a cell size > 0 in km", [&](auto& v) { return ReadDouble(v, o.cellKm) && o.cellKm > 0; },
+                     "the density grid's cells, KM wide");
+  density->needs(cell);
+  cell->needs(density);
+  geometry->needs(flowFile);
+  flowFile->needs(geometry);
+  region->needs(flowType);
+  flowType->needs(region);
+  for (CLI::Option* byRegion : {region, flowType})
+    for (CLI::Option* byFiles : {geometry, flowFile}) byRegion->excludes(byFiles);
+  for (CLI::Option* other : {region, flowType, geometry, flowFile}) ugrid->excludes(other);
+  return app;
+}
+
+// Whether an argument is written as an option: "-" then a letter or "-";
+// "-5" and "-.5" are (negative) values.
+bool LooksLikeOption(const std::string& a) {
+  return a.size() > 1 && a[0] == '-' && (std::isalpha(static_cast<unsigned char>(a[1])) || a[1] == '-');
+}
+
+// The first argument that looks like an option and is none of ours.
+std::optional<std::string> UnknownOption(const CLI::App& app, const std::vector<std::string>& args) {
+  for (const std::string& a : args)
+    if (LooksLikeOption(a) && a != "-h" &&
+        app.get_option_no_throw(a.substr(0, a.find('='))) == nullptr)
+      return a;
+  return std::nullopt;
 }
 
 }  // namespace
 
 Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& o) {
-  using Reader = std::function<Status(const std::string& option, const std::string& value)>;
-  const std::map<std::string, Reader> readers = {
-      {"--region", [&](auto& n, auto& v) { return Choice(n, v, o.region); }},
-      {"--season", [&](auto& n, auto& v) { return Choice(n, v, o.season); }},
-      {"--flow-type", [&](auto& n, auto& v) { return Choice(n, v, o.flowType); }},
-      {"--geometry", [&](auto&, auto& v) { o.geometry = v; return Status::Ok(); }},
-      {"--flow-file", [&](auto&, auto& v) { o.flowFile = v; return Status::Ok(); }},
-      {"--ugrid", [&](auto&, auto& v) { o.ugrid = v; return Status::Ok(); }},
-      {"--particles",
-       [&](auto& n, auto& v) {
-         return ReadWhole(v, o.particles) && o.particles > 0 ? Status::Ok() : Bad(n, "a positive whole number", v);
-       }},
-      {"--diffusion",
-       [&](auto& n, auto& v) {
-         if (ReadDouble(v, o.diffusion) && o.diffusion >= kMinDiffusionCoef && o.diffusion <= kMaxDiffusionCoef)
-           return Status::Ok();
-         return Bad(n, "a diffusion coefficient from 0 to 10 m²/s", v);
-       }},
-      {"--seed",
-       [&](auto& n, auto& v) {
-         uint64_t seed = 0;
-         if (!ReadWhole(v, seed)) return Bad(n, "a whole number ≥ 0", v);
-         o.seed = seed;
-         return Status::Ok();
-       }},
-      {"--threads",
-       [&](auto& n, auto& v) {
-         return ReadWhole(v, o.threads) && o.threads >= 1 && o.threads <= kMaxThreads
-                    ? Status::Ok()
-                    : Bad(n, "a thread count from 1 to 256", v);
-       }},
-      {"--tracks", [&](auto&, auto& v) { o.tracks = v; return Status::Ok(); }},
-      {"--netcdf", [&](auto&, auto& v) { o.netcdf = v; return Status::Ok(); }},
-      {"--image", [&](auto&, auto& v) { o.image = v; return Status::Ok(); }},
-      {"--density", [&](auto&, auto& v) { o.density = v; return Status::Ok(); }},
-      {"--geojson", [&](auto&, auto& v) { o.geojson = v; return Status::Ok(); }},
-      {"--size",
-       [&](auto& n, auto& v) {
-         return ReadWhole(v, o.imageSize) && o.imageSize >= kMinImageSize && o.imageSize <= kMaxImageSize
-                    ? Status::Ok()
-                    : Bad(n, "an image size from 16 to 16384 pixels", v);
-       }},
-      {"--vector-scale",
-       [&](auto& n, auto& v) {
-         return ReadDouble(v, o.vectorScale) && o.vectorScale > 0 && o.vectorScale <= 1
-                    ? Status::Ok()
-                    : Bad(n, "a vector scaling factor greater than 0 and at most 1", v);
-       }},
-      {"--cell",
-       [&](auto& n, auto& v) {
-         return ReadDouble(v, o.cellKm) && o.cellKm > 0 ? Status::Ok() : Bad(n, "a cell size > 0 in km", v);
-       }},
-  };
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& option = args[i];
-    if (option == "--help" || option == "-h") {
-      o.help = true;
-      return Status::Ok();
-    }
-    if (option == "--release") {
-      if (i + 2 >= args.size()) return Status::Fail(ErrorKind::BadValue, option + ": expected two numbers X Y in km");
-      const std::string& x = args[i + 1];
-      const std::string& y = args[i + 2];
-      if (!ReadDouble(x, o.releaseX)) return Bad(option, "X in km", x);
-      if (!ReadDouble(y, o.releaseY)) return Bad(option, "Y in km", y);
-      o.hasRelease = true;
-      i += 2;
-      continue;
-    }
-    if (option == "--release-lonlat") {
-      if (i + 2 >= args.size())
-        return Status::Fail(ErrorKind::BadValue, option + ": expected two numbers LON LAT in degrees");
-      if (!ReadDouble(args[i + 1], o.releaseLon) || std::abs(o.releaseLon) > 360)
-        return Bad(option, "a longitude in degrees", args[i + 1]);
-      if (!ReadDouble(args[i + 2], o.releaseLat) || std::abs(o.releaseLat) > 90)
-        return Bad(option, "a latitude from -90 to 90 degrees", args[i + 2]);
-      o.hasReleaseLonLat = true;
-      i += 2;
-      continue;
-    }
-    const auto reader = readers.find(option);
-    if (reader == readers.end())
-      return Status::Fail(ErrorKind::BadValue, option + ": unknown option (see lakedrift-batch run --help)");
-    if (i + 1 >= args.size()) return Status::Fail(ErrorKind::BadValue, option + ": a value is missing");
-    if (Status s = reader->second(option, args[++i]); !s.ok()) return s;
+  const auto app = RunApp(o);
+  if (const auto unknown = UnknownOption(*app, args))
+    return Status::Fail(ErrorKind::BadValue, *unknown + ": unknown option (see lakedrift-batch run --help)");
+  std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them last first
+  try {
+    app->parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    o.help = true;
+    return Status::Ok();
+  } catch (const CLI::ParseError& e) {
+    return Status::Fail(ErrorKind::BadValue, e.what());
   }
-
-  const bool byRegion = o.region != 0 || o.flowType != 0;
-  const bool byFiles = !o.geometry.empty() || !o.flowFile.empty();
-  if (!o.ugrid.empty()) {
-    if (byRegion || byFiles)
-      return Status::Fail(ErrorKind::BadValue, "--ugrid excludes --region/--flow-type and --geometry/--flow-file");
-    if (o.season == 0) o.season = 1;  // the season only picks the file names of an import
-  } else {
-    if (byRegion && byFiles)
-      return Status::Fail(ErrorKind::BadValue, "--region/--flow-type and --geometry/--flow-file exclude each other");
-    if (byFiles && (o.geometry.empty() || o.flowFile.empty()))
-      return Status::Fail(ErrorKind::BadValue, "--geometry and --flow-file go together");
-    if (!byFiles && (o.region == 0 || o.flowType == 0))
-      return Status::Fail(ErrorKind::BadValue,
-                          "give --region, --season and --flow-type, or --geometry, --flow-file and --season");
-  }
-  if (o.season == 0) return Status::Fail(ErrorKind::BadValue, "--season is required (1 wet, 2 dry)");
-  if (o.hasRelease && o.hasReleaseLonLat)
-    return Status::Fail(ErrorKind::BadValue, "--release and --release-lonlat exclude each other");
+  if (!app->remaining().empty())
+    return Status::Fail(ErrorKind::BadValue, app->remaining().front() + ": a value without an option");
+  if (o.region == 0 && o.geometry.empty() && o.ugrid.empty())
+    return Status::Fail(ErrorKind::BadValue,
+                        "give --region, --season and --flow-type, --geometry, --flow-file and --season, or --ugrid");
+  if (o.season == 0 && o.ugrid.empty())
+    return Status::Fail(ErrorKind::BadValue, "--season is required (1 wet, 2 dry)");
+  if (o.season == 0) o.season = 1;  // the season only picks the file names of an import
   if (!o.hasRelease && !o.hasReleaseLonLat)
     return Status::Fail(ErrorKind::BadValue, "--release X Y is required (km), or --release-lonlat LON LAT");
-  if (!o.density.empty() && o.cellKm <= 0)
-    return Status::Fail(ErrorKind::BadValue, "--density needs --cell KM");
-  if (o.density.empty() && o.cellKm > 0)
-    return Status::Fail(ErrorKind::BadValue, "--cell goes with --density FILE.csv");
-  if (!o.image.empty() && o.threads > 1)
-    return Status::Fail(ErrorKind::BadValue, "--image draws the run as the desktop does, on one thread: drop --threads");
+  if (o.threads == 0)
+    o.threads = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, unsigned{kMaxThreads}));
   return Status::Ok();
 }
 
 std::string RunHelp() {
-  std::string help = R"(usage: lakedrift-batch run (--region R --season S --flow-type F
-                            | --geometry FILE --flow-file FILE --season S
-                            | --ugrid MODEL.nc)
-                           --release X Y [options]
-
-Tracks particles released at (X, Y) km for one week of the chosen scenario,
-exactly as the desktop program does; with one thread and a given seed the
-tracks are the desktop's.
-
-  --region 1|2|3        whole lake, Malagarasi region, Lufubu region
-  --season 1|2          wet-season week (2 April 1997), dry-season week (22 August 1997)
-  --flow-type 1|2       surface flow, depth-averaged flow
-  --geometry FILE       a geometry file, with --flow-file FILE and --season
-  --ugrid MODEL.nc      a UGRID file read as lakedrift-batch import reads it,
-                        with its options --u NAME --v NAME --layer K
-                        --depth-average --start DATE; no files are
-                        written for it
-  --release X Y         release point in km; must lie on the water
-  --release-lonlat LON LAT
-                        release point in degrees (WGS84), for a geometry
-                        file with a georef line
-  --particles N         number of particles (default {particles}); refused when the
-                        run would not fit in the memory available
-  --diffusion K         horizontal diffusion coefficient, 0 to 10 m²/s as in
-                        the desktop's parameter dialog (default {diffusion})
-  --seed S              random seed (default: from the clock; printed)
-  --threads T           threads for the particle steps (default 1)
-  --tracks FILE.csv     tracks as CSV: particle,level,time,x_m,y_m and, when
-                        the geometry has a georef line, lon,lat
-  --netcdf FILE.nc      tracks as CF-1.8 trajectories (NetCDF-4), with lon
-                        and lat when the geometry has a georef line
-  --geojson FILE        one LineString per particle in longitude and
-                        latitude (RFC 7946); needs a georef line
-  --image FILE.bmp|.png the final picture of the run in the full view
-  --size PIXELS         image width and height (default 800)
-  --vector-scale S      the fastest arrow's length over the map's size,
-                        0 < S <= 1 (default {scale})
-  --density FILE.csv    particle counts on a square grid at the end,
-  --cell KM             with cells KM wide
-Files are written whole or not at all. Exit status 2 on a bad option or file.
-)";
-  const RunParameters defaults = DefaultRunParameters();
-  for (const auto& [mark, value] : {std::pair{"{particles}", defaults.ParticleCount},
-                                    std::pair{"{diffusion}", defaults.DiffusionCoef},
-                                    std::pair{"{scale}", defaults.VectorScale}})
-    help.replace(help.find(mark), std::string(mark).size(), FormatGeneral(value));
-  return help;
+  RunOptions unused;
+  return RunApp(unused)->help();
 }
 
 }  // namespace lakedrift

@@ -21,7 +21,8 @@ struct RunOptions {
   long particles = static_cast<long>(DefaultRunParameters().ParticleCount);
   double diffusion = DefaultRunParameters().DiffusionCoef;  // m²/s
   std::optional<uint64_t> seed;
-  int threads = 1;
+  int threads = 0;          // 0 until given: then the machine's cores
+  bool asDesktop = false;   // the desktop's serial run, one thread
   std::string tracks, netcdf, image, density, geojson;
   int imageSize = 800;
   double vectorScale = DefaultRunParameters().VectorScale;  // the arrows of --image

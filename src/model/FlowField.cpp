@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "model/DataFiles.h"
 #include "model/Region.h"
@@ -103,6 +104,27 @@ Status FlowFieldReader::ReadFrame(Array1<float>& u, Array1<float>& v) {
 void FlowFieldReader::Close() {
   if (file_.is_open()) file_.close();
   file_.clear();
+}
+
+Status FlowFrames::Closing(Status failure) {
+  Close();
+  return failure;
+}
+
+Status FlowFrames::Open() {
+  Array1<float> u, v;
+  if (Status s = reader_.Open(state_.FlowFileName, state_.NodeCount); !s.ok()) return Closing(s);
+  if (Status s = reader_.ReadFrame(u, v); !s.ok()) return Closing(s);
+  state_.NodeU = std::move(u);
+  state_.NodeV = std::move(v);
+  UpdateMaxSpeed(state_);
+  return Status::Ok();
+}
+
+Status FlowFrames::Next() {
+  if (Status s = reader_.ReadFlowFrame(state_); !s.ok()) return Closing(s);
+  UpdateMaxSpeed(state_);
+  return Status::Ok();
 }
 
 }  // namespace lakedrift

@@ -51,4 +51,28 @@ class FlowFieldReader {
   std::vector<unsigned char> buffer_;
 };
 
+// The flow frames of a run or of the animation, in the state: Open reads
+// frame 0 of FlowFileName and only when it is whole puts it in NodeU/NodeV,
+// so a refused start changes nothing; Next puts the next frame there. Each
+// frame taken raises MaxSpeed. A failure (missing file, frame short or not
+// finite, its message naming file, frame and node) closes the frames.
+class FlowFrames {
+ public:
+  explicit FlowFrames(ModelState& state) : state_(state) {}
+  // Opens FlowFileName and takes frame 0.
+  Status Open();
+  // Takes the next frame.
+  Status Next();
+  void Close() { reader_.Close(); }
+  // True from a successful Open until Close or a failure.
+  bool IsOpen() const { return reader_.IsOpen(); }
+  int FramesRead() const { return reader_.FramesRead(); }
+
+ private:
+  Status Closing(Status failure);
+
+  ModelState& state_;
+  FlowFieldReader reader_;
+};
+
 }  // namespace lakedrift

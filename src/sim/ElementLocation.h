@@ -8,6 +8,13 @@ namespace lakedrift {
 // Where a walk starts when the release point lies in no element.
 inline constexpr int kFirstElement = 1;
 
+// True when (x, y) lies strictly to the right of the directed edge
+// (xi, yi) → (xk, yk), that is, outside a counter-clockwise triangle across
+// that edge. A point on the edge line is not outside.
+inline bool OutsideEdge(double xi, double yi, double xk, double yk, double x, double y) {
+  return (yi - y) * (xk - x) > (xi - x) * (yk - y);
+}
+
 // 1 when (x, y) in metres lies inside or on the boundary of the triangle in
 // state.TriX/TriY (counter-clockwise), 0 otherwise.
 int PointInElement(const ModelState& state, double x, double y);
@@ -23,5 +30,9 @@ int16_t FindElement(const ModelState& state, double x, double y, int start);
 // The first element e = 1..ElementCount that holds (x, y) by PointInElement
 // (loading each element's vertices into TriX/TriY), 0 when none does.
 int LocateByScan(ModelState& state, double x, double y);
+
+// The element every run's walk starts from: the one that holds the release
+// point (ReleaseX, ReleaseY km) by LocateByScan, kFirstElement when none does.
+int ReleaseElement(ModelState& state);
 
 }  // namespace lakedrift

@@ -6,58 +6,42 @@
 
 namespace lakedrift {
 
-HeadlessRun::HeadlessRun(ModelState& state, uint64_t seed) : state_(state), stepper_(state, seed), clock_(state) {}
+HeadlessRun::HeadlessRun(ModelState& state, uint64_t seed)
+    : state_(state), stepper_(state, seed), frames_(state) {}
 
 HeadlessRun::~HeadlessRun() { End(); }
 
 Status HeadlessRun::Start() {
-  PrepareFlowArrays(state_);
-  if (Status s = flow_.Open(state_.FlowFileName, state_.NodeCount); !s.ok()) return s;
-  if (Status s = flow_.ReadFlowFrame(state_); !s.ok()) {
-    End();
-    return s;
-  }
-  ended_ = false;
-  UpdateMaxSpeed(state_);
-  clock_ = RunClock(state_);
-  stepCount_ = clock_.StepCount();
+  if (Status s = frames_.Start(); !s.ok()) return s;
   const double x0 = kMetresPerKm * state_.ReleaseX;
   const double y0 = kMetresPerKm * state_.ReleaseY;
-  const int located = LocateByScan(state_, x0, y0);
-  stepper_.SetCurrentElement(located != 0 ? located : kFirstElement);
-  stepper_.IndexCoast();
+  stepper_.SetCurrentElement(ReleaseElement(state_));
+  stepper_.IndexGeometry();
   const auto count = static_cast<std::size_t>(std::max(0.0, std::floor(state_.ParticleCount)));
   x_.assign(count, x0);
   y_.assign(count, static_cast<float>(y0));
-  stepsDone_ = 0;
   return Status::Ok();
 }
 
-bool HeadlessRun::HasNextStep() const { return !ended_ && stepsDone_ < stepCount_; }
+bool HeadlessRun::HasNextStep() const { return frames_.HasNextStep(); }
 
 Status HeadlessRun::Step() {
-  if (clock_.Advance()) {
-    if (Status s = flow_.ReadFlowFrame(state_); !s.ok()) {
-      End();
-      return s;
-    }
-    UpdateMaxSpeed(state_);
-  }
+  bool newFrame = false;
+  if (Status s = frames_.BeginStep(newFrame); !s.ok()) return s;
   for (std::size_t p = 0; p < x_.size(); ++p) {
     double xNew = 0, yNew = 0;
     stepper_.Move(x_[p], y_[p], xNew, yNew);
     x_[p] = xNew;
     y_[p] = static_cast<float>(yNew);
   }
-  ++stepsDone_;
+  frames_.StepDone();
   return Status::Ok();
 }
 
 void HeadlessRun::End() {
-  flow_.Close();
-  ended_ = true;
+  frames_.End();
 }
 
-double HeadlessRun::HoursOfLevel(int level) const { return clock_.HoursOfLevel(level); }
+double HeadlessRun::HoursOfLevel(int level) const { return frames_.HoursOfLevel(level); }
 
 }  // namespace lakedrift

@@ -7,7 +7,7 @@
 #include "model/ModelState.h"
 #include "model/Status.h"
 #include "sim/ParticleStepper.h"
-#include "sim/RunClock.h"
+#include "sim/RunFrames.h"
 
 namespace lakedrift {
 
@@ -30,10 +30,10 @@ class HeadlessRun {
   Status Step();
   void End();
 
-  int StepCount() const { return stepCount_; }
-  int StepsDone() const { return stepsDone_; }
+  int StepCount() const { return frames_.StepCount(); }
+  int StepsDone() const { return frames_.StepsDone(); }
   // The track level the positions hold: 1 after Start, s + 1 after step s.
-  int Level() const { return stepsDone_ + 1; }
+  int Level() const { return StepsDone() + 1; }
   int ParticleCount() const { return static_cast<int>(x_.size()); }
   const std::vector<double>& X() const { return x_; }  // m
   const std::vector<float>& Y() const { return y_; }   // m
@@ -44,13 +44,9 @@ class HeadlessRun {
  private:
   ModelState& state_;
   ParticleStepper stepper_;
-  FlowFieldReader flow_;
-  int stepCount_ = 0;
-  int stepsDone_ = 0;
-  RunClock clock_;
+  RunFrames frames_;
   std::vector<double> x_;
   std::vector<float> y_;
-  bool ended_ = true;
 };
 
 }  // namespace lakedrift

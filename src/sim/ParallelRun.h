@@ -8,7 +8,8 @@
 #include "model/ModelState.h"
 #include "model/ShoreIndex.h"
 #include "model/Status.h"
-#include "sim/RunClock.h"
+#include "sim/ParticleStep.h"
+#include "sim/RunFrames.h"
 
 namespace lakedrift {
 
@@ -81,8 +82,8 @@ class ParallelRun {
   void End();
 
   int ParticleCount() const { return static_cast<int>(x_.size()); }
-  int StepCount() const { return stepCount_; }
-  int StepsDone() const { return stepsDone_; }
+  int StepCount() const { return frames_.StepCount(); }
+  int StepsDone() const { return frames_.StepsDone(); }
   int Threads() const { return threads_; }
   // The element the release point was located in (1 when it is in none).
   int ReleaseElement() const { return releaseElement_; }
@@ -98,24 +99,6 @@ class ParallelRun {
   std::size_t HeldBytes() const;
 
  private:
-  // An element's vertices (metres) and neighbours, as the walk reads them.
-  struct WalkElement {
-    double x[3], y[3];
-    int neighbour[3];
-  };
-  // An element's shape-function coefficients, single precision as the
-  // reference holds them, twice its area, and where its vertices' nodes
-  // stand in NodeU/NodeV (node number − 1), for the frame in force.
-  struct ShapeElement {
-    float a[3], b[3], c[3];
-    double twoArea;
-    int node[3];
-  };
-
-  void BuildElementTables();
-  static void SetShape(ShapeElement& s, const float* vx, const float* vy);
-  Status ReadFrame();
-  int Walk(double x, double y, int start) const;
   void MoveParticle(std::size_t i);
   void RunStepOnAllThreads();
   void ReportLevel();
@@ -124,24 +107,19 @@ class ParallelRun {
   uint64_t seed_;
   int threads_;
   ShoreIndex shore_;
-  RunClock clock_;
-  std::vector<WalkElement> walk_;
-  std::vector<ShapeElement> shape_;
-  FlowFieldReader flow_;
+  StepMesh mesh_;
+  RunFrames frames_;
   LevelCallback callback_;
 
   std::vector<double> x_;
   std::vector<float> y_;
   std::vector<int16_t> element_;
 
-  int stepCount_ = 0;
-  int stepsDone_ = 0;
   int releaseElement_ = 1;
   double amplitude_ = 0;  // √(2·K·Δt), metres per unit deviate
   int movingStep_ = 0;    // the step the workers are moving
   std::size_t chunkParticles_ = 1;  // particles a thread takes at a time
   bool started_ = false;
-  bool ended_ = false;
 };
 
 }  // namespace lakedrift

@@ -10,29 +10,25 @@
 #include "model/ModelState.h"
 #include "model/Status.h"
 #include "sim/ParticleStepper.h"
-#include "sim/RunClock.h"
-#include "view/CachedMap.h"
-#include "view/Surface.h"
+#include "sim/RunFrames.h"
+#include "sim/RunPainter.h"
 
 namespace lakedrift {
 
-// The radius of the release marker, as a fraction of the view's width.
-inline constexpr float kReleaseMarkerFraction = 0.008f;
-
 // A particle-tracking run from the release point through SimHours hours in
-// steps of TimeStep seconds, drawn on a surface: Start() draws the first
-// picture and releases the particles, each Step() advances one time step
-// and redraws, End() closes the flow file. The caller yields to the window
+// steps of TimeStep seconds, drawn by a painter: Start() has the first
+// picture drawn and releases the particles, each Step() advances one time
+// step and has the picture brought up to date, End() closes the flow file. The caller yields to the window
 // system between steps and sets the menus after End().
 class SimulationRun {
  public:
-  SimulationRun(ModelState& state, Surface& surface, uint64_t seed);
+  SimulationRun(ModelState& state, RunPainter& painter, uint64_t seed);
   ~SimulationRun();
 
-  // Opens the flow file, reads frame 0, draws map, vectors and release
-  // marker and puts every particle at the release point. Fails when the
-  // flow file is missing or frame 0 cannot be read; the run is then already
-  // ended and nothing in the state or on the surface has changed.
+  // Opens the flow file, reads frame 0, has map, vectors and release
+  // marker drawn and puts every particle at the release point. Fails when
+  // the flow file is missing or frame 0 cannot be read; the run is then
+  // already ended and nothing in the state or the picture has changed.
   Status Start();
   // True while steps remain.
   bool HasNextStep() const;
@@ -42,14 +38,14 @@ class SimulationRun {
   Status Step();
   // Closes the flow file; safe to call more than once.
   void End();
-  // Draws the picture the run has made so far on the view now in force:
+  // Has the picture the run has made so far drawn on the view now in force:
   // map, vectors, release marker, every track and the last time label, in
   // the run's order. The redraws of a finished run (zoom, scroll, resize)
   // call it, so the result stays on screen.
   void RedrawResult();
 
-  int StepCount() const { return stepCount_; }
-  int StepsDone() const { return stepsDone_; }
+  int StepCount() const { return frames_.StepCount(); }
+  int StepsDone() const { return frames_.StepsDone(); }
   // True once Start has succeeded.
   bool Started() const { return started_; }
   int CurrentElement() const { return stepper_.CurrentElement(); }
@@ -61,35 +57,23 @@ class SimulationRun {
   uint64_t RandomDraws() const { return stepper_.RandomDraws(); }
 
  private:
-  void DrawReleaseMarker();
-  void RedrawWithHistory();
-  // Draws the segments of steps firstStep..lastStep of every particle.
-  void DrawTrackSegments(Surface& target, int firstStep, int lastStep) const;
-  // Lays the tracks so far over the picture from the overlay, bringing it
-  // up to date first; false when the surface offers no overlay.
-  bool DrawTracksFromOverlay();
+  RunTracks Tracks() const { return RunTracks(trackX_, trackY_, particlesMoved_, levelCount_); }
   void DrawLabel();
   void MoveParticle(int p, int s);
   std::size_t TrackIndex(int p, int level) const;
 
   ModelState& state_;
-  Surface& surface_;
+  RunPainter& painter_;
   ParticleStepper stepper_;
-  FlowFieldReader flow_;
-  int stepCount_ = 0;
+  RunFrames frames_;
   int levelCount_ = 0;
   int particlesMoved_ = 0;  // particles 1..particlesMoved_ move
-  int stepsDone_ = 0;
-  RunClock clock_;
   DateTime simDate_;
   std::string lastLabel_;
   std::vector<double> trackX_;
   std::vector<float> trackY_;
-  CachedMap map_;                    // the map of the view in force
-  std::unique_ptr<Surface> tracks_;  // overlay of the tracks drawn so far
-  int tracksDrawnSteps_ = 0;
+  std::vector<double> newY_;  // the last step's y as moved, before single precision
   bool started_ = false;
-  bool ended_ = false;
 };
 
 // Runs a whole simulation: Start, then Step and `yield` after each step

@@ -24,7 +24,7 @@
 #include "model/GeometryReader.h"
 #include "model/RunParameters.h"
 #include "sim/GaussianRandom.h"
-#include "sim/SimulationRun.h"
+#include "view/RunPicture.h"
 #include "ui/Dialogs.h"
 #include "ui/FORM3.h"
 #include "ui/PictureOutput.h"
@@ -34,6 +34,7 @@
 #include "view/LakeMap.h"
 #include "view/MapView.h"
 #include "view/Palette.h"
+#include "view/Picture.h"
 
 namespace lakedrift {
 
@@ -272,10 +273,7 @@ void Drelvan::SelectPoint_Click() {
 void Drelvan::MarkReleasePoint(const ReleasePoint& point) {
   state_.ReleaseX = point.x;
   state_.ReleaseY = point.y;
-  surface_.SetFillStyle(FillStyle::Solid);
-  surface_.SetFillColor(PaletteColour(kGreen));
-  surface_.Circle(static_cast<float>(state_.ReleaseX), state_.ReleaseY,
-                  kReleaseMarkerFraction * surface_.ScaleWidth(), PaletteColour(kGreen));
+  DrawReleaseMarker(surface_, state_);
   ShowPicture();
   startSim_->setEnabled(true);
 }
@@ -286,17 +284,18 @@ void Drelvan::StartSim_Click() {
   bool refused = false;
   {
     const BusyScope busy(busy_);
-    auto run = std::make_unique<SimulationRun>(state_, surface_, runSeed_ ? *runSeed_ : ClockSeed());
-    status = run->Start();
-    refused = !run->Started();
+    auto drawn = std::make_unique<DrawnRun>(state_, surface_, runSeed_ ? *runSeed_ : ClockSeed());
+    SimulationRun& run = drawn->run;
+    status = run.Start();
+    refused = !run.Started();
     if (!refused) {
       result_.reset();  // the new run's picture replaces the last one
-      while (run->HasNextStep()) {
-        status = run->Step();
+      while (run.HasNextStep()) {
+        status = run.Step();
         if (!status.ok() || !YieldToWindows()) break;
       }
-      run->End();
-      result_ = std::move(run);
+      run.End();
+      result_ = std::move(drawn);
     }
   }
   if (ending_) return;
@@ -385,7 +384,7 @@ void Drelvan::KeepScrollBarsInStep() {
 
 PictureRedraw Drelvan::CurrentPicture() {
   if (!result_) return Redraw;
-  return [run = result_.get()](Surface&, ModelState&) { run->RedrawResult(); };
+  return [run = &result_->run](Surface&, ModelState&) { run->RedrawResult(); };
 }
 
 void Drelvan::Fit_to_screen_Click() {

@@ -20,7 +20,7 @@ namespace lakedrift {
 class Dialogs;
 class FORM3;
 class PictureWidget;
-class SimulationRun;
+struct DrawnRun;
 struct ReleasePoint;
 
 // The main window "HORIZONTAL TRANSPORT IN LAKE TANGANYIKA": the picture of
@@ -113,7 +113,7 @@ class Drelvan : public QMainWindow {
   QAction* animFlow_ = nullptr;
   QAction* startSim_ = nullptr;
   FORM3* form3_ = nullptr;
-  std::unique_ptr<SimulationRun> result_;  // the last run, while its picture stays
+  std::unique_ptr<DrawnRun> result_;  // the last run, while its picture stays
   QEventLoop* waitLoop_ = nullptr;
   QString helpFile_;
   bool loaded_ = false;

@@ -2,9 +2,8 @@
 
 #include <cmath>
 
-#include "view/LakeMap.h"
+#include "view/Picture.h"
 #include "view/TimeLabel.h"
-#include "view/VelocityVectors.h"
 
 namespace lakedrift {
 namespace {
@@ -16,58 +15,42 @@ DateTime ClockStart(int season) {
 }
 }  // namespace
 
-FlowAnimation::FlowAnimation(ModelState& state, Surface& surface) : state_(state), surface_(surface) {}
+FlowAnimation::FlowAnimation(ModelState& state, Surface& surface) : state_(state), surface_(surface), frames_(state) {}
 
 FlowAnimation::~FlowAnimation() { End(); }
 
 Status FlowAnimation::Start() {
   // Frame 0 is read before anything changes, so a refused animation leaves
   // vectors, MaxSpeed and picture as they were.
-  Array1<float> u, v;
-  Status opened = flow_.Open(state_.FlowFileName, state_.NodeCount);
-  if (opened.ok()) opened = flow_.ReadFrame(u, v);
-  if (!opened.ok()) {
-    End();
-    return opened;
-  }
+  if (Status opened = frames_.Open(); !opened.ok()) return opened;
   clock_ = ClockStart(state_.Season);
   label_ = std::string(kTimeLabelPrefix) + FormatDateTime(clock_);
   state_.MaxSpeed = kMaxSpeedStart;
-  state_.NodeU = std::move(u);
-  state_.NodeV = std::move(v);
   firstFrameRead_ = true;
   frameTotal_ = state_.FrameCount;
   framesShown_ = 0;
-  ended_ = false;
   return Status::Ok();
 }
 
-bool FlowAnimation::HasNextFrame() const { return !ended_ && framesShown_ < frameTotal_; }
+bool FlowAnimation::HasNextFrame() const { return frames_.IsOpen() && framesShown_ < frameTotal_; }
 
 Status FlowAnimation::ShowNextFrame() {
   // Start has already read frame 0.
-  if (Status s = firstFrameRead_ ? Status::Ok() : flow_.ReadFlowFrame(state_); !s.ok()) {
-    End();
-    return s;
-  }
+  if (firstFrameRead_) UpdateMaxSpeed(state_);  // MaxSpeed starts afresh with frame 0
+  else if (Status s = frames_.Next(); !s.ok()) return s;
   firstFrameRead_ = false;
-  UpdateMaxSpeed(state_);
-  surface_.Clear();
-  map_.Draw(surface_, state_);
-  DrawVectors(surface_, state_);
-
   // The box is sized by the text printed last, which the new one replaces.
   const std::string previous = label_;
   label_ = std::string(kTimeLabelPrefix) + FormatDateTime(clock_);
-  DrawTimeLabel(surface_, previous, label_);
+  surface_.Clear();
+  DrawPicture({.surface = surface_, .state = state_, .map = &map_, .vectors = true, .labelBox = &previous, .label = &label_});
   clock_.days += kTwoHoursInDays;
   ++framesShown_;
   return Status::Ok();
 }
 
 void FlowAnimation::End() {
-  flow_.Close();
-  ended_ = true;
+  frames_.Close();
 }
 
 }  // namespace lakedrift

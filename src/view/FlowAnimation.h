@@ -35,14 +35,13 @@ class FlowAnimation {
  private:
   ModelState& state_;
   Surface& surface_;
-  FlowFieldReader flow_;
+  FlowFrames frames_;
   CachedMap map_;  // the map of the view in force
   DateTime clock_;
   std::string label_;
   int frameTotal_ = 0;
   int framesShown_ = 0;
   bool firstFrameRead_ = false;  // frame 0 is in NodeU/NodeV, not yet shown
-  bool ended_ = false;
 };
 
 }  // namespace lakedrift

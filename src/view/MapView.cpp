@@ -7,7 +7,7 @@
 #include "model/NumberFormat.h"
 #include "view/LakeMap.h"
 #include "view/Palette.h"
-#include "view/VelocityVectors.h"
+#include "view/Picture.h"
 
 namespace lakedrift {
 namespace {
@@ -50,8 +50,7 @@ void SetMapScale(Surface& surface, const ModelState& state) {
 }
 
 void Redraw(Surface& surface, ModelState& state) {
-  DrawMap(surface, state);
-  if (state.VectorsShown == 1) DrawVectors(surface, state);
+  DrawPicture({.surface = surface, .state = state, .vectors = state.VectorsShown == 1});
 }
 
 void ZoomIn(Surface& surface, ModelState& state, const PictureRedraw& redraw) {

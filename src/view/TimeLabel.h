@@ -1,13 +1,10 @@
 #pragma once
 #include <string>
 
+#include "sim/RunPainter.h"
 #include "view/Surface.h"
 
 namespace lakedrift {
-
-// What the time label of a run's step or an animation's frame starts with;
-// the date and time follow it.
-inline constexpr const char* kTimeLabelPrefix = "Simulation Time:";
 
 // The simulated-time label at the left edge, nine tenths of the way down
 // the view: a light-grey box over the extent the previous text takes there

@@ -11,6 +11,7 @@
 #include "model/GeometryReader.h"
 #include "sim/RunFixture.h"
 #include "sim/SimulationRun.h"
+#include "view/RunPicture.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestPaths.h"
 #include "view/RecordingSurface.h"
@@ -158,14 +159,15 @@ TEST(BatchRun, WithoutDiffusionAUniformCurrentGivesExactPositions) {
 TEST(BatchRun, SeededRunGivesTheDesktopEnginesTracks) {
   const auto dir = test::FreshOutputDir("batch_seeded");
   auto args = RunArgs(test::TestDataPath("testlake.fld"), "3", "1");
-  for (const char* a : {"--particles", "7", "--seed", "4242", "--tracks"}) args.push_back(a);
+  for (const char* a : {"--particles", "7", "--seed", "4242", "--as-desktop", "--tracks"}) args.push_back(a);
   args.push_back((dir / "tracks.csv").string());
   ASSERT_EQ(Batch(args).status, kExitOk);
 
   ModelState state = test::TestLakeState();
   state.ParticleCount = 7;
   RecordingSurface surface(100, 100);
-  SimulationRun run(state, surface, 4242);
+  DrawnRun drawn_run(state, surface, 4242);
+  SimulationRun& run = drawn_run.run;
   ASSERT_TRUE(RunSimulation(run, [] { return true; }).ok());
   const auto rows = ReadCsv(dir / "tracks.csv");
   ASSERT_EQ(rows.size(), 1u + 7u * 84u);
@@ -196,13 +198,15 @@ TEST(BatchRun, ThreadedTracksDoNotDependOnTheThreadCount) {
 
 TEST(BatchRun, ThreadedRunWithoutDiffusionMatchesTheSerialOne) {
   const auto dir = test::FreshOutputDir("batch_threads_k0");
-  for (const char* threads : {"1", "2"}) {
+  for (const char* engine : {"--as-desktop", "--threads"}) {
     auto args = RunArgs(test::TestDataPath("testlake.fld"), "3", "1");
-    for (const char* a : {"--particles", "6", "--diffusion", "0", "--threads", threads, "--tracks"}) args.push_back(a);
-    args.push_back((dir / (std::string("tracks") + threads + ".csv")).string());
+    for (const char* a : {"--particles", "6", "--diffusion", "0", engine}) args.push_back(a);
+    if (engine == std::string("--threads")) args.push_back("2");
+    args.push_back("--tracks");
+    args.push_back((dir / (std::string(engine) + ".csv")).string());
     ASSERT_EQ(Batch(args).status, kExitOk);
   }
-  EXPECT_EQ(ReadAll(dir / "tracks1.csv"), ReadAll(dir / "tracks2.csv"));
+  EXPECT_EQ(ReadAll(dir / "--as-desktop.csv"), ReadAll(dir / "--threads.csv"));
 }
 
 TEST(BatchRun, NetcdfHoldsCfTrajectories) {
@@ -332,7 +336,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"particles_zero", {"--particles", "0"}, "--particles: expected a positive whole number"},
         BadCase{"particles_fraction", {"--particles", "2.5"}, "--particles"},
         BadCase{"diffusion_negative", {"--diffusion", "-1"}, "--diffusion"},
-        BadCase{"missing_value", {"--geometry"}, "--geometry: a value is missing"},
+        BadCase{"missing_value", {"--geometry"}, "--geometry: 1 required FILE missing"},
         BadCase{"geometry_missing",
                 {"--geometry", "/nonexistent/lake.inp", "--flow-file", kFlow, "--season", "1", "--release", "1", "1"},
                 "geometry file /nonexistent/lake.inp: not found"},
@@ -350,8 +354,14 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"density_without_cell",
                 {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "1", "1", "--density",
                  "d.csv"},
-                "--density needs --cell"},
-        BadCase{"both_inputs", {"--region", "1", "--geometry", kLake}, "exclude each other"},
+                "--density requires --cell"},
+        BadCase{"both_inputs",
+                {"--region", "1", "--flow-type", "1", "--geometry", kLake, "--flow-file", kFlow, "--season", "1",
+                 "--release", "1", "1"},
+                "--region excludes --geometry"},
+        BadCase{"region_without_flow_type", {"--region", "1", "--season", "1", "--release", "1", "1"},
+                "--region requires --flow-type"},
+        BadCase{"neither_input", {"--season", "1", "--release", "1", "1"}, "give --region, --season and --flow-type"},
         // Every number option takes one number and nothing after it.
         BadCase{"particles_letters", {"--particles", "3km"},
                 "--particles: expected a positive whole number, got '3km'"},
@@ -365,6 +375,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"cell_letters", {"--cell", "3km"}, "--cell: expected a cell size > 0 in km, got '3km'"},
         BadCase{"release_x_letters", {"--release", "1km", "1"}, "--release: expected X in km, got '1km'"},
         BadCase{"release_y_letters", {"--release", "1", "1e"}, "--release: expected Y in km, got '1e'"},
+        BadCase{"release_y_negative_letters", {"--release", "1", "-2x"}, "--release: expected Y in km, got '-2x'"},
         BadCase{"particles_exponent", {"--particles", "1e3"},
                 "--particles: expected a positive whole number, got '1e3'"},
         // Limits instead of a crash or a run of NaN.
@@ -376,7 +387,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"particles_beyond_memory",
                 {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "3", "1", "--particles",
                  "100000000000"},
-                "--particles 100000000000: the run would need 2400000000000 bytes of memory"},
+                "--particles 100000000000: the run would need 2600000000000 bytes of memory"},
+        BadCase{"as_desktop_threaded",
+                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "3", "1", "--as-desktop",
+                 "--threads", "2"},
+                "--threads excludes --as-desktop"},
         BadCase{"particles_beyond_memory_drawn",
                 {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "3", "1", "--particles",
                  "2000000000", "--image", "x.png"},

@@ -15,6 +15,7 @@
 #include "model/RunParameters.h"
 #include "model/ShoreIndex.h"
 #include "sim/SimulationRun.h"
+#include "view/RunPicture.h"
 #include "support/TestPaths.h"
 #include "view/QtImageSurface.h"
 
@@ -61,7 +62,8 @@ Coverage DrawDefaultRun(int region, int season, int flowType) {
   ReleaseNearTheMiddle(s);
 
   RunImage image(kPixels);
-  SimulationRun run(s, image.GetSurface(), 1997);
+  DrawnRun drawn_run(s, image.GetSurface(), 1997);
+  SimulationRun& run = drawn_run.run;
   EXPECT_TRUE(run.Start().ok());
   while (run.HasNextStep()) EXPECT_TRUE(run.Step().ok());
   run.End();

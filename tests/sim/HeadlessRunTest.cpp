@@ -3,6 +3,7 @@
 #include "sim/HeadlessRun.h"
 #include "sim/RunFixture.h"
 #include "sim/SimulationRun.h"
+#include "view/RunPicture.h"
 #include "view/RecordingSurface.h"
 
 namespace lakedrift {
@@ -12,7 +13,8 @@ TEST(HeadlessRun, GivesTheDrawnRunsTracksForTheSameSeed) {
   ModelState drawnState = test::TestLakeState(), headlessState = test::TestLakeState();
   drawnState.ParticleCount = headlessState.ParticleCount = 20;
   RecordingSurface surface(100, 100);
-  SimulationRun drawn(drawnState, surface, 2024);
+  DrawnRun drawn_drawn(drawnState, surface, 2024);
+  SimulationRun& drawn = drawn_drawn.run;
   HeadlessRun headless(headlessState, 2024);
   ASSERT_TRUE(drawn.Start().ok());
   ASSERT_TRUE(headless.Start().ok());

@@ -5,6 +5,7 @@
 
 #include "sim/RunFixture.h"
 #include "sim/SimulationRun.h"
+#include "view/RunPicture.h"
 #include "view/RecordingSurface.h"
 
 namespace lakedrift {
@@ -38,7 +39,8 @@ std::size_t LastClear(const std::vector<RecordingSurface::Operation>& ops) {
 TEST(SimulationRun, HelloWorld) {
   ModelState state = TestLakeState();
   RecordingSurface surface(400, 400);
-  SimulationRun run(state, surface, 7);
+  DrawnRun drawn_run(state, surface, 7);
+  SimulationRun& run = drawn_run.run;
   ASSERT_TRUE(RunToEnd(run).ok());
   // The default run: 83 steps of two hours, 84 track levels.
   EXPECT_EQ(run.StepCount(), 83);
@@ -57,7 +59,8 @@ TEST(SimulationRun, LastLabelOfADrySeasonRun) {
   ModelState state = TestLakeState();
   state.Season = 2;
   RecordingSurface surface(400, 400);
-  SimulationRun run(state, surface, 7);
+  DrawnRun drawn_run(state, surface, 7);
+  SimulationRun& run = drawn_run.run;
   ASSERT_TRUE(RunToEnd(run).ok());
   EXPECT_EQ(run.LastLabel(), "Simulation Time:22:00 28-August-97");
   EXPECT_EQ(surface.PrintedTexts().back(), "Simulation Time:22:00 28-August-97");
@@ -66,7 +69,8 @@ TEST(SimulationRun, LastLabelOfADrySeasonRun) {
 TEST(SimulationRun, FirstLabelShowsTheStartAndItsBoxIsSizedByTheStartText) {
   ModelState state = TestLakeState();
   RecordingSurface surface(400, 400);
-  SimulationRun run(state, surface, 7);
+  DrawnRun drawn_run(state, surface, 7);
+  SimulationRun& run = drawn_run.run;
   ASSERT_TRUE(run.Start().ok());
   ASSERT_TRUE(run.Step().ok());
   const auto boxes = surface.OperationsOf(RecordingSurface::Kind::FilledBox);
@@ -89,7 +93,8 @@ TEST(SimulationRun, WithoutDiffusionAUniformCurrentIsPureAdvection) {
                                         [](int) { return 0.0005f; })
                            .string();
   RecordingSurface surface(200, 200);
-  SimulationRun run(state, surface, 1);
+  DrawnRun drawn_run(state, surface, 1);
+  SimulationRun& run = drawn_run.run;
   ASSERT_TRUE(RunToEnd(run).ok());
   for (int p = 1; p <= 3; ++p)
     for (int level = 1; level <= 84; ++level) {
@@ -109,7 +114,8 @@ TEST(SimulationRun, MoveOffTheWaterLandsOnTheMirrorPoint) {
       WriteUniformFlow("east", state.NodeCount, 84, [](int) { return 1.0f; }, [](int) { return 0.0f; })
           .string();
   RecordingSurface surface(200, 200);
-  SimulationRun run(state, surface, 1);
+  DrawnRun drawn_run(state, surface, 1);
+  SimulationRun& run = drawn_run.run;
   ASSERT_TRUE(run.Start().ok());
   ASSERT_TRUE(run.Step().ok());
   EXPECT_NEAR(run.TrackX(1, 2), 9000.0 - 7200.0, 1e-6);
@@ -123,7 +129,8 @@ TEST(SimulationRun, TwoDrawsPerParticlePerStepReflectedOrNot) {
       WriteUniformFlow("strong", state.NodeCount, 84, [](int) { return 1.0f; }, [](int) { return 0.3f; })
           .string();
   RecordingSurface surface(200, 200);
-  SimulationRun run(state, surface, 3);
+  DrawnRun drawn_run(state, surface, 3);
+  SimulationRun& run = drawn_run.run;
   ASSERT_TRUE(RunToEnd(run).ok());
   EXPECT_EQ(run.RandomDraws(), 2u * 4u * 83u);
 }
@@ -132,7 +139,8 @@ TEST(SimulationRun, FractionalParticleCountMovesTheWholeParticles) {
   ModelState state = TestLakeState();
   state.ParticleCount = 12.7;
   RecordingSurface surface(200, 200);
-  SimulationRun run(state, surface, 3);
+  DrawnRun drawn_run(state, surface, 3);
+  SimulationRun& run = drawn_run.run;
   ASSERT_TRUE(RunToEnd(run).ok());
   EXPECT_EQ(run.ParticlesMoved(), 12);
   EXPECT_EQ(run.RandomDraws(), 2u * 12u * 83u);
@@ -142,7 +150,8 @@ TEST(SimulationRun, ReleasePointInNoElementLeavesTheFirstElement) {
   ModelState state = TestLakeState();
   state.ReleaseX = 5.0, state.ReleaseY = 5.0f;  // on the island
   RecordingSurface surface(200, 200);
-  SimulationRun run(state, surface, 3);
+  DrawnRun drawn_run(state, surface, 3);
+  SimulationRun& run = drawn_run.run;
   ASSERT_TRUE(run.Start().ok());
   EXPECT_EQ(run.CurrentElement(), 1);
 }
@@ -151,7 +160,8 @@ TEST(SimulationRun, ReleasePointOnASharedEdgeGoesToTheLowerElement) {
   ModelState state = TestLakeState();
   state.ReleaseX = 1.0, state.ReleaseY = 1.0f;  // on the diagonal of elements 1 and 2
   RecordingSurface surface(200, 200);
-  SimulationRun run(state, surface, 3);
+  DrawnRun drawn_run(state, surface, 3);
+  SimulationRun& run = drawn_run.run;
   ASSERT_TRUE(run.Start().ok());
   EXPECT_EQ(run.CurrentElement(), 1);
 }
@@ -160,7 +170,8 @@ TEST(SimulationRun, HistoryRedrawDrawsEveryEarlierSegment) {
   ModelState state = TestLakeState();
   state.ParticleCount = 1;
   RecordingSurface surface(200, 200);
-  SimulationRun run(state, surface, 3);
+  DrawnRun drawn_run(state, surface, 3);
+  SimulationRun& run = drawn_run.run;
   ASSERT_TRUE(run.Start().ok());
   for (int s = 1; s <= 82; ++s) {
     ASSERT_TRUE(run.Step().ok());
@@ -179,7 +190,8 @@ TEST(SimulationRun, PictureAfterAStepIsMapVectorsMarkerTracksLabel) {
   ModelState state = TestLakeState();
   state.ParticleCount = 2;
   RecordingSurface surface(200, 200);
-  SimulationRun run(state, surface, 3);
+  DrawnRun drawn_run(state, surface, 3);
+  SimulationRun& run = drawn_run.run;
   ASSERT_TRUE(run.Start().ok());
   ASSERT_TRUE(run.Step().ok());
   ASSERT_TRUE(run.Step().ok());
@@ -212,7 +224,8 @@ TEST(SimulationRun, MaxSpeedIsARunningMaximumNeverReset) {
   ModelState state = TestLakeState();
   state.MaxSpeed = 5.0;  // larger than any speed in the file
   RecordingSurface surface(200, 200);
-  SimulationRun run(state, surface, 3);
+  DrawnRun drawn_run(state, surface, 3);
+  SimulationRun& run = drawn_run.run;
   ASSERT_TRUE(RunToEnd(run).ok());
   EXPECT_DOUBLE_EQ(state.MaxSpeed, 5.0);
 }
@@ -221,7 +234,8 @@ TEST(SimulationRun, MissingFlowFileFailsAtTheStartNamingIt) {
   ModelState state = TestLakeState();
   state.FlowFileName = (test::FreshOutputDir("run_missing") / "tanws.fld").string();
   RecordingSurface surface(200, 200);
-  SimulationRun run(state, surface, 3);
+  DrawnRun drawn_run(state, surface, 3);
+  SimulationRun& run = drawn_run.run;
   const Status s = RunToEnd(run);
   EXPECT_EQ(s.kind(), ErrorKind::FileMissing);
   EXPECT_NE(s.message().find("tanws.fld"), std::string::npos);
@@ -234,7 +248,8 @@ TEST(SimulationRun, ShortFlowFileStopsTheRunAtTheFrameItLacks) {
       WriteUniformFlow("short", state.NodeCount, 10, [](int) { return 0.01f; }, [](int) { return 0.0f; })
           .string();
   RecordingSurface surface(200, 200);
-  SimulationRun run(state, surface, 3);
+  DrawnRun drawn_run(state, surface, 3);
+  SimulationRun& run = drawn_run.run;
   const Status s = RunToEnd(run);
   EXPECT_EQ(s.kind(), ErrorKind::ShortFile);
   EXPECT_NE(s.message().find("frame 10"), std::string::npos) << s.message();
@@ -245,7 +260,8 @@ TEST(SimulationRun, ShortFlowFileStopsTheRunAtTheFrameItLacks) {
 TEST(SimulationRun, YieldAnsweringStopEndsTheRunEarly) {
   ModelState state = TestLakeState();
   RecordingSurface surface(200, 200);
-  SimulationRun run(state, surface, 3);
+  DrawnRun drawn_run(state, surface, 3);
+  SimulationRun& run = drawn_run.run;
   int yields = 0;
   ASSERT_TRUE(RunSimulation(run, [&yields] { return ++yields < 5; }).ok());
   EXPECT_EQ(run.StepsDone(), 5);
@@ -255,7 +271,8 @@ TEST(SimulationRun, YieldAnsweringStopEndsTheRunEarly) {
 TEST(SimulationRun, SameSeedSameTracks) {
   ModelState a = TestLakeState(), b = TestLakeState();
   RecordingSurface sa(100, 100), sb(100, 100);
-  SimulationRun ra(a, sa, 42), rb(b, sb, 42);
+  DrawnRun drawnA(a, sa, 42), drawnB(b, sb, 42);
+  SimulationRun &ra = drawnA.run, &rb = drawnB.run;
   ASSERT_TRUE(RunToEnd(ra).ok());
   ASSERT_TRUE(RunToEnd(rb).ok());
   for (int p = 1; p <= 50; ++p) EXPECT_EQ(ra.TrackX(p, 84), rb.TrackX(p, 84));

@@ -7,6 +7,7 @@
 
 #include "sim/RunFixture.h"
 #include "sim/SimulationRun.h"
+#include "view/RunPicture.h"
 #include "view/MapView.h"
 #include "view/QtImageSurface.h"
 
@@ -26,7 +27,8 @@ TEST(TrackOverlay, PictureEqualsTheOneDrawnSegmentBySegment) {
   withOverlay.DiffusionCoef = direct.DiffusionCoef = 5;  // tracks that spread over many pixels
   QtImageSurface overlaid(400, 400);
   DirectSurface plain(400, 400);
-  SimulationRun a(withOverlay, overlaid, 11), b(direct, plain, 11);
+  DrawnRun drawnA(withOverlay, overlaid, 11), drawnB(direct, plain, 11);
+  SimulationRun &a = drawnA.run, &b = drawnB.run;
   ASSERT_TRUE(a.Start().ok());
   ASSERT_TRUE(b.Start().ok());
   int compared = 0;
@@ -53,6 +55,30 @@ TEST(TrackOverlay, PictureEqualsTheOneDrawnSegmentBySegment) {
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) red += image.pixel(x, y) == qRgb(255, 0, 0);
   EXPECT_GT(red, 50);
+}
+
+// FNV-1a over an image's pixels.
+uint64_t HashOf(const QImage& image) {
+  uint64_t hash = 0xcbf29ce484222325ull;
+  const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
+  for (int y = 0; y < pixels.height(); ++y)
+    for (int x = 0; x < pixels.width(); ++x) hash = (hash ^ pixels.pixel(x, y)) * 0x100000001b3ull;
+  return hash;
+}
+
+TEST(TrackOverlay, RunPicturesArePinned) {
+  // The pictures of a seeded run, pixel for pixel: the last step's, and the
+  // finished run's redraw after a zoom. A change in what is drawn, in which
+  // order or in which colour changes them.
+  ModelState state = test::TestLakeState();
+  state.DiffusionCoef = 5;
+  QtImageSurface surface(300, 300);
+  DrawnRun drawn_run(state, surface, 5);
+  SimulationRun& run = drawn_run.run;
+  ASSERT_TRUE(RunSimulation(run, [] { return true; }).ok());
+  EXPECT_EQ(HashOf(surface.Image()), 0xbdd5e7dec0b7a498ull) << "last step";
+  ZoomIn(surface, state, [&run](Surface&, ModelState&) { run.RedrawResult(); });
+  EXPECT_EQ(HashOf(surface.Image()), 0x68a69f3f791e3158ull) << "redraw after a zoom";
 }
 
 }  // namespace

@@ -1,0 +1,74 @@
+#include "view/RunPicture.h"
+
+#include "view/MapView.h"
+#include "view/Palette.h"
+#include "view/Picture.h"
+#include "view/TimeLabel.h"
+
+namespace lakedrift {
+
+void RunPicture::RunStarted(ModelState& state) {
+  surface_.Clear();
+  SetMapScale(surface_, state);
+  DrawPicture({.surface = surface_, .state = state, .vectors = true, .marker = true});
+}
+
+void RunPicture::ReleaseMarker(const ModelState& state) { DrawReleaseMarker(surface_, state); }
+
+void RunPicture::FrameChanged(ModelState& state, const RunTracks& tracks, int stepsDone) {
+  surface_.Clear();
+  DrawPicture({.surface = surface_,
+               .state = state,
+               .map = &map_,
+               .vectors = true,
+               .marker = true,
+               .tracks = [&] {
+                 if (!DrawTracksFromOverlay(tracks, stepsDone)) DrawSegments(surface_, tracks, 1, stepsDone);
+               }});
+}
+
+void RunPicture::NewSegments(const RunTracks& tracks, int step, std::span<const double> endY) {
+  const Rgb saved = surface_.ForeColor();
+  surface_.SetForeColor(PaletteColour(kLightRed));
+  for (int p = 1; p <= tracks.Particles(); ++p)
+    surface_.Line(static_cast<float>(tracks.X(p, step) * kKmPerMetre), static_cast<float>(tracks.Y(p, step) * kKmPerMetre),
+                  static_cast<float>(tracks.X(p, step + 1) * kKmPerMetre),
+                  static_cast<float>(endY[static_cast<std::size_t>(p - 1)] * kKmPerMetre));
+  surface_.SetForeColor(saved);
+}
+
+void RunPicture::TimeLabel(const std::string& boxText, const std::string& text) {
+  DrawTimeLabel(surface_, boxText, text);
+}
+
+void RunPicture::DrawSegments(Surface& target, const RunTracks& tracks, int firstStep, int lastStep) {
+  const Rgb saved = target.ForeColor();
+  target.SetForeColor(PaletteColour(kLightRed));
+  for (int k = firstStep; k <= lastStep; ++k)
+    for (int p = 1; p <= tracks.Particles(); ++p)
+      target.Line(static_cast<float>(tracks.X(p, k) * kKmPerMetre), static_cast<float>(tracks.Y(p, k) * kKmPerMetre),
+                  static_cast<float>(tracks.X(p, k + 1) * kKmPerMetre),
+                  static_cast<float>(tracks.Y(p, k + 1) * kKmPerMetre));
+  target.SetForeColor(saved);
+}
+
+bool RunPicture::DrawTracksFromOverlay(const RunTracks& tracks, int stepsDone) {
+  // The tracks only grow while the view stays: they are kept on an overlay
+  // that takes the new segments and is laid over each redraw. A new view or
+  // size starts the overlay afresh with every segment, so zoom and scroll
+  // during a run show all the tracks.
+  const bool stale = !tracks_ || !(tracks_->Transform() == surface_.Transform()) ||
+                     tracks_->GetLineStyle() != surface_.GetLineStyle() ||
+                     tracks_->LineWidth() != surface_.LineWidth();
+  if (stale) {
+    tracks_ = surface_.CreateOverlay();
+    if (!tracks_) return false;
+    tracksDrawnSteps_ = 0;
+  }
+  DrawSegments(*tracks_, tracks, tracksDrawnSteps_ + 1, stepsDone);
+  tracksDrawnSteps_ = stepsDone;
+  surface_.DrawOverlay(*tracks_);
+  return true;
+}
+
+}  // namespace lakedrift
