@@ -12,6 +12,7 @@
 #include "batch/BatchOptions.h"
 #include "batch/CsvTrackWriter.h"
 #include "batch/DensityGrid.h"
+#include "batch/GifFilm.h"
 #include "batch/NetcdfTrackWriter.h"
 #include "batch/ProgressBar.h"
 #include "batch/RunImage.h"
@@ -128,11 +129,14 @@ Status PrepareRun(const RunOptions& o, ModelState& state) {
     return Status::Fail(ErrorKind::BadValue, "--release " + RoundTrip(o.releaseX) + " " + RoundTrip(o.releaseY) +
                                                  ": the point is not on the water of " + geometry);
   for (const auto& [path, what] : {std::pair{o.tracks, "--tracks"}, std::pair{o.netcdf, "--netcdf"},
-                                   std::pair{o.image, "--image"}, std::pair{o.density, "--density"}})
+                                   std::pair{o.image, "--image"}, std::pair{o.density, "--density"},
+                                   std::pair{o.film, "--film"}})
     if (!path.empty())
       if (Status s = CheckWritableFolder(path, what); !s.ok()) return s;
   if (!o.image.empty())
     if (Status s = RunImage::CheckName(o.image); !s.ok()) return s;
+  if (!o.film.empty())
+    if (Status s = GifFilm::CheckName(o.film, "--film"); !s.ok()) return s;
   return Status::Ok();
 }
 
@@ -167,7 +171,7 @@ Status OpenSinks(const RunOptions& o, const ModelState& state, uint64_t seed, in
 double BytesPerParticle(const RunOptions& o, int levels) {
   constexpr double kPosition = sizeof(double) + sizeof(float);
   double bytes = kPosition;
-  if (!o.image.empty())
+  if (!o.image.empty() || !o.film.empty())
     bytes += kPosition * levels + kPosition;
   else if (o.asDesktop)
     bytes += kPosition;
@@ -225,14 +229,27 @@ Status Emit(std::vector<std::unique_ptr<TrackSink>>& sinks, int level, double ho
   return Status::Ok();
 }
 
-// The run drawn as the desktop draws it, for --image: the tracks come from
-// its tables, level by level.
+// The film of --film, when asked for: one frame per redraw of the run.
+std::unique_ptr<GifFilm> OpenFilm(const RunOptions& o, Status& status) {
+  if (o.film.empty()) return nullptr;
+  auto film = std::make_unique<GifFilm>(o.film, o.imageSize, o.imageSize, o.fps);
+  status = film->Open();
+  return film;
+}
+
+// The run drawn as the desktop draws it, for --image and --film: the tracks
+// come from its tables, level by level; each redraw is a frame of the film.
 Status RunDrawn(const RunOptions& o, ModelState& state, uint64_t seed, std::vector<std::unique_ptr<TrackSink>>& sinks,
                 ProgressBar& progress, std::vector<double>& x, std::vector<float>& y) {
   RunImage image(o.imageSize);
   DrawnRun drawn(state, image.GetSurface(), seed);
   SimulationRun& run = drawn.run;
+  Status opened = Status::Ok();
+  const std::unique_ptr<GifFilm> film = OpenFilm(o, opened);
+  if (!opened.ok()) return opened;
+  auto frame = [&] { return film ? film->AddFrame(image.Image()) : Status::Ok(); };
   if (Status s = run.Start(); !s.ok()) return s;
+  if (Status s = frame(); !s.ok()) return s;
   const int particles = run.ParticlesMoved();
   x.resize(static_cast<std::size_t>(particles));
   y.resize(static_cast<std::size_t>(particles));
@@ -244,10 +261,13 @@ Status RunDrawn(const RunOptions& o, ModelState& state, uint64_t seed, std::vect
   while (run.HasNextStep()) {
     if (Status s = run.Step(); !s.ok()) return s;
     if (Status s = gather(run.StepsDone() + 1); !s.ok()) return s;
+    if (Status s = frame(); !s.ok()) return s;
     progress.Update(run.StepsDone());
   }
   run.End();
-  return image.Save(o.image);
+  if (film)
+    if (Status s = film->Finish(); !s.ok()) return s;
+  return o.image.empty() ? Status::Ok() : image.Save(o.image);
 }
 
 Status RunHeadless(ModelState& state, uint64_t seed, std::vector<std::unique_ptr<TrackSink>>& sinks,
@@ -305,7 +325,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   std::vector<float> y;
   {
     ProgressBar progress(err, errIsTerminal, levels - 1);
-    const Status s = !o.image.empty() ? RunDrawn(o, state, seed, sinks, progress, x, y)
+    const Status s = !o.image.empty() || !o.film.empty() ? RunDrawn(o, state, seed, sinks, progress, x, y)
                      : o.asDesktop    ? RunHeadless(state, seed, sinks, progress, x, y)
                                       : RunParallel(o, state, seed, sinks, progress, x, y);
     if (!s.ok()) return Fail(err, s);

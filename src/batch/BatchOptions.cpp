@@ -16,6 +16,7 @@ namespace {
 constexpr int kMinImageSize = 16;
 constexpr int kMaxImageSize = 16384;
 constexpr int kMaxThreads = 256;
+constexpr int kMaxFps = 100;  // a GIF counts its delays in hundredths of a second
 constexpr int kHelpColumn = 24;  // where the options' descriptions start
 
 bool ReadDouble(const std::string& text, double& value) {
@@ -124,6 +125,11 @@ std::unique_ptr<CLI::App> RunApp(RunOptions& o) {
                       ->type_name("FILE.csv");
   auto* cell = Value(*app, "--cell", "KM", "a cell size > 0 in km", [&](auto& v) { return ReadDouble(v, o.cellKm) && o.cellKm > 0; },
                      "the density grid's cells, KM wide");
+  app->add_option("--film", o.film, "the run as the desktop draws it, one frame per step, as a looping GIF")
+      ->type_name("FILE.gif")
+      ->excludes(threads);
+  Value(*app, "--fps", "N", "a frame rate from 1 to 100", [&](auto& v) { return ReadWhole(v, o.fps) && o.fps >= 1 && o.fps <= kMaxFps; },
+        "the film's frames per second (default 8)");
   density->needs(cell);
   cell->needs(density);
   geometry->needs(flowFile);

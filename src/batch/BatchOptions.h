@@ -24,6 +24,8 @@ struct RunOptions {
   int imageSize = 800;
   double vectorScale = DefaultRunParameters().VectorScale;  // the arrows of --image
   double cellKm = 0;
+  std::string film;         // the run drawn frame by frame as a GIF
+  int fps = 8;              // the film's frames per second
   bool help = false;
 };
 

@@ -35,7 +35,9 @@ void EnsureGuiApplication() {
 }  // namespace
 
 struct RunImage::Impl {
-  explicit Impl(int size) : surface(size, size) {}
+  // Batch pictures are written to files in the palette (a GIF holds only
+  // palette colours): their text is drawn unsmoothed.
+  explicit Impl(int size) : surface(size, size) { surface.SetTextSmoothing(false); }
   QtImageSurface surface;
 };
 
@@ -54,6 +56,8 @@ RunImage::RunImage(int size) {
 RunImage::~RunImage() = default;
 
 Surface& RunImage::GetSurface() { return impl_->surface; }
+
+const QImage& RunImage::Image() const { return impl_->surface.Image(); }
 
 Status RunImage::Save(const std::filesystem::path& path) const {
   const char* format = LowerExtension(path) == ".png" ? "PNG" : "BMP";

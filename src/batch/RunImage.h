@@ -5,6 +5,8 @@
 #include "model/Status.h"
 #include "view/Surface.h"
 
+class QImage;
+
 namespace lakedrift {
 
 // The picture of a batch run: a QImage-backed surface of size × size pixels
@@ -16,6 +18,8 @@ class RunImage {
   explicit RunImage(int size);
   ~RunImage();
   Surface& GetSurface();
+  // The picture as drawn so far.
+  const QImage& Image() const;
   // Writes the picture whole or not at all.
   Status Save(const std::filesystem::path& path) const;
 
