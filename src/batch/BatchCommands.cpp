@@ -12,6 +12,7 @@
 #include "batch/BatchOptions.h"
 #include "batch/CsvTrackWriter.h"
 #include "batch/DensityGrid.h"
+#include "batch/DensityImage.h"
 #include "batch/GifFilm.h"
 #include "batch/NetcdfTrackWriter.h"
 #include "batch/ProgressBar.h"
@@ -130,11 +131,13 @@ Status PrepareRun(const RunOptions& o, ModelState& state) {
                                                  ": the point is not on the water of " + geometry);
   for (const auto& [path, what] : {std::pair{o.tracks, "--tracks"}, std::pair{o.netcdf, "--netcdf"},
                                    std::pair{o.image, "--image"}, std::pair{o.density, "--density"},
-                                   std::pair{o.film, "--film"}})
+                                   std::pair{o.film, "--film"}, std::pair{o.densityImage, "--density-image"}})
     if (!path.empty())
       if (Status s = CheckWritableFolder(path, what); !s.ok()) return s;
   if (!o.image.empty())
-    if (Status s = RunImage::CheckName(o.image); !s.ok()) return s;
+    if (Status s = RunImage::CheckName(o.image, "--image"); !s.ok()) return s;
+  if (!o.densityImage.empty())
+    if (Status s = RunImage::CheckName(o.densityImage, "--density-image"); !s.ok()) return s;
   if (!o.film.empty())
     if (Status s = GifFilm::CheckName(o.film, "--film"); !s.ok()) return s;
   return Status::Ok();
@@ -339,6 +342,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
       err << "lakedrift-batch: " << grid.Outside()
           << " particles lie on or beyond the edge of the map extent and are not counted\n";
     if (Status s = grid.WriteCsv(o.density); !s.ok()) return Fail(err, s);
+    if (!o.densityImage.empty())
+      if (Status s = WriteDensityImage(grid, state, o.imageSize, o.densityImage); !s.ok()) return Fail(err, s);
   }
   return kExitOk;
 }

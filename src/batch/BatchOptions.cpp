@@ -130,6 +130,10 @@ std::unique_ptr<CLI::App> RunApp(RunOptions& o) {
       ->excludes(threads);
   Value(*app, "--fps", "N", "a frame rate from 1 to 100", [&](auto& v) { return ReadWhole(v, o.fps) && o.fps >= 1 && o.fps <= kMaxFps; },
         "the film's frames per second (default 8)");
+  app->add_option("--density-image", o.densityImage,
+                  "the density grid as a picture: the map with each cell coloured by its count, and a legend")
+      ->type_name("FILE.png|.bmp")
+      ->needs(density);
   density->needs(cell);
   cell->needs(density);
   geometry->needs(flowFile);

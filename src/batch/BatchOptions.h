@@ -26,6 +26,7 @@ struct RunOptions {
   double cellKm = 0;
   std::string film;         // the run drawn frame by frame as a GIF
   int fps = 8;              // the film's frames per second
+  std::string densityImage; // the density grid as a picture
   bool help = false;
 };
 

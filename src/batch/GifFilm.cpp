@@ -1,10 +1,12 @@
 #include "batch/GifFilm.h"
 
+#include <fcntl.h>
 #include <gif_lib.h>
 
 #include <QImage>
 #include <algorithm>
 #include <climits>
+#include <unistd.h>
 #include <cmath>
 #include <vector>
 
@@ -17,6 +19,7 @@ namespace {
 constexpr int kCentisecondsPerSecond = 100;
 constexpr int kGifColourBits = 4;  // 16 colours
 constexpr int kLoopForever = 0;
+constexpr mode_t kFileMode = 0666;  // as the other outputs: the umask decides
 constexpr unsigned char kDisposeNone = 1;  // the next frame is drawn whole over it
 
 std::string GifReason(int code) {
@@ -68,8 +71,12 @@ GifFilm::~GifFilm() {
 
 Status GifFilm::Open() {
   int code = 0;
-  impl_->gif = EGifOpenFileName(impl_->file.TemporaryPath().c_str(), false, &code);
-  if (!impl_->gif) return impl_->Failed("open", code);
+  // Opened here rather than by the library, which would make the file
+  // readable by its owner only.
+  const int fd = open(impl_->file.TemporaryPath().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kFileMode);
+  if (fd < 0) return Status::Fail(ErrorKind::ReadFailed, "film " + impl_->file.FinalPath().string() + ": cannot be written (" + SystemReason() + ")");
+  impl_->gif = EGifOpenFileHandle(fd, &code);
+  if (!impl_->gif) return close(fd), impl_->Failed("open", code);
   EGifSetGifVersion(impl_->gif, true);
   GifColorType colours[kPaletteSize];
   for (int i = 0; i < kPaletteSize; ++i) {

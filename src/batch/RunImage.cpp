@@ -41,10 +41,10 @@ struct RunImage::Impl {
   QtImageSurface surface;
 };
 
-Status RunImage::CheckName(const std::filesystem::path& path) {
+Status RunImage::CheckName(const std::filesystem::path& path, const std::string& option) {
   const std::string ext = LowerExtension(path);
   if (ext != ".bmp" && ext != ".png")
-    return Status::Fail(ErrorKind::BadValue, "--image: expected a .bmp or .png file name, got '" + path.string() + "'");
+    return Status::Fail(ErrorKind::BadValue, option + ": expected a .bmp or .png file name, got '" + path.string() + "'");
   return Status::Ok();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "model/Status.h"
 #include "view/Surface.h"
@@ -14,7 +15,7 @@ namespace lakedrift {
 class RunImage {
  public:
   // Fails when the extension is neither .bmp nor .png.
-  static Status CheckName(const std::filesystem::path& path);
+  static Status CheckName(const std::filesystem::path& path, const std::string& option);
   explicit RunImage(int size);
   ~RunImage();
   Surface& GetSurface();

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "batch/BatchCommands.h"
+#include "batch/DensityImage.h"
 #include "model/GeometryReader.h"
 #include "sim/RunFixture.h"
 #include "sim/SimulationRun.h"
@@ -267,11 +268,26 @@ TEST(BatchRun, NetcdfHoldsCfTrajectories) {
 TEST(BatchRun, DensityCountsAddUpToTheParticles) {
   const auto dir = test::FreshOutputDir("batch_density");
   auto args = RunArgs(test::TestDataPath("testlake.fld"), "3", "1");
-  for (const char* a : {"--particles", "300", "--diffusion", "1", "--seed", "1", "--cell", "2", "--density"})
+  for (const char* a : {"--particles", "300", "--diffusion", "1", "--seed", "1", "--cell", "2", "--size", "200", "--density"})
     args.push_back(a);
   args.push_back((dir / "density.csv").string());
+  args.push_back("--density-image");
+  args.push_back((dir / "density.png").string());
   const Result r = Batch(args);
   ASSERT_EQ(r.status, kExitOk) << r.err;
+  // The picture shows the fullest cell in the darkest class and leaves
+  // the empty ones white.
+  const QImage picture(QString::fromStdString((dir / "density.png").string()));
+  ASSERT_EQ(picture.width(), 200);
+  const Rgb darkest = RampColour(kRampClasses - 1);
+  int dark = 0, white = 0;
+  for (int py = 0; py < 200; ++py)
+    for (int px = 0; px < 200; ++px) {
+      dark += picture.pixel(px, py) == qRgb(darkest.r, darkest.g, darkest.b);
+      white += picture.pixel(px, py) == qRgb(255, 255, 255);
+    }
+  EXPECT_GT(dark, 0);
+  EXPECT_GT(white, 200 * 200 / 2);
   const auto rows = ReadCsv(dir / "density.csv");
   ASSERT_EQ(rows[0], (std::vector<std::string>{"column", "row", "x_min_km", "y_min_km", "count"}));
   // The test lake's map extent is 0..20 km both ways: 10 × 10 cells of 2 km.
@@ -403,6 +419,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "--threads", "2"}, "--threads excludes --film"},
         BadCase{"fps_zero", {"--fps", "0"}, "--fps: expected a frame rate from 1 to 100, got '0'"},
         BadCase{"fps_letters", {"--fps", "8fps"}, "--fps: expected a frame rate from 1 to 100, got '8fps'"},
+        BadCase{"density_image_kind",
+                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "1", "1", "--cell", "2",
+                 "--density", "d.csv", "--density-image", "d.gif"},
+                "--density-image: expected a .bmp or .png file name, got 'd.gif'"},
+        BadCase{"density_image_alone",
+                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "1", "1", "--density-image",
+                 "d.png"}, "--density-image requires --density"},
         BadCase{"density_without_cell",
                 {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "1", "1", "--density",
                  "d.csv"},
