@@ -9,6 +9,7 @@
 #include <memory>
 #include <sstream>
 
+#include "batch/AnimateCommand.h"
 #include "batch/BatchOptions.h"
 #include "batch/CsvTrackWriter.h"
 #include "batch/DensityGrid.h"
@@ -45,6 +46,7 @@ Commands:
   probe GEOMETRY    for lines "x y" (km) on standard input, prints
                     "x y inlake element"
   run [OPTIONS]     a particle-tracking run with exports (run --help)
+  animate [OPTIONS] the flow animation of a scenario as a GIF (animate --help)
   help              this text
 )";
 
@@ -359,7 +361,8 @@ int RunBatch(const std::vector<std::string>& args, std::istream& in, std::ostrea
   if (args[0] == "info") return Info(args, out, err);
   if (args[0] == "probe") return Probe(args, in, out, err);
   if (args[0] == "run") return Run(args, out, err, errIsTerminal);
-  err << "lakedrift-batch: " << args[0] << ": unknown command (info, probe, run, help)\n";
+  if (args[0] == "animate") return Animate(args, out, err);
+  err << "lakedrift-batch: " << args[0] << ": unknown command (info, probe, run, animate, help)\n";
   return kExitBadInput;
 }
 

@@ -361,16 +361,34 @@ TEST(BatchRun, FilmHasAFramePerRedrawAndEndsOnTheImage) {
   EXPECT_FALSE(first.convertToFormat(QImage::Format_RGB32) == picture.convertToFormat(QImage::Format_RGB32));
 }
 
+// The flow animation has one frame per flow frame asked for, in the palette.
+TEST(BatchAnimate, HasAFramePerFlowFrame) {
+  const auto dir = test::FreshOutputDir("batch_animate");
+  const Result r = Batch({"animate", "--geometry", test::TestDataPath("testlake.inp").string(), "--flow-file",
+                          test::TestDataPath("testlake.fld").string(), "--season", "1", "--frames", "5", "--size",
+                          "120", "--film", (dir / "flow.gif").string()});
+  ASSERT_EQ(r.status, kExitOk) << r.err;
+  QImageReader film(QString::fromStdString((dir / "flow.gif").string()));
+  int frames = 0;
+  QImage frame;
+  while (film.read(&frame)) {
+    ++frames;
+    EXPECT_TRUE(OnlyPaletteColours(frame)) << "frame " << frames;
+  }
+  EXPECT_EQ(frames, 5);
+}
+
 struct BadCase {
   const char* name;
   std::vector<std::string> extra;
   const char* expectedInMessage;
+  const char* command = "run";
 };
 
 class BadRunOptions : public ::testing::TestWithParam<BadCase> {};
 
 TEST_P(BadRunOptions, GetOneLineNamingThemAndStatusTwo) {
-  std::vector<std::string> args = {"run"};
+  std::vector<std::string> args = {GetParam().command};
   for (const auto& a : GetParam().extra) args.push_back(a);
   const Result r = Batch(args);
   EXPECT_EQ(r.status, kExitBadInput);
@@ -426,6 +444,13 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"density_image_alone",
                 {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "1", "1", "--density-image",
                  "d.png"}, "--density-image requires --density"},
+        BadCase{"animate_frames", {"--region", "1", "--flow-type", "1", "--season", "1", "--frames", "84", "--film", "a.gif"},
+                "--frames: expected a frame count from 1 to 83, got '84'", "animate"},
+        BadCase{"animate_no_film", {"--region", "1", "--flow-type", "1", "--season", "1"}, "--film is required", "animate"},
+        BadCase{"animate_film_kind",
+                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--film", "a.png"},
+                "--film: expected a .gif file name, got 'a.png'", "animate"},
+        BadCase{"animate_unknown", {"--release", "1", "1"}, "--release: unknown option", "animate"},
         BadCase{"density_without_cell",
                 {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "1", "1", "--density",
                  "d.csv"},
