@@ -14,7 +14,7 @@ PACKAGES=(
   libnetcdf-dev libproj-dev fonts-liberation gstreamer1.0-plugins-good
   xvfb xdotool x11-utils imagemagick
   clang libclang-rt-14-dev
-  librandom123-dev libomp-dev libcli11-dev
+  librandom123-dev libomp-dev libcli11-dev libgif-dev
 )
 
 missing_packages() {

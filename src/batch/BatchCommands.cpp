@@ -11,10 +11,13 @@
 #include <memory>
 #include <sstream>
 
+#include "batch/AnimateCommand.h"
 #include "batch/BatchOptions.h"
 #include "batch/CsvTrackWriter.h"
 #include "batch/DensityGrid.h"
+#include "batch/DensityImage.h"
 #include "batch/GeoJsonTrackWriter.h"
+#include "batch/GifFilm.h"
 #include "batch/ImportCommand.h"
 #include "batch/NetcdfTrackWriter.h"
 #include "batch/ProgressBar.h"
@@ -51,6 +54,7 @@ Commands:
   import MODEL.nc --out DIR
                     a UGRID mesh and its velocities as a geometry file and
                     flow frames (import --help)
+  animate [OPTIONS] the flow animation of a scenario as a GIF (animate --help)
   help              this text
 )";
 
@@ -213,11 +217,16 @@ Status PrepareRun(RunOptions& o, ModelState& state, RunInputs& in) {
                             ": the point is not on the water of " + geometry);
   for (const auto& [path, what] : {std::pair{o.tracks, "--tracks"}, std::pair{o.netcdf, "--netcdf"},
                                    std::pair{o.image, "--image"}, std::pair{o.density, "--density"},
-                                   std::pair{o.geojson, "--geojson"}})
+                                   std::pair{o.geojson, "--geojson"}, std::pair{o.film, "--film"},
+                                   std::pair{o.densityImage, "--density-image"}})
     if (!path.empty())
       if (Status s = CheckWritableFolder(path, what); !s.ok()) return s;
   if (!o.image.empty())
-    if (Status s = RunImage::CheckName(o.image); !s.ok()) return s;
+    if (Status s = RunImage::CheckName(o.image, "--image"); !s.ok()) return s;
+  if (!o.densityImage.empty())
+    if (Status s = RunImage::CheckName(o.densityImage, "--density-image"); !s.ok()) return s;
+  if (!o.film.empty())
+    if (Status s = GifFilm::CheckName(o.film, "--film"); !s.ok()) return s;
   return Status::Ok();
 }
 
@@ -255,7 +264,7 @@ Status OpenSinks(const RunOptions& o, const ModelState& state, uint64_t seed, in
 double BytesPerParticle(const RunOptions& o, int levels) {
   constexpr double kPosition = sizeof(double) + sizeof(float);
   double bytes = kPosition;
-  if (!o.image.empty())
+  if (!o.image.empty() || !o.film.empty())
     bytes += kPosition * levels + kPosition;
   else if (o.asDesktop)
     bytes += kPosition;
@@ -313,14 +322,27 @@ Status Emit(std::vector<std::unique_ptr<TrackSink>>& sinks, int level, double ho
   return Status::Ok();
 }
 
-// The run drawn as the desktop draws it, for --image: the tracks come from
-// its tables, level by level.
+// The film of --film, when asked for: one frame per redraw of the run.
+std::unique_ptr<GifFilm> OpenFilm(const RunOptions& o, Status& status) {
+  if (o.film.empty()) return nullptr;
+  auto film = std::make_unique<GifFilm>(o.film, o.imageSize, o.imageSize, o.fps);
+  status = film->Open();
+  return film;
+}
+
+// The run drawn as the desktop draws it, for --image and --film: the tracks
+// come from its tables, level by level; each redraw is a frame of the film.
 Status RunDrawn(const RunOptions& o, ModelState& state, uint64_t seed, std::vector<std::unique_ptr<TrackSink>>& sinks,
                 ProgressBar& progress, std::vector<double>& x, std::vector<float>& y) {
   RunImage image(o.imageSize);
   DrawnRun drawn(state, image.GetSurface(), seed);
   SimulationRun& run = drawn.run;
+  Status opened = Status::Ok();
+  const std::unique_ptr<GifFilm> film = OpenFilm(o, opened);
+  if (!opened.ok()) return opened;
+  auto frame = [&] { return film ? film->AddFrame(image.Image()) : Status::Ok(); };
   if (Status s = run.Start(); !s.ok()) return s;
+  if (Status s = frame(); !s.ok()) return s;
   const int particles = run.ParticlesMoved();
   x.resize(static_cast<std::size_t>(particles));
   y.resize(static_cast<std::size_t>(particles));
@@ -332,10 +354,13 @@ Status RunDrawn(const RunOptions& o, ModelState& state, uint64_t seed, std::vect
   while (run.HasNextStep()) {
     if (Status s = run.Step(); !s.ok()) return s;
     if (Status s = gather(run.StepsDone() + 1); !s.ok()) return s;
+    if (Status s = frame(); !s.ok()) return s;
     progress.Update(run.StepsDone());
   }
   run.End();
-  return image.Save(o.image);
+  if (film)
+    if (Status s = film->Finish(); !s.ok()) return s;
+  return o.image.empty() ? Status::Ok() : image.Save(o.image);
 }
 
 Status RunHeadless(ModelState& state, uint64_t seed, std::vector<std::unique_ptr<TrackSink>>& sinks,
@@ -399,7 +424,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   std::vector<float> y;
   {
     ProgressBar progress(err, errIsTerminal, levels - 1);
-    const Status s = !o.image.empty() ? RunDrawn(o, state, seed, sinks, progress, x, y)
+    const Status s = !o.image.empty() || !o.film.empty() ? RunDrawn(o, state, seed, sinks, progress, x, y)
                      : o.asDesktop    ? RunHeadless(state, seed, sinks, progress, x, y)
                                       : RunParallel(o, state, seed, sinks, progress, x, y);
     if (!s.ok()) return Fail(err, s);
@@ -413,6 +438,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
       err << "lakedrift-batch: " << grid.Outside()
           << " particles lie on or beyond the edge of the map extent and are not counted\n";
     if (Status s = grid.WriteCsv(o.density); !s.ok()) return Fail(err, s);
+    if (!o.densityImage.empty())
+      if (Status s = WriteDensityImage(grid, state, o.imageSize, o.densityImage); !s.ok()) return Fail(err, s);
   }
   return kExitOk;
 }
@@ -429,7 +456,8 @@ int RunBatch(const std::vector<std::string>& args, std::istream& in, std::ostrea
   if (args[0] == "probe") return Probe(args, in, out, err);
   if (args[0] == "run") return Run(args, out, err, errIsTerminal);
   if (args[0] == "import") return ImportCommand(args, out, err);
-  err << "lakedrift-batch: " << args[0] << ": unknown command (info, probe, run, import, help)\n";
+  if (args[0] == "animate") return Animate(args, out, err);
+  err << "lakedrift-batch: " << args[0] << ": unknown command (info, probe, run, import, animate, help)\n";
   return kExitBadInput;
 }
 

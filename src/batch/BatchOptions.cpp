@@ -17,6 +17,8 @@ namespace {
 constexpr int kMinImageSize = 16;
 constexpr int kMaxImageSize = 16384;
 constexpr int kMaxThreads = 256;
+constexpr int kMaxFps = 100;
+constexpr int kMaxFlowFrames = 83;  // as the parameter dialog allows  // a GIF counts its delays in hundredths of a second
 constexpr int kHelpColumn = 24;  // where the options' descriptions start
 
 bool ReadDouble(const std::string& text, double& value) {
@@ -148,6 +150,15 @@ std::unique_ptr<CLI::App> RunApp(RunOptions& o) {
                       ->type_name("FILE.csv");
   auto* cell = Value(*app, "--cell", "KM", "a cell size > 0 in km", [&](auto& v) { return ReadDouble(v, o.cellKm) && o.cellKm > 0; },
                      "the density grid's cells, KM wide");
+  app->add_option("--film", o.film, "the run as the desktop draws it, one frame per step, as a looping GIF")
+      ->type_name("FILE.gif")
+      ->excludes(threads);
+  Value(*app, "--fps", "N", "a frame rate from 1 to 100", [&](auto& v) { return ReadWhole(v, o.fps) && o.fps >= 1 && o.fps <= kMaxFps; },
+        "the film's frames per second (default 8)");
+  app->add_option("--density-image", o.densityImage,
+                  "the density grid as a picture: the map with each cell coloured by its count, and a legend")
+      ->type_name("FILE.png|.bmp")
+      ->needs(density);
   density->needs(cell);
   cell->needs(density);
   geometry->needs(flowFile);
@@ -157,6 +168,46 @@ std::unique_ptr<CLI::App> RunApp(RunOptions& o) {
   for (CLI::Option* byRegion : {region, flowType})
     for (CLI::Option* byFiles : {geometry, flowFile}) byRegion->excludes(byFiles);
   for (CLI::Option* other : {region, flowType, geometry, flowFile}) ugrid->excludes(other);
+  return app;
+}
+
+// The options of "animate", bound to `o`.
+std::unique_ptr<CLI::App> AnimateApp(AnimateOptions& o) {
+  auto app = std::make_unique<CLI::App>(
+      "Writes the flow animation of a scenario's current field (map, vectors, time label), one frame per flow\n"
+      "frame, as a looping GIF.",
+      "lakedrift-batch animate");
+  app->footer("The film is written whole or not at all. Exit status 2 on a bad option or file.");
+  app->get_formatter()->column_width(kHelpColumn);
+  app->allow_extras();
+  auto* region = Value(*app, "--region", "1|2|3", "1, 2 or 3", [&](auto& v) { return ReadChoice(v, 3, o.region); },
+                       "whole lake, Malagarasi region, Lufubu region");
+  Value(*app, "--season", "1|2", "1 or 2", [&](auto& v) { return ReadChoice(v, 2, o.season); },
+        "wet-season week (2 April 1997), dry-season week (22 August 1997)")
+      ->required();
+  auto* flowType = Value(*app, "--flow-type", "1|2", "1 or 2", [&](auto& v) { return ReadChoice(v, 2, o.flowType); },
+                         "surface flow, depth-averaged flow");
+  auto* geometry = app->add_option("--geometry", o.geometry, "a geometry file, with --flow-file FILE and --season")
+                       ->type_name("FILE");
+  auto* flowFile = app->add_option("--flow-file", o.flowFile, "the flow-field file of --geometry")->type_name("FILE");
+  app->add_option("--film", o.film, "the animation as a looping GIF")->type_name("FILE.gif")->required();
+  Value(*app, "--frames", "N", "a frame count from 1 to 83", [&](auto& v) {
+    return ReadWhole(v, o.frames) && o.frames >= 1 && o.frames <= kMaxFlowFrames;
+  }, "flow frames to show, 1 to 83 as in the parameter dialog (default 83)");
+  Value(*app, "--size", "PIXELS", "an image size from 16 to 16384 pixels",
+        [&](auto& v) { return ReadWhole(v, o.imageSize) && o.imageSize >= kMinImageSize && o.imageSize <= kMaxImageSize; },
+        "frame width and height (default 800)");
+  Value(*app, "--vector-scale", "S", "a vector scaling factor greater than 0 and at most 1",
+        [&](auto& v) { return ReadDouble(v, o.vectorScale) && o.vectorScale > 0 && o.vectorScale <= 1; },
+        "the fastest arrow's length over the map's size, 0 < S <= 1");
+  Value(*app, "--fps", "N", "a frame rate from 1 to 100", [&](auto& v) { return ReadWhole(v, o.fps) && o.fps >= 1 && o.fps <= kMaxFps; },
+        "the film's frames per second (default 8)");
+  geometry->needs(flowFile);
+  flowFile->needs(geometry);
+  region->needs(flowType);
+  flowType->needs(region);
+  for (CLI::Option* byRegion : {region, flowType})
+    for (CLI::Option* byFiles : {geometry, flowFile}) byRegion->excludes(byFiles);
   return app;
 }
 
@@ -208,6 +259,31 @@ Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& o) {
 std::string RunHelp() {
   RunOptions unused;
   return RunApp(unused)->help();
+}
+
+Status ParseAnimateOptions(const std::vector<std::string>& args, AnimateOptions& o) {
+  const auto app = AnimateApp(o);
+  if (const auto unknown = UnknownOption(*app, args))
+    return Status::Fail(ErrorKind::BadValue, *unknown + ": unknown option (see lakedrift-batch animate --help)");
+  std::vector<std::string> reversed(args.rbegin(), args.rend());
+  try {
+    app->parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    o.help = true;
+    return Status::Ok();
+  } catch (const CLI::ParseError& e) {
+    return Status::Fail(ErrorKind::BadValue, e.what());
+  }
+  if (!app->remaining().empty())
+    return Status::Fail(ErrorKind::BadValue, app->remaining().front() + ": a value without an option");
+  if (o.region == 0 && o.geometry.empty())
+    return Status::Fail(ErrorKind::BadValue, "give --region, --season and --flow-type, or --geometry, --flow-file and --season");
+  return Status::Ok();
+}
+
+std::string AnimateHelp() {
+  AnimateOptions unused;
+  return AnimateApp(unused)->help();
 }
 
 }  // namespace lakedrift

@@ -27,6 +27,9 @@ struct RunOptions {
   int imageSize = 800;
   double vectorScale = DefaultRunParameters().VectorScale;  // the arrows of --image
   double cellKm = 0;
+  std::string film;         // the run drawn frame by frame as a GIF
+  int fps = 8;              // the film's frames per second
+  std::string densityImage; // the density grid as a picture
   bool help = false;
 };
 
@@ -35,5 +38,22 @@ Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& options
 
 // The text of "lakedrift-batch run --help".
 std::string RunHelp();
+
+// The options of "lakedrift-batch animate".
+struct AnimateOptions {
+  int region = 0, season = 0, flowType = 0;
+  std::string geometry, flowFile, film;
+  int frames = DefaultRunParameters().FrameCount;
+  int imageSize = 800;
+  double vectorScale = DefaultRunParameters().VectorScale;
+  int fps = 8;
+  bool help = false;
+};
+
+// Reads the animate options; a bad option or value fails with one line naming it.
+Status ParseAnimateOptions(const std::vector<std::string>& args, AnimateOptions& options);
+
+// The text of "lakedrift-batch animate --help".
+std::string AnimateHelp();
 
 }  // namespace lakedrift

@@ -33,6 +33,10 @@ class DensityGrid {
   long Count(int column, int row) const;  // 0-based, row 0 in the south
   long Outside() const { return outside_; }
   long Total() const;
+  // The south-west corner (km) of a cell.
+  double CellXKm(int column) const { return xMin_ + column * cell_; }
+  double CellYKm(int row) const { return yMin_ + row * cell_; }
+  double CellKm() const { return cell_; }
   // Writes "column,row,x_min_km,y_min_km,count" for every cell.
   Status WriteCsv(const std::filesystem::path& path) const;
 

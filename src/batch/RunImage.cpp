@@ -35,14 +35,16 @@ void EnsureGuiApplication() {
 }  // namespace
 
 struct RunImage::Impl {
-  explicit Impl(int size) : surface(size, size) {}
+  // Batch pictures are written to files in the palette (a GIF holds only
+  // palette colours): their text is drawn unsmoothed.
+  explicit Impl(int size) : surface(size, size) { surface.SetTextSmoothing(false); }
   QtImageSurface surface;
 };
 
-Status RunImage::CheckName(const std::filesystem::path& path) {
+Status RunImage::CheckName(const std::filesystem::path& path, const std::string& option) {
   const std::string ext = LowerExtension(path);
   if (ext != ".bmp" && ext != ".png")
-    return Status::Fail(ErrorKind::BadValue, "--image: expected a .bmp or .png file name, got '" + path.string() + "'");
+    return Status::Fail(ErrorKind::BadValue, option + ": expected a .bmp or .png file name, got '" + path.string() + "'");
   return Status::Ok();
 }
 
@@ -54,6 +56,8 @@ RunImage::RunImage(int size) {
 RunImage::~RunImage() = default;
 
 Surface& RunImage::GetSurface() { return impl_->surface; }
+
+const QImage& RunImage::Image() const { return impl_->surface.Image(); }
 
 Status RunImage::Save(const std::filesystem::path& path) const {
   const char* format = LowerExtension(path) == ".png" ? "PNG" : "BMP";

@@ -1,9 +1,12 @@
 #pragma once
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "model/Status.h"
 #include "view/Surface.h"
+
+class QImage;
 
 namespace lakedrift {
 
@@ -12,10 +15,12 @@ namespace lakedrift {
 class RunImage {
  public:
   // Fails when the extension is neither .bmp nor .png.
-  static Status CheckName(const std::filesystem::path& path);
+  static Status CheckName(const std::filesystem::path& path, const std::string& option);
   explicit RunImage(int size);
   ~RunImage();
   Surface& GetSurface();
+  // The picture as drawn so far.
+  const QImage& Image() const;
   // Writes the picture whole or not at all.
   Status Save(const std::filesystem::path& path) const;
 

@@ -54,6 +54,7 @@ std::unique_ptr<Surface> QtImageSurface::CreateOverlay(OverlayKind kind) const {
   overlay->SetScale(ScaleLeft(), ScaleTop(), ScaleWidth(), ScaleHeight());
   overlay->SetLineStyle(GetLineStyle());
   overlay->SetLineWidth(LineWidth());
+  overlay->SetTextSmoothing(smoothText_);
   return overlay;
 }
 
@@ -74,12 +75,18 @@ const QImage& QtImageSurface::Image() const {
 
 QString QtImageSurface::FontFamily() const { return QFontInfo(MakeFont(FontSize())).family(); }
 
+void QtImageSurface::SetTextSmoothing(bool smooth) {
+  smoothText_ = smooth;
+  EndPainting();
+  metrics_.reset();
+}
+
 QPainter& QtImageSurface::Painter() const {
   if (!painter_) {
     directPixels_ = nullptr;
     painter_ = std::make_unique<QPainter>(&image_);
     painter_->setRenderHint(QPainter::Antialiasing, false);
-    painter_->setRenderHint(QPainter::TextAntialiasing, true);
+    painter_->setRenderHint(QPainter::TextAntialiasing, smoothText_);
   }
   return *painter_;
 }
@@ -177,6 +184,7 @@ void QtImageSurface::Circle(float x, float y, float radius, Rgb border) {
 const QFontMetricsF& QtImageSurface::Metrics() const {
   if (!metrics_ || fontSizeOfMetrics_ != FontSize()) {
     font_ = MakeFont(FontSize());
+    if (!smoothText_) font_.setStyleStrategy(QFont::NoAntialias);
     metrics_ = std::make_unique<QFontMetricsF>(font_);
     fontSizeOfMetrics_ = FontSize();
   }

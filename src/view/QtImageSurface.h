@@ -33,6 +33,9 @@ class QtImageSurface : public Surface {
   // The family the text is actually drawn in (the preferred face, or the
   // system's sans-serif when it is missing).
   QString FontFamily() const;
+  // Whether text is smoothed (the default); unsmoothed text leaves every
+  // pixel a colour drawn, as a 16-colour file needs.
+  void SetTextSmoothing(bool smooth);
 
   void Clear() override;
   void Line(float x1, float y1, float x2, float y2) override;
@@ -60,6 +63,7 @@ class QtImageSurface : public Surface {
   const QFontMetricsF& Metrics() const;
 
   Kind kind_ = Kind::Opaque;
+  bool smoothText_ = true;
   // The pixels lines have touched since the last Clear, for overlays: only
   // they need laying over a picture.
   QRect inked_;

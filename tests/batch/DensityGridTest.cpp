@@ -1,4 +1,5 @@
 #include "batch/DensityGrid.h"
+#include "batch/DensityImage.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +60,20 @@ INSTANTIATE_TEST_SUITE_P(
                     CellCase{"EastInACellReachingPast", 8, 20 - kHair, -9, GridCell{2, 0}},
                     CellCase{"PastTheExtentInACellReachingPast", 8, 21, -9, kOutside}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// More particles never give a lighter cell: the class grows with the count,
+// each class is darker than the one before, only empty cells have none,
+// and the fullest cell takes the darkest class.
+TEST(DensityRamp, MoreParticlesAreDarker) {
+  auto lightness = [](Rgb c) { return 0.2126 * c.r + 0.7152 * c.g + 0.0722 * c.b; };
+  for (int k = 1; k < kRampClasses; ++k) EXPECT_LT(lightness(RampColour(k)), lightness(RampColour(k - 1))) << k;
+  EXPECT_EQ(RampClass(1, 100000), 0);  // one particle among many is the lightest
+  for (long most : {1L, 2L, 7L, 100L, 100000L}) {
+    EXPECT_EQ(RampClass(0, most), -1);
+    EXPECT_EQ(RampClass(most, most), kRampClasses - 1) << most;
+    for (long c = 2; c <= std::min(most, 5000L); ++c) EXPECT_GE(RampClass(c, most), RampClass(c - 1, most)) << c;
+  }
+}
 
 }  // namespace
 }  // namespace lakedrift

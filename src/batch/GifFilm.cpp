@@ -1,0 +1,134 @@
+#include "batch/GifFilm.h"
+
+#include <fcntl.h>
+#include <gif_lib.h>
+
+#include <QImage>
+#include <algorithm>
+#include <climits>
+#include <unistd.h>
+#include <cmath>
+#include <vector>
+
+#include "batch/AtomicFile.h"
+#include "view/Palette.h"
+
+namespace lakedrift {
+namespace {
+
+constexpr int kCentisecondsPerSecond = 100;
+constexpr int kGifColourBits = 4;  // 16 colours
+constexpr int kLoopForever = 0;
+constexpr mode_t kFileMode = 0666;  // as the other outputs: the umask decides
+constexpr unsigned char kDisposeNone = 1;  // the next frame is drawn whole over it
+
+std::string GifReason(int code) {
+  const char* text = GifErrorString(code);
+  return text ? text : "GIF error " + std::to_string(code);
+}
+
+// The palette index of an exact palette colour, else of the nearest one.
+GifByteType PaletteIndexOf(QRgb pixel) {
+  int best = 0, bestDistance = INT_MAX;
+  for (int i = 0; i < kPaletteSize; ++i) {
+    const Rgb c = PaletteColour(i);
+    const int dr = qRed(pixel) - c.r, dg = qGreen(pixel) - c.g, db = qBlue(pixel) - c.b;
+    const int distance = dr * dr + dg * dg + db * db;
+    if (distance < bestDistance) best = i, bestDistance = distance;
+  }
+  return static_cast<GifByteType>(best);
+}
+
+}  // namespace
+
+struct GifFilm::Impl {
+  Impl(std::filesystem::path p, int w, int h, int f) : file(std::move(p)), width(w), height(h), fps(f) {}
+  AtomicFile file;
+  int width, height, fps;
+  GifFileType* gif = nullptr;
+  std::vector<GifByteType> row;
+
+  Status Failed(const std::string& what, int code) const {
+    return Status::Fail(ErrorKind::ReadFailed,
+                        "film " + file.FinalPath().string() + ": cannot be written (" + what + ": " + GifReason(code) + ")");
+  }
+};
+
+Status GifFilm::CheckName(const std::filesystem::path& path, const std::string& option) {
+  std::string ext = path.extension().string();
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (ext != ".gif") return Status::Fail(ErrorKind::BadValue, option + ": expected a .gif file name, got '" + path.string() + "'");
+  return Status::Ok();
+}
+
+GifFilm::GifFilm(std::filesystem::path path, int width, int height, int framesPerSecond)
+    : impl_(std::make_unique<Impl>(std::move(path), width, height, framesPerSecond)) {}
+
+GifFilm::~GifFilm() {
+  int code = 0;
+  if (impl_->gif) EGifCloseFile(impl_->gif, &code);  // a film never finished: its temporary file goes
+}
+
+Status GifFilm::Open() {
+  int code = 0;
+  // Opened here rather than by the library, which would make the file
+  // readable by its owner only.
+  const int fd = open(impl_->file.TemporaryPath().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kFileMode);
+  if (fd < 0) return Status::Fail(ErrorKind::ReadFailed, "film " + impl_->file.FinalPath().string() + ": cannot be written (" + SystemReason() + ")");
+  impl_->gif = EGifOpenFileHandle(fd, &code);
+  if (!impl_->gif) return close(fd), impl_->Failed("open", code);
+  EGifSetGifVersion(impl_->gif, true);
+  GifColorType colours[kPaletteSize];
+  for (int i = 0; i < kPaletteSize; ++i) {
+    const Rgb c = PaletteColour(i);
+    colours[i] = {c.r, c.g, c.b};
+  }
+  ColorMapObject* map = GifMakeMapObject(kPaletteSize, colours);
+  const int put = EGifPutScreenDesc(impl_->gif, impl_->width, impl_->height, kGifColourBits, kBrightWhite, map);
+  GifFreeMapObject(map);
+  if (put == GIF_ERROR) return impl_->Failed("header", impl_->gif->Error);
+  // The application block that makes viewers loop the film.
+  const unsigned char netscape[] = "NETSCAPE2.0";
+  const unsigned char loop[] = {1, kLoopForever & 0xff, kLoopForever >> 8};
+  if (EGifPutExtensionLeader(impl_->gif, APPLICATION_EXT_FUNC_CODE) == GIF_ERROR ||
+      EGifPutExtensionBlock(impl_->gif, sizeof netscape - 1, netscape) == GIF_ERROR ||
+      EGifPutExtensionBlock(impl_->gif, sizeof loop, loop) == GIF_ERROR || EGifPutExtensionTrailer(impl_->gif) == GIF_ERROR)
+    return impl_->Failed("loop block", impl_->gif->Error);
+  impl_->row.resize(static_cast<std::size_t>(impl_->width));
+  return Status::Ok();
+}
+
+Status GifFilm::AddFrame(const QImage& frame) {
+  const QImage image = frame.convertToFormat(QImage::Format_RGB32);
+  GraphicsControlBlock control{};
+  control.DisposalMode = kDisposeNone;
+  control.DelayTime = static_cast<int>(std::lround(static_cast<double>(kCentisecondsPerSecond) / impl_->fps));
+  control.TransparentColor = NO_TRANSPARENT_COLOR;
+  GifByteType extension[4];
+  const std::size_t length = EGifGCBToExtension(&control, extension);
+  if (EGifPutExtension(impl_->gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension) == GIF_ERROR ||
+      EGifPutImageDesc(impl_->gif, 0, 0, impl_->width, impl_->height, false, nullptr) == GIF_ERROR)
+    return impl_->Failed("frame " + std::to_string(frames_ + 1), impl_->gif->Error);
+  QRgb lastPixel = qRgb(255, 255, 255);
+  GifByteType lastIndex = kBrightWhite;
+  for (int y = 0; y < impl_->height; ++y) {
+    const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < impl_->width; ++x) {
+      if (pixels[x] != lastPixel) lastPixel = pixels[x], lastIndex = PaletteIndexOf(lastPixel);
+      impl_->row[static_cast<std::size_t>(x)] = lastIndex;
+    }
+    if (EGifPutLine(impl_->gif, impl_->row.data(), impl_->width) == GIF_ERROR)
+      return impl_->Failed("frame " + std::to_string(frames_ + 1), impl_->gif->Error);
+  }
+  ++frames_;
+  return Status::Ok();
+}
+
+Status GifFilm::Finish() {
+  int code = 0;
+  GifFileType* gif = std::exchange(impl_->gif, nullptr);
+  if (EGifCloseFile(gif, &code) == GIF_ERROR) return impl_->Failed("close", code);
+  return impl_->file.Commit();
+}
+
+}  // namespace lakedrift
