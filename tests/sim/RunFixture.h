@@ -48,7 +48,13 @@ inline float TestFlowU(int k) {
 inline std::filesystem::path WriteUniformFlow(const std::string& name, int nodeCount, int frames,
                                               const std::function<float(int)>& u,
                                               const std::function<float(int)>& v) {
-  const auto path = FreshOutputDir("flow_" + name) / (name + ".fld");
+  // A folder per test as well as per name: ctest runs the cases side by side.
+  const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+  std::string folder = "flow_" + name;
+  if (test) folder += std::string("_") + test->test_suite_name() + "_" + test->name();
+  for (char& c : folder)
+    if (c == '/') c = '_';
+  const auto path = FreshOutputDir(folder) / (name + ".fld");
   std::ofstream out(path, std::ios::binary);
   auto put = [&out](float value) {
     uint32_t bits;
