@@ -9,8 +9,8 @@
 
 #include "model/GeometryReader.h"
 #include "sim/SimulationRun.h"
-#include "view/RunPicture.h"
 #include "view/QtImageSurface.h"
+#include "view/RunPicture.h"
 
 namespace {
 
@@ -19,7 +19,9 @@ using namespace lakedrift;
 constexpr int kPictureSize = 800;
 constexpr double kReleaseX = 86.0, kReleaseY = 212.0;  // on the water of the whole lake
 
-std::filesystem::path Sample(const char* name) { return std::filesystem::path(LAKEDRIFT_SAMPLE_DATA_DIR) / name; }
+std::filesystem::path Sample(const char* name) {
+  return std::filesystem::path(LAKEDRIFT_SAMPLE_DATA_DIR) / name;
+}
 
 // The whole lake with the start-up window's default choices (wet-season
 // week, surface flow) or the dry-season week, whose strong trades make the

@@ -31,7 +31,7 @@ using lakedrift::ModelState;
 using lakedrift::ParallelRun;
 
 constexpr uint64_t kSeed = 20240601;
-constexpr int kShorePoints = 1 << 14;  // on-water query points, cycled through
+constexpr int kShorePoints = 1 << 14;      // on-water query points, cycled through
 constexpr double kDefaultDiffusion = 0.1;  // m²/s, the run's default
 // The release element of the whole lake, as a fraction of the element count:
 // an open-water element about the middle of the lake.
@@ -53,7 +53,8 @@ class NullSurface : public lakedrift::Surface {
 // of an element about the middle of the lake.
 ModelState BenchState() {
   const std::filesystem::path sample(LAKEDRIFT_SAMPLE_DATA_DIR);
-  const bool whole = std::filesystem::exists(sample / "geomtan.inp") && std::filesystem::exists(sample / "tanws.fld");
+  const bool whole =
+      std::filesystem::exists(sample / "geomtan.inp") && std::filesystem::exists(sample / "tanws.fld");
   // The committed test lake lies beside this file's folder.
   const std::filesystem::path folder =
       whole ? sample : std::filesystem::path(__FILE__).parent_path() / ".." / "tests" / "data";
@@ -121,7 +122,8 @@ BENCHMARK(BM_ParallelRun)
 // Points on the water spread over the whole lake, in metres.
 std::vector<std::pair<double, double>> WaterPoints(const ModelState& s) {
   std::mt19937_64 random(kSeed);
-  std::uniform_real_distribution<double> xs(s.MapXMin * 1000, s.MapXMax * 1000), ys(s.MapYMin * 1000, s.MapYMax * 1000);
+  std::uniform_real_distribution<double> xs(s.MapXMin * 1000, s.MapXMax * 1000),
+      ys(s.MapYMin * 1000, s.MapYMax * 1000);
   std::vector<std::pair<double, double>> points;
   while (points.size() < kShorePoints) {
     const double x = xs(random), y = ys(random);

@@ -28,7 +28,7 @@ constexpr int kLegendLines = 3;
 constexpr int kStandInNodes = 10000;
 constexpr int kStandInCoast = 3000;
 constexpr double kStandInLength = 650, kStandInWidth = 50;  // km
-constexpr double kStandInMaxSpeed = 0.1;                   // m/s
+constexpr double kStandInMaxSpeed = 0.1;                    // m/s
 constexpr double kPi = 3.14159265358979;
 
 // The whole lake with the first frame of the wet-season surface flow.
@@ -98,9 +98,8 @@ void BM_FullRedraw(benchmark::State& bench, ModelState s) {
   }
   const double lines = LinesPerRedraw(s);
   bench.counters["lines"] = lines;
-  bench.counters["per_line"] =
-      benchmark::Counter(lines * static_cast<double>(bench.iterations()),
-                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  bench.counters["per_line"] = benchmark::Counter(lines * static_cast<double>(bench.iterations()),
+                                                  benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 }  // namespace

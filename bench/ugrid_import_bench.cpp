@@ -34,7 +34,8 @@ void Text(int nc, int var, const char* name, const char* value) {
   Check(nc_put_att_text(nc, var, name, std::strlen(value), value));
 }
 
-int DefineFile(int nc, std::size_t side, std::size_t faces, int& x, int& y, int& conn, int& time, int& u, int& v) {
+int DefineFile(int nc, std::size_t side, std::size_t faces, int& x, int& y, int& conn, int& time, int& u,
+               int& v) {
   int nodeDim, faceDim, threeDim, timeDim, mesh, crs;
   Check(nc_def_dim(nc, "nNodes", side * side, &nodeDim));
   Check(nc_def_dim(nc, "nFaces", faces, &faceDim));
@@ -114,7 +115,8 @@ int Read(const std::string& path) {
   for (int k = 0; k < lakedrift::UgridModel::kFrameCount; ++k)
     if (auto s = model.Frame(k, u, v); !s.ok()) return std::fprintf(stderr, "%s\n", s.message().c_str()), 1;
   std::printf("%zu nodes, %zu triangles: mesh %.2f s, 84 frames %.2f s, peak memory %.0f MB\n",
-              model.Mesh().x.size(), model.Mesh().triangles.size(), opened, Seconds(begin) - opened, PeakMegabytes());
+              model.Mesh().x.size(), model.Mesh().triangles.size(), opened, Seconds(begin) - opened,
+              PeakMegabytes());
   return 0;
 }
 

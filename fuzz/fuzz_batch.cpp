@@ -109,7 +109,8 @@ std::vector<std::string> Arguments(const std::string& text, const Scratch& scrat
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const Scratch& scratch = ScratchFolders();
-  const std::vector<std::string> args = Arguments(std::string(reinterpret_cast<const char*>(data), size), scratch);
+  const std::vector<std::string> args =
+      Arguments(std::string(reinterpret_cast<const char*>(data), size), scratch);
   std::istringstream in("3 1\n5 5\n");
   std::ostringstream out, err;
   // Region commands open their files by bare name, as in the data folder;

@@ -13,7 +13,8 @@
 namespace {
 
 double TwiceArea(const lakedrift::TriangleMesh& m, const std::array<int, 3>& t) {
-  return (m.x[t[1]] - m.x[t[0]]) * (m.y[t[2]] - m.y[t[0]]) - (m.x[t[2]] - m.x[t[0]]) * (m.y[t[1]] - m.y[t[0]]);
+  return (m.x[t[1]] - m.x[t[0]]) * (m.y[t[2]] - m.y[t[0]]) -
+         (m.x[t[2]] - m.x[t[0]]) * (m.y[t[1]] - m.y[t[0]]);
 }
 
 void CheckMesh(const lakedrift::TriangleMesh& m) {

@@ -25,7 +25,8 @@ Status PrepareAnimation(const AnimateOptions& o, ModelState& state) {
   if (read.kind() == ErrorKind::FileMissing)
     return Status::Fail(ErrorKind::FileMissing, "geometry file " + geometry + ": not found");
   if (!read.ok()) return read;
-  state.FlowFileName = o.flowFile.empty() ? FlowFileNameFor(state.Region, state.Season, state.FlowType) : o.flowFile;
+  state.FlowFileName =
+      o.flowFile.empty() ? FlowFileNameFor(state.Region, state.Season, state.FlowType) : o.flowFile;
   ApplyRunParameters(DefaultRunParameters(), state);
   state.VectorScale = o.vectorScale;
   state.FrameCount = static_cast<int16_t>(o.frames);

@@ -57,11 +57,11 @@ Status CheckWritableFolder(const std::filesystem::path& path, const std::string&
   const auto folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
   std::error_code error;
   if (!std::filesystem::is_directory(folder, error))
-    return Status::Fail(ErrorKind::BadValue, what + " " + path.string() + ": folder " + folder.string() +
-                                                 " does not exist");
+    return Status::Fail(ErrorKind::BadValue,
+                        what + " " + path.string() + ": folder " + folder.string() + " does not exist");
   if (::access(folder.c_str(), W_OK) != 0)
-    return Status::Fail(ErrorKind::BadValue, what + " " + path.string() + ": folder " + folder.string() +
-                                                 " is not writable");
+    return Status::Fail(ErrorKind::BadValue,
+                        what + " " + path.string() + ": folder " + folder.string() + " is not writable");
   return Status::Ok();
 }
 

@@ -89,7 +89,8 @@ Status LoadGeometry(ModelState& state, const std::string& path) {
 
 int Info(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) return out << kInfoHelp, kExitOk;
-  if (args.size() != 2) return Fail(err, Status::Fail(ErrorKind::BadValue, "info: expected one GEOMETRY file"));
+  if (args.size() != 2)
+    return Fail(err, Status::Fail(ErrorKind::BadValue, "info: expected one GEOMETRY file"));
   ModelState state;
   if (Status s = LoadGeometry(state, args[1]); !s.ok()) return Fail(err, s);
   out << "NodeCount " << state.NodeCount << "\nElementCount " << state.ElementCount << "\nBoundaryCount "
@@ -110,9 +111,10 @@ Status ProbePoint(const std::string& line, int lineNumber, const LakeGeoref* geo
   const auto first = ParseNumberItem(xText);
   const auto second = (fields >> yText) ? ParseNumberItem(yText) : std::nullopt;
   if (!first || !second || (fields >> extra))
-    return Status::Fail(ErrorKind::BadValue, "probe: standard input line " + std::to_string(lineNumber) +
-                                                 (georef ? ": expected \"lon lat\" in degrees" : ": expected \"x y\" in km") +
-                                                 ", got '" + line + "'");
+    return Status::Fail(ErrorKind::BadValue,
+                        "probe: standard input line " + std::to_string(lineNumber) +
+                            (georef ? ": expected \"lon lat\" in degrees" : ": expected \"x y\" in km") +
+                            ", got '" + line + "'");
   x = *first;
   y = *second;
   if (georef) georef->FromLonLat(*first, *second, x, y);
@@ -125,7 +127,8 @@ int Probe(const std::vector<std::string>& argsIn, std::istream& in, std::ostream
   const bool lonLat = lonLatOption != args.end();
   if (lonLat) args.erase(lonLatOption);
   if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) return out << kProbeHelp, kExitOk;
-  if (args.size() != 2) return Fail(err, Status::Fail(ErrorKind::BadValue, "probe: expected one GEOMETRY file"));
+  if (args.size() != 2)
+    return Fail(err, Status::Fail(ErrorKind::BadValue, "probe: expected one GEOMETRY file"));
   ModelState state;
   if (Status s = LoadGeometry(state, args[1]); !s.ok()) return Fail(err, s);
   LakeGeoref georef;
@@ -137,7 +140,8 @@ int Probe(const std::vector<std::string>& argsIn, std::istream& in, std::ostream
     ++lineNumber;
     if (line.find_first_not_of(" \t\r") == std::string::npos) continue;  // blank lines are skipped
     double x = 0, y = 0;
-    if (Status s = ProbePoint(line, lineNumber, lonLat ? &georef : nullptr, x, y); !s.ok()) return Fail(err, s);
+    if (Status s = ProbePoint(line, lineNumber, lonLat ? &georef : nullptr, x, y); !s.ok())
+      return Fail(err, s);
     std::istringstream fields(line);
     std::string firstText, secondText;
     fields >> firstText >> secondText;
@@ -153,8 +157,9 @@ int Probe(const std::vector<std::string>& argsIn, std::istream& in, std::ostream
 // fails when it has none.
 Status OpenGeoref(const RunOptions& o, const ModelState& state, LakeGeoref& georef, bool& hasGeoref) {
   hasGeoref = !state.Georef.empty();
-  for (const auto& [asked, what] : {std::pair{o.hasReleaseLonLat, "--release-lonlat"},
-                                    std::pair{!o.geojson.empty(), "--geojson"}, std::pair{hasGeoref, "georef"}})
+  for (const auto& [asked, what] :
+       {std::pair{o.hasReleaseLonLat, "--release-lonlat"}, std::pair{!o.geojson.empty(), "--geojson"},
+        std::pair{hasGeoref, "georef"}})
     if (asked) return georef.Open(state.Georef, what);
   return Status::Ok();
 }
@@ -188,7 +193,7 @@ Status PrepareRun(RunOptions& o, ModelState& state, RunInputs& in) {
   ChooseRegion(state, o.region != 0 ? o.region : 1);
   state.Season = static_cast<int16_t>(o.season);
   state.FlowType = static_cast<int16_t>(o.flowType != 0 ? o.flowType : 1);
-  const std::string geometry = !o.ugrid.empty()    ? o.ugrid
+  const std::string geometry = !o.ugrid.empty()     ? o.ugrid
                                : o.geometry.empty() ? GeometryFileName(state.Region)
                                                     : o.geometry;
   if (!o.ugrid.empty()) {
@@ -209,16 +214,16 @@ Status PrepareRun(RunOptions& o, ModelState& state, RunInputs& in) {
   state.ReleaseX = o.releaseX;
   state.ReleaseY = static_cast<float>(o.releaseY);
   if (PointInLake(state, state.ReleaseX, state.ReleaseY) == 0)
-    return Status::Fail(ErrorKind::BadValue,
-                        (o.hasReleaseLonLat ? "--release-lonlat " + RoundTrip(o.releaseLon) + " " +
-                                                  RoundTrip(o.releaseLat) + " (" + RoundTrip(o.releaseX) + " " +
-                                                  RoundTrip(o.releaseY) + " km)"
-                                            : "--release " + RoundTrip(o.releaseX) + " " + RoundTrip(o.releaseY)) +
-                            ": the point is not on the water of " + geometry);
-  for (const auto& [path, what] : {std::pair{o.tracks, "--tracks"}, std::pair{o.netcdf, "--netcdf"},
-                                   std::pair{o.image, "--image"}, std::pair{o.density, "--density"},
-                                   std::pair{o.geojson, "--geojson"}, std::pair{o.film, "--film"},
-                                   std::pair{o.densityImage, "--density-image"}})
+    return Status::Fail(
+        ErrorKind::BadValue,
+        (o.hasReleaseLonLat ? "--release-lonlat " + RoundTrip(o.releaseLon) + " " + RoundTrip(o.releaseLat) +
+                                  " (" + RoundTrip(o.releaseX) + " " + RoundTrip(o.releaseY) + " km)"
+                            : "--release " + RoundTrip(o.releaseX) + " " + RoundTrip(o.releaseY)) +
+            ": the point is not on the water of " + geometry);
+  for (const auto& [path, what] :
+       {std::pair{o.tracks, "--tracks"}, std::pair{o.netcdf, "--netcdf"}, std::pair{o.image, "--image"},
+        std::pair{o.density, "--density"}, std::pair{o.geojson, "--geojson"}, std::pair{o.film, "--film"},
+        std::pair{o.densityImage, "--density-image"}})
     if (!path.empty())
       if (Status s = CheckWritableFolder(path, what); !s.ok()) return s;
   if (!o.image.empty())
@@ -293,8 +298,9 @@ Status CheckParticleCount(const RunOptions& o, int levels) {
   const double available = AvailableMemoryBytes();
   if (needed > available) {
     char text[128];
-    std::snprintf(text, sizeof text, "the run would need %.0f bytes of memory, more than the %.0f bytes available",
-                  needed, available);
+    std::snprintf(text, sizeof text,
+                  "the run would need %.0f bytes of memory, more than the %.0f bytes available", needed,
+                  available);
     return Status::Fail(ErrorKind::BadValue, option + text);
   }
   if (o.particles > kMaxParticles)
@@ -314,8 +320,8 @@ Status CheckFinite(int level, std::span<const double> x, std::span<const float> 
   return Status::Ok();
 }
 
-Status Emit(std::vector<std::unique_ptr<TrackSink>>& sinks, int level, double hours, std::span<const double> x,
-            std::span<const float> y) {
+Status Emit(std::vector<std::unique_ptr<TrackSink>>& sinks, int level, double hours,
+            std::span<const double> x, std::span<const float> y) {
   if (Status s = CheckFinite(level, x, y); !s.ok()) return s;
   for (auto& sink : sinks)
     if (Status s = sink->WriteLevel(level, hours, x, y); !s.ok()) return s;
@@ -332,8 +338,9 @@ std::unique_ptr<GifFilm> OpenFilm(const RunOptions& o, Status& status) {
 
 // The run drawn as the desktop draws it, for --image and --film: the tracks
 // come from its tables, level by level; each redraw is a frame of the film.
-Status RunDrawn(const RunOptions& o, ModelState& state, uint64_t seed, std::vector<std::unique_ptr<TrackSink>>& sinks,
-                ProgressBar& progress, std::vector<double>& x, std::vector<float>& y) {
+Status RunDrawn(const RunOptions& o, ModelState& state, uint64_t seed,
+                std::vector<std::unique_ptr<TrackSink>>& sinks, ProgressBar& progress, std::vector<double>& x,
+                std::vector<float>& y) {
   RunImage image(o.imageSize);
   DrawnRun drawn(state, image.GetSurface(), seed);
   SimulationRun& run = drawn.run;
@@ -370,7 +377,8 @@ Status RunHeadless(ModelState& state, uint64_t seed, std::vector<std::unique_ptr
   if (Status s = Emit(sinks, 1, 0.0, run.X(), run.Y()); !s.ok()) return s;
   while (run.HasNextStep()) {
     if (Status s = run.Step(); !s.ok()) return s;
-    if (Status s = Emit(sinks, run.Level(), run.HoursOfLevel(run.Level()), run.X(), run.Y()); !s.ok()) return s;
+    if (Status s = Emit(sinks, run.Level(), run.HoursOfLevel(run.Level()), run.X(), run.Y()); !s.ok())
+      return s;
     progress.Update(run.StepsDone());
   }
   x = run.X();
@@ -382,8 +390,8 @@ Status RunHeadless(ModelState& state, uint64_t seed, std::vector<std::unique_ptr
 // stream, so the tracks do not depend on the thread count (but are not the
 // desktop's).
 Status RunParallel(const RunOptions& o, ModelState& state, uint64_t seed,
-                   std::vector<std::unique_ptr<TrackSink>>& sinks, ProgressBar& progress, std::vector<double>& x,
-                   std::vector<float>& y) {
+                   std::vector<std::unique_ptr<TrackSink>>& sinks, ProgressBar& progress,
+                   std::vector<double>& x, std::vector<float>& y) {
   ParallelRun run(state, seed, o.threads);
   Status written = Status::Ok();
   run.SetLevelCallback([&](int level, std::span<const double> levelX, std::span<const float> levelY) {
@@ -408,9 +416,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (Status s = TakeUgridOptions(rest, inputs.ugrid); !s.ok()) return Fail(err, s);
   if (Status s = ParseRunOptions(rest, o); !s.ok()) return Fail(err, s);
   if (o.help) return out << RunHelp(), kExitOk;
-  if (o.ugrid.empty() && (!inputs.ugrid.uName.empty() || !inputs.ugrid.vName.empty() || inputs.ugrid.layer != 0 ||
-                          inputs.ugrid.depthAverage || inputs.ugrid.start))
-    return Fail(err, Status::Fail(ErrorKind::BadValue, "--u, --v, --layer, --depth-average and --start go with --ugrid MODEL.nc"));
+  if (o.ugrid.empty() && (!inputs.ugrid.uName.empty() || !inputs.ugrid.vName.empty() ||
+                          inputs.ugrid.layer != 0 || inputs.ugrid.depthAverage || inputs.ugrid.start))
+    return Fail(err, Status::Fail(ErrorKind::BadValue,
+                                  "--u, --v, --layer, --depth-average and --start go with --ugrid MODEL.nc"));
   ModelState state;
   if (Status s = PrepareRun(o, state, inputs); !s.ok()) return Fail(err, s);
   const int levels = RunClock(state).StepCount() + 1;
@@ -425,8 +434,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   {
     ProgressBar progress(err, errIsTerminal, levels - 1);
     const Status s = !o.image.empty() || !o.film.empty() ? RunDrawn(o, state, seed, sinks, progress, x, y)
-                     : o.asDesktop    ? RunHeadless(state, seed, sinks, progress, x, y)
-                                      : RunParallel(o, state, seed, sinks, progress, x, y);
+                     : o.asDesktop                       ? RunHeadless(state, seed, sinks, progress, x, y)
+                                                         : RunParallel(o, state, seed, sinks, progress, x, y);
     if (!s.ok()) return Fail(err, s);
   }
   for (auto& sink : sinks)
@@ -439,7 +448,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
           << " particles lie on or beyond the edge of the map extent and are not counted\n";
     if (Status s = grid.WriteCsv(o.density); !s.ok()) return Fail(err, s);
     if (!o.densityImage.empty())
-      if (Status s = WriteDensityImage(grid, state, o.imageSize, o.densityImage); !s.ok()) return Fail(err, s);
+      if (Status s = WriteDensityImage(grid, state, o.imageSize, o.densityImage); !s.ok())
+        return Fail(err, s);
   }
   return kExitOk;
 }

@@ -18,7 +18,8 @@ constexpr int kMinImageSize = 16;
 constexpr int kMaxImageSize = 16384;
 constexpr int kMaxThreads = 256;
 constexpr int kMaxFps = 100;
-constexpr int kMaxFlowFrames = 83;  // as the parameter dialog allows  // a GIF counts its delays in hundredths of a second
+constexpr int kMaxFlowFrames =
+    83;  // as the parameter dialog allows  // a GIF counts its delays in hundredths of a second
 constexpr int kHelpColumn = 24;  // where the options' descriptions start
 
 bool ReadDouble(const std::string& text, double& value) {
@@ -46,8 +47,9 @@ bool ReadChoice(const std::string& text, int highest, int& value) {
 
 // An option whose one value our own strict reader takes; a value it
 // refuses fails naming the option, what it expects and what it got.
-CLI::Option* Value(CLI::App& app, const std::string& name, const std::string& type, const std::string& expected,
-                   std::function<bool(const std::string&)> read, const std::string& help) {
+CLI::Option* Value(CLI::App& app, const std::string& name, const std::string& type,
+                   const std::string& expected, std::function<bool(const std::string&)> read,
+                   const std::string& help) {
   return app
       .add_option_function<std::string>(
           name,
@@ -63,76 +65,100 @@ CLI::Option* Value(CLI::App& app, const std::string& name, const std::string& ty
 std::unique_ptr<CLI::App> RunApp(RunOptions& o) {
   const RunParameters defaults = DefaultRunParameters();
   auto app = std::make_unique<CLI::App>(
-      "Tracks particles released at (X, Y) km for one week of the chosen scenario, as the desktop program does.\n"
-      "With --as-desktop (or --image) and a given seed the tracks are exactly the desktop's; otherwise the run\n"
+      "Tracks particles released at (X, Y) km for one week of the chosen scenario, as the desktop program "
+      "does.\n"
+      "With --as-desktop (or --image) and a given seed the tracks are exactly the desktop's; otherwise the "
+      "run\n"
       "is split over threads and its tracks, the same for any thread count, are not.",
       "lakedrift-batch run");
   app->footer("Files are written whole or not at all. Exit status 2 on a bad option or file.");
   app->get_formatter()->column_width(kHelpColumn);
   app->allow_extras();  // unknown options are named by ParseRunOptions itself
 
-  auto* region = Value(*app, "--region", "1|2|3", "1, 2 or 3", [&](auto& v) { return ReadChoice(v, 3, o.region); },
-                       "whole lake, Malagarasi region, Lufubu region");
-  Value(*app, "--season", "1|2", "1 or 2", [&](auto& v) { return ReadChoice(v, 2, o.season); },
-        "wet-season week (2 April 1997), dry-season week (22 August 1997)");
-  auto* flowType = Value(*app, "--flow-type", "1|2", "1 or 2", [&](auto& v) { return ReadChoice(v, 2, o.flowType); },
-                         "surface flow, depth-averaged flow");
-  auto* geometry = app->add_option("--geometry", o.geometry, "a geometry file, with --flow-file FILE and --season")
-                       ->type_name("FILE");
-  auto* flowFile = app->add_option("--flow-file", o.flowFile, "the flow-field file of --geometry")->type_name("FILE");
-  auto* ugrid = app->add_option("--ugrid", o.ugrid,
-                                "a UGRID file read as lakedrift-batch import reads it, with its options --u NAME "
-                                "--v NAME --layer K --depth-average --start DATE; no files are written for it")
-                    ->type_name("MODEL.nc");
+  auto* region = Value(
+      *app, "--region", "1|2|3", "1, 2 or 3", [&](auto& v) { return ReadChoice(v, 3, o.region); },
+      "whole lake, Malagarasi region, Lufubu region");
+  Value(
+      *app, "--season", "1|2", "1 or 2", [&](auto& v) { return ReadChoice(v, 2, o.season); },
+      "wet-season week (2 April 1997), dry-season week (22 August 1997)");
+  auto* flowType = Value(
+      *app, "--flow-type", "1|2", "1 or 2", [&](auto& v) { return ReadChoice(v, 2, o.flowType); },
+      "surface flow, depth-averaged flow");
+  auto* geometry =
+      app->add_option("--geometry", o.geometry, "a geometry file, with --flow-file FILE and --season")
+          ->type_name("FILE");
+  auto* flowFile =
+      app->add_option("--flow-file", o.flowFile, "the flow-field file of --geometry")->type_name("FILE");
+  auto* ugrid =
+      app->add_option("--ugrid", o.ugrid,
+                      "a UGRID file read as lakedrift-batch import reads it, with its options --u NAME "
+                      "--v NAME --layer K --depth-average --start DATE; no files are written for it")
+          ->type_name("MODEL.nc");
   auto* release = app->add_option_function<std::vector<std::string>>(
-         "--release",
-         [&o](const std::vector<std::string>& xy) {
-           if (!ReadDouble(xy[0], o.releaseX)) throw CLI::ValidationError("--release", "expected X in km, got '" + xy[0] + "'");
-           if (!ReadDouble(xy[1], o.releaseY)) throw CLI::ValidationError("--release", "expected Y in km, got '" + xy[1] + "'");
-           o.hasRelease = true;
-         },
-         "release point X Y in km; must lie on the water")
-      ->expected(2)
-      ->type_name("KM");
+                         "--release",
+                         [&o](const std::vector<std::string>& xy) {
+                           if (!ReadDouble(xy[0], o.releaseX))
+                             throw CLI::ValidationError("--release", "expected X in km, got '" + xy[0] + "'");
+                           if (!ReadDouble(xy[1], o.releaseY))
+                             throw CLI::ValidationError("--release", "expected Y in km, got '" + xy[1] + "'");
+                           o.hasRelease = true;
+                         },
+                         "release point X Y in km; must lie on the water")
+                      ->expected(2)
+                      ->type_name("KM");
   app->add_option_function<std::vector<std::string>>(
          "--release-lonlat",
          [&o](const std::vector<std::string>& lonLat) {
            if (!ReadDouble(lonLat[0], o.releaseLon) || std::abs(o.releaseLon) > 360)
-             throw CLI::ValidationError("--release-lonlat", "expected a longitude in degrees, got '" + lonLat[0] + "'");
-           if (!ReadDouble(lonLat[1], o.releaseLat) || std::abs(o.releaseLat) > 90)
              throw CLI::ValidationError("--release-lonlat",
-                                        "expected a latitude from -90 to 90 degrees, got '" + lonLat[1] + "'");
+                                        "expected a longitude in degrees, got '" + lonLat[0] + "'");
+           if (!ReadDouble(lonLat[1], o.releaseLat) || std::abs(o.releaseLat) > 90)
+             throw CLI::ValidationError(
+                 "--release-lonlat", "expected a latitude from -90 to 90 degrees, got '" + lonLat[1] + "'");
            o.hasReleaseLonLat = true;
          },
          "release point in degrees (WGS84), for a geometry file with a georef line")
       ->expected(2)
       ->type_name("DEG")
       ->excludes(release);
-  Value(*app, "--particles", "N", "a positive whole number", [&](auto& v) { return ReadWhole(v, o.particles) && o.particles > 0; },
-        "number of particles (default " + FormatGeneral(defaults.ParticleCount) +
-            "); refused when the run would not fit in the memory available");
-  Value(*app, "--diffusion", "K", "a diffusion coefficient from 0 to 10 m²/s",
-        [&](auto& v) { return ReadDouble(v, o.diffusion) && o.diffusion >= kMinDiffusionCoef && o.diffusion <= kMaxDiffusionCoef; },
-        "horizontal diffusion coefficient, 0 to 10 m²/s as in the desktop's parameter dialog (default " +
-            FormatGeneral(defaults.DiffusionCoef) + ")");
-  Value(*app, "--seed", "S", "a whole number ≥ 0", [&](auto& v) {
-    uint64_t seed = 0;
-    if (!ReadWhole(v, seed)) return false;
-    o.seed = seed;
-    return true;
-  }, "random seed (default: from the clock; printed)");
-  auto* threads = Value(*app, "--threads", "T", "a thread count from 1 to 256",
-                        [&](auto& v) { return ReadWhole(v, o.threads) && o.threads >= 1 && o.threads <= kMaxThreads; },
-                        "threads for the particle steps (default: the machine's cores); each particle draws from its "
-                        "own random stream, so the tracks do not depend on T");
-  app->add_flag("--as-desktop", o.asDesktop,
-                "the desktop's own run on one thread: with the same seed, the tracks are the ones the desktop draws")
+  Value(
+      *app, "--particles", "N", "a positive whole number",
+      [&](auto& v) { return ReadWhole(v, o.particles) && o.particles > 0; },
+      "number of particles (default " + FormatGeneral(defaults.ParticleCount) +
+          "); refused when the run would not fit in the memory available");
+  Value(
+      *app, "--diffusion", "K", "a diffusion coefficient from 0 to 10 m²/s",
+      [&](auto& v) {
+        return ReadDouble(v, o.diffusion) && o.diffusion >= kMinDiffusionCoef &&
+               o.diffusion <= kMaxDiffusionCoef;
+      },
+      "horizontal diffusion coefficient, 0 to 10 m²/s as in the desktop's parameter dialog (default " +
+          FormatGeneral(defaults.DiffusionCoef) + ")");
+  Value(
+      *app, "--seed", "S", "a whole number ≥ 0",
+      [&](auto& v) {
+        uint64_t seed = 0;
+        if (!ReadWhole(v, seed)) return false;
+        o.seed = seed;
+        return true;
+      },
+      "random seed (default: from the clock; printed)");
+  auto* threads = Value(
+      *app, "--threads", "T", "a thread count from 1 to 256",
+      [&](auto& v) { return ReadWhole(v, o.threads) && o.threads >= 1 && o.threads <= kMaxThreads; },
+      "threads for the particle steps (default: the machine's cores); each particle draws from its "
+      "own random stream, so the tracks do not depend on T");
+  app->add_flag(
+         "--as-desktop", o.asDesktop,
+         "the desktop's own run on one thread: with the same seed, the tracks are the ones the desktop draws")
       ->excludes(threads);
-  app->add_option("--tracks", o.tracks,
-                  "tracks as CSV: particle,level,time,x_m,y_m and, when the geometry has a georef line, lon,lat")
+  app->add_option(
+         "--tracks", o.tracks,
+         "tracks as CSV: particle,level,time,x_m,y_m and, when the geometry has a georef line, lon,lat")
       ->type_name("FILE.csv");
-  app->add_option("--netcdf", o.netcdf,
-                  "tracks as CF-1.8 trajectories (NetCDF-4), with lon and lat when the geometry has a georef line")
+  app->add_option(
+         "--netcdf", o.netcdf,
+         "tracks as CF-1.8 trajectories (NetCDF-4), with lon and lat when the geometry has a georef line")
       ->type_name("FILE.nc");
   app->add_option("--geojson", o.geojson,
                   "one LineString per particle in longitude and latitude (RFC 7946); needs a georef line")
@@ -140,21 +166,30 @@ std::unique_ptr<CLI::App> RunApp(RunOptions& o) {
   app->add_option("--image", o.image, "the final picture of the desktop's run in the full view")
       ->type_name("FILE.bmp|.png")
       ->excludes(threads);
-  Value(*app, "--size", "PIXELS", "an image size from 16 to 16384 pixels",
-        [&](auto& v) { return ReadWhole(v, o.imageSize) && o.imageSize >= kMinImageSize && o.imageSize <= kMaxImageSize; },
-        "image width and height (default 800)");
-  Value(*app, "--vector-scale", "S", "a vector scaling factor greater than 0 and at most 1",
-        [&](auto& v) { return ReadDouble(v, o.vectorScale) && o.vectorScale > 0 && o.vectorScale <= 1; },
-        "the fastest arrow's length over the map's size, 0 < S <= 1 (default " + FormatGeneral(defaults.VectorScale) + ")");
-  auto* density = app->add_option("--density", o.density, "particle counts on a square grid at the end, with --cell")
-                      ->type_name("FILE.csv");
-  auto* cell = Value(*app, "--cell", "KM", "a cell size > 0 in km", [&](auto& v) { return ReadDouble(v, o.cellKm) && o.cellKm > 0; },
-                     "the density grid's cells, KM wide");
+  Value(
+      *app, "--size", "PIXELS", "an image size from 16 to 16384 pixels",
+      [&](auto& v) {
+        return ReadWhole(v, o.imageSize) && o.imageSize >= kMinImageSize && o.imageSize <= kMaxImageSize;
+      },
+      "image width and height (default 800)");
+  Value(
+      *app, "--vector-scale", "S", "a vector scaling factor greater than 0 and at most 1",
+      [&](auto& v) { return ReadDouble(v, o.vectorScale) && o.vectorScale > 0 && o.vectorScale <= 1; },
+      "the fastest arrow's length over the map's size, 0 < S <= 1 (default " +
+          FormatGeneral(defaults.VectorScale) + ")");
+  auto* density =
+      app->add_option("--density", o.density, "particle counts on a square grid at the end, with --cell")
+          ->type_name("FILE.csv");
+  auto* cell = Value(
+      *app, "--cell", "KM", "a cell size > 0 in km",
+      [&](auto& v) { return ReadDouble(v, o.cellKm) && o.cellKm > 0; }, "the density grid's cells, KM wide");
   app->add_option("--film", o.film, "the run as the desktop draws it, one frame per step, as a looping GIF")
       ->type_name("FILE.gif")
       ->excludes(threads);
-  Value(*app, "--fps", "N", "a frame rate from 1 to 100", [&](auto& v) { return ReadWhole(v, o.fps) && o.fps >= 1 && o.fps <= kMaxFps; },
-        "the film's frames per second (default 8)");
+  Value(
+      *app, "--fps", "N", "a frame rate from 1 to 100",
+      [&](auto& v) { return ReadWhole(v, o.fps) && o.fps >= 1 && o.fps <= kMaxFps; },
+      "the film's frames per second (default 8)");
   app->add_option("--density-image", o.densityImage,
                   "the density grid as a picture: the map with each cell coloured by its count, and a legend")
       ->type_name("FILE.png|.bmp")
@@ -174,34 +209,47 @@ std::unique_ptr<CLI::App> RunApp(RunOptions& o) {
 // The options of "animate", bound to `o`.
 std::unique_ptr<CLI::App> AnimateApp(AnimateOptions& o) {
   auto app = std::make_unique<CLI::App>(
-      "Writes the flow animation of a scenario's current field (map, vectors, time label), one frame per flow\n"
+      "Writes the flow animation of a scenario's current field (map, vectors, time label), one frame per "
+      "flow\n"
       "frame, as a looping GIF.",
       "lakedrift-batch animate");
   app->footer("The film is written whole or not at all. Exit status 2 on a bad option or file.");
   app->get_formatter()->column_width(kHelpColumn);
   app->allow_extras();
-  auto* region = Value(*app, "--region", "1|2|3", "1, 2 or 3", [&](auto& v) { return ReadChoice(v, 3, o.region); },
-                       "whole lake, Malagarasi region, Lufubu region");
-  Value(*app, "--season", "1|2", "1 or 2", [&](auto& v) { return ReadChoice(v, 2, o.season); },
-        "wet-season week (2 April 1997), dry-season week (22 August 1997)")
+  auto* region = Value(
+      *app, "--region", "1|2|3", "1, 2 or 3", [&](auto& v) { return ReadChoice(v, 3, o.region); },
+      "whole lake, Malagarasi region, Lufubu region");
+  Value(
+      *app, "--season", "1|2", "1 or 2", [&](auto& v) { return ReadChoice(v, 2, o.season); },
+      "wet-season week (2 April 1997), dry-season week (22 August 1997)")
       ->required();
-  auto* flowType = Value(*app, "--flow-type", "1|2", "1 or 2", [&](auto& v) { return ReadChoice(v, 2, o.flowType); },
-                         "surface flow, depth-averaged flow");
-  auto* geometry = app->add_option("--geometry", o.geometry, "a geometry file, with --flow-file FILE and --season")
-                       ->type_name("FILE");
-  auto* flowFile = app->add_option("--flow-file", o.flowFile, "the flow-field file of --geometry")->type_name("FILE");
+  auto* flowType = Value(
+      *app, "--flow-type", "1|2", "1 or 2", [&](auto& v) { return ReadChoice(v, 2, o.flowType); },
+      "surface flow, depth-averaged flow");
+  auto* geometry =
+      app->add_option("--geometry", o.geometry, "a geometry file, with --flow-file FILE and --season")
+          ->type_name("FILE");
+  auto* flowFile =
+      app->add_option("--flow-file", o.flowFile, "the flow-field file of --geometry")->type_name("FILE");
   app->add_option("--film", o.film, "the animation as a looping GIF")->type_name("FILE.gif")->required();
-  Value(*app, "--frames", "N", "a frame count from 1 to 83", [&](auto& v) {
-    return ReadWhole(v, o.frames) && o.frames >= 1 && o.frames <= kMaxFlowFrames;
-  }, "flow frames to show, 1 to 83 as in the parameter dialog (default 83)");
-  Value(*app, "--size", "PIXELS", "an image size from 16 to 16384 pixels",
-        [&](auto& v) { return ReadWhole(v, o.imageSize) && o.imageSize >= kMinImageSize && o.imageSize <= kMaxImageSize; },
-        "frame width and height (default 800)");
-  Value(*app, "--vector-scale", "S", "a vector scaling factor greater than 0 and at most 1",
-        [&](auto& v) { return ReadDouble(v, o.vectorScale) && o.vectorScale > 0 && o.vectorScale <= 1; },
-        "the fastest arrow's length over the map's size, 0 < S <= 1");
-  Value(*app, "--fps", "N", "a frame rate from 1 to 100", [&](auto& v) { return ReadWhole(v, o.fps) && o.fps >= 1 && o.fps <= kMaxFps; },
-        "the film's frames per second (default 8)");
+  Value(
+      *app, "--frames", "N", "a frame count from 1 to 83",
+      [&](auto& v) { return ReadWhole(v, o.frames) && o.frames >= 1 && o.frames <= kMaxFlowFrames; },
+      "flow frames to show, 1 to 83 as in the parameter dialog (default 83)");
+  Value(
+      *app, "--size", "PIXELS", "an image size from 16 to 16384 pixels",
+      [&](auto& v) {
+        return ReadWhole(v, o.imageSize) && o.imageSize >= kMinImageSize && o.imageSize <= kMaxImageSize;
+      },
+      "frame width and height (default 800)");
+  Value(
+      *app, "--vector-scale", "S", "a vector scaling factor greater than 0 and at most 1",
+      [&](auto& v) { return ReadDouble(v, o.vectorScale) && o.vectorScale > 0 && o.vectorScale <= 1; },
+      "the fastest arrow's length over the map's size, 0 < S <= 1");
+  Value(
+      *app, "--fps", "N", "a frame rate from 1 to 100",
+      [&](auto& v) { return ReadWhole(v, o.fps) && o.fps >= 1 && o.fps <= kMaxFps; },
+      "the film's frames per second (default 8)");
   geometry->needs(flowFile);
   flowFile->needs(geometry);
   region->needs(flowType);
@@ -220,8 +268,7 @@ bool LooksLikeOption(const std::string& a) {
 // The first argument that looks like an option and is none of ours.
 std::optional<std::string> UnknownOption(const CLI::App& app, const std::vector<std::string>& args) {
   for (const std::string& a : args)
-    if (LooksLikeOption(a) && a != "-h" &&
-        app.get_option_no_throw(a.substr(0, a.find('='))) == nullptr)
+    if (LooksLikeOption(a) && a != "-h" && app.get_option_no_throw(a.substr(0, a.find('='))) == nullptr)
       return a;
   return std::nullopt;
 }
@@ -244,8 +291,9 @@ Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& o) {
   if (!app->remaining().empty())
     return Status::Fail(ErrorKind::BadValue, app->remaining().front() + ": a value without an option");
   if (o.region == 0 && o.geometry.empty() && o.ugrid.empty())
-    return Status::Fail(ErrorKind::BadValue,
-                        "give --region, --season and --flow-type, --geometry, --flow-file and --season, or --ugrid");
+    return Status::Fail(
+        ErrorKind::BadValue,
+        "give --region, --season and --flow-type, --geometry, --flow-file and --season, or --ugrid");
   if (o.season == 0 && o.ugrid.empty())
     return Status::Fail(ErrorKind::BadValue, "--season is required (1 wet, 2 dry)");
   if (o.season == 0) o.season = 1;  // the season only picks the file names of an import
@@ -264,7 +312,8 @@ std::string RunHelp() {
 Status ParseAnimateOptions(const std::vector<std::string>& args, AnimateOptions& o) {
   const auto app = AnimateApp(o);
   if (const auto unknown = UnknownOption(*app, args))
-    return Status::Fail(ErrorKind::BadValue, *unknown + ": unknown option (see lakedrift-batch animate --help)");
+    return Status::Fail(ErrorKind::BadValue,
+                        *unknown + ": unknown option (see lakedrift-batch animate --help)");
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {
     app->parse(reversed);
@@ -277,7 +326,8 @@ Status ParseAnimateOptions(const std::vector<std::string>& args, AnimateOptions&
   if (!app->remaining().empty())
     return Status::Fail(ErrorKind::BadValue, app->remaining().front() + ": a value without an option");
   if (o.region == 0 && o.geometry.empty())
-    return Status::Fail(ErrorKind::BadValue, "give --region, --season and --flow-type, or --geometry, --flow-file and --season");
+    return Status::Fail(ErrorKind::BadValue,
+                        "give --region, --season and --flow-type, or --geometry, --flow-file and --season");
   return Status::Ok();
 }
 

@@ -21,15 +21,15 @@ struct RunOptions {
   long particles = static_cast<long>(DefaultRunParameters().ParticleCount);
   double diffusion = DefaultRunParameters().DiffusionCoef;  // m²/s
   std::optional<uint64_t> seed;
-  int threads = 0;          // 0 until given: then the machine's cores
-  bool asDesktop = false;   // the desktop's serial run, one thread
+  int threads = 0;         // 0 until given: then the machine's cores
+  bool asDesktop = false;  // the desktop's serial run, one thread
   std::string tracks, netcdf, image, density, geojson;
   int imageSize = 800;
   double vectorScale = DefaultRunParameters().VectorScale;  // the arrows of --image
   double cellKm = 0;
-  std::string film;         // the run drawn frame by frame as a GIF
-  int fps = 8;              // the film's frames per second
-  std::string densityImage; // the density grid as a picture
+  std::string film;          // the run drawn frame by frame as a GIF
+  int fps = 8;               // the film's frames per second
+  std::string densityImage;  // the density grid as a picture
   bool help = false;
 };
 

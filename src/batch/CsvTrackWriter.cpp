@@ -10,7 +10,8 @@ namespace {
 constexpr double kHoursPerDay = 24.0;
 }  // namespace
 
-CsvTrackWriter::CsvTrackWriter(const std::filesystem::path& path, DateTime scenarioStart, const LakeGeoref* georef)
+CsvTrackWriter::CsvTrackWriter(const std::filesystem::path& path, DateTime scenarioStart,
+                               const LakeGeoref* georef)
     : file_(path), start_(scenarioStart), georef_(georef) {}
 
 CsvTrackWriter::~CsvTrackWriter() {
@@ -20,8 +21,8 @@ CsvTrackWriter::~CsvTrackWriter() {
 Status CsvTrackWriter::Open() {
   out_ = std::fopen(file_.TemporaryPath().c_str(), "wb");
   if (!out_)
-    return Status::Fail(ErrorKind::BadValue,
-                        "tracks file " + file_.FinalPath().string() + ": cannot be created (" + SystemReason() + ")");
+    return Status::Fail(ErrorKind::BadValue, "tracks file " + file_.FinalPath().string() +
+                                                 ": cannot be created (" + SystemReason() + ")");
   std::fputs(georef_ ? "particle,level,time,x_m,y_m,lon,lat\n" : "particle,level,time,x_m,y_m\n", out_);
   return Status::Ok();
 }
@@ -50,8 +51,8 @@ Status CsvTrackWriter::WriteLevel(int level, double hours, std::span<const doubl
     std::fwrite(row.data(), 1, row.size(), out_);
   }
   if (std::ferror(out_))
-    return Status::Fail(ErrorKind::ReadFailed,
-                        "tracks file " + file_.FinalPath().string() + ": write failed (" + SystemReason() + ")");
+    return Status::Fail(ErrorKind::ReadFailed, "tracks file " + file_.FinalPath().string() +
+                                                   ": write failed (" + SystemReason() + ")");
   return Status::Ok();
 }
 
@@ -59,8 +60,8 @@ Status CsvTrackWriter::Finish() {
   const bool failed = std::fclose(out_) != 0;
   out_ = nullptr;
   if (failed)
-    return Status::Fail(ErrorKind::ReadFailed,
-                        "tracks file " + file_.FinalPath().string() + ": write failed (" + SystemReason() + ")");
+    return Status::Fail(ErrorKind::ReadFailed, "tracks file " + file_.FinalPath().string() +
+                                                   ": write failed (" + SystemReason() + ")");
   return file_.Commit();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-#include <span>
 #include <cstdio>
 #include <filesystem>
+#include <span>
 
 #include "batch/AtomicFile.h"
 #include "batch/TrackSink.h"
@@ -16,11 +16,11 @@ namespace lakedrift {
 // carries the position's longitude and latitude in columns lon,lat.
 class CsvTrackWriter : public TrackSink {
  public:
-  CsvTrackWriter(const std::filesystem::path& path, DateTime scenarioStart, const LakeGeoref* georef = nullptr);
+  CsvTrackWriter(const std::filesystem::path& path, DateTime scenarioStart,
+                 const LakeGeoref* georef = nullptr);
   ~CsvTrackWriter() override;
   Status Open();
-  Status WriteLevel(int level, double hours, std::span<const double> x,
-                    std::span<const float> y) override;
+  Status WriteLevel(int level, double hours, std::span<const double> x, std::span<const float> y) override;
   Status Finish() override;
 
  private:

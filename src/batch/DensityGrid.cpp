@@ -1,9 +1,9 @@
 #include "batch/DensityGrid.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <algorithm>
 #include <numeric>
 #include <string>
 
@@ -12,8 +12,11 @@
 namespace lakedrift {
 
 DensityGrid::DensityGrid(const ModelState& state, double cellKm)
-    : xMin_(state.MapXMin), yMin_(state.MapYMin), xMax_(state.MapXMin + state.MapWidth),
-      yMax_(state.MapYMin + state.MapHeight), cell_(cellKm),
+    : xMin_(state.MapXMin),
+      yMin_(state.MapYMin),
+      xMax_(state.MapXMin + state.MapWidth),
+      yMax_(state.MapYMin + state.MapHeight),
+      cell_(cellKm),
       columns_(std::max(1, static_cast<int>(std::ceil(state.MapWidth / cellKm)))),
       rows_(std::max(1, static_cast<int>(std::ceil(state.MapHeight / cellKm)))),
       counts_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_), 0) {}
@@ -41,7 +44,8 @@ void DensityGrid::Add(std::span<const double> x, std::span<const float> y) {
 }
 
 long DensityGrid::Count(int column, int row) const {
-  return counts_[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(column)];
+  return counts_[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) +
+                 static_cast<std::size_t>(column)];
 }
 
 long DensityGrid::Total() const { return std::accumulate(counts_.begin(), counts_.end(), 0L) + outside_; }

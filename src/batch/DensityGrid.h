@@ -1,7 +1,7 @@
 #pragma once
-#include <span>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "model/ModelState.h"

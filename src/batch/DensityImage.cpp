@@ -52,8 +52,9 @@ void DrawLegend(Surface& surface, long most) {
   for (int k = 0, line = 0; k < kRampClasses; ++k) {
     if (low[static_cast<std::size_t>(k)] == 0) continue;
     const float top = kLegendTop + static_cast<float>(line++) * kLegendBoxHeight;
-    surface.FilledBox(ViewX(surface, kLegendLeft), ViewY(surface, top), ViewX(surface, kLegendLeft + kLegendBoxWidth),
-                      ViewY(surface, top + kLegendBoxHeight), RampColour(k));
+    surface.FilledBox(ViewX(surface, kLegendLeft), ViewY(surface, top),
+                      ViewX(surface, kLegendLeft + kLegendBoxWidth), ViewY(surface, top + kLegendBoxHeight),
+                      RampColour(k));
     const long lo = low[static_cast<std::size_t>(k)], hi = high[static_cast<std::size_t>(k)];
     surface.SetCurrent(ViewX(surface, kLegendLeft + kLegendBoxWidth + kLegendTextGap), ViewY(surface, top));
     surface.Print(lo == hi ? std::to_string(lo) : std::to_string(lo) + "-" + std::to_string(hi));
@@ -71,13 +72,14 @@ int RampClass(long count, long maxCount) {
 Rgb RampColour(int rampClass) {
   // ColorBrewer's YlGnBu, 7 classes: ordered in lightness and readable with
   // the common colour-vision deficiencies.
-  constexpr std::array<Rgb, kRampClasses> kRamp = {
-      Rgb{255, 255, 204}, Rgb{199, 233, 180}, Rgb{127, 205, 187}, Rgb{65, 182, 196},
-      Rgb{29, 145, 192},  Rgb{34, 94, 168},   Rgb{12, 44, 132}};
+  constexpr std::array<Rgb, kRampClasses> kRamp = {Rgb{255, 255, 204}, Rgb{199, 233, 180}, Rgb{127, 205, 187},
+                                                   Rgb{65, 182, 196},  Rgb{29, 145, 192},  Rgb{34, 94, 168},
+                                                   Rgb{12, 44, 132}};
   return kRamp[static_cast<std::size_t>(std::clamp(rampClass, 0, kRampClasses - 1))];
 }
 
-Status WriteDensityImage(const DensityGrid& grid, ModelState& state, int size, const std::filesystem::path& path) {
+Status WriteDensityImage(const DensityGrid& grid, ModelState& state, int size,
+                         const std::filesystem::path& path) {
   RunImage image(size);
   Surface& surface = image.GetSurface();
   SetMapScale(surface, state);

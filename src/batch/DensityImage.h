@@ -23,6 +23,7 @@ Rgb RampColour(int rampClass);
 // grid filled by the ramp colour of its count (empty cells white) and a
 // legend of the classes' counts; PNG or BMP by the extension, written whole
 // or not at all.
-Status WriteDensityImage(const DensityGrid& grid, ModelState& state, int size, const std::filesystem::path& path);
+Status WriteDensityImage(const DensityGrid& grid, ModelState& state, int size,
+                         const std::filesystem::path& path);
 
 }  // namespace lakedrift

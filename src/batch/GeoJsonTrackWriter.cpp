@@ -19,7 +19,8 @@ GeoJsonTrackWriter::GeoJsonTrackWriter(const std::filesystem::path& path, DateTi
                                        const LakeGeoref& georef)
     : file_(path), start_(scenarioStart), georef_(georef) {}
 
-Status GeoJsonTrackWriter::WriteLevel(int level, double hours, std::span<const double> x, std::span<const float> y) {
+Status GeoJsonTrackWriter::WriteLevel(int level, double hours, std::span<const double> x,
+                                      std::span<const float> y) {
   if (level == 1) firstHours_ = hours;
   lastHours_ = hours;
   coordinates_.resize(x.size());
@@ -35,7 +36,8 @@ Status GeoJsonTrackWriter::WriteLevel(int level, double hours, std::span<const d
 Status GeoJsonTrackWriter::Finish() {
   std::FILE* out = std::fopen(file_.TemporaryPath().c_str(), "wb");
   if (!out)
-    return Status::Fail(ErrorKind::BadValue, "GeoJSON file " + file_.FinalPath().string() + ": cannot be created");
+    return Status::Fail(ErrorKind::BadValue,
+                        "GeoJSON file " + file_.FinalPath().string() + ": cannot be created");
   const std::string release = FormatIsoDateTime(DateTime{start_.days + firstHours_ / kHoursPerDay});
   const std::string end = FormatIsoDateTime(DateTime{start_.days + lastHours_ / kHoursPerDay});
   std::fputs("{\"type\":\"FeatureCollection\",\"features\":[\n", out);
@@ -52,13 +54,14 @@ Status GeoJsonTrackWriter::Finish() {
       if (i) std::fputc(',', out);
       std::fprintf(out, kPositionFormat, c[at], c[at + 1]);
     }
-    std::fprintf(out, "]},\"properties\":{\"particle\":%zu,\"release_time\":\"%s\",\"end_time\":\"%s\"}}", p + 1,
-                 release.c_str(), end.c_str());
+    std::fprintf(out, "]},\"properties\":{\"particle\":%zu,\"release_time\":\"%s\",\"end_time\":\"%s\"}}",
+                 p + 1, release.c_str(), end.c_str());
   }
   std::fputs("\n]}\n", out);
   const bool failed = std::ferror(out) != 0;
   if ((std::fclose(out) != 0) || failed)
-    return Status::Fail(ErrorKind::ReadFailed, "GeoJSON file " + file_.FinalPath().string() + ": write failed");
+    return Status::Fail(ErrorKind::ReadFailed,
+                        "GeoJSON file " + file_.FinalPath().string() + ": write failed");
   return file_.Commit();
 }
 

@@ -3,10 +3,10 @@
 #include <fcntl.h>
 #include <gif_lib.h>
 
+#include <unistd.h>
 #include <QImage>
 #include <algorithm>
 #include <climits>
-#include <unistd.h>
 #include <cmath>
 #include <vector>
 
@@ -19,7 +19,7 @@ namespace {
 constexpr int kCentisecondsPerSecond = 100;
 constexpr int kGifColourBits = 4;  // 16 colours
 constexpr int kLoopForever = 0;
-constexpr mode_t kFileMode = 0666;  // as the other outputs: the umask decides
+constexpr mode_t kFileMode = 0666;         // as the other outputs: the umask decides
 constexpr unsigned char kDisposeNone = 1;  // the next frame is drawn whole over it
 
 std::string GifReason(int code) {
@@ -49,15 +49,17 @@ struct GifFilm::Impl {
   std::vector<GifByteType> row;
 
   Status Failed(const std::string& what, int code) const {
-    return Status::Fail(ErrorKind::ReadFailed,
-                        "film " + file.FinalPath().string() + ": cannot be written (" + what + ": " + GifReason(code) + ")");
+    return Status::Fail(ErrorKind::ReadFailed, "film " + file.FinalPath().string() + ": cannot be written (" +
+                                                   what + ": " + GifReason(code) + ")");
   }
 };
 
 Status GifFilm::CheckName(const std::filesystem::path& path, const std::string& option) {
   std::string ext = path.extension().string();
   for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (ext != ".gif") return Status::Fail(ErrorKind::BadValue, option + ": expected a .gif file name, got '" + path.string() + "'");
+  if (ext != ".gif")
+    return Status::Fail(ErrorKind::BadValue,
+                        option + ": expected a .gif file name, got '" + path.string() + "'");
   return Status::Ok();
 }
 
@@ -73,8 +75,11 @@ Status GifFilm::Open() {
   int code = 0;
   // Opened here rather than by the library, which would make the file
   // readable by its owner only.
-  const int fd = open(impl_->file.TemporaryPath().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kFileMode);
-  if (fd < 0) return Status::Fail(ErrorKind::ReadFailed, "film " + impl_->file.FinalPath().string() + ": cannot be written (" + SystemReason() + ")");
+  const int fd =
+      open(impl_->file.TemporaryPath().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kFileMode);
+  if (fd < 0)
+    return Status::Fail(ErrorKind::ReadFailed, "film " + impl_->file.FinalPath().string() +
+                                                   ": cannot be written (" + SystemReason() + ")");
   impl_->gif = EGifOpenFileHandle(fd, &code);
   if (!impl_->gif) return close(fd), impl_->Failed("open", code);
   EGifSetGifVersion(impl_->gif, true);
@@ -84,7 +89,8 @@ Status GifFilm::Open() {
     colours[i] = {c.r, c.g, c.b};
   }
   ColorMapObject* map = GifMakeMapObject(kPaletteSize, colours);
-  const int put = EGifPutScreenDesc(impl_->gif, impl_->width, impl_->height, kGifColourBits, kBrightWhite, map);
+  const int put =
+      EGifPutScreenDesc(impl_->gif, impl_->width, impl_->height, kGifColourBits, kBrightWhite, map);
   GifFreeMapObject(map);
   if (put == GIF_ERROR) return impl_->Failed("header", impl_->gif->Error);
   // The application block that makes viewers loop the film.
@@ -92,7 +98,8 @@ Status GifFilm::Open() {
   const unsigned char loop[] = {1, kLoopForever & 0xff, kLoopForever >> 8};
   if (EGifPutExtensionLeader(impl_->gif, APPLICATION_EXT_FUNC_CODE) == GIF_ERROR ||
       EGifPutExtensionBlock(impl_->gif, sizeof netscape - 1, netscape) == GIF_ERROR ||
-      EGifPutExtensionBlock(impl_->gif, sizeof loop, loop) == GIF_ERROR || EGifPutExtensionTrailer(impl_->gif) == GIF_ERROR)
+      EGifPutExtensionBlock(impl_->gif, sizeof loop, loop) == GIF_ERROR ||
+      EGifPutExtensionTrailer(impl_->gif) == GIF_ERROR)
     return impl_->Failed("loop block", impl_->gif->Error);
   impl_->row.resize(static_cast<std::size_t>(impl_->width));
   return Status::Ok();
@@ -106,7 +113,8 @@ Status GifFilm::AddFrame(const QImage& frame) {
   control.TransparentColor = NO_TRANSPARENT_COLOR;
   GifByteType extension[4];
   const std::size_t length = EGifGCBToExtension(&control, extension);
-  if (EGifPutExtension(impl_->gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension) == GIF_ERROR ||
+  if (EGifPutExtension(impl_->gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension) ==
+          GIF_ERROR ||
       EGifPutImageDesc(impl_->gif, 0, 0, impl_->width, impl_->height, false, nullptr) == GIF_ERROR)
     return impl_->Failed("frame " + std::to_string(frames_ + 1), impl_->gif->Error);
   QRgb lastPixel = qRgb(255, 255, 255);

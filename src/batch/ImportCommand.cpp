@@ -98,9 +98,10 @@ int ImportCommand(const std::vector<std::string>& argsIn, std::ostream& out, std
       continue;
     }
     if (option != "--out" && option != "--region" && option != "--season" && option != "--flow-type")
-      return Fail(err,
-                  Status::Fail(ErrorKind::BadValue, option + ": unknown option (see lakedrift-batch import --help)"));
-    if (i + 1 >= args.size()) return Fail(err, Status::Fail(ErrorKind::BadValue, option + ": a value is missing"));
+      return Fail(err, Status::Fail(ErrorKind::BadValue,
+                                    option + ": unknown option (see lakedrift-batch import --help)"));
+    if (i + 1 >= args.size())
+      return Fail(err, Status::Fail(ErrorKind::BadValue, option + ": a value is missing"));
     const std::string& value = args[++i];
     Status s = Status::Ok();
     if (option == "--out") target.folder = value;
@@ -110,7 +111,8 @@ int ImportCommand(const std::vector<std::string>& argsIn, std::ostream& out, std
     if (!s.ok()) return Fail(err, s);
   }
   if (model.empty()) return Fail(err, Status::Fail(ErrorKind::BadValue, "import: expected a MODEL.nc file"));
-  if (target.folder.empty()) return Fail(err, Status::Fail(ErrorKind::BadValue, "import: --out DIR is required"));
+  if (target.folder.empty())
+    return Fail(err, Status::Fail(ErrorKind::BadValue, "import: --out DIR is required"));
   std::string summary;
   if (Status s = ImportUgrid(model, options, target, summary); !s.ok()) return Fail(err, s);
   out << summary;

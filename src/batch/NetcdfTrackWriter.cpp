@@ -47,8 +47,12 @@ int PutTransverseMercator(int ncid, int var, const LakeGeoref& georef) {
 NetcdfTrackWriter::NetcdfTrackWriter(const std::filesystem::path& path, DateTime scenarioStart, int particles,
                                      int levels, std::map<std::string, std::string> attributes,
                                      const LakeGeoref* georef)
-    : file_(path), start_(scenarioStart), particles_(particles), levels_(levels),
-      attributes_(std::move(attributes)), georef_(georef) {}
+    : file_(path),
+      start_(scenarioStart),
+      particles_(particles),
+      levels_(levels),
+      attributes_(std::move(attributes)),
+      georef_(georef) {}
 
 // lon and lat beside x and y, and the grid mapping of x and y: the georef
 // line's PROJ string and its WKT.
@@ -64,7 +68,8 @@ int NetcdfTrackWriter::DefineLonLat(const int dims[2], const std::size_t chunk[2
   if (code == NC_NOERR) code = PutText(ncid_, latVar_, "standard_name", "latitude");
   if (code == NC_NOERR) code = PutText(ncid_, latVar_, "units", "degrees_north");
   if (code == NC_NOERR) code = PutText(ncid_, crsVar, "proj4_params", georef_->Definition());
-  if (code == NC_NOERR && georef_->Parameter("proj") == "tmerc") code = PutTransverseMercator(ncid_, crsVar, *georef_);
+  if (code == NC_NOERR && georef_->Parameter("proj") == "tmerc")
+    code = PutTransverseMercator(ncid_, crsVar, *georef_);
   if (const std::string wkt = georef_->MetreCrsWkt(); code == NC_NOERR && !wkt.empty()) {
     code = PutText(ncid_, crsVar, "crs_wkt", wkt);
     if (code == NC_NOERR) code = PutText(ncid_, crsVar, "spatial_ref", wkt);

@@ -1,7 +1,7 @@
 #pragma once
-#include <span>
 #include <filesystem>
 #include <map>
+#include <span>
 #include <string>
 
 #include "batch/AtomicFile.h"
@@ -23,8 +23,7 @@ class NetcdfTrackWriter : public TrackSink {
                     std::map<std::string, std::string> attributes, const LakeGeoref* georef = nullptr);
   ~NetcdfTrackWriter() override;
   Status Open();
-  Status WriteLevel(int level, double hours, std::span<const double> x,
-                    std::span<const float> y) override;
+  Status WriteLevel(int level, double hours, std::span<const double> x, std::span<const float> y) override;
   Status Finish() override;
 
  private:

@@ -44,7 +44,8 @@ struct RunImage::Impl {
 Status RunImage::CheckName(const std::filesystem::path& path, const std::string& option) {
   const std::string ext = LowerExtension(path);
   if (ext != ".bmp" && ext != ".png")
-    return Status::Fail(ErrorKind::BadValue, option + ": expected a .bmp or .png file name, got '" + path.string() + "'");
+    return Status::Fail(ErrorKind::BadValue,
+                        option + ": expected a .bmp or .png file name, got '" + path.string() + "'");
   return Status::Ok();
 }
 
@@ -62,7 +63,8 @@ const QImage& RunImage::Image() const { return impl_->surface.Image(); }
 Status RunImage::Save(const std::filesystem::path& path) const {
   const char* format = LowerExtension(path) == ".png" ? "PNG" : "BMP";
   if (auto reason = SaveImageWhole(impl_->surface.Image(), path.string(), format))
-    return Status::Fail(ErrorKind::ReadFailed, "image " + path.string() + ": cannot be written (" + *reason + ")");
+    return Status::Fail(ErrorKind::ReadFailed,
+                        "image " + path.string() + ": cannot be written (" + *reason + ")");
   return Status::Ok();
 }
 

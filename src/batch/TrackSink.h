@@ -13,8 +13,7 @@ class TrackSink {
   virtual ~TrackSink() = default;
   // Takes the positions (m) of every particle at a level, `hours` after the
   // scenario's start.
-  virtual Status WriteLevel(int level, double hours, std::span<const double> x,
-                            std::span<const float> y) = 0;
+  virtual Status WriteLevel(int level, double hours, std::span<const double> x, std::span<const float> y) = 0;
   // Completes the output; nothing is visible under the final name before.
   virtual Status Finish() = 0;
 };

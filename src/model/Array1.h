@@ -14,9 +14,7 @@ class Array1 {
   explicit Array1(int count) { Resize(count); }
 
   // Makes the array 1..count, every element value-initialised.
-  void Resize(int count) {
-    data_.assign(count > 0 ? static_cast<std::size_t>(count) : 0u, T{});
-  }
+  void Resize(int count) { data_.assign(count > 0 ? static_cast<std::size_t>(count) : 0u, T{}); }
   void Clear() { data_.clear(); }
 
   T& operator()(int i) {

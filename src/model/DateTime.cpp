@@ -16,9 +16,9 @@ constexpr std::chrono::sys_days kEpoch{std::chrono::year{1899} / std::chrono::De
 // The calendar date `days` whole days after the epoch.
 std::chrono::year_month_day DateOf(long days) { return kEpoch + std::chrono::days{days}; }
 
-constexpr std::array<const char*, 12> kMonthNames = {
-    "January", "February", "March",     "April",   "May",      "June",
-    "July",    "August",   "September", "October", "November", "December"};
+constexpr std::array<const char*, 12> kMonthNames = {"January",   "February", "March",    "April",
+                                                     "May",       "June",     "July",     "August",
+                                                     "September", "October",  "November", "December"};
 
 }  // namespace
 

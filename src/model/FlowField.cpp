@@ -15,8 +15,7 @@ constexpr std::size_t kBytesPerValue = 4;
 // A little-endian IEEE float32 from four bytes, whatever the host's order.
 float DecodeFloat32(const unsigned char* bytes) {
   const uint32_t bits = static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
-                        (static_cast<uint32_t>(bytes[2]) << 16) |
-                        (static_cast<uint32_t>(bytes[3]) << 24);
+                        (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
   float value;
   std::memcpy(&value, &bits, sizeof value);
   return value;
@@ -71,11 +70,11 @@ Status FlowFieldReader::ReadFrame(Array1<float>& u, Array1<float>& v) {
   file_.read(reinterpret_cast<char*>(buffer_.data()), static_cast<std::streamsize>(frameBytes));
   const auto got = static_cast<std::size_t>(file_.gcount());
   if (got != frameBytes) {
-    return Status::Fail(ErrorKind::ShortFile,
-                        "Flow-field file " + path_.string() + " ends inside frame " +
-                            std::to_string(framesRead_) + ": the frame starts at byte " +
-                            std::to_string(offset) + " and needs " + std::to_string(frameBytes) +
-                            " bytes, the file holds " + std::to_string(got) + " more");
+    return Status::Fail(ErrorKind::ShortFile, "Flow-field file " + path_.string() + " ends inside frame " +
+                                                  std::to_string(framesRead_) +
+                                                  ": the frame starts at byte " + std::to_string(offset) +
+                                                  " and needs " + std::to_string(frameBytes) +
+                                                  " bytes, the file holds " + std::to_string(got) + " more");
   }
   const int n = nodeCount_;
   // A value that is not a finite number would be drawn and would move
@@ -85,10 +84,10 @@ Status FlowFieldReader::ReadFrame(Array1<float>& u, Array1<float>& v) {
     if (!std::isfinite(value)) {
       const bool isU = k < static_cast<std::size_t>(n);
       const std::size_t node = (isU ? k : k - static_cast<std::size_t>(n)) + 1;
-      return Status::Fail(ErrorKind::BadValue,
-                          "Flow-field file " + path_.string() + ": frame " + std::to_string(framesRead_) +
-                              ", node " + std::to_string(node) + ": " + (isU ? "U" : "V") + " is " +
-                              (std::isnan(value) ? "not a number" : "infinite"));
+      return Status::Fail(ErrorKind::BadValue, "Flow-field file " + path_.string() + ": frame " +
+                                                   std::to_string(framesRead_) + ", node " +
+                                                   std::to_string(node) + ": " + (isU ? "U" : "V") + " is " +
+                                                   (std::isnan(value) ? "not a number" : "infinite"));
     }
   }
   if (u.Count() != n) u.Resize(n);

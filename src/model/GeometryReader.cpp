@@ -25,7 +25,7 @@ struct Item {
   const char* record = nullptr;  // "element", "node", "boundary-point"; none for the header
   int number = 0;                // the record's number, or the ring's
   const char* field = "";
-  int index = 0;                 // vertex or edge 1..3, when the field has one
+  int index = 0;  // vertex or edge 1..3, when the field has one
 
   std::string Name() const {
     std::string name;
@@ -69,8 +69,8 @@ class ItemReader {
     if (number != std::floor(number) || number < static_cast<double>(low) ||
         number > static_cast<double>(high)) {
       std::ostringstream expected;
-      expected << "a whole number in " << low << ".." << high << ", found " << number
-               << " on line " << lastLine_;
+      expected << "a whole number in " << low << ".." << high << ", found " << number << " on line "
+               << lastLine_;
       return Fail(what, expected.str());
     }
     value = static_cast<long>(number);
@@ -98,9 +98,7 @@ class ItemReader {
   }
 
  private:
-  static bool IsSeparator(char c) {
-    return c == ' ' || c == '\t' || c == ',' || c == '\n' || c == '\r';
-  }
+  static bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == ',' || c == '\n' || c == '\r'; }
   void SkipSeparators() {
     while (pos_ < text_.size() && IsSeparator(text_[pos_])) {
       if (text_[pos_] == '\n') ++line_;
@@ -115,7 +113,6 @@ class ItemReader {
   int lastLine_ = 1;
 };
 
-
 constexpr long kInt16Min = -32768;
 constexpr long kInt16Max = 32767;
 
@@ -125,9 +122,7 @@ Status ReadCounts(ItemReader& in, ModelState& g) {
   g.BoundaryRingCount = static_cast<int>(value);
   g.BoundaryRingSize.Resize(g.BoundaryRingCount);
   for (int k = 1; k <= g.BoundaryRingCount; ++k) {
-    if (Status s = in.NextInteger({nullptr, k, "size of ring"}, 1, kMaxItemNumber, value);
-        !s.ok())
-      return s;
+    if (Status s = in.NextInteger({nullptr, k, "size of ring"}, 1, kMaxItemNumber, value); !s.ok()) return s;
     g.BoundaryRingSize(k) = static_cast<int>(value);
   }
   if (Status s = in.NextInteger({nullptr, 0, "node count"}, 1, kMaxItemNumber, value); !s.ok()) return s;
@@ -143,8 +138,8 @@ Status ReadCounts(ItemReader& in, ModelState& g) {
   for (int k = 1; k <= g.BoundaryRingCount; ++k) ringTotal += g.BoundaryRingSize(k);
   if (ringTotal != g.BoundaryCount)
     return in.Fail({nullptr, 0, "ring sizes"}, "sizes adding up to the boundary-point count " +
-                                     std::to_string(g.BoundaryCount) + ", they add up to " +
-                                     std::to_string(ringTotal));
+                                                   std::to_string(g.BoundaryCount) + ", they add up to " +
+                                                   std::to_string(ringTotal));
   return Status::Ok();
 }
 
@@ -163,20 +158,15 @@ void SizeArrays(ModelState& g) {
 Status ReadElements(ItemReader& in, ModelState& g) {
   long value = 0;
   for (int e = 1; e <= g.ElementCount; ++e) {
-    if (Status s = in.NextInteger(Item{"element", e, "element number"}, kInt16Min, kInt16Max, value);
-        !s.ok())
+    if (Status s = in.NextInteger(Item{"element", e, "element number"}, kInt16Min, kInt16Max, value); !s.ok())
       return s;
     for (int j = 1; j <= g.NodesPerElement; ++j) {
-      if (Status s = in.NextInteger(Item{"element", e, "node of vertex", j}, 1,
-                                    g.NodeCount, value);
-          !s.ok())
+      if (Status s = in.NextInteger(Item{"element", e, "node of vertex", j}, 1, g.NodeCount, value); !s.ok())
         return s;
       g.ElemNode(j, e) = static_cast<int>(value);
     }
     for (int j = 1; j <= g.NodesPerElement; ++j) {
-      if (Status s = in.NextInteger(
-              Item{"element", e, "neighbour across edge", j}, 0,
-              g.ElementCount, value);
+      if (Status s = in.NextInteger(Item{"element", e, "neighbour across edge", j}, 0, g.ElementCount, value);
           !s.ok())
         return s;
       g.ElemNeighbour(j, e) = static_cast<int16_t>(value);
@@ -188,8 +178,7 @@ Status ReadElements(ItemReader& in, ModelState& g) {
 Status ReadNodes(ItemReader& in, ModelState& g) {
   long value = 0;
   for (int n = 1; n <= g.NodeCount; ++n) {
-    if (Status s = in.NextInteger(Item{"node", n, "node number"}, kInt16Min, kInt16Max, value);
-        !s.ok())
+    if (Status s = in.NextInteger(Item{"node", n, "node number"}, kInt16Min, kInt16Max, value); !s.ok())
       return s;
     if (Status s = in.Next(Item{"node", n, "x"}, g.NodeX(n)); !s.ok()) return s;
     if (Status s = in.Next(Item{"node", n, "y"}, g.NodeY(n)); !s.ok()) return s;
@@ -203,12 +192,10 @@ Status ReadBoundary(ItemReader& in, ModelState& g) {
   long value = 0;
   double y = 0;
   for (int b = 1; b <= g.BoundaryCount; ++b) {
-    if (Status s = in.NextInteger(Item{"boundary-point", b, "point number"}, kInt16Min, kInt16Max,
-                                  value);
+    if (Status s = in.NextInteger(Item{"boundary-point", b, "point number"}, kInt16Min, kInt16Max, value);
         !s.ok())
       return s;
-    if (Status s = in.NextInteger(Item{"boundary-point", b, "node number"}, 1, g.NodeCount, value);
-        !s.ok())
+    if (Status s = in.NextInteger(Item{"boundary-point", b, "node number"}, 1, g.NodeCount, value); !s.ok())
       return s;
     g.BoundaryNode(b) = static_cast<int>(value);
     if (Status s = in.Next(Item{"boundary-point", b, "x"}, g.BoundaryX(b)); !s.ok()) return s;
@@ -226,13 +213,13 @@ Status CheckOrientation(const ItemReader& in, const ModelState& g) {
     const double cross = (g.NodeXMetres(b) - g.NodeXMetres(a)) * (g.NodeYMetres(c) - g.NodeYMetres(a)) -
                          (g.NodeYMetres(b) - g.NodeYMetres(a)) * (g.NodeXMetres(c) - g.NodeXMetres(a));
     if (cross == 0.0)
-      return in.Fail(Item{"element", e, "vertices"}, "a triangle of non-zero area, its three vertices (nodes " +
-                                                           std::to_string(a) + ", " + std::to_string(b) + ", " +
-                                                           std::to_string(c) + ") lie on one line");
-    if (cross < 0.0)
       return in.Fail(Item{"element", e, "vertices"},
-                     "vertices listed counter-clockwise, nodes " + std::to_string(a) + ", " +
-                         std::to_string(b) + ", " + std::to_string(c) + " run clockwise");
+                     "a triangle of non-zero area, its three vertices (nodes " + std::to_string(a) + ", " +
+                         std::to_string(b) + ", " + std::to_string(c) + ") lie on one line");
+    if (cross < 0.0)
+      return in.Fail(Item{"element", e, "vertices"}, "vertices listed counter-clockwise, nodes " +
+                                                         std::to_string(a) + ", " + std::to_string(b) + ", " +
+                                                         std::to_string(c) + " run clockwise");
   }
   return Status::Ok();
 }
@@ -297,8 +284,7 @@ Status ReadGeometry(ModelState& state, const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
   std::ostringstream contents;
   contents << file.rdbuf();
-  if (!file && !file.eof())
-    return Status::Fail(ErrorKind::ReadFailed, name + ": the file cannot be read");
+  if (!file && !file.eof()) return Status::Fail(ErrorKind::ReadFailed, name + ": the file cannot be read");
 
   return ReadGeometryText(state, contents.str(), name);
 }

@@ -27,19 +27,19 @@ struct ModelState {
   int ElementCount = 0;
   int BoundaryCount = 0;
   int16_t NodesPerElement = 0;
-  Array2<int> ElemNode;               // (vertex 1..3, element), counter-clockwise
-  Array2<int16_t> ElemNeighbour;      // (edge 1..3, element); 0 on the coast
-  Array1<double> NodeX, NodeY;        // km
+  Array2<int> ElemNode;                     // (vertex 1..3, element), counter-clockwise
+  Array2<int16_t> ElemNeighbour;            // (edge 1..3, element); 0 on the coast
+  Array1<double> NodeX, NodeY;              // km
   Array1<double> NodeXMetres, NodeYMetres;  // m
-  Array1<int> BoundaryNode;           // node number of each boundary point
-  Array1<double> BoundaryX;           // km
-  Array1<float> BoundaryY;            // km, single precision
+  Array1<int> BoundaryNode;                 // node number of each boundary point
+  Array1<double> BoundaryX;                 // km
+  Array1<float> BoundaryY;                  // km, single precision
   // Derived once with the geometry: the coast in metres for the particle
   // step's shore test (x exactly 1000·BoundaryX, y the single-precision
   // 1000·BoundaryY), and a mask of the nodes that stand in BoundaryNode.
   Array1<double> BoundaryXMetres;
   Array1<float> BoundaryYMetres;
-  Array1<uint8_t> IsBoundaryNode;     // 1..NodeCount
+  Array1<uint8_t> IsBoundaryNode;  // 1..NodeCount
   // The PROJ string that maps longitude and latitude to this grid's km,
   // from the 'georef' line after the boundary points; empty without one.
   std::string Georef;

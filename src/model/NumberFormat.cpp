@@ -1,8 +1,8 @@
 #include "model/NumberFormat.h"
 
 #include <cctype>
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <string>
 
 namespace lakedrift {
@@ -27,8 +27,8 @@ std::string FormatGeneral(double value, int significantDigits) {
   if (std::isinf(value)) return value > 0 ? "Infinity" : "-Infinity";
   // to_chars, unlike printf, ignores the locale: the point stays a full stop.
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                    std::chars_format::general, significantDigits);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, significantDigits);
   std::string text(buffer, result.ptr);
   for (char& c : text)
     if (c == 'e') c = 'E';

@@ -66,9 +66,7 @@ void ApplyDiffusionCoef(ModelState& state, std::string_view text) {
 
 }  // namespace
 
-const ParameterRowDesign& RowDesign(ParameterRow row) {
-  return kDesigns[static_cast<std::size_t>(row)];
-}
+const ParameterRowDesign& RowDesign(ParameterRow row) { return kDesigns[static_cast<std::size_t>(row)]; }
 
 std::string InitialText(ParameterRow row) {
   const RunParameters defaults = DefaultRunParameters();

@@ -16,8 +16,8 @@ inline constexpr std::array<ParameterRow, kParameterRowCount> kParameterRows = {
 
 // How a row looks when the dialog is created.
 struct ParameterRowDesign {
-  int controlNumber;        // the digit of Text/HScroll/Label: 1, 2, 3, 4, 6
-  const char* caption;      // the label above the row
+  int controlNumber;    // the digit of Text/HScroll/Label: 1, 2, 3, 4, 6
+  const char* caption;  // the label above the row
   int minimum, maximum, smallStep, largeStep, initialPosition;  // the scroll bar
 };
 

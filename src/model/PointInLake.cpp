@@ -26,8 +26,8 @@ int16_t PointInRings(const Array1<int>& ringSizes, int ringCount, const Array1<d
 }
 
 int16_t PointInLake(const ModelState& state, double x, double y) {
-  return PointInRings(state.BoundaryRingSize, state.BoundaryRingCount, state.BoundaryX,
-                      state.BoundaryY, x, y);
+  return PointInRings(state.BoundaryRingSize, state.BoundaryRingCount, state.BoundaryX, state.BoundaryY, x,
+                      y);
 }
 
 int16_t PointInLakeMetres(const ModelState& state, double x, double y) {

@@ -52,8 +52,7 @@ ShoreIndex::ShoreIndex(const Array1<int>& ringSizes, int ringCount, const Array1
 }
 
 ShoreIndex ShoreIndex::ForKm(const ModelState& state) {
-  return ShoreIndex(state.BoundaryRingSize, state.BoundaryRingCount, state.BoundaryX,
-                    state.BoundaryY);
+  return ShoreIndex(state.BoundaryRingSize, state.BoundaryRingCount, state.BoundaryX, state.BoundaryY);
 }
 
 ShoreIndex ShoreIndex::ForMetres(const ModelState& state) {
@@ -129,8 +128,8 @@ bool ShoreIndex::ChooseGrid(double xLow, double xHigh) {
 void ShoreIndex::MarkCoastCells(const std::vector<Edge>& allEdges, double margin) {
   bool topsAtZero = false;
   for (const Edge& e : allEdges) {
-    MarkNearCoast(std::min(e.x1, e.x2) - margin, std::max(e.x1, e.x2) + margin,
-                  std::min(e.y1, e.y2) - margin, std::max(e.y1, e.y2) + margin);
+    MarkNearCoast(std::min(e.x1, e.x2) - margin, std::max(e.x1, e.x2) + margin, std::min(e.y1, e.y2) - margin,
+                  std::max(e.y1, e.y2) + margin);
     topsAtZero = topsAtZero || (e.y1 != e.y2 && std::max(e.y1, e.y2) == 0);
   }
   // Where a height product can underflow, the bands must decide.
@@ -143,7 +142,8 @@ void ShoreIndex::FillOpenCells() {
     for (int c = 0; c < columns_; ++c) {
       int8_t& cell = cells_[static_cast<std::size_t>(r) * columns_ + c];
       if (cell != kNearCoast)
-        cell = static_cast<int8_t>(ContainsByBand(gridX_ + (c + 0.5) * cellSize, gridY_ + (r + 0.5) * cellSize));
+        cell =
+            static_cast<int8_t>(ContainsByBand(gridX_ + (c + 0.5) * cellSize, gridY_ + (r + 0.5) * cellSize));
     }
 }
 
@@ -162,7 +162,8 @@ void ShoreIndex::MarkNearCoast(double xLow, double xHigh, double yLow, double yH
 }
 
 std::size_t ShoreIndex::OpenCellCount() const {
-  return static_cast<std::size_t>(std::count_if(cells_.begin(), cells_.end(), [](int8_t v) { return v != kNearCoast; }));
+  return static_cast<std::size_t>(
+      std::count_if(cells_.begin(), cells_.end(), [](int8_t v) { return v != kNearCoast; }));
 }
 
 int16_t ShoreIndex::Contains(double x, double y) const {

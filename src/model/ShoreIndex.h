@@ -88,8 +88,8 @@ class ShoreIndex {
   static double Top(const Edge& e);
   static double Bottom(const Edge& e);
 
-  double lowest_ = 0;     // lowest end of any edge: nothing spans it or below
-  double highest_ = -1;   // highest reach of any edge: nothing spans above it
+  double lowest_ = 0;    // lowest end of any edge: nothing spans it or below
+  double highest_ = -1;  // highest reach of any edge: nothing spans above it
   double bandsPerUnit_ = 0;
   int bandCount_ = 0;
   std::vector<uint32_t> bandStart_;  // edges of band b: [bandStart_[b], bandStart_[b + 1])
@@ -98,7 +98,7 @@ class ShoreIndex {
   double gridX_ = 0, gridY_ = 0;  // south-west corner of the grid
   double cellsPerUnit_ = 0;
   int columns_ = 0, rows_ = 0;
-  std::vector<int8_t> cells_;     // row by row: 0 land, 1 water, kNearCoast
+  std::vector<int8_t> cells_;  // row by row: 0 land, 1 water, kNearCoast
 };
 
 }  // namespace lakedrift

@@ -24,7 +24,8 @@ constexpr int kWordsPerDeviate = CounterRandom::kUniformsPerDeviate / kUniformsP
 template <std::size_t N>
 void PhiloxBlocks(std::array<CounterRandom::Block, N>& blocks, const CounterRandom::Key& key) {
   std::array<philox4x64_ctr_t, N> counters;
-  for (std::size_t i = 0; i < N; ++i) counters[i] = {{blocks[i][0], blocks[i][1], blocks[i][2], blocks[i][3]}};
+  for (std::size_t i = 0; i < N; ++i)
+    counters[i] = {{blocks[i][0], blocks[i][1], blocks[i][2], blocks[i][3]}};
   philox4x64_key_t roundKey = {{key[0], key[1]}};
   for (unsigned r = 0; r < kRounds; ++r) {
     if (r > 0) roundKey = {{roundKey.v[0] + PHILOX_W64_0, roundKey.v[1] + PHILOX_W64_1}};

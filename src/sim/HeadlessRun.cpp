@@ -38,9 +38,7 @@ Status HeadlessRun::Step() {
   return Status::Ok();
 }
 
-void HeadlessRun::End() {
-  frames_.End();
-}
+void HeadlessRun::End() { frames_.End(); }
 
 double HeadlessRun::HoursOfLevel(int level) const { return frames_.HoursOfLevel(level); }
 

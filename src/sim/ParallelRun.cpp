@@ -74,9 +74,7 @@ Status ParallelRun::Run() {
   return Status::Ok();
 }
 
-void ParallelRun::End() {
-  frames_.End();
-}
+void ParallelRun::End() { frames_.End(); }
 
 std::size_t ParallelRun::HeldBytes() const {
   return x_.capacity() * sizeof(double) + y_.capacity() * sizeof(float) +
@@ -101,7 +99,8 @@ void ParallelRun::RunStepOnAllThreads() {
 void ParallelRun::MoveParticle(std::size_t i) {
   const StepField field{mesh_, shore_, state_.NodeU.Data(), state_.NodeV.Data(), state_.TimeStep, amplitude_};
   double xNew = 0, yNew = 0;
-  StepParticle(field, OwnElement{element_[i]}, StreamDeviates{seed_, i + 1, movingStep_}, x_[i], y_[i], xNew, yNew);
+  StepParticle(field, OwnElement{element_[i]}, StreamDeviates{seed_, i + 1, movingStep_}, x_[i], y_[i], xNew,
+               yNew);
   x_[i] = xNew;
   y_[i] = static_cast<float>(yNew);
 }

@@ -54,8 +54,7 @@ class ParallelRun {
   // of every particle, x and y in metres, particle p at index p − 1. Called
   // on the thread that calls Start/Step, after all workers have finished;
   // the spans are valid only during the call.
-  using LevelCallback =
-      std::function<void(int level, std::span<const double> x, std::span<const float> y)>;
+  using LevelCallback = std::function<void(int level, std::span<const double> x, std::span<const float> y)>;
 
   // Takes a copy of the geometry, the parameters (ParticleCount, whole
   // particles move; DiffusionCoef, TimeStep, SimHours, release point) and
@@ -116,8 +115,8 @@ class ParallelRun {
   std::vector<int16_t> element_;
 
   int releaseElement_ = 1;
-  double amplitude_ = 0;  // √(2·K·Δt), metres per unit deviate
-  int movingStep_ = 0;    // the step the workers are moving
+  double amplitude_ = 0;            // √(2·K·Δt), metres per unit deviate
+  int movingStep_ = 0;              // the step the workers are moving
   std::size_t chunkParticles_ = 1;  // particles a thread takes at a time
   bool started_ = false;
 };

@@ -32,7 +32,8 @@ StepMesh::StepMesh(const ModelState& state) {
       s.b[j] = vy[k] - vy[m];
       s.c[j] = vx[m] - vx[k];
     }
-    s.twoArea = 2 * std::fabs(kHalf * (static_cast<double>(s.b[0]) * s.c[1] - static_cast<double>(s.b[1]) * s.c[0]));
+    s.twoArea =
+        2 * std::fabs(kHalf * (static_cast<double>(s.b[0]) * s.c[1] - static_cast<double>(s.b[1]) * s.c[0]));
   }
 }
 
@@ -46,7 +47,8 @@ std::size_t StepMesh::HeldBytes() const {
   return walk_.capacity() * sizeof(WalkElement) + shape_.capacity() * sizeof(ShapeElement);
 }
 
-void SettleMove(const ShoreIndex& shore, double x, double y, double dx, double dy, double& xNew, double& yNew) {
+void SettleMove(const ShoreIndex& shore, double x, double y, double dx, double dy, double& xNew,
+                double& yNew) {
   const auto onWater = [&shore](double px, double py) {
     return shore.Contains(px, static_cast<float>(py)) != 0;
   };

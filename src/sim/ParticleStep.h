@@ -81,7 +81,7 @@ inline int StepMesh::Walk(double x, double y, int start) const {
 }
 
 inline void StepMesh::Velocity(int e, const float* u, const float* v, double x, double y, double& velocityX,
-                              double& velocityY) const {
+                               double& velocityY) const {
   const ShapeElement& s = shape_[static_cast<std::size_t>(e - 1)];
   velocityX = 0, velocityY = 0;
   for (int j = 0; j < kVertices; ++j) {
@@ -148,7 +148,8 @@ struct StreamDeviates {
 // (x − dx, y − dy), when that lies on the water; else (x, y) itself, so no
 // position is ever off the water. Points are tested as they are stored,
 // y in single precision.
-void SettleMove(const ShoreIndex& shore, double x, double y, double dx, double dy, double& xNew, double& yNew);
+void SettleMove(const ShoreIndex& shore, double x, double y, double dx, double dy, double& xNew,
+                double& yNew);
 
 // The particle step of every run: the element walk from the remembered
 // element, the current interpolated there, two deviates for the random

@@ -24,7 +24,8 @@ class RunTracks {
 
  private:
   std::size_t Index(int p, int level) const {
-    return static_cast<std::size_t>(p - 1) * static_cast<std::size_t>(levels_) + static_cast<std::size_t>(level - 1);
+    return static_cast<std::size_t>(p - 1) * static_cast<std::size_t>(levels_) +
+           static_cast<std::size_t>(level - 1);
   }
   const std::vector<double>& x_;
   const std::vector<float>& y_;

@@ -72,9 +72,7 @@ Status SimulationRun::Step() {
   return Status::Ok();
 }
 
-void SimulationRun::End() {
-  frames_.End();
-}
+void SimulationRun::End() { frames_.End(); }
 
 void SimulationRun::RedrawResult() {
   if (!started_) return;

@@ -34,7 +34,8 @@ std::vector<std::string> Words(const std::string& text) {
 }
 
 // The value of "+name=value" among the words, or `fallback`.
-std::string Parameter(const std::vector<std::string>& words, const std::string& name, const std::string& fallback) {
+std::string Parameter(const std::vector<std::string>& words, const std::string& name,
+                      const std::string& fallback) {
   for (const auto& w : words)
     if (w.rfind("+" + name + "=", 0) == 0) return w.substr(name.size() + 2);
   return fallback;
@@ -50,12 +51,13 @@ bool HasFlag(const std::vector<std::string>& words, const std::string& name) {
 // and northing can be moved (PROJ's utm fixes them).
 std::vector<std::string> UtmAsTransverseMercator(const std::vector<std::string>& words) {
   const int zone = std::stoi(Parameter(words, "zone", "0"));
-  std::vector<std::string> out = {"+proj=tmerc",
-                                  "+lat_0=0",
-                                  "+lon_0=" + std::to_string(zone * kUtmZoneWidth + kUtmFirstMeridian),
-                                  "+k=" + std::to_string(kUtmScale),
-                                  "+x_0=" + std::to_string(kUtmFalseEasting),
-                                  "+y_0=" + std::to_string(HasFlag(words, "south") ? kUtmSouthFalseNorthing : 0.0)};
+  std::vector<std::string> out = {
+      "+proj=tmerc",
+      "+lat_0=0",
+      "+lon_0=" + std::to_string(zone * kUtmZoneWidth + kUtmFirstMeridian),
+      "+k=" + std::to_string(kUtmScale),
+      "+x_0=" + std::to_string(kUtmFalseEasting),
+      "+y_0=" + std::to_string(HasFlag(words, "south") ? kUtmSouthFalseNorthing : 0.0)};
   for (const auto& w : words)
     if (w.rfind("+proj=", 0) != 0 && w.rfind("+zone=", 0) != 0 && w != "+south") out.push_back(w);
   return out;
@@ -80,13 +82,15 @@ LakeGeoref& LakeGeoref::operator=(LakeGeoref&&) noexcept = default;
 
 Status LakeGeoref::Open(const std::string& georef, const std::string& what) {
   if (georef.empty())
-    return Status::Fail(ErrorKind::BadValue, what +
-                                                 ": the geometry file has no georef line, so its km grid has no "
-                                                 "longitude and latitude");
+    return Status::Fail(ErrorKind::BadValue,
+                        what +
+                            ": the geometry file has no georef line, so its km grid has no "
+                            "longitude and latitude");
   auto p = std::make_unique<Projection>();
   p->handle.pj = proj_create(p->handle.context, georef.c_str());
   if (!p->handle.pj || !proj_angular_input(p->handle.pj, PJ_FWD))
-    return Status::Fail(ErrorKind::Malformed, what + ": the georef line '" + georef + "' is not a map projection");
+    return Status::Fail(ErrorKind::Malformed,
+                        what + ": the georef line '" + georef + "' is not a map projection");
   projection_ = std::move(p);
   definition_ = georef;
   return Status::Ok();
@@ -112,7 +116,8 @@ void LakeGeoref::ToLonLat(double xKm, double yKm, double& lon, double& lat) cons
 }
 
 void LakeGeoref::FromLonLat(double lon, double lat, double& xKm, double& yKm) const {
-  const PJ_COORD out = proj_trans(projection_->handle.pj, PJ_FWD, proj_coord(proj_torad(lon), proj_torad(lat), 0, 0));
+  const PJ_COORD out =
+      proj_trans(projection_->handle.pj, PJ_FWD, proj_coord(proj_torad(lon), proj_torad(lat), 0, 0));
   xKm = out.xy.x;
   yKm = out.xy.y;
 }
@@ -121,7 +126,8 @@ Status LocalGridGeoref(const std::string& crs, double originX, double originY, s
   Handle h;
   h.pj = proj_create(h.context, crs.c_str());
   const char* text = h.pj ? proj_as_proj_string(h.context, h.pj, PJ_PROJ_4, nullptr) : nullptr;
-  if (!text) return Status::Fail(ErrorKind::Malformed, "the mesh's grid mapping is not a CRS that PROJ can read");
+  if (!text)
+    return Status::Fail(ErrorKind::Malformed, "the mesh's grid mapping is not a CRS that PROJ can read");
   std::vector<std::string> words = Words(text);
   if (Parameter(words, "proj", "") == "longlat")
     return Status::Fail(ErrorKind::Malformed,
@@ -133,8 +139,8 @@ Status LocalGridGeoref(const std::string& crs, double originX, double originY, s
   const double x0 = std::stod(Parameter(words, "x_0", "0")), y0 = std::stod(Parameter(words, "y_0", "0"));
   georef.clear();
   for (const auto& w : words)
-    if (w.rfind("+x_0=", 0) != 0 && w.rfind("+y_0=", 0) != 0 && w.rfind("+units=", 0) != 0 && w != "+type=crs" &&
-        w != "+no_defs")
+    if (w.rfind("+x_0=", 0) != 0 && w.rfind("+y_0=", 0) != 0 && w.rfind("+units=", 0) != 0 &&
+        w != "+type=crs" && w != "+no_defs")
       georef += w + " ";
   georef += "+x_0=" + Number(x0 - originX) + " +y_0=" + Number(y0 - originY) + " +units=km +no_defs";
   return Status::Ok();
@@ -142,8 +148,8 @@ Status LocalGridGeoref(const std::string& crs, double originX, double originY, s
 
 std::string TransverseMercatorAbout(double lon, double lat) {
   char text[160];
-  std::snprintf(text, sizeof text, "+proj=tmerc +lat_0=%.6f +lon_0=%.6f +k=1 +x_0=0 +y_0=0 +ellps=WGS84 +units=m", lat,
-                lon);
+  std::snprintf(text, sizeof text,
+                "+proj=tmerc +lat_0=%.6f +lon_0=%.6f +k=1 +x_0=0 +y_0=0 +ellps=WGS84 +units=m", lat, lon);
   return text;
 }
 

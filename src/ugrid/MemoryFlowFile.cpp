@@ -32,12 +32,14 @@ MemoryFlowFile::~MemoryFlowFile() {
 Status MemoryFlowFile::Fill(UgridModel& model) {
   fd_ = memfd_create("lakedrift-flow", MFD_CLOEXEC);
   if (fd_ < 0)
-    return Status::Fail(ErrorKind::ReadFailed, std::string("no memory for the flow frames: ") + std::strerror(errno));
+    return Status::Fail(ErrorKind::ReadFailed,
+                        std::string("no memory for the flow frames: ") + std::strerror(errno));
   std::vector<float> u, v;
   for (int k = 0; k < UgridModel::kFrameCount; ++k) {
     if (Status s = model.Frame(k, u, v); !s.ok()) return s;
     if (!WriteAll(fd_, u) || !WriteAll(fd_, v))
-      return Status::Fail(ErrorKind::ReadFailed, std::string("no memory for the flow frames: ") + std::strerror(errno));
+      return Status::Fail(ErrorKind::ReadFailed,
+                          std::string("no memory for the flow frames: ") + std::strerror(errno));
   }
   return Status::Ok();
 }

@@ -110,12 +110,13 @@ Status NetcdfFile::ReadInts(int var, std::vector<int>& values) const {
   return Status::Ok();
 }
 
-Status NetcdfFile::ReadFloats(int var, const std::vector<std::size_t>& start, const std::vector<std::size_t>& count,
-                              std::vector<float>& values) const {
+Status NetcdfFile::ReadFloats(int var, const std::vector<std::size_t>& start,
+                              const std::vector<std::size_t>& count, std::vector<float>& values) const {
   std::size_t size = 1;
   for (const std::size_t c : count) size *= c;
   values.resize(size);
-  if (const int code = nc_get_vara_float(id_, var, start.data(), count.data(), values.data()); code != NC_NOERR)
+  if (const int code = nc_get_vara_float(id_, var, start.data(), count.data(), values.data());
+      code != NC_NOERR)
     return Failed(code, "variable " + Name(var));
   return Status::Ok();
 }

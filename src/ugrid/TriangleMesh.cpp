@@ -34,10 +34,14 @@ Status AddTriangle(TriangleMesh& m, long face, int a, int b, int c) {
 // A quadrilateral's two triangles, cut along its shorter diagonal, or
 // along the other when the shorter one runs outside a concave quadrilateral.
 Status AddQuadrilateral(TriangleMesh& m, long face, const int* q) {
-  const auto inside = [&](int a, int b, int c, int d) { return TwiceArea(m, a, b, c) * TwiceArea(m, a, c, d) > 0; };
+  const auto inside = [&](int a, int b, int c, int d) {
+    return TwiceArea(m, a, b, c) * TwiceArea(m, a, c, d) > 0;
+  };
   bool alongFirst = Distance(m, q[0], q[2]) <= Distance(m, q[1], q[3]);
-  if (alongFirst && !inside(q[0], q[1], q[2], q[3])) alongFirst = false;
-  else if (!alongFirst && !inside(q[1], q[2], q[3], q[0])) alongFirst = true;
+  if (alongFirst && !inside(q[0], q[1], q[2], q[3]))
+    alongFirst = false;
+  else if (!alongFirst && !inside(q[1], q[2], q[3], q[0]))
+    alongFirst = true;
   if (alongFirst) {
     if (Status s = AddTriangle(m, face, q[0], q[1], q[2]); !s.ok()) return s;
     return AddTriangle(m, face, q[0], q[2], q[3]);
@@ -55,7 +59,8 @@ Status AddFaces(TriangleMesh& m, const FaceTable& faces) {
     for (int k = 0; k < faces.nodesPerFace && row[k] != FaceTable::kNoNode; ++k) {
       if (row[k] < 0 || row[k] >= nodeCount)
         return Refuse(FaceName(f) + ": node " + std::to_string(row[k] + faces.startIndex) + " is outside " +
-                      std::to_string(faces.startIndex) + ".." + std::to_string(nodeCount - 1 + faces.startIndex));
+                      std::to_string(faces.startIndex) + ".." +
+                      std::to_string(nodeCount - 1 + faces.startIndex));
       corners.push_back(row[k]);
     }
     if (corners.size() != kTriangle && corners.size() != kQuadrilateral)
@@ -73,7 +78,8 @@ Status AddFaces(TriangleMesh& m, const FaceTable& faces) {
 }
 
 std::string EdgeName(int a, int b, int startIndex) {
-  return "the edge from node " + std::to_string(a + startIndex) + " to node " + std::to_string(b + startIndex);
+  return "the edge from node " + std::to_string(a + startIndex) + " to node " +
+         std::to_string(b + startIndex);
 }
 
 // Neighbours across shared edges; the coast's edges, each from its node to
@@ -100,9 +106,10 @@ Status LinkEdges(TriangleMesh& m, int startIndex, std::vector<int>& coastNext) {
       continue;
     }
     if (coastNext[a] != -1)
-      return Refuse("node " + std::to_string(a + startIndex) +
-                    ": the coast passes through it twice (faces meet only at this node, or an edge is shared by "
-                    "more than two faces)");
+      return Refuse(
+          "node " + std::to_string(a + startIndex) +
+          ": the coast passes through it twice (faces meet only at this node, or an edge is shared by "
+          "more than two faces)");
     coastNext[a] = b;
   }
   return Status::Ok();
@@ -142,7 +149,8 @@ Status TraceRings(TriangleMesh& m, std::vector<int> coastNext) {
 
 }  // namespace
 
-Status BuildTriangleMesh(std::vector<double> x, std::vector<double> y, const FaceTable& faces, TriangleMesh& mesh) {
+Status BuildTriangleMesh(std::vector<double> x, std::vector<double> y, const FaceTable& faces,
+                         TriangleMesh& mesh) {
   TriangleMesh m;
   for (std::size_t n = 0; n < x.size(); ++n)
     if (!std::isfinite(x[n]) || !std::isfinite(y[n]))

@@ -35,7 +35,8 @@ struct FaceTable {
 // node numbers out of range, other polygons, degenerate or duplicate faces,
 // overlapping faces, edges of more than two faces, a coast that touches
 // itself, and more than one outer coast.
-Status BuildTriangleMesh(std::vector<double> x, std::vector<double> y, const FaceTable& faces, TriangleMesh& mesh);
+Status BuildTriangleMesh(std::vector<double> x, std::vector<double> y, const FaceTable& faces,
+                         TriangleMesh& mesh);
 
 // The area of each node's share of the mesh: a third of every triangle that
 // holds it, m².

@@ -50,8 +50,10 @@ Status WriteFrames(UgridModel& model, std::ofstream& out) {
   std::vector<float> u, v;
   for (int k = 0; k < UgridModel::kFrameCount; ++k) {
     if (Status s = model.Frame(k, u, v); !s.ok()) return s;
-    out.write(reinterpret_cast<const char*>(u.data()), static_cast<std::streamsize>(u.size() * sizeof(float)));
-    out.write(reinterpret_cast<const char*>(v.data()), static_cast<std::streamsize>(v.size() * sizeof(float)));
+    out.write(reinterpret_cast<const char*>(u.data()),
+              static_cast<std::streamsize>(u.size() * sizeof(float)));
+    out.write(reinterpret_cast<const char*>(v.data()),
+              static_cast<std::streamsize>(v.size() * sizeof(float)));
   }
   return Status::Ok();
 }

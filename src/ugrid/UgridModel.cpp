@@ -60,7 +60,8 @@ std::optional<DateTime> ParseDate(const std::string& text) {
     }
   }
   if (rest == "Z" || rest == " UTC" || rest == " GMT" || rest == "+00:00" || rest == " +00:00") rest.clear();
-  if (!rest.empty() || month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59) return std::nullopt;
+  if (!rest.empty() || month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59)
+    return std::nullopt;
   return DateTime{MakeDateTime(year, month, day, hour, minute).days + second / kSecondsPerDay};
 }
 
@@ -91,10 +92,12 @@ Status UgridModel::FindTopology(int& topology) const {
       topology = var;
       return Status::Ok();
     }
-  return Fail("no variable with cf_role = \"mesh_topology\" and topology_dimension = 2: not a 2-D UGRID mesh");
+  return Fail(
+      "no variable with cf_role = \"mesh_topology\" and topology_dimension = 2: not a 2-D UGRID mesh");
 }
 
-Status UgridModel::ReadNodes(int topology, std::vector<double>& x, std::vector<double>& y, bool& lonLat, int& nodeDim) {
+Status UgridModel::ReadNodes(int topology, std::vector<double>& x, std::vector<double>& y, bool& lonLat,
+                             int& nodeDim) {
   const auto names = Words(file_.Text(topology, "node_coordinates"));
   if (names.size() != 2) return Fail(topologyName_ + ": node_coordinates must name two variables");
   auto xVar = file_.Variable(names[0]), yVar = file_.Variable(names[1]);
@@ -128,7 +131,8 @@ Status UgridModel::ReadFaces(int topology, FaceTable& faces, int& faceDim) const
   faceDim = dims[transposed ? 1 : 0];
   std::vector<int> raw;
   if (Status s = file_.ReadInts(*var, raw); !s.ok()) return s;
-  const std::size_t count = file_.DimensionLength(faceDim), width = file_.DimensionLength(dims[transposed ? 0 : 1]);
+  const std::size_t count = file_.DimensionLength(faceDim),
+                    width = file_.DimensionLength(dims[transposed ? 0 : 1]);
   const double start = file_.Number(*var, "start_index").value_or(0.0);
   if (start != 0 && start != 1) return Fail(name + ": start_index must be 0 or 1");
   const auto fill = file_.Number(*var, "_FillValue");
@@ -150,7 +154,8 @@ std::string UgridModel::CrsOf(int topology, int xVar) const {
     if (!mapping) continue;
     for (const char* attribute : {"crs_wkt", "spatial_ref", "proj4_params", "proj4", "EPSG_code"})
       if (std::string crs = file_.Text(*mapping, attribute); !crs.empty()) return crs;
-    if (const auto epsg = file_.Number(*mapping, "epsg")) return "EPSG:" + std::to_string(static_cast<int>(*epsg));
+    if (const auto epsg = file_.Number(*mapping, "epsg"))
+      return "EPSG:" + std::to_string(static_cast<int>(*epsg));
   }
   return {};
 }
@@ -177,7 +182,8 @@ Status UgridModel::ReadMesh() {
     const auto names = Words(file_.Text(topology, "node_coordinates"));
     crs = CrsOf(topology, *file_.Variable(names[0]));
   }
-  if (Status s = BuildTriangleMesh(std::move(x), std::move(y), faces, mesh_); !s.ok()) return Fail(s.message());
+  if (Status s = BuildTriangleMesh(std::move(x), std::move(y), faces, mesh_); !s.ok())
+    return Fail(s.message());
   return SetLocalGrid(crs);
 }
 
@@ -197,8 +203,9 @@ Status UgridModel::SetLocalGrid(const std::string& crs) {
 Status UgridModel::GeometryText(std::string& text) const {
   std::size_t boundaryCount = 0;
   for (const auto& ring : mesh_.rings) boundaryCount += ring.size();
-  for (const auto& [count, what] : {std::pair{mesh_.x.size(), "nodes"}, std::pair{mesh_.triangles.size(), "triangles"},
-                                    std::pair{boundaryCount, "coast points"}})
+  for (const auto& [count, what] :
+       {std::pair{mesh_.x.size(), "nodes"}, std::pair{mesh_.triangles.size(), "triangles"},
+        std::pair{boundaryCount, "coast points"}})
     if (count > static_cast<std::size_t>(kMaxRecords))
       return Fail("the mesh has " + std::to_string(count) + " " + what + "; a geometry file holds at most " +
                   std::to_string(kMaxRecords));
@@ -206,7 +213,8 @@ Status UgridModel::GeometryText(std::string& text) const {
   out << mesh_.rings.size() << '\n';
   for (std::size_t r = 0; r < mesh_.rings.size(); ++r) out << (r ? " " : "") << mesh_.rings[r].size();
   out << '\n'
-      << mesh_.x.size() << ' ' << mesh_.triangles.size() << ' ' << kVerticesPerElement << ' ' << boundaryCount << '\n';
+      << mesh_.x.size() << ' ' << mesh_.triangles.size() << ' ' << kVerticesPerElement << ' ' << boundaryCount
+      << '\n';
   for (std::size_t e = 0; e < mesh_.triangles.size(); ++e) {
     out << e + 1;
     for (const int n : mesh_.triangles[e]) out << ' ' << n + 1;
@@ -218,7 +226,8 @@ Status UgridModel::GeometryText(std::string& text) const {
   std::size_t b = 0;
   for (const auto& ring : mesh_.rings)
     for (const int n : ring)
-      out << ++b << ' ' << n + 1 << ' ' << Km(mesh_.x[n], originX_) << ' ' << Km(mesh_.y[n], originY_) << '\n';
+      out << ++b << ' ' << n + 1 << ' ' << Km(mesh_.x[n], originX_) << ' ' << Km(mesh_.y[n], originY_)
+          << '\n';
   if (!georef_.empty()) out << "georef " << georef_ << '\n';
   text = out.str();
   return Status::Ok();
@@ -272,7 +281,8 @@ Status UgridModel::FindVelocities(const UgridOptions& options) {
   }
   return Fail(
       "no velocities with standard_name eastward_sea_water_velocity/northward_sea_water_velocity, "
-      "sea_water_x_velocity/sea_water_y_velocity or their barotropic_ forms: name them with --u NAME --v NAME");
+      "sea_water_x_velocity/sea_water_y_velocity or their barotropic_ forms: name them with --u NAME --v "
+      "NAME");
 }
 
 // Where time, space and layers stand among the velocity's dimensions.
@@ -282,7 +292,8 @@ Status UgridModel::SetUpSlices(const UgridOptions& options) {
     return Fail(file_.Name(uVar_) + " and " + file_.Name(vVar_) + " must have the same dimensions");
   const std::string location = file_.Text(uVar_, "location");
   if (!location.empty() && location != "node" && location != "face")
-    return Fail(file_.Name(uVar_) + ": velocities on the " + location + "s are not read (only node and face)");
+    return Fail(file_.Name(uVar_) + ": velocities on the " + location +
+                "s are not read (only node and face)");
   int timeVar = -1;
   for (int i = 0; i < static_cast<int>(dims.size()); ++i) {
     const auto coordinate = file_.Variable(file_.DimensionName(dims[i]));
@@ -308,7 +319,8 @@ Status UgridModel::SetUpSlices(const UgridOptions& options) {
 
 // One layer, or every layer weighted by its thickness.
 Status UgridModel::ChooseLayers(const UgridOptions& options, int layerDim) {
-  if (options.layer != 0 && options.depthAverage) return Fail("--layer and --depth-average exclude each other");
+  if (options.layer != 0 && options.depthAverage)
+    return Fail("--layer and --depth-average exclude each other");
   if (layerDim < 0) {
     if (options.layer != 0) return Fail("--layer: " + file_.Name(uVar_) + " has no layers");
     if (options.depthAverage) return Fail("--depth-average: " + file_.Name(uVar_) + " has no layers");
@@ -317,8 +329,9 @@ Status UgridModel::ChooseLayers(const UgridOptions& options, int layerDim) {
   if (options.depthAverage) return FindLayerWeights(layerDim);
   const auto layers = static_cast<int>(file_.DimensionLength(layerDim));
   if (options.layer < 1 || options.layer > layers)
-    return Fail(file_.Name(uVar_) + " has " + std::to_string(layers) + " layers (" + file_.DimensionName(layerDim) +
-                "): choose one with --layer K, K from 1 to " + std::to_string(layers) + ", or --depth-average");
+    return Fail(file_.Name(uVar_) + " has " + std::to_string(layers) + " layers (" +
+                file_.DimensionName(layerDim) + "): choose one with --layer K, K from 1 to " +
+                std::to_string(layers) + ", or --depth-average");
   layer_ = options.layer;
   return Status::Ok();
 }
@@ -334,7 +347,8 @@ Status UgridModel::FindLayerWeights(int layerDim) {
       std::vector<double> pairs;
       if (Status s = file_.ReadDoubles(*bounds, pairs); !s.ok()) return s;
       if (pairs.size() == 2 * layers)
-        for (std::size_t k = 0; k < layers; ++k) layerWeights_.push_back(std::abs(pairs[2 * k + 1] - pairs[2 * k]));
+        for (std::size_t k = 0; k < layers; ++k)
+          layerWeights_.push_back(std::abs(pairs[2 * k + 1] - pairs[2 * k]));
     }
   }
   for (const int var : file_.Variables()) {
@@ -393,8 +407,10 @@ void UgridModel::TurnToGrid(std::vector<float>& u, std::vector<float>& v) const 
 Status UgridModel::ReadTimeAxis(int timeVar, const UgridOptions& options) {
   const std::string name = file_.Name(timeVar), units = file_.Text(timeVar, "units");
   const std::string calendar = file_.Text(timeVar, "calendar");
-  if (!calendar.empty() && calendar != "standard" && calendar != "gregorian" && calendar != "proleptic_gregorian")
-    return Fail(name + ": calendar '" + calendar + "' is not read (standard, gregorian, proleptic_gregorian)");
+  if (!calendar.empty() && calendar != "standard" && calendar != "gregorian" &&
+      calendar != "proleptic_gregorian")
+    return Fail(name + ": calendar '" + calendar +
+                "' is not read (standard, gregorian, proleptic_gregorian)");
   const std::size_t since = units.find(" since ");
   const double daysPer = DaysPer(units.substr(0, since));
   const auto epoch = ParseDate(units.substr(since + 7));
@@ -402,14 +418,16 @@ Status UgridModel::ReadTimeAxis(int timeVar, const UgridOptions& options) {
   if (Status s = file_.ReadDoubles(timeVar, times_); !s.ok()) return s;
   for (double& t : times_) t = epoch->days + t * daysPer;
   for (std::size_t i = 1; i < times_.size(); ++i)
-    if (!(times_[i] > times_[i - 1])) return Fail(name + ": times must increase (at index " + std::to_string(i) + ")");
+    if (!(times_[i] > times_[i - 1]))
+      return Fail(name + ": times must increase (at index " + std::to_string(i) + ")");
   if (times_.empty()) return Fail(name + ": the file holds no times");
   start_ = options.start.value_or(DateTime{times_.front()});
   const double end = start_.days + (kFrameCount - 1) * kFrameDays;
   if (start_.days < times_.front() - kTimeTolerance || end > times_.back() + kTimeTolerance)
     return Fail("the file covers " + FormatIsoDateTime(DateTime{times_.front()}) + " to " +
-                FormatIsoDateTime(DateTime{times_.back()}) + ", but the week from " + FormatIsoDateTime(start_) +
-                " needs " + FormatIsoDateTime(start_) + " to " + FormatIsoDateTime(DateTime{end}));
+                FormatIsoDateTime(DateTime{times_.back()}) + ", but the week from " +
+                FormatIsoDateTime(start_) + " needs " + FormatIsoDateTime(start_) + " to " +
+                FormatIsoDateTime(DateTime{end}));
   return Status::Ok();
 }
 
@@ -430,8 +448,9 @@ Status UgridModel::ReadComponent(int var, std::size_t timeIndex, std::vector<flo
   for (const char* attribute : {"_FillValue", "missing_value", "dry_Value"})
     if (const auto mark = file_.Number(var, attribute)) absent.push_back(static_cast<float>(*mark));
   auto value = [&](float raw) {
-    return std::find(absent.begin(), absent.end(), raw) != absent.end() || !std::isfinite(raw) ? 0.0
-                                                                                               : raw * scale + offset;
+    return std::find(absent.begin(), absent.end(), raw) != absent.end() || !std::isfinite(raw)
+               ? 0.0
+               : raw * scale + offset;
   };
   if (layerWeights_.empty()) {
     values.resize(places);
@@ -493,7 +512,8 @@ Status UgridModel::SourceFrame(std::size_t index, std::vector<float>& u, std::ve
 Status UgridModel::Frame(int k, std::vector<float>& u, std::vector<float>& v) {
   const double t = start_.days + k * kFrameDays;
   if (times_.size() == 1) return SourceFrame(0, u, v);
-  std::size_t i = static_cast<std::size_t>(std::upper_bound(times_.begin(), times_.end(), t) - times_.begin());
+  std::size_t i =
+      static_cast<std::size_t>(std::upper_bound(times_.begin(), times_.end(), t) - times_.begin());
   i = std::clamp<std::size_t>(i, 1, times_.size() - 1) - 1;
   const double w = std::clamp((t - times_[i]) / (times_[i + 1] - times_[i]), 0.0, 1.0);
   std::vector<float> u1, v1;

@@ -24,7 +24,6 @@
 #include "model/GeometryReader.h"
 #include "model/RunParameters.h"
 #include "sim/GaussianRandom.h"
-#include "view/RunPicture.h"
 #include "ui/Dialogs.h"
 #include "ui/FORM3.h"
 #include "ui/PictureOutput.h"
@@ -35,6 +34,7 @@
 #include "view/MapView.h"
 #include "view/Palette.h"
 #include "view/Picture.h"
+#include "view/RunPicture.h"
 
 namespace lakedrift {
 
@@ -100,8 +100,7 @@ QIcon LakeIcon() {
 }
 
 bool IsNormalState(const QWidget& window) {
-  return !(window.windowState() &
-           (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+  return !(window.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
 }
 
 }  // namespace
@@ -154,8 +153,8 @@ void Drelvan::BuildMenus() {
   QMenu* run = menuBar()->addMenu("&Run");
   run->setObjectName("Run");
   connect(run, &QMenu::aboutToShow, this, &Drelvan::Run_Click);
-  entParamValues_ = AddItem(run, "EntParamValues", "&Enter Parameters Values", true,
-                            &Drelvan::EntParamValues_Click);
+  entParamValues_ =
+      AddItem(run, "EntParamValues", "&Enter Parameters Values", true, &Drelvan::EntParamValues_Click);
   selectPoint_ = AddItem(run, "SelectPoint", "&Select Point", false, &Drelvan::SelectPoint_Click);
   animFlow_ = AddItem(run, "AnimFlow", "&View Flow Animation", false, &Drelvan::AnimFlow_Click);
   startSim_ = AddItem(run, "StartSim", "&Start Simulation", false, &Drelvan::StartSim_Click);
@@ -194,10 +193,8 @@ bool Drelvan::Form_Load() {
 }
 
 void Drelvan::EndWithGeometryFailure(const Status& status) {
-  const std::string text =
-      status.kind() == ErrorKind::FileMissing ? kGeometryMissing : status.message();
-  dialogs_.MessageBox(this, MessageIcon::None,
-                      QApplication::applicationDisplayName().toStdString(), text);
+  const std::string text = status.kind() == ErrorKind::FileMissing ? kGeometryMissing : status.message();
+  dialogs_.MessageBox(this, MessageIcon::None, QApplication::applicationDisplayName().toStdString(), text);
   EndProgram(kExitFailed);
 }
 
@@ -239,8 +236,8 @@ void Drelvan::Form_Resize() {
 }
 
 void Drelvan::HScroll1_Change() {
-  ScrollHorizontal(surface_, state_, hScroll1_->value(), hScroll1_->minimum(),
-                   hScroll1_->maximum(), CurrentPicture());
+  ScrollHorizontal(surface_, state_, hScroll1_->value(), hScroll1_->minimum(), hScroll1_->maximum(),
+                   CurrentPicture());
   ShowPicture();
 }
 

@@ -15,7 +15,7 @@ namespace lakedrift {
 namespace {
 
 constexpr int kTextStretch = 1;
-constexpr int kScrollStretch = 3;  // the bar is about three times the box
+constexpr int kScrollStretch = 3;       // the bar is about three times the box
 constexpr int kFirstSimulationRow = 3;  // rows 0..2 in the first frame
 constexpr int kDialogWidth = 520;
 
@@ -91,9 +91,7 @@ void FORM3::ScrollChange(ParameterRow row) {
   TextChange(row);
 }
 
-void FORM3::TextChange(ParameterRow row) {
-  ApplyRowText(state_, row, RowOf(row).text->text().toStdString());
-}
+void FORM3::TextChange(ParameterRow row) { ApplyRowText(state_, row, RowOf(row).text->text().toStdString()); }
 
 void FORM3::Command2_Click() {
   hide();

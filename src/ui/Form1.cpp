@@ -70,10 +70,9 @@ void Form1::BuildControls() {
                                 {option("Option1", "Lake Tanganyika", &Form1::Option1_Click),
                                  option("Option2", "River Malagarasi region", &Form1::Option2_Click),
                                  option("Option3", "River Lufubu region", &Form1::Option3_Click)});
-  QGroupBox* frame2 =
-      MakeFrame(this, "Frame2", "Select time : wind scenario",
-                {option("Option4", "Wet season (2-8.04.1997)", &Form1::Option4_Click),
-                 option("Option5", "Dry season (22-28.08.1997)", &Form1::Option5_Click)});
+  QGroupBox* frame2 = MakeFrame(this, "Frame2", "Select time : wind scenario",
+                                {option("Option4", "Wet season (2-8.04.1997)", &Form1::Option4_Click),
+                                 option("Option5", "Dry season (22-28.08.1997)", &Form1::Option5_Click)});
   QGroupBox* frame3 = MakeFrame(this, "Frame3", "Select flow field",
                                 {option("Option6", "Surface flow", &Form1::Option6_Click),
                                  option("Option7", "Depth-averaged", &Form1::Option7_Click)});

@@ -29,9 +29,9 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
 std::optional<std::string> QtDialogs::InputBox(QWidget* parent, const std::string& prompt,
                                                const std::string& title) {
   bool accepted = false;
-  const QString text = QInputDialog::getText(parent, QString::fromStdString(title),
-                                             QString::fromStdString(prompt), QLineEdit::Normal,
-                                             QString(), &accepted);
+  const QString text =
+      QInputDialog::getText(parent, QString::fromStdString(title), QString::fromStdString(prompt),
+                            QLineEdit::Normal, QString(), &accepted);
   if (!accepted) return std::nullopt;
   return text.toStdString();
 }

@@ -29,8 +29,7 @@ std::optional<double> AskCoordinate(Dialogs& dialogs, QWidget* parent, const cha
 
 }  // namespace
 
-std::optional<ReleasePoint> AskReleasePoint(Dialogs& dialogs, QWidget* parent,
-                                            const ModelState& state) {
+std::optional<ReleasePoint> AskReleasePoint(Dialogs& dialogs, QWidget* parent, const ModelState& state) {
   for (;;) {
     const std::optional<double> x = AskCoordinate(dialogs, parent, kPromptX);
     if (!x) return std::nullopt;

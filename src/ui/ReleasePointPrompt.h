@@ -19,8 +19,7 @@ struct ReleasePoint {
 // water: a point on land gets the refusal box and both questions again, a
 // text that is not a number gets a short message and its question again.
 // Nothing when the user cancels either question.
-std::optional<ReleasePoint> AskReleasePoint(Dialogs& dialogs, QWidget* parent,
-                                            const ModelState& state);
+std::optional<ReleasePoint> AskReleasePoint(Dialogs& dialogs, QWidget* parent, const ModelState& state);
 
 // True when the point lies on the water; otherwise shows the refusal box
 // and answers false.

@@ -12,15 +12,11 @@ namespace {
 constexpr double kLevels = 256.0;
 constexpr double kTopLevel = 255.0;
 
-uint8_t Component(float r) {
-  return static_cast<uint8_t>(std::min(RoundHalfEven(r * kLevels), kTopLevel));
-}
+uint8_t Component(float r) { return static_cast<uint8_t>(std::min(RoundHalfEven(r * kLevels), kTopLevel)); }
 
 }  // namespace
 
-Rgb StartupColour(float r1, float r2, float r3) {
-  return {Component(r1), Component(r2), Component(r3)};
-}
+Rgb StartupColour(float r1, float r2, float r3) { return {Component(r1), Component(r2), Component(r3)}; }
 
 Rgb RandomStartupColour(uint64_t seed) {
   GaussianRandom random(seed);

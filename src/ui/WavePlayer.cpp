@@ -40,8 +40,7 @@ WavePlayer::WavePlayer(QWidget* parent) : QWidget(parent) {
   connect(play_, &QToolButton::clicked, this, &WavePlayer::Play);
   connect(pause_, &QToolButton::clicked, this, &WavePlayer::Pause);
   connect(stop_, &QToolButton::clicked, this, &WavePlayer::Stop);
-  connect(player_, &QMediaPlayer::playbackStateChanged, this,
-          &WavePlayer::OnPlaybackStateChanged);
+  connect(player_, &QMediaPlayer::playbackStateChanged, this, &WavePlayer::OnPlaybackStateChanged);
   connect(player_, &QMediaPlayer::errorOccurred, this, [this] { SetPlayable(false); });
   SetPlayable(false);
 }

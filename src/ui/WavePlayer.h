@@ -1,6 +1,6 @@
 #pragma once
-#include <QWidget>
 #include <QString>
+#include <QWidget>
 
 class QAudioOutput;
 class QMediaPlayer;

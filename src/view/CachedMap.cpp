@@ -18,8 +18,8 @@ void CachedMap::Draw(Surface& surface, const ModelState& state) {
     layer_->SetLineWidth(surface.LineWidth());
     DrawMap(*layer_, state);
     key_ = key;
-    end_ = {layer_->ForeColor(), layer_->BackColor(), layer_->FontSize(), layer_->GetLineStyle(),
-            layer_->CurrentX(), layer_->CurrentY()};
+    end_ = {layer_->ForeColor(),    layer_->BackColor(), layer_->FontSize(),
+            layer_->GetLineStyle(), layer_->CurrentX(),  layer_->CurrentY()};
   }
   surface.DrawOverlay(*layer_);
   surface.SetForeColor(end_.foreColor);

@@ -7,15 +7,14 @@
 
 namespace lakedrift {
 namespace {
-constexpr double kMaxSpeedStart = -1e20;      // below any speed: the first frame sets it
+constexpr double kMaxSpeedStart = -1e20;  // below any speed: the first frame sets it
 
 // The clock's start by season; any other season leaves it empty.
-DateTime ClockStart(int season) {
-  return season == 1 || season == 2 ? ScenarioStart(season) : DateTime{};
-}
+DateTime ClockStart(int season) { return season == 1 || season == 2 ? ScenarioStart(season) : DateTime{}; }
 }  // namespace
 
-FlowAnimation::FlowAnimation(ModelState& state, Surface& surface) : state_(state), surface_(surface), frames_(state) {}
+FlowAnimation::FlowAnimation(ModelState& state, Surface& surface)
+    : state_(state), surface_(surface), frames_(state) {}
 
 FlowAnimation::~FlowAnimation() { End(); }
 
@@ -36,21 +35,26 @@ bool FlowAnimation::HasNextFrame() const { return frames_.IsOpen() && framesShow
 
 Status FlowAnimation::ShowNextFrame() {
   // Start has already read frame 0.
-  if (firstFrameRead_) UpdateMaxSpeed(state_);  // MaxSpeed starts afresh with frame 0
-  else if (Status s = frames_.Next(); !s.ok()) return s;
+  if (firstFrameRead_)
+    UpdateMaxSpeed(state_);  // MaxSpeed starts afresh with frame 0
+  else if (Status s = frames_.Next(); !s.ok())
+    return s;
   firstFrameRead_ = false;
   // The box is sized by the text printed last, which the new one replaces.
   const std::string previous = label_;
   label_ = std::string(kTimeLabelPrefix) + FormatDateTime(clock_);
   surface_.Clear();
-  DrawPicture({.surface = surface_, .state = state_, .map = &map_, .vectors = true, .labelBox = &previous, .label = &label_});
+  DrawPicture({.surface = surface_,
+               .state = state_,
+               .map = &map_,
+               .vectors = true,
+               .labelBox = &previous,
+               .label = &label_});
   clock_.days += kTwoHoursInDays;
   ++framesShown_;
   return Status::Ok();
 }
 
-void FlowAnimation::End() {
-  frames_.Close();
-}
+void FlowAnimation::End() { frames_.Close(); }
 
 }  // namespace lakedrift

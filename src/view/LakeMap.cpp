@@ -22,9 +22,7 @@ float GridY(const ModelState& s, int k) {
 }
 
 // A km label: the whole-number part of the position, signed like a print.
-std::string KmLabel(double position) {
-  return FormatPrinted(std::trunc(position));
-}
+std::string KmLabel(double position) { return FormatPrinted(std::trunc(position)); }
 
 // Prints a text at a point when the point is in view.
 void PrintIfVisible(Surface& surface, double x, float y, const std::string& text) {
@@ -79,8 +77,8 @@ void DrawCoast(Surface& surface, const ModelState& s) {
     const int last = first + s.BoundaryRingSize(ring) - 1;
     for (int j = first; j <= last; ++j) {
       const int next = j < last ? j + 1 : first;
-      surface.Line(static_cast<float>(s.BoundaryX(j)), s.BoundaryY(j),
-                   static_cast<float>(s.BoundaryX(next)), s.BoundaryY(next));
+      surface.Line(static_cast<float>(s.BoundaryX(j)), s.BoundaryY(j), static_cast<float>(s.BoundaryX(next)),
+                   s.BoundaryY(next));
     }
     first = last + 1;
   }

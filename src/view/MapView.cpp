@@ -12,8 +12,8 @@
 namespace lakedrift {
 namespace {
 
-constexpr double kMarginFraction = 0.2;   // of the map extent on each side
-constexpr double kViewFraction = 1.4;     // extent plus both margins
+constexpr double kMarginFraction = 0.2;  // of the map extent on each side
+constexpr double kViewFraction = 1.4;    // extent plus both margins
 constexpr float kViewFontSize = 8.0f;
 constexpr float kZoomFactor = 2.0f;
 constexpr double kLabelDropFraction = 0.01;  // of the view's height
@@ -22,9 +22,7 @@ constexpr const char* kMagnificationPrefix = "Magnification:";
 
 // How far the view's edge may travel: the scroll world's side less the
 // view's own size; negative when the view is larger than the world.
-double ScrollRange(const ModelState& s, float viewSize) {
-  return kViewFraction * s.MapSize - viewSize;
-}
+double ScrollRange(const ModelState& s, float viewSize) { return kViewFraction * s.MapSize - viewSize; }
 
 // Where the view's left (top) edge stands with its scroll bar at the minimum.
 double HorizontalScrollOrigin(const ModelState& s) { return s.MapXMin - kMarginFraction * s.MapSize; }
@@ -80,8 +78,7 @@ void ZoomAboutPixel(Surface& surface, ModelState& state, double px, double py, b
   DrawMagnificationLabel(surface, state, true);
 }
 
-void PanByPixels(Surface& surface, ModelState& state, double dx, double dy,
-                 const PictureRedraw& redraw) {
+void PanByPixels(Surface& surface, ModelState& state, double dx, double dy, const PictureRedraw& redraw) {
   const ViewTransform view = surface.Transform();
   surface.SetScaleLeft(static_cast<float>(surface.ScaleLeft() - dx * view.UnitsPerPixelX()));
   surface.SetScaleTop(static_cast<float>(surface.ScaleTop() - dy * view.UnitsPerPixelY()));
@@ -98,8 +95,8 @@ float ScrollFraction(int value, int min, int max) {
 void ScrollHorizontal(Surface& surface, ModelState& state, int value, int min, int max,
                       const PictureRedraw& redraw) {
   const float f = ScrollFraction(value, min, max);
-  surface.SetScaleLeft(static_cast<float>(HorizontalScrollOrigin(state) +
-                                          f * ScrollRange(state, surface.ScaleWidth())));
+  surface.SetScaleLeft(
+      static_cast<float>(HorizontalScrollOrigin(state) + f * ScrollRange(state, surface.ScaleWidth())));
   redraw(surface, state);
   DrawMagnificationLabel(surface, state, true);
 }
@@ -130,8 +127,8 @@ std::string MagnificationLabel(float magnification) {
 void DrawMagnificationLabel(Surface& surface, const ModelState& state, bool withBox) {
   const std::string label = MagnificationLabel(state.Magnification);
   const float x = surface.ScaleLeft();
-  const float y = static_cast<float>(surface.ScaleTop() -
-                                     kLabelDropFraction * std::fabs(surface.ScaleHeight()));
+  const float y =
+      static_cast<float>(surface.ScaleTop() - kLabelDropFraction * std::fabs(surface.ScaleHeight()));
   if (withBox) {
     const float right = x + surface.TextWidth(label);
     const float bottom = surface.BelowBy(y, surface.TextHeight(label));

@@ -34,11 +34,10 @@ inline constexpr int kPaletteSize = 16;
 // The colour of a palette index 0..15 of the standard 16-colour palette;
 // an index outside it gives black.
 constexpr Rgb PaletteColour(int index) {
-  constexpr Rgb kColours[kPaletteSize] = {
-      {0, 0, 0},     {0, 0, 128},   {0, 128, 0},   {0, 128, 128},
-      {128, 0, 0},   {128, 0, 128}, {128, 128, 0}, {192, 192, 192},
-      {128, 128, 128}, {0, 0, 255}, {0, 255, 0},   {0, 255, 255},
-      {255, 0, 0},   {255, 0, 255}, {255, 255, 0}, {255, 255, 255}};
+  constexpr Rgb kColours[kPaletteSize] = {{0, 0, 0},       {0, 0, 128},   {0, 128, 0},   {0, 128, 128},
+                                          {128, 0, 0},     {128, 0, 128}, {128, 128, 0}, {192, 192, 192},
+                                          {128, 128, 128}, {0, 0, 255},   {0, 255, 0},   {0, 255, 255},
+                                          {255, 0, 0},     {255, 0, 255}, {255, 255, 0}, {255, 255, 255}};
   return index >= 0 && index < kPaletteSize ? kColours[index] : Rgb{};
 }
 

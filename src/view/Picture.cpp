@@ -11,8 +11,10 @@ void DrawPicture(const Picture& p) {
   for (const Layer layer : kLayerOrder) {
     switch (layer) {
       case Layer::Map:
-        if (p.map) p.map->Draw(p.surface, p.state);
-        else DrawMap(p.surface, p.state);
+        if (p.map)
+          p.map->Draw(p.surface, p.state);
+        else
+          DrawMap(p.surface, p.state);
         break;
       case Layer::Vectors:
         if (p.vectors) DrawVectors(p.surface, p.state);
@@ -33,8 +35,8 @@ void DrawPicture(const Picture& p) {
 void DrawReleaseMarker(Surface& surface, const ModelState& state) {
   surface.SetFillStyle(FillStyle::Solid);
   surface.SetFillColor(PaletteColour(kGreen));
-  surface.Circle(static_cast<float>(state.ReleaseX), state.ReleaseY, kReleaseMarkerFraction * surface.ScaleWidth(),
-                 PaletteColour(kGreen));
+  surface.Circle(static_cast<float>(state.ReleaseX), state.ReleaseY,
+                 kReleaseMarkerFraction * surface.ScaleWidth(), PaletteColour(kGreen));
 }
 
 }  // namespace lakedrift

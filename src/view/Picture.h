@@ -14,7 +14,8 @@ inline constexpr float kReleaseMarkerFraction = 0.008f;
 
 // The layers of every picture, bottom to top.
 enum class Layer { Map, Vectors, Marker, Tracks, Label };
-inline constexpr std::array kLayerOrder{Layer::Map, Layer::Vectors, Layer::Marker, Layer::Tracks, Layer::Label};
+inline constexpr std::array kLayerOrder{Layer::Map, Layer::Vectors, Layer::Marker, Layer::Tracks,
+                                        Layer::Label};
 
 // What one picture is made of; a layer left empty is not drawn.
 struct Picture {
@@ -23,7 +24,7 @@ struct Picture {
   CachedMap* map = nullptr;  // the map of the view in force; DrawMap when none
   bool vectors = false;
   bool marker = false;
-  std::function<void()> tracks = {};     // draws the tracks
+  std::function<void()> tracks = {};      // draws the tracks
   const std::string* labelBox = nullptr;  // the text whose extent the label's box covers
   const std::string* label = nullptr;
 };

@@ -13,8 +13,7 @@ PixelLineRasterizer::PixelLineRasterizer(uint32_t* pixels, int width, int height
 bool PixelLineRasterizer::Clip(double& x1, double& y1, double& x2, double& y2) const {
   // Most lines lie wholly inside: they need no divisions.
   const double right = width_ - 1, bottom = height_ - 1;
-  if (x1 >= 0 && x2 >= 0 && y1 >= 0 && y2 >= 0 && x1 <= right && x2 <= right && y1 <= bottom &&
-      y2 <= bottom)
+  if (x1 >= 0 && x2 >= 0 && y1 >= 0 && y2 >= 0 && x1 <= right && x2 <= right && y1 <= bottom && y2 <= bottom)
     return true;
   const double dx = x2 - x1, dy = y2 - y1;
   double enter = 0, leave = 1;
@@ -27,8 +26,10 @@ bool PixelLineRasterizer::Clip(double& x1, double& y1, double& x2, double& y2) c
       continue;
     }
     const double t = q[edge] / p[edge];
-    if (p[edge] < 0) enter = std::max(enter, t);
-    else leave = std::min(leave, t);
+    if (p[edge] < 0)
+      enter = std::max(enter, t);
+    else
+      leave = std::min(leave, t);
     if (enter > leave) return false;
   }
   x2 = x1 + leave * dx, y2 = y1 + leave * dy;
@@ -41,8 +42,7 @@ namespace {
 int PixelOf(double coordinate) { return static_cast<int>(coordinate + 0.5); }
 }  // namespace
 
-void PixelLineRasterizer::Draw(double x1, double y1, double x2, double y2, uint32_t colour,
-                               bool dotted) {
+void PixelLineRasterizer::Draw(double x1, double y1, double x2, double y2, uint32_t colour, bool dotted) {
   if (!std::isfinite(x1 + y1 + x2 + y2)) return;  // nothing sensible to draw
   const double startX = x1, startY = y1;
   if (!Clip(x1, y1, x2, y2)) return;

@@ -7,7 +7,8 @@
 
 namespace lakedrift {
 
-std::optional<std::string> SaveImageWhole(const QImage& picture, const std::string& fileName, const char* format) {
+std::optional<std::string> SaveImageWhole(const QImage& picture, const std::string& fileName,
+                                          const char* format) {
   // Encoding and writing apart: a failed write then reports the system's
   // reason, where an image writer on a file only says "Unknown error".
   QByteArray encoded;

@@ -10,6 +10,7 @@ namespace lakedrift {
 // existing file of that name is replaced only once the new one is complete
 // on the disk, and is left untouched when the write fails. The system's
 // reason when it cannot be written.
-std::optional<std::string> SaveImageWhole(const QImage& picture, const std::string& fileName, const char* format);
+std::optional<std::string> SaveImageWhole(const QImage& picture, const std::string& fileName,
+                                          const char* format);
 
 }  // namespace lakedrift

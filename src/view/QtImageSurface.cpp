@@ -29,8 +29,8 @@ QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 // pixels, which at 8 points spaces letters unevenly.
 QFont MakeFont(float points) {
   QFont font;
-  font.setFamilies(QStringList{QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                               QStringLiteral("DejaVu Sans")});
+  font.setFamilies(
+      QStringList{QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
   font.setStyleHint(QFont::SansSerif, QFont::PreferAntialias);
   font.setHintingPreference(QFont::PreferNoHinting);
   font.setBold(true);
@@ -46,7 +46,9 @@ double Snap(double pixel) { return std::floor(pixel + 0.5); }
 
 QtImageSurface::QtImageSurface(int width, int height) : QtImageSurface(width, height, Kind::Opaque) {}
 
-QtImageSurface::QtImageSurface(int width, int height, Kind kind) : kind_(kind) { SetPixelSize(width, height); }
+QtImageSurface::QtImageSurface(int width, int height, Kind kind) : kind_(kind) {
+  SetPixelSize(width, height);
+}
 
 std::unique_ptr<Surface> QtImageSurface::CreateOverlay(OverlayKind kind) const {
   auto overlay = std::make_unique<QtImageSurface>(PixelWidth(), PixelHeight(),
@@ -147,7 +149,8 @@ void QtImageSurface::Line(float x1, float y1, float x2, float y2) {
         .Draw(a.x, a.y, b.x, b.y, qRgb(c.r, c.g, c.b), GetLineStyle() == LineStyle::Dotted);
     if (kind_ == Kind::Overlay) MarkInked(a, b, 1);
   } else {
-    if (kind_ == Kind::Overlay) MarkInked(Transform().ToPixel(x1, y1), Transform().ToPixel(x2, y2), LineWidth());
+    if (kind_ == Kind::Overlay)
+      MarkInked(Transform().ToPixel(x1, y1), Transform().ToPixel(x2, y2), LineWidth());
     QPainter& painter = Painter();
     painter.setPen(MakePen(ForeColor()));
     painter.drawLine(ToPixel(x1, y1), ToPixel(x2, y2));

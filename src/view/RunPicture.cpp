@@ -17,21 +17,18 @@ void RunPicture::ReleaseMarker(const ModelState& state) { DrawReleaseMarker(surf
 
 void RunPicture::FrameChanged(ModelState& state, const RunTracks& tracks, int stepsDone) {
   surface_.Clear();
-  DrawPicture({.surface = surface_,
-               .state = state,
-               .map = &map_,
-               .vectors = true,
-               .marker = true,
-               .tracks = [&] {
-                 if (!DrawTracksFromOverlay(tracks, stepsDone)) DrawSegments(surface_, tracks, 1, stepsDone);
-               }});
+  DrawPicture(
+      {.surface = surface_, .state = state, .map = &map_, .vectors = true, .marker = true, .tracks = [&] {
+         if (!DrawTracksFromOverlay(tracks, stepsDone)) DrawSegments(surface_, tracks, 1, stepsDone);
+       }});
 }
 
 void RunPicture::NewSegments(const RunTracks& tracks, int step, std::span<const double> endY) {
   const Rgb saved = surface_.ForeColor();
   surface_.SetForeColor(PaletteColour(kLightRed));
   for (int p = 1; p <= tracks.Particles(); ++p)
-    surface_.Line(static_cast<float>(tracks.X(p, step) * kKmPerMetre), static_cast<float>(tracks.Y(p, step) * kKmPerMetre),
+    surface_.Line(static_cast<float>(tracks.X(p, step) * kKmPerMetre),
+                  static_cast<float>(tracks.Y(p, step) * kKmPerMetre),
                   static_cast<float>(tracks.X(p, step + 1) * kKmPerMetre),
                   static_cast<float>(endY[static_cast<std::size_t>(p - 1)] * kKmPerMetre));
   surface_.SetForeColor(saved);
@@ -46,7 +43,8 @@ void RunPicture::DrawSegments(Surface& target, const RunTracks& tracks, int firs
   target.SetForeColor(PaletteColour(kLightRed));
   for (int k = firstStep; k <= lastStep; ++k)
     for (int p = 1; p <= tracks.Particles(); ++p)
-      target.Line(static_cast<float>(tracks.X(p, k) * kKmPerMetre), static_cast<float>(tracks.Y(p, k) * kKmPerMetre),
+      target.Line(static_cast<float>(tracks.X(p, k) * kKmPerMetre),
+                  static_cast<float>(tracks.Y(p, k) * kKmPerMetre),
                   static_cast<float>(tracks.X(p, k + 1) * kKmPerMetre),
                   static_cast<float>(tracks.Y(p, k + 1) * kKmPerMetre));
   target.SetForeColor(saved);

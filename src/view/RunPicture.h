@@ -38,7 +38,8 @@ class RunPicture : public RunPainter {
 
 // A run together with the picture it paints, for callers that keep both.
 struct DrawnRun {
-  DrawnRun(ModelState& state, Surface& surface, uint64_t seed) : picture(surface), run(state, picture, seed) {}
+  DrawnRun(ModelState& state, Surface& surface, uint64_t seed)
+      : picture(surface), run(state, picture, seed) {}
   RunPicture picture;
   SimulationRun run;
 };

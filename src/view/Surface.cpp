@@ -36,13 +36,9 @@ bool Surface::IsVisible(double x, double y) const {
   return scaleLeft_ <= x && x <= right && bottom <= y && y <= scaleTop_;
 }
 
-float Surface::BelowBy(float y, float height) const {
-  return scaleHeight_ < 0 ? y - height : y + height;
-}
+float Surface::BelowBy(float y, float height) const { return scaleHeight_ < 0 ? y - height : y + height; }
 
-void Surface::MoveToNextLine(float lineHeight) {
-  SetCurrent(scaleLeft_, BelowBy(currentY_, lineHeight));
-}
+void Surface::MoveToNextLine(float lineHeight) { SetCurrent(scaleLeft_, BelowBy(currentY_, lineHeight)); }
 
 void Surface::SetPixelSize(int width, int height) {
   pixelWidth_ = width > 0 ? width : 1;

@@ -11,8 +11,8 @@ void DrawTimeLabel(Surface& surface, const std::string& previousText, const std:
   const float x = surface.ScaleLeft();
   const float y = surface.ScaleTop() - std::fabs(surface.ScaleHeight()) * kLabelDepthFraction;
   surface.SetCurrent(x, y);
-  surface.FilledBox(x, y, x + surface.TextWidth(previousText), surface.BelowBy(y, surface.TextHeight(previousText)),
-                    PaletteColour(kLightGrey));
+  surface.FilledBox(x, y, x + surface.TextWidth(previousText),
+                    surface.BelowBy(y, surface.TextHeight(previousText)), PaletteColour(kLightGrey));
   surface.SetCurrent(x, y);
   surface.Print(text);
 }

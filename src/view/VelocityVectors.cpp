@@ -12,17 +12,17 @@ namespace {
 constexpr double kQuarterTurn = 1.57;
 constexpr double kHalfTurn = 3.14;
 constexpr double kFullTurn = 6.28;
-constexpr double kBarbAngle = 0.6;         // radians between barb and shaft
+constexpr double kBarbAngle = 0.6;  // radians between barb and shaft
 // The barbs turn the same back direction by ±kBarbAngle: one sine and
 // cosine per arrow, the rotation by these.
 const double kCosBarb = std::cos(kBarbAngle);
 const double kSinBarb = std::sin(kBarbAngle);
-constexpr double kHeadFraction = 0.25;     // head length per shaft length
-constexpr double kLegendSpeed = 0.01;      // m/s: the legend shows 1 cm/s
+constexpr double kHeadFraction = 0.25;                // head length per shaft length
+constexpr double kLegendSpeed = 0.01;                 // m/s: the legend shows 1 cm/s
 constexpr double kLegendArrowOffsetFraction = 0.125;  // of MapHeight below south
 constexpr double kLegendTextOffsetFraction = 0.1;     // of MapHeight below south
 constexpr double kLegendTextGapFactor = 1.2;          // legend lengths right of west
-constexpr double kLegendHeadRatio = 0.9;   // shaft divided 0.9 : 1 at the head
+constexpr double kLegendHeadRatio = 0.9;              // shaft divided 0.9 : 1 at the head
 constexpr double kLegendTailRatio = 1.0;
 constexpr double kLegendHeadSpread = 0.6;  // half-width of the head per its length
 constexpr int kVectorLineWidth = 1;
@@ -59,8 +59,7 @@ Turn BackTurn(double u, double v) {
 // One arrow: a shaft from the node to the tip and two barbs back from the
 // tip, each a quarter of the shaft long. S is the length at maxSpeed; each
 // formula multiplies first and divides last.
-void DrawArrow(Surface& surface, double x0, double y0, double u, double v, double S,
-               double maxSpeed) {
+void DrawArrow(Surface& surface, double x0, double y0, double u, double v, double S, double maxSpeed) {
   const double x1 = x0 + u * S / maxSpeed;
   const double y1 = y0 + v * S / maxSpeed;
   Line(surface, x0, y0, x1, y1);

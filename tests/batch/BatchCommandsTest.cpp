@@ -13,11 +13,11 @@
 #include "model/GeometryReader.h"
 #include "sim/RunFixture.h"
 #include "sim/SimulationRun.h"
-#include "view/RunPicture.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestPaths.h"
 #include "view/Palette.h"
 #include "view/RecordingSurface.h"
+#include "view/RunPicture.h"
 
 namespace lakedrift {
 namespace {
@@ -81,15 +81,16 @@ TEST_P(BatchInfo, PrintsCountsAndTheSquaredExtent) {
   EXPECT_EQ(lines["MapSize"], c.size);
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, BatchInfo,
-                         ::testing::Values(InfoCase{"wide", 3.5, 612.8, -402, -0.7, "10", "620", "-525", "85", "609.3"},
-                                           InfoCase{"from_zero", 0, 95, 0, 40, "0", "100", "-25", "75", "95"},
-                                           InfoCase{"inward", 0.1, 99.9, 0.1, 50, "10", "100", "-10", "80", "99.8"}),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Examples, BatchInfo,
+    ::testing::Values(InfoCase{"wide", 3.5, 612.8, -402, -0.7, "10", "620", "-525", "85", "609.3"},
+                      InfoCase{"from_zero", 0, 95, 0, 40, "0", "100", "-25", "75", "95"},
+                      InfoCase{"inward", 0.1, 99.9, 0.1, 50, "10", "100", "-10", "80", "99.8"}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(BatchProbe, AnswersWaterAndElementForEachLine) {
-  const Result r = Batch({"probe", test::TestDataPath("testlake.inp").string()},
-                         "5 5\n2 5\n5 0\n5 10\n-1 5\n\n1.5 0.5\n");
+  const Result r =
+      Batch({"probe", test::TestDataPath("testlake.inp").string()}, "5 5\n2 5\n5 0\n5 10\n-1 5\n\n1.5 0.5\n");
   ASSERT_EQ(r.status, kExitOk) << r.err;
   std::istringstream in(r.out);
   std::vector<std::vector<std::string>> rows;
@@ -116,9 +117,18 @@ TEST(BatchProbe, RefusesALineThatIsNotTwoNumbers) {
   EXPECT_NE(r.err.find("line 2"), std::string::npos) << r.err;
 }
 
-std::vector<std::string> RunArgs(const std::filesystem::path& flow, const std::string& x, const std::string& y) {
-  return {"run", "--geometry", test::TestDataPath("testlake.inp").string(), "--flow-file", flow.string(),
-          "--season", "1", "--release", x, y};
+std::vector<std::string> RunArgs(const std::filesystem::path& flow, const std::string& x,
+                                 const std::string& y) {
+  return {"run",
+          "--geometry",
+          test::TestDataPath("testlake.inp").string(),
+          "--flow-file",
+          flow.string(),
+          "--season",
+          "1",
+          "--release",
+          x,
+          y};
 }
 
 std::vector<std::vector<std::string>> ReadCsv(const std::filesystem::path& path) {
@@ -136,8 +146,8 @@ std::vector<std::vector<std::string>> ReadCsv(const std::filesystem::path& path)
 
 TEST(BatchRun, WithoutDiffusionAUniformCurrentGivesExactPositions) {
   const auto dir = test::FreshOutputDir("batch_uniform");
-  const auto flow = test::WriteUniformFlow("batch_uniform", 36, 84, [](int) { return 0.001f; },
-                                           [](int) { return 0.0f; });
+  const auto flow = test::WriteUniformFlow(
+      "batch_uniform", 36, 84, [](int) { return 0.001f; }, [](int) { return 0.0f; });
   auto args = RunArgs(flow, "1", "3");
   for (const char* a : {"--diffusion", "0", "--particles", "2", "--seed", "5", "--tracks"}) args.push_back(a);
   args.push_back((dir / "tracks.csv").string());
@@ -190,7 +200,8 @@ TEST(BatchRun, ThreadedTracksDoNotDependOnTheThreadCount) {
   const auto dir = test::FreshOutputDir("batch_threads");
   for (const char* threads : {"2", "3"}) {
     auto args = RunArgs(test::TestDataPath("testlake.fld"), "3", "1");
-    for (const char* a : {"--particles", "40", "--seed", "77", "--threads", threads, "--tracks"}) args.push_back(a);
+    for (const char* a : {"--particles", "40", "--seed", "77", "--threads", threads, "--tracks"})
+      args.push_back(a);
     args.push_back((dir / (std::string("tracks") + threads + ".csv")).string());
     ASSERT_EQ(Batch(args).status, kExitOk);
   }
@@ -268,7 +279,8 @@ TEST(BatchRun, NetcdfHoldsCfTrajectories) {
 TEST(BatchRun, DensityCountsAddUpToTheParticles) {
   const auto dir = test::FreshOutputDir("batch_density");
   auto args = RunArgs(test::TestDataPath("testlake.fld"), "3", "1");
-  for (const char* a : {"--particles", "300", "--diffusion", "1", "--seed", "1", "--cell", "2", "--size", "200", "--density"})
+  for (const char* a :
+       {"--particles", "300", "--diffusion", "1", "--seed", "1", "--cell", "2", "--size", "200", "--density"})
     args.push_back(a);
   args.push_back((dir / "density.csv").string());
   args.push_back("--density-image");
@@ -327,7 +339,8 @@ bool OnlyPaletteColours(const QImage& picture) {
     for (int px = 0; px < image.width(); ++px) {
       const QRgb c = image.pixel(px, py);
       bool found = false;
-      for (int i = 0; i < kPaletteSize && !found; ++i) found = c == qRgb(PaletteColour(i).r, PaletteColour(i).g, PaletteColour(i).b);
+      for (int i = 0; i < kPaletteSize && !found; ++i)
+        found = c == qRgb(PaletteColour(i).r, PaletteColour(i).g, PaletteColour(i).b);
       if (!found) return false;
     }
   return true;
@@ -338,7 +351,8 @@ bool OnlyPaletteColours(const QImage& picture) {
 TEST(BatchRun, FilmHasAFramePerRedrawAndEndsOnTheImage) {
   const auto dir = test::FreshOutputDir("batch_film");
   auto args = RunArgs(test::TestDataPath("testlake.fld"), "3", "1");
-  for (const char* a : {"--particles", "10", "--seed", "1", "--size", "160", "--fps", "4", "--image"}) args.push_back(a);
+  for (const char* a : {"--particles", "10", "--seed", "1", "--size", "160", "--fps", "4", "--image"})
+    args.push_back(a);
   args.push_back((dir / "run.png").string());
   args.push_back("--film");
   args.push_back((dir / "run.gif").string());
@@ -365,8 +379,8 @@ TEST(BatchRun, FilmHasAFramePerRedrawAndEndsOnTheImage) {
 TEST(BatchAnimate, HasAFramePerFlowFrame) {
   const auto dir = test::FreshOutputDir("batch_animate");
   const Result r = Batch({"animate", "--geometry", test::TestDataPath("testlake.inp").string(), "--flow-file",
-                          test::TestDataPath("testlake.fld").string(), "--season", "1", "--frames", "5", "--size",
-                          "120", "--film", (dir / "flow.gif").string()});
+                          test::TestDataPath("testlake.fld").string(), "--season", "1", "--frames", "5",
+                          "--size", "120", "--film", (dir / "flow.gif").string()});
   ASSERT_EQ(r.status, kExitOk) << r.err;
   QImageReader film(QString::fromStdString((dir / "flow.gif").string()));
   int frames = 0;
@@ -415,14 +429,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"diffusion_negative", {"--diffusion", "-1"}, "--diffusion"},
         BadCase{"missing_value", {"--geometry"}, "--geometry: 1 required FILE missing"},
         BadCase{"geometry_missing",
-                {"--geometry", "/nonexistent/lake.inp", "--flow-file", kFlow, "--season", "1", "--release", "1", "1"},
+                {"--geometry", "/nonexistent/lake.inp", "--flow-file", kFlow, "--season", "1", "--release",
+                 "1", "1"},
                 "geometry file /nonexistent/lake.inp: not found"},
         BadCase{"flow_missing",
-                {"--geometry", kLake, "--flow-file", "/nonexistent/x.fld", "--season", "1", "--release", "1", "1"},
+                {"--geometry", kLake, "--flow-file", "/nonexistent/x.fld", "--season", "1", "--release", "1",
+                 "1"},
                 "/nonexistent/x.fld not found"},
         BadCase{"tracks_folder",
-                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "1", "1", "--tracks",
-                 "/nonexistent/t.csv"},
+                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "1", "1",
+                 "--tracks", "/nonexistent/t.csv"},
                 "folder /nonexistent does not exist"},
         BadCase{"image_kind",
                 {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "1", "1", "--image",
@@ -433,68 +449,88 @@ INSTANTIATE_TEST_SUITE_P(
                  "x.mp4"},
                 "--film: expected a .gif file name, got 'x.mp4'"},
         BadCase{"film_threaded",
-                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "1", "1", "--film", "x.gif",
-                 "--threads", "2"}, "--threads excludes --film"},
+                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "1", "1", "--film",
+                 "x.gif", "--threads", "2"},
+                "--threads excludes --film"},
         BadCase{"fps_zero", {"--fps", "0"}, "--fps: expected a frame rate from 1 to 100, got '0'"},
         BadCase{"fps_letters", {"--fps", "8fps"}, "--fps: expected a frame rate from 1 to 100, got '8fps'"},
         BadCase{"density_image_kind",
-                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "1", "1", "--cell", "2",
-                 "--density", "d.csv", "--density-image", "d.gif"},
+                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "1", "1", "--cell",
+                 "2", "--density", "d.csv", "--density-image", "d.gif"},
                 "--density-image: expected a .bmp or .png file name, got 'd.gif'"},
         BadCase{"density_image_alone",
-                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "1", "1", "--density-image",
-                 "d.png"}, "--density-image requires --density"},
-        BadCase{"animate_frames", {"--region", "1", "--flow-type", "1", "--season", "1", "--frames", "84", "--film", "a.gif"},
-                "--frames: expected a frame count from 1 to 83, got '84'", "animate"},
-        BadCase{"animate_no_film", {"--region", "1", "--flow-type", "1", "--season", "1"}, "--film is required", "animate"},
+                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "1", "1",
+                 "--density-image", "d.png"},
+                "--density-image requires --density"},
+        BadCase{"animate_frames",
+                {"--region", "1", "--flow-type", "1", "--season", "1", "--frames", "84", "--film", "a.gif"},
+                "--frames: expected a frame count from 1 to 83, got '84'",
+                "animate"},
+        BadCase{"animate_no_film",
+                {"--region", "1", "--flow-type", "1", "--season", "1"},
+                "--film is required",
+                "animate"},
         BadCase{"animate_film_kind",
                 {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--film", "a.png"},
-                "--film: expected a .gif file name, got 'a.png'", "animate"},
+                "--film: expected a .gif file name, got 'a.png'",
+                "animate"},
         BadCase{"animate_unknown", {"--release", "1", "1"}, "--release: unknown option", "animate"},
         BadCase{"density_without_cell",
-                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "1", "1", "--density",
-                 "d.csv"},
+                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "1", "1",
+                 "--density", "d.csv"},
                 "--density requires --cell"},
         BadCase{"both_inputs",
-                {"--region", "1", "--flow-type", "1", "--geometry", kLake, "--flow-file", kFlow, "--season", "1",
-                 "--release", "1", "1"},
+                {"--region", "1", "--flow-type", "1", "--geometry", kLake, "--flow-file", kFlow, "--season",
+                 "1", "--release", "1", "1"},
                 "--region excludes --"},  // the file option named first depends on how the options are held
-        BadCase{"region_without_flow_type", {"--region", "1", "--season", "1", "--release", "1", "1"},
+        BadCase{"region_without_flow_type",
+                {"--region", "1", "--season", "1", "--release", "1", "1"},
                 "--region requires --flow-type"},
-        BadCase{"neither_input", {"--season", "1", "--release", "1", "1"}, "give --region, --season and --flow-type"},
+        BadCase{"neither_input",
+                {"--season", "1", "--release", "1", "1"},
+                "give --region, --season and --flow-type"},
         // Every number option takes one number and nothing after it.
-        BadCase{"particles_letters", {"--particles", "3km"},
+        BadCase{"particles_letters",
+                {"--particles", "3km"},
                 "--particles: expected a positive whole number, got '3km'"},
-        BadCase{"diffusion_letters", {"--diffusion", "0.5x"},
+        BadCase{"diffusion_letters",
+                {"--diffusion", "0.5x"},
                 "--diffusion: expected a diffusion coefficient from 0 to 10 m²/s, got '0.5x'"},
         BadCase{"seed_letters", {"--seed", "7s"}, "--seed: expected a whole number ≥ 0, got '7s'"},
-        BadCase{"threads_letters", {"--threads", "2x"},
+        BadCase{"threads_letters",
+                {"--threads", "2x"},
                 "--threads: expected a thread count from 1 to 256, got '2x'"},
-        BadCase{"size_letters", {"--size", "100px"},
+        BadCase{"size_letters",
+                {"--size", "100px"},
                 "--size: expected an image size from 16 to 16384 pixels, got '100px'"},
         BadCase{"cell_letters", {"--cell", "3km"}, "--cell: expected a cell size > 0 in km, got '3km'"},
         BadCase{"release_x_letters", {"--release", "1km", "1"}, "--release: expected X in km, got '1km'"},
         BadCase{"release_y_letters", {"--release", "1", "1e"}, "--release: expected Y in km, got '1e'"},
-        BadCase{"release_y_negative_letters", {"--release", "1", "-2x"}, "--release: expected Y in km, got '-2x'"},
-        BadCase{"particles_exponent", {"--particles", "1e3"},
+        BadCase{"release_y_negative_letters",
+                {"--release", "1", "-2x"},
+                "--release: expected Y in km, got '-2x'"},
+        BadCase{"particles_exponent",
+                {"--particles", "1e3"},
                 "--particles: expected a positive whole number, got '1e3'"},
         // Limits instead of a crash or a run of NaN.
-        BadCase{"diffusion_huge", {"--diffusion", "1e308"},
+        BadCase{"diffusion_huge",
+                {"--diffusion", "1e308"},
                 "--diffusion: expected a diffusion coefficient from 0 to 10"},
-        BadCase{"diffusion_above_range", {"--diffusion", "10.5"},
+        BadCase{"diffusion_above_range",
+                {"--diffusion", "10.5"},
                 "--diffusion: expected a diffusion coefficient from 0 to 10"},
         BadCase{"diffusion_infinite", {"--diffusion", "inf"}, "--diffusion"},
         BadCase{"particles_beyond_memory",
-                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "3", "1", "--particles",
-                 "100000000000"},
+                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "3", "1",
+                 "--particles", "100000000000"},
                 "--particles 100000000000: the run would need 2600000000000 bytes of memory"},
         BadCase{"as_desktop_threaded",
-                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "3", "1", "--as-desktop",
-                 "--threads", "2"},
+                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "3", "1",
+                 "--as-desktop", "--threads", "2"},
                 "--threads excludes --as-desktop"},
         BadCase{"particles_beyond_memory_drawn",
-                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "3", "1", "--particles",
-                 "2000000000", "--image", "x.png"},
+                {"--geometry", kLake, "--flow-file", kFlow, "--season", "1", "--release", "3", "1",
+                 "--particles", "2000000000", "--image", "x.png"},
                 "--particles 2000000000: the run would need 2064000000000 bytes of memory"}),
     [](const auto& row) { return std::string(row.param.name); });
 
@@ -514,8 +550,9 @@ class FailedOutput : public ::testing::TestWithParam<FailedOutputCase> {};
 TEST_P(FailedOutput, LeavesTheExistingFileUntouched) {
   const FailedOutputCase& c = GetParam();
   const auto dir = test::FreshOutputDir(std::string("batch_failed_") + c.name);
-  const auto flow = test::WriteUniformFlow(std::string("batch_failed_") + c.name, 36, c.flowFrames,
-                                           [](int) { return 0.01f; }, [](int) { return 0.0f; });
+  const auto flow = test::WriteUniformFlow(
+      std::string("batch_failed_") + c.name, 36, c.flowFrames, [](int) { return 0.01f; },
+      [](int) { return 0.0f; });
   const auto file = dir / c.options.back();
   const std::string old(20000, 'o');
   test::WriteTextFile(file, old);
@@ -532,21 +569,23 @@ TEST_P(FailedOutput, LeavesTheExistingFileUntouched) {
   EXPECT_EQ(r.status, kExitBadInput);
   EXPECT_NE(r.err.find(c.expectedInMessage), std::string::npos) << r.err;
   EXPECT_TRUE(ReadAll(file) == old) << "the existing file changed";
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1) << "a partial file was left behind";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1)
+      << "a partial file was left behind";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Outputs, FailedOutput,
-    ::testing::Values(FailedOutputCase{"tracks_short_flow", {"--tracks", "tracks.csv"}, 20, 0, "frame 20"},
-                      FailedOutputCase{"netcdf_short_flow", {"--netcdf", "tracks.nc"}, 20, 0, "frame 20"},
-                      FailedOutputCase{"image_short_flow", {"--image", "run.png"}, 20, 0, "frame 20"},
-                      FailedOutputCase{"density_short_flow", {"--cell", "2", "--density", "d.csv"}, 20, 0, "frame 20"},
-                      FailedOutputCase{"film_short_flow", {"--film", "run.gif"}, 20, 0, "frame 20"},
-                      FailedOutputCase{"film_full_disk", {"--size", "400", "--film", "run.gif"}, 84, 65536, "run.gif"},
-                      FailedOutputCase{"tracks_full_disk", {"--tracks", "tracks.csv"}, 84, 65536, "File too large"},
-                      FailedOutputCase{"netcdf_full_disk", {"--netcdf", "tracks.nc"}, 84, 65536, "tracks.nc"},
-                      FailedOutputCase{"image_full_disk", {"--size", "400", "--image", "run.bmp"}, 84, 65536,
-                                       "File too large"}),
+    ::testing::Values(
+        FailedOutputCase{"tracks_short_flow", {"--tracks", "tracks.csv"}, 20, 0, "frame 20"},
+        FailedOutputCase{"netcdf_short_flow", {"--netcdf", "tracks.nc"}, 20, 0, "frame 20"},
+        FailedOutputCase{"image_short_flow", {"--image", "run.png"}, 20, 0, "frame 20"},
+        FailedOutputCase{"density_short_flow", {"--cell", "2", "--density", "d.csv"}, 20, 0, "frame 20"},
+        FailedOutputCase{"film_short_flow", {"--film", "run.gif"}, 20, 0, "frame 20"},
+        FailedOutputCase{"film_full_disk", {"--size", "400", "--film", "run.gif"}, 84, 65536, "run.gif"},
+        FailedOutputCase{"tracks_full_disk", {"--tracks", "tracks.csv"}, 84, 65536, "File too large"},
+        FailedOutputCase{"netcdf_full_disk", {"--netcdf", "tracks.nc"}, 84, 65536, "tracks.nc"},
+        FailedOutputCase{
+            "image_full_disk", {"--size", "400", "--image", "run.bmp"}, 84, 65536, "File too large"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(BatchCommands, UnknownCommandAndHelp) {

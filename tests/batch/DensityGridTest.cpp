@@ -46,11 +46,13 @@ const std::optional<GridCell> kOutside;
 
 INSTANTIATE_TEST_SUITE_P(
     EdgesAndCorners, DensityGridCell,
-    testing::Values(CellCase{"SouthWestCorner", 5, 0, -10, kOutside}, CellCase{"SouthEastCorner", 5, 20, -10, kOutside},
-                    CellCase{"NorthWestCorner", 5, 0, 10, kOutside}, CellCase{"NorthEastCorner", 5, 20, 10, kOutside},
-                    CellCase{"WestEdge", 5, 0, 1, kOutside}, CellCase{"EastEdge", 5, 20, 1, kOutside},
-                    CellCase{"SouthEdge", 5, 7, -10, kOutside}, CellCase{"NorthEdge", 5, 7, 10, kOutside},
-                    CellCase{"BeyondEast", 5, 23, 1, kOutside}, CellCase{"BeyondSouth", 5, 7, -31, kOutside},
+    testing::Values(CellCase{"SouthWestCorner", 5, 0, -10, kOutside},
+                    CellCase{"SouthEastCorner", 5, 20, -10, kOutside},
+                    CellCase{"NorthWestCorner", 5, 0, 10, kOutside},
+                    CellCase{"NorthEastCorner", 5, 20, 10, kOutside}, CellCase{"WestEdge", 5, 0, 1, kOutside},
+                    CellCase{"EastEdge", 5, 20, 1, kOutside}, CellCase{"SouthEdge", 5, 7, -10, kOutside},
+                    CellCase{"NorthEdge", 5, 7, 10, kOutside}, CellCase{"BeyondEast", 5, 23, 1, kOutside},
+                    CellCase{"BeyondSouth", 5, 7, -31, kOutside},
                     CellCase{"NotANumber", 5, std::nan(""), 1, kOutside},
                     CellCase{"InsideSouthWest", 5, kHair, -10 + kHair, GridCell{0, 0}},
                     CellCase{"InsideSouthEast", 5, 20 - kHair, -10 + kHair, GridCell{3, 0}},
@@ -66,12 +68,14 @@ INSTANTIATE_TEST_SUITE_P(
 // and the fullest cell takes the darkest class.
 TEST(DensityRamp, MoreParticlesAreDarker) {
   auto lightness = [](Rgb c) { return 0.2126 * c.r + 0.7152 * c.g + 0.0722 * c.b; };
-  for (int k = 1; k < kRampClasses; ++k) EXPECT_LT(lightness(RampColour(k)), lightness(RampColour(k - 1))) << k;
+  for (int k = 1; k < kRampClasses; ++k)
+    EXPECT_LT(lightness(RampColour(k)), lightness(RampColour(k - 1))) << k;
   EXPECT_EQ(RampClass(1, 100000), 0);  // one particle among many is the lightest
   for (long most : {1L, 2L, 7L, 100L, 100000L}) {
     EXPECT_EQ(RampClass(0, most), -1);
     EXPECT_EQ(RampClass(most, most), kRampClasses - 1) << most;
-    for (long c = 2; c <= std::min(most, 5000L); ++c) EXPECT_GE(RampClass(c, most), RampClass(c - 1, most)) << c;
+    for (long c = 2; c <= std::min(most, 5000L); ++c)
+      EXPECT_GE(RampClass(c, most), RampClass(c - 1, most)) << c;
   }
 }
 

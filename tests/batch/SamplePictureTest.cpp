@@ -15,17 +15,17 @@
 #include "model/RunParameters.h"
 #include "model/ShoreIndex.h"
 #include "sim/SimulationRun.h"
-#include "view/RunPicture.h"
 #include "support/TestPaths.h"
 #include "view/QtImageSurface.h"
+#include "view/RunPicture.h"
 
 namespace lakedrift {
 namespace {
 
 constexpr int kPixels = 800;
-constexpr double kMostCoverage = 0.35;   // of the water's pixels under arrows, any picture
-constexpr double kLeastMedian = 0.05;    // the flow must still show
-constexpr int kLeastTrackPixels = 5;   // slow depth-averaged flows move the cloud a few pixels
+constexpr double kMostCoverage = 0.35;  // of the water's pixels under arrows, any picture
+constexpr double kLeastMedian = 0.05;   // the flow must still show
+constexpr int kLeastTrackPixels = 5;    // slow depth-averaged flows move the cloud a few pixels
 
 struct Coverage {
   double arrows = 0;  // fraction of the water's pixels in arrow blue

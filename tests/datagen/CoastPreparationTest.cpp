@@ -46,7 +46,7 @@ double DistanceToRing(Vec2 p, const CoastRing& ring) {
 TEST(RegionCutterTest, ClosesTheRegionAlongTheCutAndKeepsWholeIslands) {
   const std::vector<CoastRing> lake = {Square(0, 0, 10), Square(2, 2, 1), Square(6, 7, 1)};
   const auto rings = RegionCutter::Cut(lake, {{{0.0, 1.0}, 5.0}});  // keep y <= 5
-  ASSERT_EQ(rings.size(), 2u);  // the northern island is gone
+  ASSERT_EQ(rings.size(), 2u);                                      // the northern island is gone
   EXPECT_NEAR(rings[0].SignedArea(), 50.0, 1e-12);
   for (std::size_t i = 0; i < rings[0].points.size(); ++i) {
     const Vec2 a = rings[0].points[i];
@@ -198,8 +198,7 @@ TEST(StreamFunctionSolverTest, OpenBoundaryValuesCarryAThroughFlow) {
   const std::vector<bool> open(mesh.nodes.size(), true);
   std::vector<double> given;
   for (const Vec2 p : mesh.nodes) given.push_back(kTransport * p.y * 1000.0);
-  const StreamFunctionSolver solver(mesh, std::vector<double>(mesh.nodes.size(), 100.0), open,
-                                    kLakeCoriolis);
+  const StreamFunctionSolver solver(mesh, std::vector<double>(mesh.nodes.size(), 100.0), open, kLakeCoriolis);
   const std::vector<Vec2> calm(mesh.elements.size());
   const auto psi = solver.StreamFunction(calm, given);
   for (std::size_t n = 0; n < psi.size(); ++n) ASSERT_NEAR(psi[n], given[n], 1e-6 * kTransport * 3e4);
@@ -225,8 +224,7 @@ TEST(StreamFunctionSolverTest, AnIslandTakesOneConstantThatLetsTheFlowPassOnBoth
   for (const int n : mesh.rings[0]) open[n] = true;
   std::vector<double> given;
   for (const Vec2 p : mesh.nodes) given.push_back(kTransport * p.y * 1000.0);
-  const StreamFunctionSolver solver(mesh, std::vector<double>(mesh.nodes.size(), 100.0), open,
-                                    kLakeCoriolis);
+  const StreamFunctionSolver solver(mesh, std::vector<double>(mesh.nodes.size(), 100.0), open, kLakeCoriolis);
   const auto psi = solver.StreamFunction(std::vector<Vec2>(mesh.elements.size()), given);
   const double island = psi[mesh.rings[1].front()];
   for (const int n : mesh.rings[1]) ASSERT_EQ(psi[n], island);

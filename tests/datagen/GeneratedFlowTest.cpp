@@ -31,8 +31,8 @@ struct FlowWeek {
 
 struct RegionData {
   ModelState state;
-  std::vector<double> depth;          // m, per node, from the generator's depth file
-  std::vector<double> shoreDistance;  // km from the real shore, per node
+  std::vector<double> depth;              // m, per node, from the generator's depth file
+  std::vector<double> shoreDistance;      // km from the real shore, per node
   std::map<std::string, FlowWeek> flows;  // by the two-letter scenario/flow code
 };
 
@@ -158,9 +158,9 @@ TEST_P(GeneratedFlowTest, EveryFileHoldsAWeekOfFramesForEveryNode) {
 TEST_P(GeneratedFlowTest, SpeedsAreFiniteAndPlausible) {
   // Largest node speed over the week, m/s: (lowest acceptable, highest).
   const std::map<std::string, std::pair<double, double>> kRange = {
-      {"ds", {0.05, 0.35}},  // surface, strong trades: drift of 2 % of 5–7 m/s and more
-      {"ws", {0.01, 0.35}},  // surface, light winds
-      {"da", {0.005, 0.10}}, // depth-averaged: mm/s to a few cm/s
+      {"ds", {0.05, 0.35}},   // surface, strong trades: drift of 2 % of 5–7 m/s and more
+      {"ws", {0.01, 0.35}},   // surface, light winds
+      {"da", {0.005, 0.10}},  // depth-averaged: mm/s to a few cm/s
       {"wa", {0.0005, 0.05}}};
   for (const char* kind : kKinds) {
     const FlowWeek& week = data().flows.at(kind);
@@ -191,8 +191,7 @@ TEST_P(GeneratedFlowTest, DepthAveragedFlowRunsAlongTheCoast) {
       for (int r = 1; r <= s.BoundaryRingCount; ++r) {
         const int size = s.BoundaryRingSize(r);
         for (int i = 0; i < size; ++i) {
-          const int prev = first + (i + size - 1) % size, here = first + i,
-                    next = first + (i + 1) % size;
+          const int prev = first + (i + size - 1) % size, here = first + i, next = first + (i + 1) % size;
           const double ix = s.BoundaryX(here) - s.BoundaryX(prev);
           const double iy = double(s.BoundaryY(here)) - s.BoundaryY(prev);
           const double ox = s.BoundaryX(next) - s.BoundaryX(here);
@@ -381,8 +380,7 @@ std::pair<double, double> GridOrigin(const ModelState& state) {
 
 // The velocity of a frame at a point of the mesh (x, y in the mesh's km),
 // linearly interpolated; false if no element holds the point.
-bool VelocityAt(const ModelState& s, const FlowWeek& week, int k, double x, double y, double& u,
-                double& v) {
+bool VelocityAt(const ModelState& s, const FlowWeek& week, int k, double x, double y, double& u, double& v) {
   for (int e = 1; e <= s.ElementCount; ++e) {
     double px[3], py[3];
     for (int j = 0; j < 3; ++j) px[j] = s.NodeX(s.ElemNode(j + 1, e)), py[j] = s.NodeY(s.ElemNode(j + 1, e));

@@ -218,7 +218,8 @@ TEST_P(GeneratedGeometryTest, InteriorNodesStandApartInTheFullView) {
   double closest = std::numeric_limits<double>::infinity();
   int close = 0;
   for (const auto& [a, b] : pairs) {
-    const double px = std::hypot(state_.NodeX(a) - state_.NodeX(b), state_.NodeY(a) - state_.NodeY(b)) / kmPerPixel;
+    const double px =
+        std::hypot(state_.NodeX(a) - state_.NodeX(b), state_.NodeY(a) - state_.NodeY(b)) / kmPerPixel;
     closest = std::min(closest, px);
     close += px < kArrowGapPx ? 1 : 0;
   }
@@ -228,7 +229,8 @@ TEST_P(GeneratedGeometryTest, InteriorNodesStandApartInTheFullView) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Regions, GeneratedGeometryTest,
-                         ::testing::Values(RegionFile{"geomtan.inp", 4, 1.5}, RegionFile{"geommal.inp", 1, 6.0},
+                         ::testing::Values(RegionFile{"geomtan.inp", 4, 1.5},
+                                           RegionFile{"geommal.inp", 1, 6.0},
                                            RegionFile{"geomzam.inp", 3, 6.0}),
                          [](const auto& p) { return std::string(p.param.name).substr(0, 7); });
 

@@ -34,16 +34,15 @@ std::uint16_t U16(const std::vector<unsigned char>& b, std::size_t at) {
 }
 
 int RunGenerator(const fs::path& folder) {
-  const std::string command = std::string("\"") + LAKEDRIFT_DATAGEN_EXE + "\" \"" +
-                              LAKEDRIFT_SHORELINE_FILE + "\" \"" + folder.string() + "\" > \"" +
-                              (folder / "report.txt").string() + "\"";
+  const std::string command = std::string("\"") + LAKEDRIFT_DATAGEN_EXE + "\" \"" + LAKEDRIFT_SHORELINE_FILE +
+                              "\" \"" + folder.string() + "\" > \"" + (folder / "report.txt").string() + "\"";
   return std::system(command.c_str());
 }
 
-const char* const kProgramFiles[] = {
-    "geomtan.inp", "geommal.inp", "geomzam.inp", "tanws.fld", "tanwa.fld", "tands.fld",
-    "tanda.fld",   "malws.fld",   "malwa.fld",   "malds.fld", "malda.fld", "zamws.fld",
-    "zamwa.fld",   "zamds.fld",   "zamda.fld",   "bougarab.wav", "startup.bmp"};
+const char* const kProgramFiles[] = {"geomtan.inp",  "geommal.inp", "geomzam.inp", "tanws.fld", "tanwa.fld",
+                                     "tands.fld",    "tanda.fld",   "malws.fld",   "malwa.fld", "malds.fld",
+                                     "malda.fld",    "zamws.fld",   "zamwa.fld",   "zamds.fld", "zamda.fld",
+                                     "bougarab.wav", "startup.bmp"};
 
 TEST(GeneratorRunTest, TwoRunsWriteIdenticalFilesAndMatchTheBuild) {
   const fs::path first = FreshOutputDir("datagen_first");
@@ -67,9 +66,8 @@ TEST(GeneratorRunTest, TwoRunsWriteIdenticalFilesAndMatchTheBuild) {
 TEST(GeneratorRunTest, RefusesAMissingShorelineWithoutWritingAnything) {
   const fs::path folder = FreshOutputDir("datagen_missing");
   const std::string command = std::string("\"") + LAKEDRIFT_DATAGEN_EXE + "\" \"" +
-                              (folder / "no-such-shore.txt").string() + "\" \"" +
-                              (folder / "out").string() + "\" 2> \"" +
-                              (folder / "errors.txt").string() + "\"";
+                              (folder / "no-such-shore.txt").string() + "\" \"" + (folder / "out").string() +
+                              "\" 2> \"" + (folder / "errors.txt").string() + "\"";
   EXPECT_NE(std::system(command.c_str()), 0);
   EXPECT_FALSE(fs::exists(folder / "out" / "geomtan.inp"));
   EXPECT_GT(fs::file_size(folder / "errors.txt"), 0u);
@@ -81,7 +79,7 @@ TEST(GeneratedMediaTest, WaveFileIsA20To40SecondTuneIn16BitPcm) {
   EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "RIFF");
   EXPECT_EQ(U32(b, 4), b.size() - 8);
   EXPECT_EQ(std::string(b.begin() + 8, b.begin() + 16), "WAVEfmt ");
-  EXPECT_EQ(U16(b, 20), 1);   // PCM
+  EXPECT_EQ(U16(b, 20), 1);  // PCM
   const int channels = U16(b, 22);
   const std::uint32_t rate = U32(b, 24);
   EXPECT_EQ(U16(b, 34), 16);  // bits per sample

@@ -36,8 +36,8 @@ Km Project(const std::string& georef, double longitude, double latitude) {
   EXPECT_NE(projection, nullptr) << georef;
   Km result{std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
   if (projection) {
-    const PJ_COORD out = proj_trans(projection, PJ_FWD,
-                                    proj_coord(proj_torad(longitude), proj_torad(latitude), 0, 0));
+    const PJ_COORD out =
+        proj_trans(projection, PJ_FWD, proj_coord(proj_torad(longitude), proj_torad(latitude), 0, 0));
     result = {out.xy.x, out.xy.y};
     proj_destroy(projection);
   }

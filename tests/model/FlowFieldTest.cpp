@@ -45,7 +45,8 @@ TEST(FlowFieldReader, ReadsFramesInSequenceUThenV) {
   std::vector<float> values;
   for (int frame = 0; frame < 2; ++frame)
     for (int block = 0; block < 2; ++block)
-      for (int node = 1; node <= 3; ++node) values.push_back(static_cast<float>(100 * frame + 10 * block + node));
+      for (int node = 1; node <= 3; ++node)
+        values.push_back(static_cast<float>(100 * frame + 10 * block + node));
   const auto path = test::FreshOutputDir("flow_sequence") / "three.fld";
   WriteFloats(path, values);
   ASSERT_EQ(std::filesystem::file_size(path), 48u);  // 24 bytes a frame for N = 3

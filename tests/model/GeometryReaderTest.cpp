@@ -155,10 +155,8 @@ TEST_P(MalformedGeometry, IsRefusedNamingTheItemAndLeavesTheStateAlone) {
 INSTANTIATE_TEST_SUITE_P(
     Table, MalformedGeometry,
     ::testing::Values(
-        MalformedCase{"empty", "", "ring count"},
-        MalformedCase{"in_header", "1\n4\n4 2\n", "third count"},
-        MalformedCase{"in_elements", Truncate(kTwoTriangles, "2 1 3 4"),
-                      "element record 2, element number"},
+        MalformedCase{"empty", "", "ring count"}, MalformedCase{"in_header", "1\n4\n4 2\n", "third count"},
+        MalformedCase{"in_elements", Truncate(kTwoTriangles, "2 1 3 4"), "element record 2, element number"},
         MalformedCase{"in_nodes", Truncate(kTwoTriangles, "3 1 1\n4"), "node record 3, node number"},
         MalformedCase{"in_boundary", Truncate(kTwoTriangles, "4 4 0 1"),
                       "boundary-point record 4, point number"},
@@ -169,10 +167,8 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"count_with_letters", Replace(kTwoTriangles, "4 2 3 4", "4 2e 3 4"),
                       "element count: expected a number, found \"2e\" on line 3"},
         MalformedCase{"zero_rings", Replace(kTwoTriangles, "1\n4\n", "0\n4\n"), "ring count"},
-        MalformedCase{"count_too_big", Replace(kTwoTriangles, "4 2 3 4", "40000 2 3 4"),
-                      "node count"},
-        MalformedCase{"fractional_count", Replace(kTwoTriangles, "4 2 3 4", "4 2.5 3 4"),
-                      "element count"},
+        MalformedCase{"count_too_big", Replace(kTwoTriangles, "4 2 3 4", "40000 2 3 4"), "node count"},
+        MalformedCase{"fractional_count", Replace(kTwoTriangles, "4 2 3 4", "4 2.5 3 4"), "element count"},
         MalformedCase{"node_out_of_range", Replace(kTwoTriangles, "1 1 2 3 0", "1 1 2 5 0"),
                       "element record 1, node of vertex 3: expected a whole number in 1..4"},
         MalformedCase{"node_zero", Replace(kTwoTriangles, "2 1 3 4 1", "2 0 3 4 1"),
@@ -183,8 +179,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "element record 2, neighbour across edge 1"},
         MalformedCase{"boundary_node", Replace(kTwoTriangles, "3 3 1 1", "3 9 1 1"),
                       "boundary-point record 3, node number"},
-        MalformedCase{"rings_do_not_add_up", Replace(kTwoTriangles, "1\n4\n", "1\n3\n"),
-                      "ring sizes"},
+        MalformedCase{"rings_do_not_add_up", Replace(kTwoTriangles, "1\n4\n", "1\n3\n"), "ring sizes"},
         MalformedCase{"clockwise", Replace(kTwoTriangles, "1 1 2 3 0", "1 1 3 2 0"),
                       "element record 1, vertices: expected vertices listed counter-clockwise"},
         MalformedCase{"zero_area", Replace(kTwoTriangles, "3 1 1\n", "3 2 0\n"),
@@ -220,16 +215,15 @@ TEST_P(MapExtent, RoundsOntoTensAndSquaresAboutTheCentre) {
   EXPECT_NEAR(state.MapSize, c.mapSize, 1e-4);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Examples, MapExtent,
-    ::testing::Values(
-        // Heights grow about the centre: y bounds −420, −20 become −525, 85.
-        ExtentCase{"wide_south", 3.5, 612.8, -402, -0.7, 10, 620, -525, 85, 609.3},
-        ExtentCase{"from_zero", 0, 95, 0, 40, 0, 100, -25, 75, 95},
-        // A positive lower bound moves inwards: MapSize exceeds MapWidth.
-        ExtentCase{"inward", 0.1, 99.9, 0.1, 50, 10, 100, -10, 80, 99.8},
-        ExtentCase{"tall", 0, 40, 0, 95, -25, 75, 0, 100, 95}),
-    [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Examples, MapExtent,
+                         ::testing::Values(
+                             // Heights grow about the centre: y bounds −420, −20 become −525, 85.
+                             ExtentCase{"wide_south", 3.5, 612.8, -402, -0.7, 10, 620, -525, 85, 609.3},
+                             ExtentCase{"from_zero", 0, 95, 0, 40, 0, 100, -25, 75, 95},
+                             // A positive lower bound moves inwards: MapSize exceeds MapWidth.
+                             ExtentCase{"inward", 0.1, 99.9, 0.1, 50, 10, 100, -10, 80, 99.8},
+                             ExtentCase{"tall", 0, 40, 0, 95, -25, 75, 0, 100, 95}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace lakedrift

@@ -69,7 +69,7 @@ TEST(ParameterRulesTest, FrameCountRoundsLeadingNumberHalvesToEven) {
   EXPECT_EQ(FrameCountOf("83"), 83);
   EXPECT_EQ(FrameCountOf("12 frames"), 12);
   EXPECT_EQ(FrameCountOf("0"), 83);
-  EXPECT_EQ(FrameCountOf("0.5"), 83);  // rounds to 0
+  EXPECT_EQ(FrameCountOf("0.5"), 83);   // rounds to 0
   EXPECT_EQ(FrameCountOf("83.6"), 83);  // rounds to 84
   EXPECT_EQ(FrameCountOf("99999"), 83);
   EXPECT_EQ(FrameCountOf("1e300"), 83);  // far beyond 16 bits

@@ -59,8 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PointCase{"western_side", 0, 5, 1}, PointCase{"eastern_side", 10, 5, 0},
                       PointCase{"left_of_all", -1, 5, 0}, PointCase{"right_of_all", 11, 5, 0},
                       PointCase{"above_all", 5, 11, 0}, PointCase{"below_all", 5, -1, 0},
-                      PointCase{"south_west_corner", 0, 0, 0},
-                      PointCase{"north_west_corner", 0, 10, 1}),
+                      PointCase{"south_west_corner", 0, 0, 0}, PointCase{"north_west_corner", 0, 10, 1}),
     [](const auto& row) { return std::string(row.param.name); });
 
 class LakeWithIsland : public ::testing::TestWithParam<PointCase> {};
@@ -69,23 +68,21 @@ TEST_P(LakeWithIsland, IslandsAreHoles) {
   const ModelState state = Coast({kSquare, kIsland});
   EXPECT_EQ(PointInLake(state, GetParam().x, GetParam().y), GetParam().expected);
   // The same lake in metres answers the same for the same point in metres.
-  EXPECT_EQ(PointInLakeMetres(state, GetParam().x * 1000.0, GetParam().y * 1000.0),
-            GetParam().expected);
+  EXPECT_EQ(PointInLakeMetres(state, GetParam().x * 1000.0, GetParam().y * 1000.0), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Points, LakeWithIsland,
-    ::testing::Values(PointCase{"on_island", 5, 5, 0}, PointCase{"west_of_island", 2, 5, 1},
-                      PointCase{"east_of_island", 8, 5, 1},
-                      PointCase{"island_northern_side", 5, 6, 0},
-                      PointCase{"island_southern_side", 5, 4, 1}),
-    [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Points, LakeWithIsland,
+                         ::testing::Values(PointCase{"on_island", 5, 5, 0},
+                                           PointCase{"west_of_island", 2, 5, 1},
+                                           PointCase{"east_of_island", 8, 5, 1},
+                                           PointCase{"island_northern_side", 5, 6, 0},
+                                           PointCase{"island_southern_side", 5, 4, 1}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(PointInLake, RingAtOneHeightContributesNothing) {
   const ModelState flat = Coast({kSquare, {{2, 5}, {3, 5}, {4, 5}}});
   const ModelState plain = Coast({kSquare});
-  for (double x : {1.0, 2.5, 3.0, 9.0})
-    EXPECT_EQ(PointInLake(flat, x, 5), PointInLake(plain, x, 5)) << x;
+  for (double x : {1.0, 2.5, 3.0, 9.0}) EXPECT_EQ(PointInLake(flat, x, 5), PointInLake(plain, x, 5)) << x;
 }
 
 TEST(PointInLake, CrossingAbscissaIsNarrowedToSinglePrecision) {

@@ -42,8 +42,8 @@ struct Rings {
   int16_t Plain(double px, double py) const { return PointInRings(sizes, count, x, y, px, py); }
 };
 
-const Rings kSquareWithIsland = Rings::Of({{{0, 0}, {10, 0}, {10, 10}, {0, 10}},
-                                           {{4, 4}, {6, 4}, {6, 6}, {4, 6}}});
+const Rings kSquareWithIsland =
+    Rings::Of({{{0, 0}, {10, 0}, {10, 10}, {0, 10}}, {{4, 4}, {6, 4}, {6, 6}, {4, 6}}});
 
 // The query points that trip a crossing test: random points over the rings'
 // box and a margin, each vertex exactly, points on edges, points at vertex
@@ -65,14 +65,17 @@ class QueryPoints {
     const int b = vertex_(random_);
     const int next = NextOnRing(b);
     switch (i % 7) {
-      case 0: return {xs_(random_), ys_(random_)};
-      case 1: return {rings_.x(b), rings_.y(b)};
+      case 0:
+        return {xs_(random_), ys_(random_)};
+      case 1:
+        return {rings_.x(b), rings_.y(b)};
       case 2: {  // on the edge b → next, in double as a caller would compute it
         const double t = unit_(random_);
         return {rings_.x(b) + t * (rings_.x(next) - rings_.x(b)),
                 rings_.y(b) + t * (static_cast<double>(rings_.y(next)) - rings_.y(b))};
       }
-      case 3: return {xs_(random_), rings_.y(b)};
+      case 3:
+        return {xs_(random_), rings_.y(b)};
       case 6: {  // beside an edge, 10^-3 to 10^-12 of its length off it
         const double t = unit_(random_), ex = rings_.x(next) - rings_.x(b);
         const double ey = static_cast<double>(rings_.y(next)) - rings_.y(b);

@@ -28,14 +28,12 @@ INSTANTIATE_TEST_SUITE_P(
     Table, NumberFormatting,
     ::testing::Values(FormatCase{"one", 1, 7, "1", " 1"}, FormatCase{"half", 0.5, 7, "0.5", " .5"},
                       FormatCase{"minus_half", -0.5, 7, "-0.5", "-.5"},
-                      FormatCase{"minus_thirty", -30, 15, "-30", "-30"},
-                      FormatCase{"zero", 0, 15, "0", " 0"},
+                      FormatCase{"minus_thirty", -30, 15, "-30", "-30"}, FormatCase{"zero", 0, 15, "0", " 0"},
                       FormatCase{"negative_zero", -0.0, 15, "0", " 0"},
                       FormatCase{"quarter", 0.25, 15, "0.25", " .25"},
                       FormatCase{"tenth", 0.1, 15, "0.1", " .1"},
                       // A single-precision speed shows 7 digits, not its binary tail.
-                      FormatCase{"single_speed", static_cast<float>(0.1 + 4.9 * 0.01), 7, "0.149",
-                                 " .149"},
+                      FormatCase{"single_speed", static_cast<float>(0.1 + 4.9 * 0.01), 7, "0.149", " .149"},
                       FormatCase{"big", 1e20, 15, "1E+20", " 1E+20"},
                       FormatCase{"magnification", 1024, 7, "1024", " 1024"}),
     [](const auto& row) { return std::string(row.param.name); });

@@ -24,9 +24,9 @@ TEST(PointInElement, InsideOnEdgeAndOutside) {
   state.TriX(2) = 10, state.TriY(2) = 0;
   state.TriX(3) = 0, state.TriY(3) = 10;
   EXPECT_EQ(PointInElement(state, 2, 2), 1);
-  EXPECT_EQ(PointInElement(state, 5, 0), 1);    // on an edge
-  EXPECT_EQ(PointInElement(state, 5, 5), 1);    // on the slanted edge
-  EXPECT_EQ(PointInElement(state, 10, 0), 1);   // at a vertex
+  EXPECT_EQ(PointInElement(state, 5, 0), 1);   // on an edge
+  EXPECT_EQ(PointInElement(state, 5, 5), 1);   // on the slanted edge
+  EXPECT_EQ(PointInElement(state, 10, 0), 1);  // at a vertex
   EXPECT_EQ(PointInElement(state, 6, 6), 0);
   EXPECT_EQ(PointInElement(state, -1, 1), 0);
 }
@@ -44,9 +44,9 @@ TEST(FindElement, StartElementThatHoldsThePointIsKept) {
   const ModelState state = TestLake();
   // Element 1: nodes (0,0), (2,0), (2,2) km.
   EXPECT_EQ(FindElement(state, 1.5 * kM, 0.5 * kM, 1), 1);
-  EXPECT_EQ(FindElement(state, 2 * kM, 0, 1), 1);         // at a vertex
-  EXPECT_EQ(FindElement(state, 1 * kM, 1 * kM, 1), 1);    // on the shared diagonal
-  EXPECT_EQ(FindElement(state, 1 * kM, 1 * kM, 2), 2);    // the other side keeps its own
+  EXPECT_EQ(FindElement(state, 2 * kM, 0, 1), 1);       // at a vertex
+  EXPECT_EQ(FindElement(state, 1 * kM, 1 * kM, 1), 1);  // on the shared diagonal
+  EXPECT_EQ(FindElement(state, 1 * kM, 1 * kM, 2), 2);  // the other side keeps its own
 }
 
 TEST(FindElement, WalksAcrossTheMeshToThePoint) {
@@ -113,8 +113,8 @@ TEST(FindElement, PointOnTheIslandGivesAnElementAtTheIslandCoast) {
   bool touchesIsland = false;
   for (int j = 1; j <= 3; ++j) {
     const int n = state.ElemNode(j, e);
-    touchesIsland = touchesIsland || (state.NodeX(n) >= 4 && state.NodeX(n) <= 6 &&
-                                      state.NodeY(n) >= 4 && state.NodeY(n) <= 6);
+    touchesIsland = touchesIsland || (state.NodeX(n) >= 4 && state.NodeX(n) <= 6 && state.NodeY(n) >= 4 &&
+                                      state.NodeY(n) <= 6);
   }
   EXPECT_TRUE(touchesIsland);
 }

@@ -3,8 +3,8 @@
 #include "sim/HeadlessRun.h"
 #include "sim/RunFixture.h"
 #include "sim/SimulationRun.h"
-#include "view/RunPicture.h"
 #include "view/RecordingSurface.h"
+#include "view/RunPicture.h"
 
 namespace lakedrift {
 namespace {

@@ -83,9 +83,9 @@ void ExpectSameTracks(const Levels& a, const Levels& b) {
 // with an eastward drift and a strength that changes from frame to frame:
 // particles cross elements, and the drift drives them into the shore.
 std::filesystem::path WriteGyreFlow(const ModelState& state, const std::string& name) {
-  constexpr double kCentre = 5000.0;       // m
-  constexpr double kTurnRate = 6e-5;       // 1/s: 0.18 m/s at 3 km
-  constexpr double kDrift = 0.06;          // m/s east
+  constexpr double kCentre = 5000.0;  // m
+  constexpr double kTurnRate = 6e-5;  // 1/s: 0.18 m/s at 3 km
+  constexpr double kDrift = 0.06;     // m/s east
   constexpr int kFrames = 84;
   const auto path = test::FreshOutputDir("gyre_" + name) / (name + ".fld");
   std::ofstream out(path, std::ios::binary);
@@ -152,7 +152,8 @@ TEST(ParallelRun, WithoutDiffusionMatchesTheReferenceOnTheWholeLakeSample) {
   int compared = 0;
   for (int e : {state.ElementCount / 7, state.ElementCount / 2, 6 * state.ElementCount / 7}) {
     double cx = 0, cy = 0;
-    for (int j = 1; j <= 3; ++j) cx += state.NodeX(state.ElemNode(j, e)) / 3, cy += state.NodeY(state.ElemNode(j, e)) / 3;
+    for (int j = 1; j <= 3; ++j)
+      cx += state.NodeX(state.ElemNode(j, e)) / 3, cy += state.NodeY(state.ElemNode(j, e)) / 3;
     state.ReleaseX = cx, state.ReleaseY = static_cast<float>(cy);
     if (PointInLake(state, cx, cy) == 0) continue;
     ExpectSameTracks(ParallelLevels(state, 1, 2), ReferenceLevels(state, 1));
@@ -165,7 +166,7 @@ TEST(ParallelRun, ThreadCountDoesNotChangeAnyPosition) {
   ModelState state = TestLakeState();
   // Several chunks of work for the threads to share, the last one partial.
   state.ParticleCount = 10007;
-  state.DiffusionCoef = 5.0;   // wide spread: shore and island reflections
+  state.DiffusionCoef = 5.0;  // wide spread: shore and island reflections
   state.FlowFileName = WriteGyreFlow(state, "threads").string();
   const Levels one = ParallelLevels(state, 77, 1);
   ExpectSameTracks(ParallelLevels(state, 77, 2), one);
@@ -181,7 +182,8 @@ uint64_t HashOfLastLevel(const Levels& levels) {
   constexpr uint64_t kOffsetBasis = 0xcbf29ce484222325ull, kPrime = 0x100000001b3ull;
   uint64_t hash = kOffsetBasis;
   auto mix = [&hash](const void* data, std::size_t size) {
-    for (std::size_t b = 0; b < size; ++b) hash = (hash ^ static_cast<const unsigned char*>(data)[b]) * kPrime;
+    for (std::size_t b = 0; b < size; ++b)
+      hash = (hash ^ static_cast<const unsigned char*>(data)[b]) * kPrime;
   };
   for (std::size_t p = 0; p < levels.x.back().size(); ++p) {
     mix(&levels.x.back()[p], sizeof(double));
@@ -207,8 +209,9 @@ TEST(PinnedTracks, SeededRunsEndWhereTheyAlwaysHave) {
     uint64_t expected;
   };
   for (const Case& c : {Case{"desktop", 0, 0x2b6cbde8d261895eull}, Case{"threaded", 1, 0x48b6279a19b08c72ull},
-                      Case{"threaded", 2, 0x48b6279a19b08c72ull}}) {
-    const Levels levels = c.threads == 0 ? ReferenceLevels(state, kSeed) : ParallelLevels(state, kSeed, c.threads);
+                        Case{"threaded", 2, 0x48b6279a19b08c72ull}}) {
+    const Levels levels =
+        c.threads == 0 ? ReferenceLevels(state, kSeed) : ParallelLevels(state, kSeed, c.threads);
     ASSERT_EQ(levels.x.size(), 84u);
     EXPECT_EQ(HashOfLastLevel(levels), c.expected) << c.engine << " run on " << c.threads << " threads";
   }
@@ -309,13 +312,13 @@ TEST(ParallelRun, MissingFlowFileFailsAtTheStart) {
 
 TEST(ParallelRun, FlowFileEndingEarlyFailsAtTheFrameItLacks) {
   ModelState state = TestLakeState();
-  state.FlowFileName =
-      test::WriteUniformFlow("short", state.NodeCount, 3, [](int) { return 0.01f; }, [](int) { return 0.0f; })
-          .string();
+  state.FlowFileName = test::WriteUniformFlow(
+                           "short", state.NodeCount, 3, [](int) { return 0.01f; }, [](int) { return 0.0f; })
+                           .string();
   ParallelRun run(state, 1, 2);
   ASSERT_TRUE(run.Start().ok());
-  ASSERT_TRUE(run.Step().ok());  // frame 1
-  ASSERT_TRUE(run.Step().ok());  // frame 2
+  ASSERT_TRUE(run.Step().ok());                        // frame 1
+  ASSERT_TRUE(run.Step().ok());                        // frame 2
   EXPECT_EQ(run.Step().kind(), ErrorKind::ShortFile);  // frame 3 is missing
   EXPECT_EQ(run.StepsDone(), 2);
   EXPECT_FALSE(run.HasNextStep());

@@ -5,9 +5,9 @@
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <string>
 #include <utility>
 #include <vector>
-#include <string>
 
 #include "model/GeometryReader.h"
 #include "model/ModelState.h"
@@ -74,23 +74,24 @@ inline std::filesystem::path WriteUniformFlow(const std::string& name, int nodeC
 // The mesh covers land too; only the coast ring decides what is water.
 inline ModelState CrookedLakeState() {
   constexpr int kColumns = 20, kRows = 30;
-  const std::vector<std::pair<double, double>> ring = {
-      {1, 1},  {19, 1},    {19, 10},  {6, 10},   {6, 10.4}, {19, 10.4},
-      {19, 19}, {9.4, 19}, {9.4, 28}, {9, 28},   {9, 19},   {1, 19}};
+  const std::vector<std::pair<double, double>> ring = {{1, 1},    {19, 1},    {19, 10}, {6, 10},
+                                                       {6, 10.4}, {19, 10.4}, {19, 19}, {9.4, 19},
+                                                       {9.4, 28}, {9, 28},    {9, 19},  {1, 19}};
   auto node = [](int i, int j) { return j * (kColumns + 1) + i + 1; };
   auto element = [](int i, int j, int half) { return 2 * (j * kColumns + i) + half + 1; };
   std::ostringstream text;
-  text << "1\n" << ring.size() << "\n"
+  text << "1\n"
+       << ring.size() << "\n"
        << (kColumns + 1) * (kRows + 1) << ' ' << 2 * kColumns * kRows << " 3 " << ring.size() << '\n';
   for (int j = 0; j < kRows; ++j)
     for (int i = 0; i < kColumns; ++i) {
       // Lower-right (a, b, c) and upper-left (a, c, d) triangles, counter-clockwise.
       const int below = j > 0 ? element(i, j - 1, 1) : 0, right = i + 1 < kColumns ? element(i + 1, j, 1) : 0;
       const int above = j + 1 < kRows ? element(i, j + 1, 0) : 0, left = i > 0 ? element(i - 1, j, 0) : 0;
-      text << element(i, j, 0) << ' ' << node(i, j) << ' ' << node(i + 1, j) << ' ' << node(i + 1, j + 1) << ' '
-           << below << ' ' << right << ' ' << element(i, j, 1) << '\n';
-      text << element(i, j, 1) << ' ' << node(i, j) << ' ' << node(i + 1, j + 1) << ' ' << node(i, j + 1) << ' '
-           << element(i, j, 0) << ' ' << above << ' ' << left << '\n';
+      text << element(i, j, 0) << ' ' << node(i, j) << ' ' << node(i + 1, j) << ' ' << node(i + 1, j + 1)
+           << ' ' << below << ' ' << right << ' ' << element(i, j, 1) << '\n';
+      text << element(i, j, 1) << ' ' << node(i, j) << ' ' << node(i + 1, j + 1) << ' ' << node(i, j + 1)
+           << ' ' << element(i, j, 0) << ' ' << above << ' ' << left << '\n';
     }
   for (int j = 0; j <= kRows; ++j)
     for (int i = 0; i <= kColumns; ++i) text << node(i, j) << ' ' << i << ' ' << j << '\n';

@@ -17,8 +17,8 @@ using test::CrookedLakeState;
 
 struct MoveCase {
   const char* name;
-  double x, y, dx, dy;   // km
-  double xEnd, yEnd;     // km, where the particle must end
+  double x, y, dx, dy;  // km
+  double xEnd, yEnd;    // km, where the particle must end
 };
 
 class SettleMoveTest : public testing::TestWithParam<MoveCase> {};
@@ -102,11 +102,12 @@ TEST_P(CrookedShoreRunTest, NoPositionEverLiesOffTheWater) {
 
 INSTANTIATE_TEST_SUITE_P(
     Engines, CrookedShoreRunTest,
-    testing::Values(std::pair<const char*, Engine>{"ParticleStepper", HeadlessEngine},
-                    std::pair<const char*, Engine>{"ParallelOneThread",
-                                                   [](ModelState& s, const LevelSink& k) { ParallelEngine(s, k, 1); }},
-                    std::pair<const char*, Engine>{"ParallelTwoThreads",
-                                                   [](ModelState& s, const LevelSink& k) { ParallelEngine(s, k, 2); }}),
+    testing::Values(
+        std::pair<const char*, Engine>{"ParticleStepper", HeadlessEngine},
+        std::pair<const char*, Engine>{"ParallelOneThread",
+                                       [](ModelState& s, const LevelSink& k) { ParallelEngine(s, k, 1); }},
+        std::pair<const char*, Engine>{"ParallelTwoThreads",
+                                       [](ModelState& s, const LevelSink& k) { ParallelEngine(s, k, 2); }}),
     [](const auto& row) { return std::string(row.param.first); });
 
 }  // namespace

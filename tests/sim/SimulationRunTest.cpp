@@ -5,8 +5,8 @@
 
 #include "sim/RunFixture.h"
 #include "sim/SimulationRun.h"
-#include "view/RunPicture.h"
 #include "view/RecordingSurface.h"
+#include "view/RunPicture.h"
 
 namespace lakedrift {
 namespace {
@@ -24,8 +24,7 @@ Status RunToEnd(SimulationRun& run) {
 int CountRedLines(const std::vector<RecordingSurface::Operation>& ops, std::size_t from) {
   int count = 0;
   for (std::size_t i = from; i < ops.size(); ++i)
-    if (ops[i].kind == RecordingSurface::Kind::Line &&
-        ops[i].state.foreColor == PaletteColour(kLightRed))
+    if (ops[i].kind == RecordingSurface::Kind::Line && ops[i].state.foreColor == PaletteColour(kLightRed))
       ++count;
   return count;
 }
@@ -89,9 +88,10 @@ TEST(SimulationRun, WithoutDiffusionAUniformCurrentIsPureAdvection) {
   state.DiffusionCoef = 0;
   state.ParticleCount = 3;
   state.ReleaseX = 1.0, state.ReleaseY = 1.0f;
-  state.FlowFileName = WriteUniformFlow("uniform", state.NodeCount, 84, [](int) { return 0.001f; },
-                                        [](int) { return 0.0005f; })
-                           .string();
+  state.FlowFileName =
+      WriteUniformFlow(
+          "uniform", state.NodeCount, 84, [](int) { return 0.001f; }, [](int) { return 0.0005f; })
+          .string();
   RecordingSurface surface(200, 200);
   DrawnRun drawn_run(state, surface, 1);
   SimulationRun& run = drawn_run.run;
@@ -110,9 +110,9 @@ TEST(SimulationRun, MoveOffTheWaterLandsOnTheMirrorPoint) {
   state.ParticleCount = 1;
   state.ReleaseX = 9.0, state.ReleaseY = 5.0f;
   // 1 m/s east: 7.2 km a step, out through the eastern shore at x = 10 km.
-  state.FlowFileName =
-      WriteUniformFlow("east", state.NodeCount, 84, [](int) { return 1.0f; }, [](int) { return 0.0f; })
-          .string();
+  state.FlowFileName = WriteUniformFlow(
+                           "east", state.NodeCount, 84, [](int) { return 1.0f; }, [](int) { return 0.0f; })
+                           .string();
   RecordingSurface surface(200, 200);
   DrawnRun drawn_run(state, surface, 1);
   SimulationRun& run = drawn_run.run;
@@ -125,9 +125,9 @@ TEST(SimulationRun, MoveOffTheWaterLandsOnTheMirrorPoint) {
 TEST(SimulationRun, TwoDrawsPerParticlePerStepReflectedOrNot) {
   ModelState state = TestLakeState();
   state.ParticleCount = 4;
-  state.FlowFileName =
-      WriteUniformFlow("strong", state.NodeCount, 84, [](int) { return 1.0f; }, [](int) { return 0.3f; })
-          .string();
+  state.FlowFileName = WriteUniformFlow(
+                           "strong", state.NodeCount, 84, [](int) { return 1.0f; }, [](int) { return 0.3f; })
+                           .string();
   RecordingSurface surface(200, 200);
   DrawnRun drawn_run(state, surface, 3);
   SimulationRun& run = drawn_run.run;
@@ -244,9 +244,9 @@ TEST(SimulationRun, MissingFlowFileFailsAtTheStartNamingIt) {
 
 TEST(SimulationRun, ShortFlowFileStopsTheRunAtTheFrameItLacks) {
   ModelState state = TestLakeState();
-  state.FlowFileName =
-      WriteUniformFlow("short", state.NodeCount, 10, [](int) { return 0.01f; }, [](int) { return 0.0f; })
-          .string();
+  state.FlowFileName = WriteUniformFlow(
+                           "short", state.NodeCount, 10, [](int) { return 0.01f; }, [](int) { return 0.0f; })
+                           .string();
   RecordingSurface surface(200, 200);
   DrawnRun drawn_run(state, surface, 3);
   SimulationRun& run = drawn_run.run;

@@ -44,7 +44,8 @@ constexpr double kTenMetresKm = 0.010;
 constexpr double kWaterLon = 29.75, kWaterLat = -5.25;
 
 TEST(GeographicOutput, MalagarasiMouthLandsWhereProjPutsIt) {
-  const Result r = Batch({"probe", test::SampleDataPath("geommal.inp").string(), "--lonlat"}, "29.8017 -5.2564\n");
+  const Result r =
+      Batch({"probe", test::SampleDataPath("geommal.inp").string(), "--lonlat"}, "29.8017 -5.2564\n");
   ASSERT_EQ(r.status, kExitOk) << r.err;
   std::istringstream fields(r.out);
   double lon, lat, x, y;
@@ -93,7 +94,8 @@ TEST_F(GeographicRun, CsvRowsCarryTheReleasePointsLongitudeAndLatitude) {
   std::getline(csv, header);
   std::getline(csv, row);
   EXPECT_EQ(header, "particle,level,time,x_m,y_m,lon,lat");
-  const auto lonAt = row.find(',', row.find(',', row.find(',', row.find(',', row.find(',') + 1) + 1) + 1) + 1);
+  const auto lonAt =
+      row.find(',', row.find(',', row.find(',', row.find(',', row.find(',') + 1) + 1) + 1) + 1);
   double lon = 0, lat = 0;
   ASSERT_EQ(std::sscanf(row.c_str() + lonAt + 1, "%lf,%lf", &lon, &lat), 2) << row;
   EXPECT_NEAR(lon, kWaterLon, 1e-7);
@@ -196,9 +198,10 @@ TEST(GeographicOutput, OptionsThatNeedAGeorefAreRefusedWithoutOne) {
     args.insert(args.end(), extra.begin(), extra.end());
     return Batch(args);
   };
-  for (const Result& r : {with({"--release-lonlat", "29", "-5"}),
-                          with({"--release", "5", "5", "--geojson", (lake.parent_path() / "t.geojson").string()}),
-                          Batch({"probe", lake.string(), "--lonlat"}, "29 -5\n")}) {
+  for (const Result& r :
+       {with({"--release-lonlat", "29", "-5"}),
+        with({"--release", "5", "5", "--geojson", (lake.parent_path() / "t.geojson").string()}),
+        Batch({"probe", lake.string(), "--lonlat"}, "29 -5\n")}) {
     EXPECT_EQ(r.status, kExitBadInput);
     EXPECT_NE(r.err.find("the geometry file has no georef line"), std::string::npos) << r.err;
   }

@@ -163,23 +163,26 @@ TEST(UgridRoundTrip, ShippedRegionComesBackWithItsMeshRingsFlowAndTracks) {
   }
   auto tracks = [&](std::vector<std::string> inputs, const std::string& name) {
     const auto csv = im.folder / name;
-    std::vector<std::string> args = {"run",    "--release", releaseX,      releaseY, "--particles", "20",
-                                     "--seed", "7",         "--diffusion", "1",      "--tracks",    csv.string()};
+    std::vector<std::string> args = {"run",         "--release", releaseX,   releaseY,
+                                     "--particles", "20",        "--seed",   "7",
+                                     "--diffusion", "1",         "--tracks", csv.string()};
     args.insert(args.end(), inputs.begin(), inputs.end());
     const Result r = Batch(args);
     EXPECT_EQ(r.status, kExitOk) << r.err;
     return FileBytes(csv);
   };
   auto files = [](const std::filesystem::path& folder) -> std::vector<std::string> {
-    return {"--geometry", (folder / "geommal.inp").string(), "--flow-file", (folder / "malws.fld").string(), "--season",
-            "1"};
+    return {"--geometry",  (folder / "geommal.inp").string(),
+            "--flow-file", (folder / "malws.fld").string(),
+            "--season",    "1"};
   };
   const std::string original = tracks(files(test::SampleDataPath("")), "original.csv");
   EXPECT_GT(original.size(), 1000u);
   EXPECT_EQ(tracks(files(out), "imported.csv"), original);
   // And straight from the UGRID file, with nothing written in between.
   EXPECT_EQ(tracks({"--ugrid", (im.folder / "model.nc").string()}, "direct.csv"), original);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(im.folder), {}), 5);  // model.nc, out, three CSVs
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(im.folder), {}),
+            5);  // model.nc, out, three CSVs
 }
 
 // ---------------------------------------------------------------------------
@@ -293,7 +296,8 @@ TEST(UgridImport, LongitudeLatitudeNodesKeepTheirPlaceThroughTheGeoref) {
     EXPECT_NEAR(lon, spec.x[n - 1], 2e-6) << "node " << n;  // 0.1 m in the file
     EXPECT_NEAR(lat, spec.y[n - 1], 2e-6) << "node " << n;
   }
-  EXPECT_NEAR(im.state.NodeX(4) - im.state.NodeX(1), 3 * 1.1085, 0.01);  // 0.01° of longitude at 5.3° S is 1.1087 km
+  EXPECT_NEAR(im.state.NodeX(4) - im.state.NodeX(1), 3 * 1.1085,
+              0.01);  // 0.01° of longitude at 5.3° S is 1.1087 km
 }
 
 // The georef line written for each way a file can name its CRS puts every
@@ -347,7 +351,8 @@ TEST(UgridImport, EastwardVelocitiesTurnByTheMeridianConvergence) {
   proj_destroy(projection);
   proj_context_destroy(context);
   constexpr double kCentralMeridian = 15.0, kDegree = 3.14159265358979323846 / 180.0;
-  const double expected = std::atan(std::tan((lon - kCentralMeridian) * kDegree) * std::sin(lat * kDegree)) / kDegree;
+  const double expected =
+      std::atan(std::tan((lon - kCentralMeridian) * kDegree) * std::sin(lat * kDegree)) / kDegree;
   EXPECT_NEAR(std::atan2(im.v[0][4], im.u[0][4]) / kDegree, expected, 0.01);
   EXPECT_NEAR(std::hypot(im.u[0][4], im.v[0][4]), 1.0, 1e-6);
   EXPECT_GT(expected, 3.5);
@@ -408,8 +413,14 @@ TEST_P(UgridRefusal, SaysWhatIsWrongAndWritesNothing) {
 }
 
 const Refusal kRefusals[] = {
-    {"NoTopology", [](UgridSpec& s) { s.topology = false; }, {}, "no variable with cf_role = \"mesh_topology\""},
-    {"NodeOutOfRange", [](UgridSpec& s) { s.faces[4] = 10; }, {}, "face 1 (counting from 0): node 10 is outside 1..9"},
+    {"NoTopology",
+     [](UgridSpec& s) { s.topology = false; },
+     {},
+     "no variable with cf_role = \"mesh_topology\""},
+    {"NodeOutOfRange",
+     [](UgridSpec& s) { s.faces[4] = 10; },
+     {},
+     "face 1 (counting from 0): node 10 is outside 1..9"},
     {"NonManifoldEdge",
      [](UgridSpec& s) {
        s.x.push_back(kX0 + 2 * kStep);
@@ -446,7 +457,8 @@ const Refusal kRefusals[] = {
        s.times = {0, 100};
      },
      {},
-     "the file covers 2020-01-01T00:00:00 to 2020-01-05T04:00:00, but the week from 2020-01-01T00:00:00 needs"},
+     "the file covers 2020-01-01T00:00:00 to 2020-01-05T04:00:00, but the week from 2020-01-01T00:00:00 "
+     "needs"},
     {"StartAfterTheFile",
      [](UgridSpec&) {},
      {"--start", "2020-01-03"},

@@ -40,7 +40,8 @@ void DefineMesh(int nc, const UgridSpec& s, int nodeDim, int faceDim, int widthD
     Text(nc, y, "grid_mapping", "projected_coordinate_system");
   }
   const int dims[] = {faceDim, widthDim}, transposedDims[] = {widthDim, faceDim};
-  Check(nc_def_var(nc, "mesh2d_face_nodes", NC_INT, 2, s.transposed ? transposedDims : dims, &faces), "faces");
+  Check(nc_def_var(nc, "mesh2d_face_nodes", NC_INT, 2, s.transposed ? transposedDims : dims, &faces),
+        "faces");
   Check(nc_put_att_int(nc, faces, "start_index", NC_INT, 1, &s.startIndex), "start_index");
   if (s.fill) Check(nc_put_att_int(nc, faces, "_FillValue", NC_INT, 1, &*s.fill), "_FillValue");
 }

@@ -29,7 +29,9 @@ struct UgridSpec {
   std::string uStandardName = "sea_water_x_velocity", vStandardName = "sea_water_y_velocity";
   // The velocity of a time index, node or face, layer (0 without layers);
   // `v` asks for the second component.
-  std::function<float(int time, int at, int layer, bool v)> velocity = [](int, int, int, bool) { return 0.0f; };
+  std::function<float(int time, int at, int layer, bool v)> velocity = [](int, int, int, bool) {
+    return 0.0f;
+  };
 };
 
 // Writes the file; throws when the NetCDF library refuses.

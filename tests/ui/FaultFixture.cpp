@@ -23,15 +23,12 @@ constexpr double kLakeSideKm = 10.0;
 constexpr int kMinShoreSamples = 4;
 const QColor kCoast(0, 0, 0);
 
-std::string CurrentTestName() {
-  return ::testing::UnitTest::GetInstance()->current_test_info()->name();
-}
+std::string CurrentTestName() { return ::testing::UnitTest::GetInstance()->current_test_info()->name(); }
 
 }  // namespace
 
 FaultFixture::FaultFixture()
-    : watchdog(kTestTimeLimit, "fault test " + CurrentTestName()),
-      lake("fault_" + CurrentTestName()) {
+    : watchdog(kTestTimeLimit, "fault test " + CurrentTestName()), lake("fault_" + CurrentTestName()) {
   state.Region = 1;
   state.Season = 1;
   state.FlowType = 1;
@@ -52,9 +49,7 @@ QAction* FaultFixture::Item(const char* name) const { return FindAction(*window,
 
 void FaultFixture::Choose(const char* name) const { Item(name)->trigger(); }
 
-QScrollBar* FaultFixture::Bar(const char* name) const {
-  return window->findChild<QScrollBar*>(name);
-}
+QScrollBar* FaultFixture::Bar(const char* name) const { return window->findChild<QScrollBar*>(name); }
 
 void FaultFixture::ParametersContinue() const {
   Choose("EntParamValues");

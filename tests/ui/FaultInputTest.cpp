@@ -160,12 +160,10 @@ TEST_F(FaultInputTest, ReleaseOnVerticesAndCoastEdges) {
     const char* what;
   };
   const Point points[] = {
-      {"2", "2", "interior vertex"},   {"4", "4", "island corner"},
-      {"0", "0", "shore corner"},      {"10", "10", "shore corner"},
-      {"5", "10", "northern shore"},   {"5", "0", "southern shore"},
-      {"0", "5", "western shore"},     {"10", "5", "eastern shore"},
-      {"5", "6", "island north side"}, {"5", "4", "island south side"},
-      {"4", "5", "island west side"},  {"6", "5", "island east side"},
+      {"2", "2", "interior vertex"},   {"4", "4", "island corner"},    {"0", "0", "shore corner"},
+      {"10", "10", "shore corner"},    {"5", "10", "northern shore"},  {"5", "0", "southern shore"},
+      {"0", "5", "western shore"},     {"10", "5", "eastern shore"},   {"5", "6", "island north side"},
+      {"5", "4", "island south side"}, {"4", "5", "island west side"}, {"6", "5", "island east side"},
   };
   int accepted = 0;
   for (const Point& point : points) {

@@ -162,7 +162,7 @@ TEST_F(FaultWhileBusyTest, RunOrSecondAnimationDuringAnAnimationIsRefused) {
     clock.start();
     Choose("StartSim");
     Choose("AnimFlow");
-    EXPECT_LT(clock.elapsed(), 400);  // neither ran: no step, no frame wait
+    EXPECT_LT(clock.elapsed(), 400);             // neither ran: no step, no frame wait
     EXPECT_TRUE(Item("StartSim")->isEnabled());  // a run would have greyed it
     EXPECT_EQ(test::OpenHandlesTo(state.FlowFileName), 1);
     checked = true;

@@ -16,12 +16,12 @@
 #include <vector>
 
 #include "model/ModelState.h"
+#include "support/TestPaths.h"
 #include "ui/Drelvan.h"
 #include "ui/Form1.h"
 #include "ui/ScriptedDialogs.h"
 #include "ui/UiSupport.h"
 #include "ui/WavePlayer.h"
-#include "support/TestPaths.h"
 
 namespace lakedrift {
 namespace {
@@ -58,9 +58,12 @@ TEST_F(Form1Test, LoadWritesDefaultsSizesAndCentres) {
 }
 
 TEST_F(Form1Test, CaptionsOfFramesAndButtons) {
-  const char* captions[] = {"Lake Tanganyika",          "River Malagarasi region",
-                            "River Lufubu region",      "Wet season (2-8.04.1997)",
-                            "Dry season (22-28.08.1997)", "Surface flow",
+  const char* captions[] = {"Lake Tanganyika",
+                            "River Malagarasi region",
+                            "River Lufubu region",
+                            "Wet season (2-8.04.1997)",
+                            "Dry season (22-28.08.1997)",
+                            "Surface flow",
                             "Depth-averaged"};
   for (int n = 1; n <= 7; ++n) EXPECT_EQ(Option(n)->text(), captions[n - 1]);
   EXPECT_EQ(form.findChild<QGroupBox*>("Frame1")->title(), "Select lake region");
@@ -100,8 +103,7 @@ TEST_F(Form1Test, BackgroundColourOnlyOnTheWindowItself) {
   form.show();
   const QImage shot = form.grab().toImage();
   // The empty room at the bottom right shows the random colour ...
-  EXPECT_EQ(shot.pixelColor(shot.width() - 5, shot.height() - 5).rgb(),
-            form.BackgroundColour().rgb());
+  EXPECT_EQ(shot.pixelColor(shot.width() - 5, shot.height() - 5).rgb(), form.BackgroundColour().rgb());
   // ... while a frame keeps the system colour.
   QGroupBox* frame = form.findChild<QGroupBox*>("Frame2");
   const QPoint inside = frame->mapTo(&form, QPoint(frame->width() - 4, frame->height() - 4));

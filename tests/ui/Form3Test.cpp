@@ -37,9 +37,8 @@ TEST_F(Form3Test, StartsWithDesignValuesWhateverTheStateHolds) {
   const int numbers[] = {1, 2, 3, 4, 6};
   const char* texts[] = {"0.05", "83", "1", "50", "0.1"};
   const int positions[] = {0, 1, 0, 1, 0};
-  const char* captions[] = {"Vector's scaling factor:", "Number of frames:",
-                            "Animation Speed (Frame/Sec):", "Number of particles:",
-                            "Horizontal diffusion coefficient (sq.m/s):"};
+  const char* captions[] = {"Vector's scaling factor:", "Number of frames:", "Animation Speed (Frame/Sec):",
+                            "Number of particles:", "Horizontal diffusion coefficient (sq.m/s):"};
   for (int i = 0; i < 5; ++i) {
     const int n = numbers[i];
     ASSERT_NE(Text(n), nullptr) << n;

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
@@ -13,7 +14,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
-#include <QMouseEvent>
 #include <map>
 #include <memory>
 
@@ -43,8 +43,7 @@ class MainWindowTest : public ::testing::Test {
  protected:
   // Each test has a folder of its own: tests may run side by side.
   MainWindowTest()
-      : lake(std::string("main_window_") +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name()) {
+      : lake(std::string("main_window_") + ::testing::UnitTest::GetInstance()->current_test_info()->name()) {
     state.Region = 1;
     state.Season = 1;
     state.FlowType = 1;
@@ -76,8 +75,8 @@ class MainWindowTest : public ::testing::Test {
   }
   std::map<std::string, bool> EnabledStates() {
     std::map<std::string, bool> states;
-    for (const char* name : {"EntParamValues", "SelectPoint", "AnimFlow", "StartSim", "Print",
-                             "Exit", "ZoomIn", "ZoomOut", "Fit_to_screen", "SaveImage", "About"}) {
+    for (const char* name : {"EntParamValues", "SelectPoint", "AnimFlow", "StartSim", "Print", "Exit",
+                             "ZoomIn", "ZoomOut", "Fit_to_screen", "SaveImage", "About"}) {
       states[name] = Item(name)->isEnabled();
     }
     return states;
@@ -150,10 +149,9 @@ TEST_F(MainWindowTest, MenuTreeCaptionsOrderAndFirstStates) {
   EXPECT_EQ(view, QStringList({"Zoom&In", "Zoom&Out", "&Fit to screen"}));
 
   const std::map<std::string, bool> expected = {
-      {"EntParamValues", true}, {"SelectPoint", false}, {"AnimFlow", false},
-      {"StartSim", false},      {"Print", true},        {"Exit", true},
-      {"ZoomIn", true},         {"ZoomOut", true},      {"Fit_to_screen", true},
-      {"SaveImage", true},      {"About", true}};
+      {"EntParamValues", true}, {"SelectPoint", false}, {"AnimFlow", false}, {"StartSim", false},
+      {"Print", true},          {"Exit", true},         {"ZoomIn", true},    {"ZoomOut", true},
+      {"Fit_to_screen", true},  {"SaveImage", true},    {"About", true}};
   EXPECT_EQ(EnabledStates(), expected);
 }
 
@@ -202,8 +200,7 @@ TEST_F(MainWindowTest, ReleasePointIsAskedUntilItLiesOnTheWater) {
   EXPECT_EQ(dialogs.Unscripted(), 0);
   const char* promptX = "Enter X-Coordinate of Release Point in the lake in km";
   const char* promptY = "Enter Y-Coordinate of Release Point in the lake in km";
-  const std::vector<std::string> prompts = {promptX, promptY, promptX, promptX,
-                                            promptY, promptX, promptY};
+  const std::vector<std::string> prompts = {promptX, promptY, promptX, promptX, promptY, promptX, promptY};
   ASSERT_EQ(dialogs.Questions().size(), prompts.size());
   for (std::size_t i = 0; i < prompts.size(); ++i) {
     EXPECT_EQ(dialogs.Questions()[i].prompt, prompts[i]) << i;
@@ -263,20 +260,18 @@ TEST_F(MainWindowTest, SaveImageNames) {
   EXPECT_EQ(dialogs.Questions().back().prompt, "Enter bitmap image file name:");
   EXPECT_EQ(dialogs.Questions().back().title, "Save Image");
 
-  const auto before = std::distance(std::filesystem::directory_iterator(dir),
-                                    std::filesystem::directory_iterator());
+  const auto before =
+      std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator());
   save(std::nullopt);
   EXPECT_FALSE(std::filesystem::exists(dir / ".bmp"));
   save("no-such-folder/map");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir),
-                          std::filesystem::directory_iterator()),
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()),
             before);
   ASSERT_EQ(dialogs.Messages().size(), 1u);
   EXPECT_NE(dialogs.Messages()[0].text.find("no-such-folder/map.bmp"), std::string::npos);
 
   const QImage saved(QString::fromStdString((dir / "map.bmp").string()), "BMP");
-  EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32),
-            Picture().convertToFormat(QImage::Format_RGB32));
+  EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), Picture().convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(MainWindowTest, SavedPictureOfARunShowsCoastDiscAndTracks) {
@@ -393,8 +388,8 @@ TEST_F(MainWindowTest, WheelZoomsAboutThePointerAndDragPans) {
   const QPointF at(picture->width() * 0.3, picture->height() * 0.6);
   double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
   window->Picture().Transform().ToWorld(at.x(), at.y(), x0, y0);
-  QWheelEvent wheel(at, picture->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
-                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QWheelEvent wheel(at, picture->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
   QApplication::sendEvent(picture, &wheel);
   EXPECT_EQ(state.Magnification, 2.0f);
   window->Picture().Transform().ToWorld(at.x(), at.y(), x1, y1);
@@ -413,8 +408,9 @@ TEST_F(MainWindowTest, WheelZoomsAboutThePointerAndDragPans) {
                    Qt::NoModifier);
   QApplication::sendEvent(picture, &move);
   QTest::mouseRelease(picture, Qt::LeftButton, Qt::NoModifier, to);
-  EXPECT_FLOAT_EQ(window->Picture().ScaleLeft(),
-                  left - 60.0f * window->Picture().ScaleWidth() / static_cast<float>(window->Picture().PixelWidth()));
+  EXPECT_FLOAT_EQ(
+      window->Picture().ScaleLeft(),
+      left - 60.0f * window->Picture().ScaleWidth() / static_cast<float>(window->Picture().PixelWidth()));
   barsInStep();
 }
 

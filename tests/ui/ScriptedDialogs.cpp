@@ -2,8 +2,7 @@
 
 namespace lakedrift::test {
 
-std::optional<std::string> ScriptedDialogs::InputBox(QWidget* /*parent*/,
-                                                     const std::string& prompt,
+std::optional<std::string> ScriptedDialogs::InputBox(QWidget* /*parent*/, const std::string& prompt,
                                                      const std::string& title) {
   questions_.push_back({prompt, title});
   if (answers_.empty()) {

@@ -7,9 +7,9 @@
 
 #include "sim/RunFixture.h"
 #include "sim/SimulationRun.h"
-#include "view/RunPicture.h"
 #include "view/MapView.h"
 #include "view/QtImageSurface.h"
+#include "view/RunPicture.h"
 
 namespace lakedrift {
 namespace {
@@ -38,7 +38,9 @@ TEST(TrackOverlay, PictureEqualsTheOneDrawnSegmentBySegment) {
     // The view changes between steps, as a zoom, scroll or resize made
     // while the run yields would change it.
     if (s == 20) ZoomIn(overlaid, withOverlay), ZoomIn(plain, direct);
-    if (s == 30) ScrollHorizontal(overlaid, withOverlay, 9000, 0, 32767), ScrollHorizontal(plain, direct, 9000, 0, 32767);
+    if (s == 30)
+      ScrollHorizontal(overlaid, withOverlay, 9000, 0, 32767),
+          ScrollHorizontal(plain, direct, 9000, 0, 32767);
     if (s == 40) {
       overlaid.SetPixelSize(300, 350), plain.SetPixelSize(300, 350);
       ResizeView(overlaid, withOverlay), ResizeView(plain, direct);

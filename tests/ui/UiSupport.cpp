@@ -8,8 +8,7 @@
 
 namespace lakedrift::test {
 
-LakeFolder::LakeFolder(const std::string& name, const std::vector<std::string>& flowNames,
-                       bool withGeometry)
+LakeFolder::LakeFolder(const std::string& name, const std::vector<std::string>& flowNames, bool withGeometry)
     : path_(FreshOutputDir(name)), previous_(std::filesystem::current_path()) {
   if (withGeometry) {
     std::filesystem::copy_file(TestDataPath("testlake.inp"), path_ / "geomtan.inp");
@@ -22,9 +21,7 @@ LakeFolder::LakeFolder(const std::string& name, const std::vector<std::string>& 
 
 LakeFolder::~LakeFolder() { std::filesystem::current_path(previous_); }
 
-QAction* FindAction(const QWidget& window, const char* name) {
-  return window.findChild<QAction*>(name);
-}
+QAction* FindAction(const QWidget& window, const char* name) { return window.findChild<QAction*>(name); }
 
 int OpenHandlesTo(const std::string& fileName) {
   int count = 0;
@@ -49,8 +46,8 @@ int CountNear(const QImage& image, double x, double y, int radius, QColor colour
 }
 
 int CountColour(const QImage& image, QColor colour) {
-  return CountNear(image, image.width() / 2.0, image.height() / 2.0,
-                   std::max(image.width(), image.height()), colour);
+  return CountNear(image, image.width() / 2.0, image.height() / 2.0, std::max(image.width(), image.height()),
+                   colour);
 }
 
 }  // namespace lakedrift::test

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "ViewTestStates.h"
 #include "view/MapView.h"
 #include "view/Palette.h"
 #include "view/VelocityVectors.h"
-#include "ViewTestStates.h"
 
 namespace lakedrift::test {
 namespace {
@@ -31,10 +31,14 @@ struct LabelRow {
 TEST(LakeMap, XLabelsAreTruncatedGridPositions) {
   const LabelRow rows[] = {
       {"whole tens", -30, {"-30", "-20", "-10", " 0", " 10", " 20", " 30", " 40", " 50", " 60", " 70"}},
-      {"positive half", 10.5, {" 10", " 20", " 30", " 40", " 50", " 60", " 70", " 80", " 90", " 100", " 110"}},
-      {"negative half truncates toward zero", -25.5,
+      {"positive half",
+       10.5,
+       {" 10", " 20", " 30", " 40", " 50", " 60", " 70", " 80", " 90", " 100", " 110"}},
+      {"negative half truncates toward zero",
+       -25.5,
        {"-25", "-15", "-5", " 4", " 14", " 24", " 34", " 44", " 54", " 64", " 74"}},
-      {"minus zero prints as zero", -0.5,
+      {"minus zero prints as zero",
+       -0.5,
        {" 0", " 9", " 19", " 29", " 39", " 49", " 59", " 69", " 79", " 89", " 99"}},
   };
   for (const LabelRow& row : rows) {
@@ -57,8 +61,8 @@ TEST(LakeMap, YLabelsSitLeftOfTheMapAtEachGridLine) {
     EXPECT_EQ(op.state.foreColor, PaletteColour(kLightBlue));
     EXPECT_EQ(op.state.fontSize, 8.0f);
   }
-  EXPECT_EQ(labels, (Strings{"-8850", "-8840", "-8830", "-8820", "-8810", "-8800", "-8790", "-8780",
-                             "-8770", "-8760", "-8750"}));
+  EXPECT_EQ(labels, (Strings{"-8850", "-8840", "-8830", "-8820", "-8810", "-8800", "-8790", "-8780", "-8770",
+                             "-8760", "-8750"}));
 }
 
 TEST(LakeMap, LabelsOutsideTheViewAreSkippedEdgesIncluded) {
@@ -154,8 +158,8 @@ TEST(LakeMap, CoastRingsCloseOnTheirOwnFirstPoint) {
     EXPECT_EQ(op.state.foreColor, PaletteColour(kBlack));
     segments.emplace_back(static_cast<int>(op.x1), static_cast<int>(op.x2));
   }
-  const std::vector<std::pair<int, int>> expected = {{1, 2}, {2, 3}, {3, 4}, {4, 1}, {5, 6},
-                                                     {6, 7}, {7, 5}, {8, 8}};
+  const std::vector<std::pair<int, int>> expected = {{1, 2}, {2, 3}, {3, 4}, {4, 1},
+                                                     {5, 6}, {6, 7}, {7, 5}, {8, 8}};
   EXPECT_EQ(segments, expected);
 }
 

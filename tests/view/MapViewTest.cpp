@@ -6,8 +6,8 @@
 #include <array>
 #include <cmath>
 
-#include "view/Palette.h"
 #include "ViewTestStates.h"
+#include "view/Palette.h"
 
 namespace lakedrift::test {
 namespace {
@@ -156,8 +156,10 @@ TEST(MapView, ScrollPrintsTheLabelOnAGreenBoxOverItsText) {
 TEST(MapView, ScrollBarLayoutAndTooSmallClientAreas) {
   const auto bars = LayoutScrollBars(800, 600, 17, 16);
   ASSERT_TRUE(bars.has_value());
-  EXPECT_EQ((std::array{bars->hLeft, bars->hTop, bars->hWidth, bars->hHeight}), (std::array{0, 583, 800, 17}));
-  EXPECT_EQ((std::array{bars->vLeft, bars->vTop, bars->vWidth, bars->vHeight}), (std::array{784, 0, 16, 583}));
+  EXPECT_EQ((std::array{bars->hLeft, bars->hTop, bars->hWidth, bars->hHeight}),
+            (std::array{0, 583, 800, 17}));
+  EXPECT_EQ((std::array{bars->vLeft, bars->vTop, bars->vWidth, bars->vHeight}),
+            (std::array{784, 0, 16, 583}));
   EXPECT_TRUE(LayoutScrollBars(17, 18, 17, 16).has_value());  // one pixel of each left
   EXPECT_FALSE(LayoutScrollBars(800, 17, 17, 16).has_value());
   EXPECT_FALSE(LayoutScrollBars(800, 0, 17, 16).has_value());
@@ -177,9 +179,8 @@ TEST(MapView, ResizeReturnsToTheFullViewAtMagnificationOne) {
   EXPECT_EQ(s.Magnification, 1.0f);
   // The full picture is drawn again, and no magnification label with it.
   const auto& ops = surface.Operations();
-  const auto lastClear = std::find_if(ops.rbegin(), ops.rend(), [](const auto& op) {
-    return op.kind == Kind::Clear;
-  });
+  const auto lastClear =
+      std::find_if(ops.rbegin(), ops.rend(), [](const auto& op) { return op.kind == Kind::Clear; });
   ASSERT_NE(lastClear, ops.rend());
   std::vector<std::string> texts;
   for (auto it = lastClear.base(); it != ops.end(); ++it) {

@@ -25,7 +25,8 @@ class Canvas {
     std::vector<std::string> rows;
     for (int y = 0; y < kSize; ++y) {
       std::string row;
-      for (int x = 0; x < kSize; ++x) row += pixels_[static_cast<size_t>(y * kStride + x)] == kInk ? '#' : '.';
+      for (int x = 0; x < kSize; ++x)
+        row += pixels_[static_cast<size_t>(y * kStride + x)] == kInk ? '#' : '.';
       rows.push_back(row);
     }
     return rows;
@@ -50,8 +51,10 @@ class Canvas {
 TEST(PixelLineRasterizer, BothEndsAreDrawnWhicheverWayTheLineRuns) {
   for (bool reversed : {false, true}) {
     Canvas canvas;
-    if (reversed) canvas.Draw(5, 9, 2, 3);
-    else canvas.Draw(2, 3, 5, 9);
+    if (reversed)
+      canvas.Draw(5, 9, 2, 3);
+    else
+      canvas.Draw(2, 3, 5, 9);
     const auto rows = canvas.Rows();
     EXPECT_EQ(rows[3][2], '#');
     EXPECT_EQ(rows[9][5], '#');

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
+#include "ViewTestStates.h"
 #include "view/MapView.h"
 #include "view/Palette.h"
-#include "ViewTestStates.h"
 
 namespace lakedrift::test {
 namespace {
@@ -37,10 +37,8 @@ double Angle(const RecordingSurface::Operation& line) {
 double Wrapped(double angle) { return std::remainder(angle, 2 * M_PI); }
 
 TEST(VelocityVectors, ArrowLengthIsProportionalToSpeedAndBoundaryNodesGetNone) {
-  ModelState s = VectorState({{30, 30, 0.2f, 0},
-                              {40, 40, 0, -0.1f},
-                              {50, 50, 5.0f, 5.0f, true},
-                              {60, 60, 0.12f, 0.16f}});
+  ModelState s = VectorState(
+      {{30, 30, 0.2f, 0}, {40, 40, 0, -0.1f}, {50, 50, 5.0f, 5.0f, true}, {60, 60, 0.12f, 0.16f}});
   const Lines lines = DrawnLines(s);
   ASSERT_EQ(lines.size(), 3u * 3 + 3);  // three arrows and the legend
   const double S = 20.0;

@@ -50,8 +50,10 @@ inline void SetNodes(ModelState& s, const std::vector<TestNode>& nodes) {
     const TestNode& n = nodes[static_cast<size_t>(i - 1)];
     s.NodeX(i) = n.x, s.NodeY(i) = n.y, s.NodeU(i) = n.u, s.NodeV(i) = n.v;
     s.IsBoundaryNode(i) = n.boundary ? 1 : 0;
-    if (n.boundary) boundary.push_back(i);
-    else s.MaxSpeed = std::max(s.MaxSpeed, std::hypot(double{n.u}, double{n.v}));
+    if (n.boundary)
+      boundary.push_back(i);
+    else
+      s.MaxSpeed = std::max(s.MaxSpeed, std::hypot(double{n.u}, double{n.v}));
   }
   s.BoundaryNode.Resize(static_cast<int>(boundary.size()));
   for (size_t j = 0; j < boundary.size(); ++j) s.BoundaryNode(static_cast<int>(j) + 1) = boundary[j];

@@ -56,7 +56,7 @@ TEST(QtImageSurface, CopyOfThePictureKeepsWhatItShowedWhenDrawingGoesOn) {
   auto surface = BlankSurface();
   surface->Line(35, 30, 60, 30);
   const QImage before = surface->Image();  // a shallow copy, as a saved file or a repaint takes
-  surface->Line(35, 20, 60, 20);            // pixel row 60
+  surface->Line(35, 20, 60, 20);           // pixel row 60
   EXPECT_EQ(before.pixel(75, 60), kWhite);
   EXPECT_EQ(surface->Image().pixel(75, 60), kBlackPixel);
   EXPECT_EQ(before.pixel(75, 40), kBlackPixel);
@@ -137,7 +137,8 @@ TEST(QtImageSurface, TextIsLiberationSansBoldAtNinetySixDpi) {
   EXPECT_NEAR(surface->CurrentY(), 40 - surface->TextHeight("WWW"), 1e-5);
   const QImage& image = surface->Image();
   int inked = 0;
-  for (int y = 20; y < 20 + static_cast<int>(linePixels); ++y) inked += CountInRow(image, y, 20, 60, kBlackPixel);
+  for (int y = 20; y < 20 + static_cast<int>(linePixels); ++y)
+    inked += CountInRow(image, y, 20, 60, kBlackPixel);
   EXPECT_GT(inked, 20);
   EXPECT_EQ(CountInRow(image, 19, 0, 200, kBlackPixel), 0);  // nothing above the top-left
 }

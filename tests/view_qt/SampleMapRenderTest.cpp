@@ -6,9 +6,9 @@
 #include "model/FlowField.h"
 #include "model/GeometryReader.h"
 #include "support/TestPaths.h"
+#include "view/LakeMap.h"
 #include "view/MapView.h"
 #include "view/Palette.h"
-#include "view/LakeMap.h"
 #include "view/QtImageSurface.h"
 #include "view/VelocityVectors.h"
 
@@ -27,7 +27,8 @@ ModelState HandBuiltLake() {
   s.BoundaryRingSize(1) = s.BoundaryCount = 4;
   s.BoundaryX.Resize(4), s.BoundaryY.Resize(4);
   const double corners[4][2] = {{0, 0}, {100, 0}, {100, 100}, {0, 100}};
-  for (int j = 1; j <= 4; ++j) s.BoundaryX(j) = corners[j - 1][0], s.BoundaryY(j) = static_cast<float>(corners[j - 1][1]);
+  for (int j = 1; j <= 4; ++j)
+    s.BoundaryX(j) = corners[j - 1][0], s.BoundaryY(j) = static_cast<float>(corners[j - 1][1]);
   s.MapXMax = s.MapYMax = s.MapWidth = s.MapHeight = 100;
   s.MapSize = 100;
   constexpr int kSide = 10;

@@ -19,9 +19,7 @@ void BinaryWriter::UInt32(std::uint32_t value) {
   }
 }
 
-void BinaryWriter::Text(const std::string& text) {
-  bytes_.insert(bytes_.end(), text.begin(), text.end());
-}
+void BinaryWriter::Text(const std::string& text) { bytes_.insert(bytes_.end(), text.begin(), text.end()); }
 
 void BinaryWriter::Save(const std::filesystem::path& path) const {
   std::ofstream out(path, std::ios::binary);

@@ -18,7 +18,9 @@ constexpr double kSpinUpTimeConstants = 3.0;
 
 }  // namespace
 
-double FrictionalLag::TimeConstantHours() { return kMeanDepthM / StreamFunctionSolver::kFrictionVelocity / kSecondsPerHour; }
+double FrictionalLag::TimeConstantHours() {
+  return kMeanDepthM / StreamFunctionSolver::kFrictionVelocity / kSecondsPerHour;
+}
 
 std::vector<Forcing> FrictionalLag::Frames(const WindScenario& scenario) {
   const double step = WindScenario::kHoursPerFrame;

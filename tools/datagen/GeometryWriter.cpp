@@ -28,8 +28,7 @@ void GeometryWriter::Write(const LakeMesh& mesh, const std::string& georef,
                            const std::filesystem::path& path) {
   std::size_t boundaryCount = 0;
   for (const auto& ring : mesh.rings) boundaryCount += ring.size();
-  if (mesh.nodes.size() > kMaxRecords || mesh.elements.size() > kMaxRecords ||
-      boundaryCount > kMaxRecords) {
+  if (mesh.nodes.size() > kMaxRecords || mesh.elements.size() > kMaxRecords || boundaryCount > kMaxRecords) {
     throw std::runtime_error("the mesh for " + path.string() + " is too large");
   }
   std::ofstream out(path, std::ios::binary);
@@ -49,14 +48,13 @@ void GeometryWriter::Write(const LakeMesh& mesh, const std::string& georef,
     out << "\n";
   }
   for (std::size_t n = 0; n < mesh.nodes.size(); ++n) {
-    out << n + 1 << " " << Coordinate(mesh.nodes[n].x) << " " << Coordinate(mesh.nodes[n].y)
-        << "\n";
+    out << n + 1 << " " << Coordinate(mesh.nodes[n].x) << " " << Coordinate(mesh.nodes[n].y) << "\n";
   }
   std::size_t b = 0;
   for (const auto& ring : mesh.rings) {
     for (const int n : ring) {
-      out << ++b << " " << n + 1 << " " << Coordinate(mesh.nodes[n].x) << " "
-          << Coordinate(mesh.nodes[n].y) << "\n";
+      out << ++b << " " << n + 1 << " " << Coordinate(mesh.nodes[n].x) << " " << Coordinate(mesh.nodes[n].y)
+          << "\n";
     }
   }
   out << "georef " << georef << "\n";

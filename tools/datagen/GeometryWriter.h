@@ -13,8 +13,7 @@ class GeometryWriter {
  public:
   // Writes the file; throws std::runtime_error if it cannot be written or
   // the mesh has more items than 16-bit record numbers can count.
-  static void Write(const LakeMesh& mesh, const std::string& georef,
-                    const std::filesystem::path& path);
+  static void Write(const LakeMesh& mesh, const std::string& georef, const std::filesystem::path& path);
 };
 
 }  // namespace lakedrift::datagen

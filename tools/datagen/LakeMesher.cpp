@@ -1,8 +1,8 @@
 #include "LakeMesher.h"
 
 #include <CGAL/Constrained_Delaunay_triangulation_2.h>
-#include <CGAL/Delaunay_mesh_face_base_2.h>
 #include <CGAL/Delaunay_mesh_criteria_2.h>
+#include <CGAL/Delaunay_mesh_face_base_2.h>
 #include <CGAL/Delaunay_mesh_size_criteria_2.h>
 #include <CGAL/Delaunay_mesh_vertex_base_2.h>
 #include <CGAL/Delaunay_mesher_2.h>
@@ -12,13 +12,13 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <numbers>
 #include <limits>
 #include <map>
+#include <numbers>
 #include <optional>
 #include <queue>
-#include <tuple>
 #include <stdexcept>
+#include <tuple>
 
 namespace lakedrift::datagen {
 
@@ -102,8 +102,8 @@ class GradedCriteria : public CGAL::Delaunay_mesh_criteria_2<Cdt> {
     }
 
     CGAL::Mesh_2::Face_badness operator()(const FaceHandle& f, Quality& q) const {
-      const Kernel::Point_2 centre = CGAL::centroid(f->vertex(0)->point(), f->vertex(1)->point(),
-                                                    f->vertex(2)->point());
+      const Kernel::Point_2 centre =
+          CGAL::centroid(f->vertex(0)->point(), f->vertex(1)->point(), f->vertex(2)->point());
       const double cap = kEdgeCapPerSpacing * c_.spacing_.At(c_.coast_.At({centre.x(), centre.y()}));
       const auto [sine, longest] = SquaredMinSineAndLongestEdge(f);
       q = Quality(sine, longest / (cap * cap));
@@ -213,7 +213,8 @@ bool AnglesHoldAround(const Cdt& cdt, const std::vector<VertexHandle>& vertices)
   for (const VertexHandle v : vertices) {
     auto f = cdt.incident_faces(v), done = f;
     do {
-      if (!cdt.is_infinite(f) && f->is_in_domain() && SquaredMinSineAndLongestEdge(f).first < kShapeBound) return false;
+      if (!cdt.is_infinite(f) && f->is_in_domain() && SquaredMinSineAndLongestEdge(f).first < kShapeBound)
+        return false;
     } while (++f != done);
   }
   return true;
@@ -237,9 +238,9 @@ std::optional<VertexHandle> InteriorVertexAt(const Cdt& cdt, const Kernel::Point
 // keeps the change when every water triangle round the hole still meets the
 // angle bound, else undoes it (the constrained Delaunay triangulation of a
 // set of points is unique, so undoing restores the mesh exactly).
-bool TryReplace(Cdt& cdt, const std::vector<Kernel::Point_2>& out,
-                const std::optional<Kernel::Point_2>& in,
-                const std::function<bool()>& better = [] { return true; }) {
+bool TryReplace(
+    Cdt& cdt, const std::vector<Kernel::Point_2>& out, const std::optional<Kernel::Point_2>& in,
+    const std::function<bool()>& better = [] { return true; }) {
   std::vector<VertexHandle> gone;
   for (const auto& p : out) {
     const auto v = InteriorVertexAt(cdt, p);
@@ -429,8 +430,8 @@ LakeMesh LakeMesher::Mesh(const std::vector<CoastRing>& rings) const {
     loops.push_back(std::move(loop));
   }
   if (loops.size() != rings.size()) {
-    throw std::runtime_error("the mesh has " + std::to_string(loops.size()) +
-                             " coast rings instead of " + std::to_string(rings.size()));
+    throw std::runtime_error("the mesh has " + std::to_string(loops.size()) + " coast rings instead of " +
+                             std::to_string(rings.size()));
   }
   // The shore is the one ring that runs counter-clockwise; islands follow
   // from north to south.

@@ -37,7 +37,10 @@ HalfPlane KeepEastOf(double x) { return {{-1.0, 0.0}, -x}; }
 std::vector<LakeRegion> ProgramRegions() {
   return {
       {1, "tan", "geomtan.inp", kWholeLakeSpacing, {}},
-      {2, "mal", "geommal.inp", kMalagarasiSpacing,
+      {2,
+       "mal",
+       "geommal.inp",
+       kMalagarasiSpacing,
        {KeepSouthOf(kMalagarasiMouthYKm + kMalagarasiHalfHeightKm),
         KeepNorthOf(kMalagarasiMouthYKm - kMalagarasiHalfHeightKm), KeepEastOf(kMalagarasiWestKm)}},
       {3, "zam", "geomzam.inp", kLufubuSpacing, {KeepSouthOf(kLat7p3SouthKm)}},

@@ -38,8 +38,7 @@ CoastRing ClipRing(const CoastRing& ring, const HalfPlane& h) {
     }
   }
   if (crossings != 0 && crossings != kCrossingsOfOneCut) {
-    throw std::runtime_error("a cut line crosses the shore " + std::to_string(crossings) +
-                             " times");
+    throw std::runtime_error("a cut line crosses the shore " + std::to_string(crossings) + " times");
   }
   return out;
 }

@@ -14,8 +14,7 @@ class RegionCutter {
   // The region's rings, shore first. Throws std::runtime_error when a cut
   // line crosses the shore more than twice (the clipped shore would fall
   // apart into several rings) or runs through an island.
-  static std::vector<CoastRing> Cut(const std::vector<CoastRing>& lake,
-                                    const std::vector<HalfPlane>& cuts);
+  static std::vector<CoastRing> Cut(const std::vector<CoastRing>& lake, const std::vector<HalfPlane>& cuts);
 };
 
 }  // namespace lakedrift::datagen

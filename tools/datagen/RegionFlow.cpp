@@ -150,9 +150,8 @@ std::vector<double> RegionFlow::NestedValues(const RegionFlow& enclosing, int pa
       while (open[ring[next]]) {
         const int previous = walked.empty() ? ring[at] : walked.back();
         walked.push_back(ring[next]);
-        weight.push_back(weight.back() +
-                         0.5 * (depth_[previous] + depth_[ring[next]]) *
-                             Length(mesh_.nodes[ring[next]] - mesh_.nodes[previous]));
+        weight.push_back(weight.back() + 0.5 * (depth_[previous] + depth_[ring[next]]) *
+                                             Length(mesh_.nodes[ring[next]] - mesh_.nodes[previous]));
         if (shoreDistance_[ring[next]] > kNestTaperKm) break;
         next = (next + size + direction) % size;
       }

@@ -81,14 +81,14 @@ class RegionFlow {
   // The river plumes' surface current at a node, m/s.
   Vec2 PlumeAt(std::size_t node) const;
 
-  LakeMesh mesh_;                      // shoreline's plane, km
-  std::vector<double> depth_;          // m
-  std::vector<double> shoreDistance_;  // km
-  std::vector<Vec2> breezeDirection_;  // unit pattern of the breeze at nodes
-  std::vector<double> windShare_;      // share of the mid-lake wind at nodes
-  std::vector<Vec2> towardShore_;      // unit vector toward the nearest shore
-  std::array<std::vector<double>, kPatterns> psi_;        // per unit stress
-  std::array<std::vector<Vec2>, kPatterns> transport_;    // per unit stress
+  LakeMesh mesh_;                                       // shoreline's plane, km
+  std::vector<double> depth_;                           // m
+  std::vector<double> shoreDistance_;                   // km
+  std::vector<Vec2> breezeDirection_;                   // unit pattern of the breeze at nodes
+  std::vector<double> windShare_;                       // share of the mid-lake wind at nodes
+  std::vector<Vec2> towardShore_;                       // unit vector toward the nearest shore
+  std::array<std::vector<double>, kPatterns> psi_;      // per unit stress
+  std::array<std::vector<Vec2>, kPatterns> transport_;  // per unit stress
   struct Mouth {
     Vec2 at;              // km
     double dischargeM3s;  // m³/s

@@ -70,8 +70,7 @@ RegionFlow SampleDataGenerator::LakeFlow() const {
   return RegionFlow(LakeMesher(kLakeFlowSpacing).Mesh(coast), DepthModel(coast), nullptr);
 }
 
-PlaneBox SampleDataGenerator::GenerateRegion(const LakeRegion& region,
-                                             const std::filesystem::path& folder,
+PlaneBox SampleDataGenerator::GenerateRegion(const LakeRegion& region, const std::filesystem::path& folder,
                                              const RegionFlow& lake, std::string& report) const {
   const auto start = std::chrono::steady_clock::now();
   const std::vector<CoastRing> cut = RegionCutter::Cut(coast_.Rings(), region.cuts);
@@ -86,8 +85,7 @@ PlaneBox SampleDataGenerator::GenerateRegion(const LakeRegion& region,
   // lake: the lake bed and the wind do not depend on the region's grid.
   const DepthModel depth(coast);
   const RegionFlow flow(lakeMesh, depth, &lake,
-                        region.cuts.empty() ? RegionFlow::Nesting::Resampled
-                                            : RegionFlow::Nesting::CutLines);
+                        region.cuts.empty() ? RegionFlow::Nesting::Resampled : RegionFlow::Nesting::CutLines);
   WriteDepthFile(flow, folder / (region.code + "depth.txt"));
   struct FlowKind {
     WindScenario::Season season;
@@ -102,8 +100,7 @@ PlaneBox SampleDataGenerator::GenerateRegion(const LakeRegion& region,
   std::size_t boundary = 0;
   for (const auto& ring : mesh.rings) boundary += ring.size();
   line << region.geometryFile << ": " << mesh.nodes.size() << " nodes, " << mesh.elements.size()
-         << " elements, " << boundary << " boundary points in " << mesh.rings.size()
-         << " rings; max speed";
+       << " elements, " << boundary << " boundary points in " << mesh.rings.size() << " rings; max speed";
   for (const FlowKind& kind : kKinds) {
     double maxSpeed = 0.0;
     const std::string name = region.code + kind.suffix + ".fld";
@@ -112,8 +109,7 @@ PlaneBox SampleDataGenerator::GenerateRegion(const LakeRegion& region,
     std::snprintf(text, sizeof text, " %s %.3f", kind.suffix, maxSpeed);
     line << text;
   }
-  const auto seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   char text[32];
   std::snprintf(text, sizeof text, " m/s; %.2f s\n", seconds);
   line << text;

@@ -30,8 +30,8 @@ double DistanceToSegment(Vec2 p, Vec2 a, Vec2 b) {
 
 // Marks the points of the open chain first..last (indices modulo n) that
 // Douglas–Peucker keeps at the given tolerance.
-void MarkChain(const std::vector<Vec2>& pts, std::size_t first, std::size_t count,
-               double tolerance, std::vector<bool>& keep) {
+void MarkChain(const std::vector<Vec2>& pts, std::size_t first, std::size_t count, double tolerance,
+               std::vector<bool>& keep) {
   const std::size_t n = pts.size();
   std::vector<std::pair<std::size_t, std::size_t>> stack{{0, count}};
   while (!stack.empty()) {
@@ -84,8 +84,7 @@ bool SegmentsTouch(Vec2 a, Vec2 b, Vec2 c, Vec2 d) {
 
 }  // namespace
 
-CoastRing ShoreSimplifier::SimplifyRing(const CoastRing& input, bool isShore,
-                                        double tolerance) const {
+CoastRing ShoreSimplifier::SimplifyRing(const CoastRing& input, bool isShore, double tolerance) const {
   CoastRing ring = input;
   // Water on the left: the shore runs counter-clockwise, islands clockwise.
   if ((ring.SignedArea() > 0.0) != isShore) {
@@ -180,8 +179,7 @@ std::vector<CoastRing> ShoreSimplifier::Simplify(const std::vector<CoastRing>& r
       double ringTolerance = tolerance;
       CoastRing ring = SimplifyRing(rings[k], k == 0, ringTolerance);
       // Small islands get a finer tolerance until they keep their shape.
-      for (int refine = 0; ring.points.size() < kMinIslandPoints && refine < kMaxAttempts;
-           ++refine) {
+      for (int refine = 0; ring.points.size() < kMinIslandPoints && refine < kMaxAttempts; ++refine) {
         ringTolerance *= 0.5;
         ring = SimplifyRing(rings[k], k == 0, ringTolerance);
       }
@@ -206,14 +204,12 @@ bool ShoreSimplifier::AreSimple(const std::vector<CoastRing>& rings) {
     }
   }
   // Sweep by the edges' lowest x so that only overlapping ones are compared.
-  std::sort(edges.begin(), edges.end(), [](const Edge& e, const Edge& f) {
-    return std::min(e.a.x, e.b.x) < std::min(f.a.x, f.b.x);
-  });
+  std::sort(edges.begin(), edges.end(),
+            [](const Edge& e, const Edge& f) { return std::min(e.a.x, e.b.x) < std::min(f.a.x, f.b.x); });
   for (std::size_t i = 0; i < edges.size(); ++i) {
     const Edge& e = edges[i];
     const double maxX = std::max(e.a.x, e.b.x);
-    for (std::size_t j = i + 1; j < edges.size() && std::min(edges[j].a.x, edges[j].b.x) <= maxX;
-         ++j) {
+    for (std::size_t j = i + 1; j < edges.size() && std::min(edges[j].a.x, edges[j].b.x) <= maxX; ++j) {
       const Edge& f = edges[j];
       if (e.ring == f.ring) {
         const std::size_t d = (e.index + e.ringSize - f.index) % e.ringSize;

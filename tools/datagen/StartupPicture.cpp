@@ -25,8 +25,8 @@ constexpr int kPlanes = 1;
 constexpr int kBitsPerPixel = 24;
 constexpr int kPixelsPerMetre = 3780;  // 96 dots per inch
 constexpr double kMaxWaterDepthM = 600.0;
-constexpr double kLandFadeKm = 60.0;   // green shore country turns ochre inland
-constexpr double kShoreLineKm = 0.9;   // the darker beach line
+constexpr double kLandFadeKm = 60.0;  // green shore country turns ochre inland
+constexpr double kShoreLineKm = 0.9;  // the darker beach line
 
 using Rgb = std::array<double, 3>;
 constexpr Rgb kShallowWater{95, 170, 225};
@@ -92,12 +92,14 @@ void DrawText(Canvas& canvas, const std::string& text, int left, int top) {
 void DrawBox(Canvas& canvas, int c0, int r0, int c1, int r1) {
   for (int c = c0; c <= c1; ++c) {
     for (const int r : {r0, r1}) {
-      if (r >= 0 && r < StartupPicture::kHeight && c >= 0 && c < StartupPicture::kWidth) canvas[r][c] = kRegionBox;
+      if (r >= 0 && r < StartupPicture::kHeight && c >= 0 && c < StartupPicture::kWidth)
+        canvas[r][c] = kRegionBox;
     }
   }
   for (int r = r0; r <= r1; ++r) {
     for (const int c : {c0, c1}) {
-      if (r >= 0 && r < StartupPicture::kHeight && c >= 0 && c < StartupPicture::kWidth) canvas[r][c] = kRegionBox;
+      if (r >= 0 && r < StartupPicture::kHeight && c >= 0 && c < StartupPicture::kWidth)
+        canvas[r][c] = kRegionBox;
     }
   }
 }
@@ -161,8 +163,8 @@ void StartupPicture::Write(const std::vector<CoastRing>& lake, const std::vector
       if (distance < kShoreLineKm) {
         canvas[r][c] = kBeach;
       } else if (water) {
-        canvas[r][c] = Mix(kShallowWater, kDeepWater,
-                           std::min(1.0, DepthModel::DepthAt(p, distance) / kMaxWaterDepthM));
+        canvas[r][c] =
+            Mix(kShallowWater, kDeepWater, std::min(1.0, DepthModel::DepthAt(p, distance) / kMaxWaterDepthM));
       } else {
         canvas[r][c] = Mix(kShoreLand, kInlandLand, std::min(1.0, distance / kLandFadeKm));
       }

@@ -11,8 +11,7 @@ constexpr double kWaterDensity = 1000.0;  // kg/m³
 
 }  // namespace
 
-StreamFunctionSolver::StreamFunctionSolver(const LakeMesh& mesh,
-                                           const std::vector<double>& nodeDepthM,
+StreamFunctionSolver::StreamFunctionSolver(const LakeMesh& mesh, const std::vector<double>& nodeDepthM,
                                            const std::vector<bool>& open, double coriolis)
     : mesh_(mesh), open_(open) {
   const std::size_t elementCount = mesh.elements.size();
@@ -51,16 +50,15 @@ StreamFunctionSolver::StreamFunctionSolver(const LakeMesh& mesh,
     }
     elementArea_[e] = 0.5 * twiceArea;
     elementDepth_[e] = (nodeDepthM[v[0]] + nodeDepthM[v[1]] + nodeDepthM[v[2]]) / 3.0;
-    const double friction =
-        kFrictionVelocity / (elementDepth_[e] * elementDepth_[e]) * elementArea_[e];
+    const double friction = kFrictionVelocity / (elementDepth_[e] * elementDepth_[e]) * elementArea_[e];
     const double rotation = coriolis / elementDepth_[e] * elementArea_[e];
     for (int i = 0; i < 3; ++i) {
       const int row = unknownOf_[v[i]];
       if (row < 0) continue;
       for (int j = 0; j < 3; ++j) {
         // ∫ (r/H²)∇ψ·∇φ + (f/H)(ψx φy − ψy φx) with ψ → j, φ → i.
-        const double value = friction * Dot(grad_[e][i], grad_[e][j]) +
-                             rotation * Cross(grad_[e][j], grad_[e][i]);
+        const double value =
+            friction * Dot(grad_[e][i], grad_[e][j]) + rotation * Cross(grad_[e][j], grad_[e][i]);
         const int column = unknownOf_[v[j]];
         if (column < 0) {
           coupling.emplace_back(row, v[j], value);
@@ -81,8 +79,8 @@ StreamFunctionSolver::StreamFunctionSolver(const LakeMesh& mesh,
   }
 }
 
-std::vector<double> StreamFunctionSolver::StreamFunction(
-    const std::vector<Vec2>& elementStress, const std::vector<double>& shoreValues) const {
+std::vector<double> StreamFunctionSolver::StreamFunction(const std::vector<Vec2>& elementStress,
+                                                         const std::vector<double>& shoreValues) const {
   // Right side: ∫ (Fx ∂φ/∂y − Fy ∂φ/∂x) with F = τ/(ρH) constant on each
   // element, less what the given ψ on the shore ring contributes.
   Eigen::VectorXd given = Eigen::VectorXd::Zero(static_cast<Eigen::Index>(mesh_.nodes.size()));

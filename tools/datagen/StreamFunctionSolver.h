@@ -58,10 +58,10 @@ class StreamFunctionSolver {
  private:
   const LakeMesh& mesh_;
   std::vector<bool> open_;
-  std::vector<double> elementDepth_;     // m, mean of the vertices
-  std::vector<double> elementArea_;      // m²
-  std::vector<std::array<Vec2, 3>> grad_;  // gradients of the hat functions, 1/m
-  std::vector<int> unknownOf_;           // node → unknown, -1 on the shore ring
+  std::vector<double> elementDepth_;           // m, mean of the vertices
+  std::vector<double> elementArea_;            // m²
+  std::vector<std::array<Vec2, 3>> grad_;      // gradients of the hat functions, 1/m
+  std::vector<int> unknownOf_;                 // node → unknown, -1 on the shore ring
   Eigen::SparseMatrix<double> shoreCoupling_;  // unknowns × nodes: the given ψ's share
   Eigen::SparseLU<Eigen::SparseMatrix<double>> solver_;
 };

@@ -18,7 +18,7 @@ constexpr double kPluckDecayPerS = 3.2;
 constexpr double kBassDecayPerS = 1.4;
 constexpr double kMelodyLevel = 0.32;
 constexpr double kBassLevel = 0.22;
-constexpr double kAttackS = 0.004;     // a soft onset, no click
+constexpr double kAttackS = 0.004;  // a soft onset, no click
 constexpr double kRingOutS = 1.5;   // the last notes die away
 constexpr int kRepeats = 2;
 constexpr int kBitsPerSample = 16;
@@ -29,7 +29,7 @@ constexpr int kPcmFormat = 1;
 constexpr int kRiffHeaderBytes = 36;
 
 struct Note {
-  int semitone;   // from A4; unused for a rest
+  int semitone;  // from A4; unused for a rest
   double beats;
   bool rest;
 };
@@ -37,25 +37,22 @@ struct Note {
 // A major pentatonic on C: C D E G A, gentle steps and a return home.
 const std::vector<Note> kMelody = {
     {-9, 1, false}, {-7, 1, false}, {-5, 1, false}, {-2, 1, false},  //
-    {0, 2, false},  {-2, 1, false}, {-5, 1, false},                   //
-    {-7, 1, false}, {-5, 1, false}, {-2, 1, false}, {0, 1, false},    //
-    {3, 3, false},  {0, 1, true},                                     //
-    {3, 1, false},  {0, 1, false},  {-2, 1, false}, {0, 1, false},    //
-    {-5, 2, false}, {-7, 1, false}, {-5, 1, false},                   //
-    {-2, 1, false}, {-5, 1, false}, {-7, 1, false}, {-5, 1, false},   //
+    {0, 2, false},  {-2, 1, false}, {-5, 1, false},                  //
+    {-7, 1, false}, {-5, 1, false}, {-2, 1, false}, {0, 1, false},   //
+    {3, 3, false},  {0, 1, true},                                    //
+    {3, 1, false},  {0, 1, false},  {-2, 1, false}, {0, 1, false},   //
+    {-5, 2, false}, {-7, 1, false}, {-5, 1, false},                  //
+    {-2, 1, false}, {-5, 1, false}, {-7, 1, false}, {-5, 1, false},  //
     {-9, 3, false}, {0, 1, true},
 };
 // One bass note a bar (four beats): C, A, F, G, C, A, G, C.
 const std::vector<int> kBassLine = {-33, -36, -40, -38, -33, -36, -38, -33};
 constexpr double kBeatsPerBar = 4.0;
 
-double Frequency(int semitone) {
-  return kTuningHz * std::pow(2.0, semitone / kSemitonesPerOctave);
-}
+double Frequency(int semitone) { return kTuningHz * std::pow(2.0, semitone / kSemitonesPerOctave); }
 
 // Adds one decaying note with a few inharmonic partials, as a struck tine has.
-void AddNote(std::vector<double>& mix, double startS, double frequency, double level,
-             double decay) {
+void AddNote(std::vector<double>& mix, double startS, double frequency, double level, double decay) {
   struct Partial {
     double ratio, gain, decayFactor;
   };
@@ -88,8 +85,7 @@ void TuneSynthesizer::Write(const std::filesystem::path& path) {
     double beat = 0.0;
     for (const Note& n : kMelody) {
       if (!n.rest) {
-        AddNote(mix, phraseStart + beat * kBeatSeconds, Frequency(n.semitone), kMelodyLevel,
-                kPluckDecayPerS);
+        AddNote(mix, phraseStart + beat * kBeatSeconds, Frequency(n.semitone), kMelodyLevel, kPluckDecayPerS);
       }
       beat += n.beats;
     }
@@ -100,8 +96,8 @@ void TuneSynthesizer::Write(const std::filesystem::path& path) {
   }
 
   const double peak = std::max(1e-9, *std::max_element(mix.begin(), mix.end(), [](double a, double b) {
-    return std::abs(a) < std::abs(b);
-  }));
+                                 return std::abs(a) < std::abs(b);
+                               }));
   const double gain = std::min(1.0, 0.9 / std::abs(peak));
 
   const auto dataBytes = static_cast<std::uint32_t>(mix.size() * sizeof(std::int16_t));

@@ -10,7 +10,7 @@ namespace {
 
 constexpr double kHoursPerDay = 24.0;
 constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
-constexpr double kAirDensity = 1.2;   // kg/m³
+constexpr double kAirDensity = 1.2;  // kg/m³
 constexpr double kDragCoefficient = 1.3e-3;
 
 // Dry season: the south-easterly trades funnelled along the rift. The lake's
@@ -84,9 +84,7 @@ double WindScenario::OverWaterShare(double distanceKm) {
          (1.0 - kShoreWindShare) * (1.0 - std::exp(-std::max(distanceKm, 0.0) / kSpeedUpKm));
 }
 
-Vec2 WindScenario::Stress(Vec2 wind) {
-  return (kAirDensity * kDragCoefficient * Length(wind)) * wind;
-}
+Vec2 WindScenario::Stress(Vec2 wind) { return (kAirDensity * kDragCoefficient * Length(wind)) * wind; }
 
 double WindScenario::Stress(double breeze) {
   return kAirDensity * kDragCoefficient * std::abs(breeze) * breeze;
