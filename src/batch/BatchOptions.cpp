@@ -273,23 +273,31 @@ std::optional<std::string> UnknownOption(const CLI::App& app, const std::vector<
   return std::nullopt;
 }
 
-}  // namespace
-
-Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& o) {
-  const auto app = RunApp(o);
-  if (const auto unknown = UnknownOption(*app, args))
-    return Status::Fail(ErrorKind::BadValue, *unknown + ": unknown option (see lakedrift-batch run --help)");
+// Parses a command's arguments with its option set: one line naming an
+// unknown option, a bad value or a stray value; `help` when asked for.
+Status ParseWith(CLI::App& app, const std::string& command, const std::vector<std::string>& args,
+                 bool& help) {
+  if (const auto unknown = UnknownOption(app, args))
+    return Status::Fail(ErrorKind::BadValue,
+                        *unknown + ": unknown option (see lakedrift-batch " + command + " --help)");
   std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them last first
   try {
-    app->parse(reversed);
+    app.parse(reversed);
   } catch (const CLI::CallForHelp&) {
-    o.help = true;
+    help = true;
     return Status::Ok();
   } catch (const CLI::ParseError& e) {
     return Status::Fail(ErrorKind::BadValue, e.what());
   }
-  if (!app->remaining().empty())
-    return Status::Fail(ErrorKind::BadValue, app->remaining().front() + ": a value without an option");
+  if (!app.remaining().empty())
+    return Status::Fail(ErrorKind::BadValue, app.remaining().front() + ": a value without an option");
+  return Status::Ok();
+}
+
+}  // namespace
+
+Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& o) {
+  if (Status s = ParseWith(*RunApp(o), "run", args, o.help); !s.ok() || o.help) return s;
   if (o.region == 0 && o.geometry.empty() && o.ugrid.empty())
     return Status::Fail(
         ErrorKind::BadValue,
@@ -310,21 +318,7 @@ std::string RunHelp() {
 }
 
 Status ParseAnimateOptions(const std::vector<std::string>& args, AnimateOptions& o) {
-  const auto app = AnimateApp(o);
-  if (const auto unknown = UnknownOption(*app, args))
-    return Status::Fail(ErrorKind::BadValue,
-                        *unknown + ": unknown option (see lakedrift-batch animate --help)");
-  std::vector<std::string> reversed(args.rbegin(), args.rend());
-  try {
-    app->parse(reversed);
-  } catch (const CLI::CallForHelp&) {
-    o.help = true;
-    return Status::Ok();
-  } catch (const CLI::ParseError& e) {
-    return Status::Fail(ErrorKind::BadValue, e.what());
-  }
-  if (!app->remaining().empty())
-    return Status::Fail(ErrorKind::BadValue, app->remaining().front() + ": a value without an option");
+  if (Status s = ParseWith(*AnimateApp(o), "animate", args, o.help); !s.ok() || o.help) return s;
   if (o.region == 0 && o.geometry.empty())
     return Status::Fail(ErrorKind::BadValue,
                         "give --region, --season and --flow-type, or --geometry, --flow-file and --season");

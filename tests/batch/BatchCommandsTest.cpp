@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "batch/BatchCommands.h"
+#include "batch/BatchRunner.h"
 #include "batch/DensityImage.h"
 #include "model/GeometryReader.h"
 #include "sim/RunFixture.h"
@@ -22,17 +23,8 @@
 namespace lakedrift {
 namespace {
 
-struct Result {
-  int status;
-  std::string out, err;
-};
-
-Result Batch(const std::vector<std::string>& args, const std::string& input = "") {
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  const int status = RunBatch(args, in, out, err, false);
-  return {status, out.str(), err.str()};
-}
+using Result = test::BatchResult;
+using test::Batch;
 
 // A lake of two triangles whose coast is the rectangle of the given box.
 std::filesystem::path BoxLake(const std::string& name, double x0, double x1, double y0, double y1) {

@@ -498,17 +498,18 @@ TEST(GeneratedNestingTest, TheMalagarasiSpreadsFromItsMouth) {
         away.push_back({dx / r, dy / r});
       }
       ASSERT_GE(nodes.size(), 2u) << code;
+      const auto count = static_cast<double>(nodes.size());
       for (const int k : {0, 40}) {
         double mu = 0.0, mv = 0.0;
         for (const int n : nodes) mu += surface.u[k][n] - mean.u[k][n], mv += surface.v[k][n] - mean.v[k][n];
-        mu /= nodes.size(), mv /= nodes.size();
+        mu /= count, mv /= count;
         double outflow = 0.0;
         for (std::size_t i = 0; i < nodes.size(); ++i) {
           const int n = nodes[i];
           outflow += (surface.u[k][n] - mean.u[k][n] - mu) * away[i].first +
                      (surface.v[k][n] - mean.v[k][n] - mv) * away[i].second;
         }
-        EXPECT_GT(outflow / nodes.size(), kMinOutflow) << code << season << " frame " << k;
+        EXPECT_GT(outflow / count, kMinOutflow) << code << season << " frame " << k;
       }
     }
   }

@@ -11,11 +11,13 @@
 
 #include "model/GeometryReader.h"
 #include "model/ModelState.h"
+#include "model/RunParameters.h"
 #include "support/TestPaths.h"
 
 namespace lakedrift::test {
 
-// The test lake with the run parameters a user gets after start-up.
+// The test lake with the run parameters a user gets after start-up (at the
+// vector scale its pinned pictures were drawn with).
 inline ModelState TestLakeState() {
   ModelState state;
   const Status s = ReadGeometry(state, TestDataPath("testlake.inp"));
@@ -24,13 +26,8 @@ inline ModelState TestLakeState() {
   state.Season = 1;
   state.FlowType = 1;
   state.RegionTitle = "LAKE TANGANYIKA";
-  state.VectorScale = 0.25;
-  state.FrameCount = 83;
-  state.FramePeriod = 1.0f;
-  state.ParticleCount = 50;
-  state.TimeStep = 7200.0;
-  state.SimHours = 166;
-  state.DiffusionCoef = 0.1;
+  ApplyRunParameters(DefaultRunParameters(), state);
+  state.VectorScale = 0.25;  // the scale the pinned pictures were drawn at
   state.Magnification = 1.0f;
   state.FlowFileName = TestDataPath("testlake.fld").string();
   state.ReleaseX = 3.0;

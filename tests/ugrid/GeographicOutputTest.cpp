@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "batch/BatchCommands.h"
+#include "batch/BatchRunner.h"
 #include "batch/GeoJsonTrackWriter.h"
 #include "model/GeometryReader.h"
 #include "support/TestPaths.h"
@@ -18,17 +19,8 @@
 namespace lakedrift {
 namespace {
 
-struct Result {
-  int status;
-  std::string out, err;
-};
-
-Result Batch(const std::vector<std::string>& args, const std::string& input = "") {
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  const int status = RunBatch(args, in, out, err, false);
-  return {status, out.str(), err.str()};
-}
+using Result = test::BatchResult;
+using test::Batch;
 
 std::string FileText(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);

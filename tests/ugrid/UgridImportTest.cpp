@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "batch/BatchCommands.h"
+#include "batch/BatchRunner.h"
 #include "model/FlowField.h"
 #include "model/GeometryReader.h"
 #include "support/TestPaths.h"
@@ -19,26 +20,17 @@
 namespace lakedrift {
 namespace {
 
-using test::UgridSpec;
+using test::UgridContent;
 
-struct Result {
-  int status;
-  std::string out, err;
-};
-
-Result Batch(const std::vector<std::string>& args) {
-  std::istringstream in;
-  std::ostringstream out, err;
-  const int status = RunBatch(args, in, out, err, false);
-  return {status, out.str(), err.str()};
-}
+using Result = test::BatchResult;
+using test::Batch;
 
 std::string FileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// An import of a spec: the batch tool's result, the geometry and the frames.
+// An import of UGRID content: the batch tool's result, the geometry and the frames.
 struct Imported {
   Result result;
   std::filesystem::path folder;
@@ -46,12 +38,12 @@ struct Imported {
   std::vector<std::vector<float>> u, v;  // frame, node (0-based)
 };
 
-Imported Import(const std::string& name, const UgridSpec& spec, std::vector<std::string> args = {},
+Imported Import(const std::string& name, const UgridContent& content, std::vector<std::string> args = {},
                 const std::string& geometry = "geomtan.inp", const std::string& flow = "tanws.fld") {
   Imported im;
   im.folder = test::FreshOutputDir("ugrid_" + name);
   const auto model = im.folder / "model.nc";
-  test::WriteUgrid(model, spec);
+  test::WriteUgrid(model, content);
   const auto out = im.folder / "out";
   std::filesystem::create_directories(out);
   args.insert(args.begin(), {"import", model.string(), "--out", out.string()});
@@ -75,19 +67,19 @@ constexpr double kEastingOffsetM = 450000.0, kNorthingOffsetM = 9394760.0;
 constexpr const char* kShippedCrs =
     "+proj=tmerc +lat_0=0 +lon_0=30 +k=1 +x_0=500000 +y_0=10000000 +ellps=WGS84 +units=m +no_defs";
 
-UgridSpec ShippedRegionAsUgrid(const ModelState& s) {
-  UgridSpec spec;
+UgridContent ShippedRegionAsUgrid(const ModelState& s) {
+  UgridContent content;
   for (int n = 1; n <= s.NodeCount; ++n) {
-    spec.x.push_back(s.NodeX(n) * kMetresPerKm + kEastingOffsetM);
-    spec.y.push_back(s.NodeY(n) * kMetresPerKm + kNorthingOffsetM);
+    content.x.push_back(s.NodeX(n) * kMetresPerKm + kEastingOffsetM);
+    content.y.push_back(s.NodeY(n) * kMetresPerKm + kNorthingOffsetM);
   }
   for (int e = 1; e <= s.ElementCount; ++e)
-    for (int j = 1; j <= 3; ++j) spec.faces.push_back(s.ElemNode(j, e));
-  spec.crs = kShippedCrs;
-  spec.times.clear();
-  for (int k = 0; k < 84; ++k) spec.times.push_back(2.0 * k);
-  spec.timeUnits = "hours since 1997-04-02 02:00:00";
-  return spec;
+    for (int j = 1; j <= 3; ++j) content.faces.push_back(s.ElemNode(j, e));
+  content.crs = kShippedCrs;
+  content.times.clear();
+  for (int k = 0; k < 84; ++k) content.times.push_back(2.0 * k);
+  content.timeUnits = "hours since 1997-04-02 02:00:00";
+  return content;
 }
 
 // The node numbers of each ring, turned to start at its smallest node.
@@ -106,7 +98,7 @@ std::vector<std::vector<int>> Rings(const ModelState& s) {
 TEST(UgridRoundTrip, ShippedRegionComesBackWithItsMeshRingsFlowAndTracks) {
   ModelState shipped;
   ASSERT_TRUE(ReadGeometry(shipped, test::SampleDataPath("geommal.inp")).ok());
-  UgridSpec spec = ShippedRegionAsUgrid(shipped);
+  UgridContent content = ShippedRegionAsUgrid(shipped);
   std::vector<std::vector<float>> frames;  // U then V of each frame
   {
     ModelState flow = shipped;
@@ -120,8 +112,8 @@ TEST(UgridRoundTrip, ShippedRegionComesBackWithItsMeshRingsFlowAndTracks) {
     }
   }
   const int nodes = shipped.NodeCount;
-  spec.velocity = [&](int t, int n, int, bool v) { return frames[t][(v ? nodes : 0) + n]; };
-  const Imported im = Import("roundtrip", spec, {"--region", "2"}, "geommal.inp", "malws.fld");
+  content.velocity = [&](int t, int n, int, bool v) { return frames[t][(v ? nodes : 0) + n]; };
+  const Imported im = Import("roundtrip", content, {"--region", "2"}, "geommal.inp", "malws.fld");
   ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
   const auto out = im.folder / "out";
   const ModelState& back = im.state;
@@ -192,11 +184,11 @@ constexpr double kStep = 1000.0, kX0 = 300000.0, kY0 = 9400000.0;
 
 TEST(UgridImport, StartIndexZeroAndOneReadTheSameMesh) {
   for (const int start : {0, 1}) {
-    UgridSpec spec = test::TriangulatedGridSpec(3, 3, kStep, kX0, kY0);
-    for (int& n : spec.faces) n += start;
-    spec.startIndex = start;
-    spec.velocity = [](int, int n, int, bool v) { return v ? -float(n) : float(n); };
-    const Imported im = Import("start" + std::to_string(start), spec);
+    UgridContent content = test::TriangulatedGridContent(3, 3, kStep, kX0, kY0);
+    for (int& n : content.faces) n += start;
+    content.startIndex = start;
+    content.velocity = [](int, int n, int, bool v) { return v ? -float(n) : float(n); };
+    const Imported im = Import("start" + std::to_string(start), content);
     ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
     EXPECT_EQ(im.state.NodeCount, 9);
     EXPECT_EQ(im.state.ElementCount, 8);
@@ -213,11 +205,11 @@ TEST(UgridImport, StartIndexZeroAndOneReadTheSameMesh) {
 }
 
 TEST(UgridImport, TransposedConnectivityWithoutACrsReadsTheSameMeshWithoutGeoref) {
-  UgridSpec spec = test::TriangulatedGridSpec(3, 3, kStep, kX0, kY0);
-  spec.startIndex = 0;
-  spec.transposed = true;
-  spec.nodes = UgridSpec::Nodes::NoCrs;
-  const Imported im = Import("transposed", spec);
+  UgridContent content = test::TriangulatedGridContent(3, 3, kStep, kX0, kY0);
+  content.startIndex = 0;
+  content.transposed = true;
+  content.nodes = UgridContent::Nodes::NoCrs;
+  const Imported im = Import("transposed", content);
   ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
   EXPECT_EQ(im.state.ElementCount, 8);
   EXPECT_EQ(im.state.ElemNode(3, 1), 5);
@@ -229,14 +221,14 @@ TEST(UgridImport, TransposedConnectivityWithoutACrsReadsTheSameMeshWithoutGeoref
 TEST(UgridImport, FillValuesEndShortFacesAndQuadsSplitAlongTheShorterDiagonal) {
   // A kite: the diagonal from node 1 to node 3 (counting from 0) is the
   // shorter, then a triangle padded with the fill value.
-  UgridSpec spec;
-  spec.x = {kX0, kX0 + 3 * kStep, kX0 + 4 * kStep, kX0 + kStep, kX0 + 5 * kStep};
-  spec.y = {kY0, kY0, kY0 + 2 * kStep, kY0 + 2 * kStep, kY0 + kStep};
-  spec.width = 4;
-  spec.startIndex = 0;
-  spec.fill = -999;
-  spec.faces = {0, 1, 2, 3, 1, 4, 2, -999};
-  const Imported im = Import("quads", spec);
+  UgridContent content;
+  content.x = {kX0, kX0 + 3 * kStep, kX0 + 4 * kStep, kX0 + kStep, kX0 + 5 * kStep};
+  content.y = {kY0, kY0, kY0 + 2 * kStep, kY0 + 2 * kStep, kY0 + kStep};
+  content.width = 4;
+  content.startIndex = 0;
+  content.fill = -999;
+  content.faces = {0, 1, 2, 3, 1, 4, 2, -999};
+  const Imported im = Import("quads", content);
   ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
   ASSERT_EQ(im.state.ElementCount, 3);
   auto hasEdge = [&](int e, int a, int b) {
@@ -254,13 +246,13 @@ TEST(UgridImport, FillValuesEndShortFacesAndQuadsSplitAlongTheShorterDiagonal) {
 
 TEST(UgridImport, ConcaveQuadIsCutInside) {
   // A dart whose shorter diagonal, from node 0 to node 2, runs outside it.
-  UgridSpec spec;
-  spec.x = {kX0, kX0 + 2 * kStep, kX0 + 4 * kStep, kX0 + 2 * kStep};
-  spec.y = {kY0, kY0 + kStep, kY0, kY0 + 6 * kStep};
-  spec.width = 4;
-  spec.startIndex = 0;
-  spec.faces = {0, 1, 2, 3};
-  const Imported im = Import("concave", spec);
+  UgridContent content;
+  content.x = {kX0, kX0 + 2 * kStep, kX0 + 4 * kStep, kX0 + 2 * kStep};
+  content.y = {kY0, kY0 + kStep, kY0, kY0 + 6 * kStep};
+  content.width = 4;
+  content.startIndex = 0;
+  content.faces = {0, 1, 2, 3};
+  const Imported im = Import("concave", content);
   ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
   ASSERT_EQ(im.state.ElementCount, 2);
   EXPECT_EQ(im.state.BoundaryCount, 4);
@@ -269,11 +261,11 @@ TEST(UgridImport, ConcaveQuadIsCutInside) {
 TEST(UgridImport, FaceVelocitiesAreAveragedToNodesByArea) {
   // Columns 1 km then 2 km wide, so that the faces around the middle node
   // differ in area; only face 0 moves.
-  UgridSpec spec = test::GridSpec(3, 3, kStep, kX0, kY0);
-  for (int n = 2; n < 9; n += 3) spec.x[n] += kStep;
-  spec.onFaces = true;
-  spec.velocity = [](int, int f, int, bool v) { return f == 0 && !v ? 1.0f : 0.0f; };
-  const Imported im = Import("faces", spec);
+  UgridContent content = test::GridSpec(3, 3, kStep, kX0, kY0);
+  for (int n = 2; n < 9; n += 3) content.x[n] += kStep;
+  content.onFaces = true;
+  content.velocity = [](int, int f, int, bool v) { return f == 0 && !v ? 1.0f : 0.0f; };
+  const Imported im = Import("faces", content);
   ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
   // The middle node holds all of faces 0 and 3 (the shorter diagonals pass
   // through it) and half of faces 1 and 2: areas 1, 2 × ½, 1 × ½ and 2 km².
@@ -283,9 +275,9 @@ TEST(UgridImport, FaceVelocitiesAreAveragedToNodesByArea) {
 }
 
 TEST(UgridImport, LongitudeLatitudeNodesKeepTheirPlaceThroughTheGeoref) {
-  UgridSpec spec = test::TriangulatedGridSpec(4, 3, 0.01, 29.7, -5.3);
-  spec.nodes = UgridSpec::Nodes::LonLat;
-  const Imported im = Import("lonlat", spec);
+  UgridContent content = test::TriangulatedGridContent(4, 3, 0.01, 29.7, -5.3);
+  content.nodes = UgridContent::Nodes::LonLat;
+  const Imported im = Import("lonlat", content);
   ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
   LakeGeoref georef;
   ASSERT_TRUE(georef.Open(im.state.Georef, "test").ok()) << im.state.Georef;
@@ -293,8 +285,8 @@ TEST(UgridImport, LongitudeLatitudeNodesKeepTheirPlaceThroughTheGeoref) {
   for (int n = 1; n <= im.state.NodeCount; ++n) {
     double lon, lat;
     georef.ToLonLat(im.state.NodeX(n), im.state.NodeY(n), lon, lat);
-    EXPECT_NEAR(lon, spec.x[n - 1], 2e-6) << "node " << n;  // 0.1 m in the file
-    EXPECT_NEAR(lat, spec.y[n - 1], 2e-6) << "node " << n;
+    EXPECT_NEAR(lon, content.x[n - 1], 2e-6) << "node " << n;  // 0.1 m in the file
+    EXPECT_NEAR(lat, content.y[n - 1], 2e-6) << "node " << n;
   }
   EXPECT_NEAR(im.state.NodeX(4) - im.state.NodeX(1), 3 * 1.1085,
               0.01);  // 0.01° of longitude at 5.3° S is 1.1087 km
@@ -312,15 +304,16 @@ TEST(UgridImport, GeorefLineMatchesTheFilesCrsInEveryForm) {
   const std::pair<std::string, std::string> forms[] = {
       {"spatial_ref", utm}, {"crs_wkt", wkt}, {"EPSG_code", "EPSG:32735"}};
   for (const auto& [attribute, text] : forms) {
-    UgridSpec spec = test::TriangulatedGridSpec(3, 3, 5 * kStep, kX0, kY0);
-    spec.crsAttribute = attribute;
-    spec.crs = text;
-    const Imported im = Import("crs_" + attribute, spec);
+    UgridContent content = test::TriangulatedGridContent(3, 3, 5 * kStep, kX0, kY0);
+    content.crsAttribute = attribute;
+    content.crs = text;
+    const Imported im = Import("crs_" + attribute, content);
     ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
     LakeGeoref georef;
     ASSERT_TRUE(georef.Open(im.state.Georef, "test").ok()) << im.state.Georef;
     for (int n = 1; n <= im.state.NodeCount; n += 4) {
-      const PJ_COORD expected = proj_trans(inverse, PJ_INV, proj_coord(spec.x[n - 1], spec.y[n - 1], 0, 0));
+      const PJ_COORD expected =
+          proj_trans(inverse, PJ_INV, proj_coord(content.x[n - 1], content.y[n - 1], 0, 0));
       double lon = 0, lat = 0;
       georef.ToLonLat(im.state.NodeX(n), im.state.NodeY(n), lon, lat);
       EXPECT_NEAR(lon, proj_todeg(expected.lp.lam), 1e-8) << attribute << " node " << n;
@@ -337,16 +330,16 @@ TEST(UgridImport, EastwardVelocitiesTurnByTheMeridianConvergence) {
   // meridians lean by about 3.9°: a current due east runs that much left of
   // the grid's x axis. Expected: tan γ = tan Δλ · sin φ.
   const std::string utm = "+proj=utm +zone=33 +datum=WGS84 +units=m +no_defs";
-  UgridSpec spec = test::TriangulatedGridSpec(3, 3, kStep, 750000.0, 6650000.0);
-  spec.crs = utm;
-  spec.uStandardName = "eastward_sea_water_velocity";
-  spec.vStandardName = "northward_sea_water_velocity";
-  spec.velocity = [](int, int, int, bool v) { return v ? 0.0f : 1.0f; };
-  const Imported im = Import("convergence", spec);
+  UgridContent content = test::TriangulatedGridContent(3, 3, kStep, 750000.0, 6650000.0);
+  content.crs = utm;
+  content.uStandardName = "eastward_sea_water_velocity";
+  content.vStandardName = "northward_sea_water_velocity";
+  content.velocity = [](int, int, int, bool v) { return v ? 0.0f : 1.0f; };
+  const Imported im = Import("convergence", content);
   ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
   PJ_CONTEXT* context = proj_context_create();
   PJ* projection = proj_create(context, utm.c_str());
-  const PJ_COORD node = proj_trans(projection, PJ_INV, proj_coord(spec.x[4], spec.y[4], 0, 0));
+  const PJ_COORD node = proj_trans(projection, PJ_INV, proj_coord(content.x[4], content.y[4], 0, 0));
   const double lon = proj_todeg(node.lp.lam), lat = proj_todeg(node.lp.phi);
   proj_destroy(projection);
   proj_context_destroy(context);
@@ -360,12 +353,12 @@ TEST(UgridImport, EastwardVelocitiesTurnByTheMeridianConvergence) {
 
 TEST(UgridImport, LayerIsChosenAndTimeIsInterpolated) {
   // Hourly frames whose velocity is the hour plus ten times the layer.
-  UgridSpec spec = test::TriangulatedGridSpec(3, 3, kStep, kX0, kY0);
-  spec.layers = 3;
-  spec.times.clear();
-  for (int h = 0; h <= 200; ++h) spec.times.push_back(h);
-  spec.velocity = [](int t, int, int layer, bool v) { return v ? 0.0f : float(t + 10 * layer); };
-  const Imported im = Import("layers", spec, {"--layer", "2", "--start", "2020-01-01T00:30"});
+  UgridContent content = test::TriangulatedGridContent(3, 3, kStep, kX0, kY0);
+  content.layers = 3;
+  content.times.clear();
+  for (int h = 0; h <= 200; ++h) content.times.push_back(h);
+  content.velocity = [](int t, int, int layer, bool v) { return v ? 0.0f : float(t + 10 * layer); };
+  const Imported im = Import("layers", content, {"--layer", "2", "--start", "2020-01-01T00:30"});
   ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
   ASSERT_EQ(im.u.size(), 84u);
   for (const int k : {0, 1, 83}) EXPECT_FLOAT_EQ(im.u[k][3], 10.5f + 2.0f * float(k)) << "frame " << k;
@@ -375,11 +368,11 @@ TEST(UgridImport, LayerIsChosenAndTimeIsInterpolated) {
 TEST(UgridImport, DepthAverageWeighsLayersBySigmaThickness) {
   // Layers half, a quarter and a quarter of the depth; the velocity is ten
   // times the layer (0, 10, 20): the mean is 0·½ + 10·¼ + 20·¼ = 7.5.
-  UgridSpec spec = test::TriangulatedGridSpec(3, 3, kStep, kX0, kY0);
-  spec.layers = 3;
-  spec.sigmaInterfaces = {-1.0, -0.5, -0.25, 0.0};
-  spec.velocity = [](int, int, int layer, bool v) { return v ? 1.0f : float(10 * layer); };
-  const Imported im = Import("depthaverage", spec, {"--depth-average"});
+  UgridContent content = test::TriangulatedGridContent(3, 3, kStep, kX0, kY0);
+  content.layers = 3;
+  content.sigmaInterfaces = {-1.0, -0.5, -0.25, 0.0};
+  content.velocity = [](int, int, int layer, bool v) { return v ? 1.0f : float(10 * layer); };
+  const Imported im = Import("depthaverage", content, {"--depth-average"});
   ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
   EXPECT_FLOAT_EQ(im.u[5][2], 7.5f);
   EXPECT_FLOAT_EQ(im.v[5][2], 1.0f);
@@ -390,7 +383,7 @@ TEST(UgridImport, DepthAverageWeighsLayersBySigmaThickness) {
 
 struct Refusal {
   const char* name;
-  std::function<void(UgridSpec&)> spoil;
+  std::function<void(UgridContent&)> spoil;
   std::vector<std::string> args;
   const char* message;
 };
@@ -400,11 +393,11 @@ void PrintTo(const Refusal& r, std::ostream* out) { *out << r.name; }
 class UgridRefusal : public ::testing::TestWithParam<Refusal> {};
 
 TEST_P(UgridRefusal, SaysWhatIsWrongAndWritesNothing) {
-  UgridSpec spec = test::TriangulatedGridSpec(3, 3, kStep, kX0, kY0);
-  for (int& n : spec.faces) n += 1;
-  spec.startIndex = 1;
-  GetParam().spoil(spec);
-  const Imported im = Import(std::string("refused_") + GetParam().name, spec, GetParam().args);
+  UgridContent content = test::TriangulatedGridContent(3, 3, kStep, kX0, kY0);
+  for (int& n : content.faces) n += 1;
+  content.startIndex = 1;
+  GetParam().spoil(content);
+  const Imported im = Import(std::string("refused_") + GetParam().name, content, GetParam().args);
   EXPECT_EQ(im.result.status, kExitBadInput);
   EXPECT_EQ(im.result.err.rfind("lakedrift-batch: ", 0), 0u) << im.result.err;
   EXPECT_NE(im.result.err.find(GetParam().message), std::string::npos) << im.result.err;
@@ -414,15 +407,15 @@ TEST_P(UgridRefusal, SaysWhatIsWrongAndWritesNothing) {
 
 const Refusal kRefusals[] = {
     {"NoTopology",
-     [](UgridSpec& s) { s.topology = false; },
+     [](UgridContent& s) { s.topology = false; },
      {},
      "no variable with cf_role = \"mesh_topology\""},
     {"NodeOutOfRange",
-     [](UgridSpec& s) { s.faces[4] = 10; },
+     [](UgridContent& s) { s.faces[4] = 10; },
      {},
      "face 1 (counting from 0): node 10 is outside 1..9"},
     {"NonManifoldEdge",
-     [](UgridSpec& s) {
+     [](UgridContent& s) {
        s.x.push_back(kX0 + 2 * kStep);
        s.y.push_back(kY0 - kStep);
        s.faces.insert(s.faces.end(), {1, 10, 5});
@@ -430,60 +423,60 @@ const Refusal kRefusals[] = {
      {},
      "the edge is shared by more than two faces"},
     {"NanCoordinate",
-     [](UgridSpec& s) { s.y[4] = std::numeric_limits<double>::quiet_NaN(); },
+     [](UgridContent& s) { s.y[4] = std::numeric_limits<double>::quiet_NaN(); },
      {},
      "node 5: its coordinates are not numbers"},
     {"DuplicateFace",
-     [](UgridSpec& s) {
+     [](UgridContent& s) {
        s.faces.insert(s.faces.end(), {5, 2, 1});
      },
      {},
      "face 8 (counting from 0) repeats face 0"},
     {"DegenerateFace",
-     [](UgridSpec& s) {
+     [](UgridContent& s) {
        s.faces.insert(s.faces.end(), {1, 2, 3});
      },
      {},
      "face 8 (counting from 0) is degenerate"},
     {"Pentagon",
-     [](UgridSpec& s) {
+     [](UgridContent& s) {
        s.width = 5;
        s.faces = {1, 2, 3, 6, 5};
      },
      {},
      "face 0 (counting from 0) has 5 nodes; only triangles and quadrilaterals are read"},
     {"TimeSpanTooShort",
-     [](UgridSpec& s) {
+     [](UgridContent& s) {
        s.times = {0, 100};
      },
      {},
      "the file covers 2020-01-01T00:00:00 to 2020-01-05T04:00:00, but the week from 2020-01-01T00:00:00 "
      "needs"},
     {"StartAfterTheFile",
-     [](UgridSpec&) {},
+     [](UgridContent&) {},
      {"--start", "2020-01-03"},
      "needs 2020-01-03T00:00:00 to 2020-01-09T22:00:00"},
-    {"Calendar360Day", [](UgridSpec& s) { s.calendar = "360_day"; }, {}, "calendar '360_day' is not read"},
-    {"NoVelocities", [](UgridSpec& s) { s.uStandardName = "x"; }, {}, "no velocities with standard_name"},
+    {"Calendar360Day", [](UgridContent& s) { s.calendar = "360_day"; }, {}, "calendar '360_day' is not read"},
+    {"NoVelocities", [](UgridContent& s) { s.uStandardName = "x"; }, {}, "no velocities with standard_name"},
     {"TwoCandidateVelocities",
-     [](UgridSpec& s) {
+     [](UgridContent& s) {
        s.uStandardName = "eastward_sea_water_velocity";
        s.vStandardName = "eastward_sea_water_velocity";
      },
      {},
      "several variables have standard_name eastward_sea_water_velocity (ucx, ucy)"},
     {"LayeredWithoutLayer",
-     [](UgridSpec& s) { s.layers = 2; },
+     [](UgridContent& s) { s.layers = 2; },
      {},
      "has 2 layers (nLayers): choose one with --layer K"},
     {"DepthAverageWithoutThicknesses",
-     [](UgridSpec& s) { s.layers = 2; },
+     [](UgridContent& s) { s.layers = 2; },
      {"--depth-average"},
      "--depth-average: no layer thicknesses for nLayers"},
-    {"LayerOfAFlatVariable", [](UgridSpec&) {}, {"--layer", "1"}, "--layer: ucx has no layers"},
-    {"UnknownVariable", [](UgridSpec&) {}, {"--u", "ucx", "--v", "vvv"}, "--v vvv: no such variable"},
-    {"BadStart", [](UgridSpec&) {}, {"--start", "soon"}, "--start: expected a date"},
-    {"BadLayer", [](UgridSpec&) {}, {"--layer", "0"}, "--layer: expected a layer number from 1, got '0'"},
+    {"LayerOfAFlatVariable", [](UgridContent&) {}, {"--layer", "1"}, "--layer: ucx has no layers"},
+    {"UnknownVariable", [](UgridContent&) {}, {"--u", "ucx", "--v", "vvv"}, "--v vvv: no such variable"},
+    {"BadStart", [](UgridContent&) {}, {"--start", "soon"}, "--start: expected a date"},
+    {"BadLayer", [](UgridContent&) {}, {"--layer", "0"}, "--layer: expected a layer number from 1, got '0'"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Files, UgridRefusal, ::testing::ValuesIn(kRefusals),

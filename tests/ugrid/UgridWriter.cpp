@@ -15,7 +15,7 @@ void Text(int nc, int var, const char* name, const std::string& value) {
   Check(nc_put_att_text(nc, var, name, value.size(), value.c_str()), name);
 }
 
-void DefineMesh(int nc, const UgridSpec& s, int nodeDim, int faceDim, int widthDim) {
+void DefineMesh(int nc, const UgridContent& s, int nodeDim, int faceDim, int widthDim) {
   int mesh = 0, x = 0, y = 0, faces = 0, crs = 0;
   Check(nc_def_var(nc, "mesh2d", NC_INT, 0, nullptr, &mesh), "mesh2d");
   if (s.topology) {
@@ -26,14 +26,14 @@ void DefineMesh(int nc, const UgridSpec& s, int nodeDim, int faceDim, int widthD
   Text(nc, mesh, "node_coordinates", "mesh2d_node_x mesh2d_node_y");
   Text(nc, mesh, "face_node_connectivity", "mesh2d_face_nodes");
   Text(nc, mesh, "face_dimension", "nFaces");
-  const bool lonLat = s.nodes == UgridSpec::Nodes::LonLat;
+  const bool lonLat = s.nodes == UgridContent::Nodes::LonLat;
   Check(nc_def_var(nc, "mesh2d_node_x", NC_DOUBLE, 1, &nodeDim, &x), "x");
   Check(nc_def_var(nc, "mesh2d_node_y", NC_DOUBLE, 1, &nodeDim, &y), "y");
   Text(nc, x, "standard_name", lonLat ? "longitude" : "projection_x_coordinate");
   Text(nc, y, "standard_name", lonLat ? "latitude" : "projection_y_coordinate");
   Text(nc, x, "units", lonLat ? "degrees_east" : "m");
   Text(nc, y, "units", lonLat ? "degrees_north" : "m");
-  if (s.nodes == UgridSpec::Nodes::Projected) {
+  if (s.nodes == UgridContent::Nodes::Projected) {
     Check(nc_def_var(nc, "projected_coordinate_system", NC_INT, 0, nullptr, &crs), "crs");
     Text(nc, crs, s.crsAttribute.c_str(), s.crs);
     Text(nc, x, "grid_mapping", "projected_coordinate_system");
@@ -46,7 +46,7 @@ void DefineMesh(int nc, const UgridSpec& s, int nodeDim, int faceDim, int widthD
   if (s.fill) Check(nc_put_att_int(nc, faces, "_FillValue", NC_INT, 1, &*s.fill), "_FillValue");
 }
 
-void PutMesh(int nc, const UgridSpec& s) {
+void PutMesh(int nc, const UgridContent& s) {
   int var = 0;
   Check(nc_inq_varid(nc, "mesh2d_node_x", &var), "x");
   Check(nc_put_var_double(nc, var, s.x.data()), "x");
@@ -62,7 +62,7 @@ void PutMesh(int nc, const UgridSpec& s) {
   Check(nc_put_var_int(nc, var, faces.data()), "faces");
 }
 
-void PutVelocity(int nc, int var, const UgridSpec& s, int places, bool v) {
+void PutVelocity(int nc, int var, const UgridContent& s, int places, bool v) {
   const int layers = s.layers ? s.layers : 1;
   std::vector<float> values;
   for (int t = 0; t < static_cast<int>(s.times.size()); ++t)
@@ -73,7 +73,7 @@ void PutVelocity(int nc, int var, const UgridSpec& s, int places, bool v) {
 
 }  // namespace
 
-void WriteUgrid(const std::filesystem::path& path, const UgridSpec& s) {
+void WriteUgrid(const std::filesystem::path& path, const UgridContent& s) {
   int nc = 0, nodeDim = 0, faceDim = 0, widthDim = 0, timeDim = 0, layerDim = 0, time = 0, u = 0, v = 0;
   Check(nc_create(path.c_str(), NC_NETCDF4 | NC_CLOBBER, &nc), path.c_str());
   const int faceCount = static_cast<int>(s.faces.size()) / s.width;
@@ -114,8 +114,8 @@ void WriteUgrid(const std::filesystem::path& path, const UgridSpec& s) {
   Check(nc_close(nc), "close");
 }
 
-UgridSpec GridSpec(int columns, int rows, double step, double x0, double y0) {
-  UgridSpec s;
+UgridContent GridSpec(int columns, int rows, double step, double x0, double y0) {
+  UgridContent s;
   for (int r = 0; r < rows; ++r)
     for (int c = 0; c < columns; ++c) {
       s.x.push_back(x0 + c * step);
@@ -131,8 +131,8 @@ UgridSpec GridSpec(int columns, int rows, double step, double x0, double y0) {
   return s;
 }
 
-UgridSpec TriangulatedGridSpec(int columns, int rows, double step, double x0, double y0) {
-  UgridSpec s = GridSpec(columns, rows, step, x0, y0);
+UgridContent TriangulatedGridContent(int columns, int rows, double step, double x0, double y0) {
+  UgridContent s = GridSpec(columns, rows, step, x0, y0);
   std::vector<int> triangles;
   for (std::size_t f = 0; f < s.faces.size(); f += 4) {
     const int* q = s.faces.data() + f;

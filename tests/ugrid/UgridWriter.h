@@ -8,7 +8,7 @@
 namespace lakedrift::test {
 
 // A small UGRID file as the tests need it, written with the NetCDF-C API.
-struct UgridSpec {
+struct UgridContent {
   enum class Nodes { Projected, LonLat, NoCrs };
   std::vector<double> x, y;  // m, or degrees for LonLat
   std::vector<int> faces;    // as the file numbers them, `width` per face
@@ -35,14 +35,14 @@ struct UgridSpec {
 };
 
 // Writes the file; throws when the NetCDF library refuses.
-void WriteUgrid(const std::filesystem::path& path, const UgridSpec& spec);
+void WriteUgrid(const std::filesystem::path& path, const UgridContent& content);
 
 // A regular grid of columns × rows nodes `step` m apart from (x0, y0),
 // numbered row by row, with its cells as quadrilaterals (counter-clockwise,
 // counted from 0).
-UgridSpec GridSpec(int columns, int rows, double step, double x0, double y0);
+UgridContent GridSpec(int columns, int rows, double step, double x0, double y0);
 
 // The same grid with each cell cut into two triangles.
-UgridSpec TriangulatedGridSpec(int columns, int rows, double step, double x0, double y0);
+UgridContent TriangulatedGridContent(int columns, int rows, double step, double x0, double y0);
 
 }  // namespace lakedrift::test

@@ -1,0 +1,25 @@
+#pragma once
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "batch/BatchCommands.h"
+
+namespace lakedrift::test {
+
+// What one lakedrift-batch command answered.
+struct BatchResult {
+  int status;
+  std::string out, err;
+};
+
+// Runs a lakedrift-batch command in this process with `input` on its
+// standard input.
+inline BatchResult Batch(const std::vector<std::string>& args, const std::string& input = "") {
+  std::istringstream in(input);
+  std::ostringstream out, err;
+  const int status = RunBatch(args, in, out, err, false);
+  return {status, out.str(), err.str()};
+}
+
+}  // namespace lakedrift::test
