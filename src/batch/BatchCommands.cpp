@@ -32,6 +32,7 @@
 #include "sim/ElementLocation.h"
 #include "sim/GaussianRandom.h"
 #include "sim/HeadlessRun.h"
+#include "sim/LevelPainter.h"
 #include "sim/ParallelRun.h"
 #include "sim/RunClock.h"
 #include "sim/SimulationRun.h"
@@ -263,18 +264,20 @@ Status OpenSinks(const RunOptions& o, const ModelState& state, uint64_t seed, in
   return Status::Ok();
 }
 
+bool WantsPictures(const RunOptions& o) { return !o.image.empty() || !o.film.empty(); }
+
 // Bytes a run holds for each particle: the positions of the engine the
 // options choose (the drawn run keeps every level), the final positions
 // kept for the density grid, and the NetCDF writer's numbers and times.
 double BytesPerParticle(const RunOptions& o, int levels) {
   constexpr double kPosition = sizeof(double) + sizeof(float);
+  // The parallel run's picture holds two levels and the last y as moved.
+  constexpr double kParallelPicture = 2 * kPosition + sizeof(double);
   double bytes = kPosition;
-  if (!o.image.empty() || !o.film.empty())
-    bytes += kPosition * levels + kPosition;
-  else if (o.asDesktop)
-    bytes += kPosition;
+  if (o.asDesktop)
+    bytes += WantsPictures(o) ? kPosition * levels + kPosition : kPosition;
   else
-    bytes += ParallelRun::kBytesPerParticle;
+    bytes += ParallelRun::kBytesPerParticle + (WantsPictures(o) ? kParallelPicture : 0);
   if (!o.netcdf.empty()) bytes += sizeof(int) + sizeof(double);
   return bytes;
 }
@@ -328,28 +331,42 @@ Status Emit(std::vector<std::unique_ptr<TrackSink>>& sinks, int level, double ho
   return Status::Ok();
 }
 
-// The film of --film, when asked for: one frame per redraw of the run.
-std::unique_ptr<GifFilm> OpenFilm(const RunOptions& o, Status& status) {
-  if (o.film.empty()) return nullptr;
-  auto film = std::make_unique<GifFilm>(o.film, o.imageSize, o.imageSize, o.fps);
-  status = film->Open();
-  return film;
-}
+// The picture of --image and the film of --film: the run drawn as the
+// desktop draws it, each redraw a frame of the film.
+class RunPictures {
+ public:
+  explicit RunPictures(const RunOptions& o) : image_(o.imageSize), imagePath_(o.image) {
+    if (!o.film.empty()) film_ = std::make_unique<GifFilm>(o.film, o.imageSize, o.imageSize, o.fps);
+  }
+  // Starts the film, when asked for.
+  Status Open() { return film_ ? film_->Open() : Status::Ok(); }
+  Surface& GetSurface() { return image_.GetSurface(); }
+  // The picture as drawn so far becomes the film's next frame.
+  Status Frame() { return film_ ? film_->AddFrame(image_.Image()) : Status::Ok(); }
+  // Completes the film and writes the image, each when asked for.
+  Status Finish() {
+    if (film_)
+      if (Status s = film_->Finish(); !s.ok()) return s;
+    return imagePath_.empty() ? Status::Ok() : image_.Save(imagePath_);
+  }
 
-// The run drawn as the desktop draws it, for --image and --film: the tracks
-// come from its tables, level by level; each redraw is a frame of the film.
+ private:
+  RunImage image_;
+  std::string imagePath_;
+  std::unique_ptr<GifFilm> film_;
+};
+
+// The desktop's run drawn, for --as-desktop with --image or --film: the
+// tracks come from its tables, level by level.
 Status RunDrawn(const RunOptions& o, ModelState& state, uint64_t seed,
                 std::vector<std::unique_ptr<TrackSink>>& sinks, ProgressBar& progress, std::vector<double>& x,
                 std::vector<float>& y) {
-  RunImage image(o.imageSize);
-  DrawnRun drawn(state, image.GetSurface(), seed);
+  RunPictures pictures(o);
+  DrawnRun drawn(state, pictures.GetSurface(), seed);
   SimulationRun& run = drawn.run;
-  Status opened = Status::Ok();
-  const std::unique_ptr<GifFilm> film = OpenFilm(o, opened);
-  if (!opened.ok()) return opened;
-  auto frame = [&] { return film ? film->AddFrame(image.Image()) : Status::Ok(); };
+  if (Status s = pictures.Open(); !s.ok()) return s;
   if (Status s = run.Start(); !s.ok()) return s;
-  if (Status s = frame(); !s.ok()) return s;
+  if (Status s = pictures.Frame(); !s.ok()) return s;
   const int particles = run.ParticlesMoved();
   x.resize(static_cast<std::size_t>(particles));
   y.resize(static_cast<std::size_t>(particles));
@@ -361,13 +378,11 @@ Status RunDrawn(const RunOptions& o, ModelState& state, uint64_t seed,
   while (run.HasNextStep()) {
     if (Status s = run.Step(); !s.ok()) return s;
     if (Status s = gather(run.StepsDone() + 1); !s.ok()) return s;
-    if (Status s = frame(); !s.ok()) return s;
+    if (Status s = pictures.Frame(); !s.ok()) return s;
     progress.Update(run.StepsDone());
   }
   run.End();
-  if (film)
-    if (Status s = film->Finish(); !s.ok()) return s;
-  return o.image.empty() ? Status::Ok() : image.Save(o.image);
+  return pictures.Finish();
 }
 
 Status RunHeadless(ModelState& state, uint64_t seed, std::vector<std::unique_ptr<TrackSink>>& sinks,
@@ -386,6 +401,20 @@ Status RunHeadless(ModelState& state, uint64_t seed, std::vector<std::unique_ptr
   return Status::Ok();
 }
 
+// The picture and film of the parallel run, drawn level by level as the
+// desktop draws its run, from the positions of each level as they come.
+struct ParallelPictures {
+  ParallelPictures(const RunOptions& o, ModelState& state)
+      : pictures(o), painter(pictures.GetSurface()), levels(state, painter) {}
+  Status Level(int level, std::span<const double> x, std::span<const float> y) {
+    if (Status s = levels.Level(level, x, y); !s.ok()) return s;
+    return pictures.Frame();
+  }
+  RunPictures pictures;
+  RunPicture painter;
+  LevelPainter levels;
+};
+
 // The run split over threads: each particle draws from its own random
 // stream, so the tracks do not depend on the thread count (but are not the
 // desktop's).
@@ -393,9 +422,13 @@ Status RunParallel(const RunOptions& o, ModelState& state, uint64_t seed,
                    std::vector<std::unique_ptr<TrackSink>>& sinks, ProgressBar& progress,
                    std::vector<double>& x, std::vector<float>& y) {
   ParallelRun run(state, seed, o.threads);
+  const auto drawn = WantsPictures(o) ? std::make_unique<ParallelPictures>(o, state) : nullptr;
+  if (drawn)
+    if (Status s = drawn->pictures.Open(); !s.ok()) return s;
   Status written = Status::Ok();
   run.SetLevelCallback([&](int level, std::span<const double> levelX, std::span<const float> levelY) {
     if (written.ok()) written = Emit(sinks, level, RunClock(state).HoursOfLevel(level), levelX, levelY);
+    if (written.ok() && drawn) written = drawn->Level(level, levelX, levelY);
   });
   if (Status s = run.Start(); !s.ok()) return s;
   while (run.HasNextStep() && written.ok()) {
@@ -404,6 +437,10 @@ Status RunParallel(const RunOptions& o, ModelState& state, uint64_t seed,
   }
   run.End();
   if (!written.ok()) return written;
+  if (drawn) {
+    drawn->levels.End();
+    if (Status s = drawn->pictures.Finish(); !s.ok()) return s;
+  }
   x.assign(run.X().begin(), run.X().end());
   y.assign(run.Y().begin(), run.Y().end());
   return Status::Ok();
@@ -433,9 +470,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   std::vector<float> y;
   {
     ProgressBar progress(err, errIsTerminal, levels - 1);
-    const Status s = !o.image.empty() || !o.film.empty() ? RunDrawn(o, state, seed, sinks, progress, x, y)
-                     : o.asDesktop                       ? RunHeadless(state, seed, sinks, progress, x, y)
-                                                         : RunParallel(o, state, seed, sinks, progress, x, y);
+    const Status s = !o.asDesktop       ? RunParallel(o, state, seed, sinks, progress, x, y)
+                     : WantsPictures(o) ? RunDrawn(o, state, seed, sinks, progress, x, y)
+                                        : RunHeadless(state, seed, sinks, progress, x, y);
     if (!s.ok()) return Fail(err, s);
   }
   for (auto& sink : sinks)

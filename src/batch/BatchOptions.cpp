@@ -18,9 +18,8 @@ constexpr int kMinImageSize = 16;
 constexpr int kMaxImageSize = 16384;
 constexpr int kMaxThreads = 256;
 constexpr int kMaxFps = 100;
-constexpr int kMaxFlowFrames =
-    83;  // as the parameter dialog allows  // a GIF counts its delays in hundredths of a second
-constexpr int kHelpColumn = 24;  // where the options' descriptions start
+constexpr int kMaxFlowFrames = 83;  // as the parameter dialog allows
+constexpr int kHelpColumn = 24;     // where the options' descriptions start
 
 bool ReadDouble(const std::string& text, double& value) {
   const std::optional<double> number = ParseNumberItem(text);
@@ -60,6 +59,57 @@ CLI::Option* Value(CLI::App& app, const std::string& name, const std::string& ty
       ->type_name(type);
 }
 
+// The scenario's options, bound to `o`.
+struct ScenarioFlags {
+  CLI::Option *region, *season, *flowType, *geometry, *flowFile;
+};
+
+// --region, --season, --flow-type, --geometry and --flow-file: --region
+// and --flow-type go together, as do --geometry and --flow-file, and the
+// two pairs exclude each other.
+ScenarioFlags AddScenarioOptions(CLI::App& app, ScenarioOptions& o) {
+  ScenarioFlags f{};
+  f.region = Value(
+      app, "--region", "1|2|3", "1, 2 or 3", [&](auto& v) { return ReadChoice(v, 3, o.region); },
+      "whole lake, Malagarasi region, Lufubu region");
+  f.season = Value(
+      app, "--season", "1|2", "1 or 2", [&](auto& v) { return ReadChoice(v, 2, o.season); },
+      "wet-season week (2 April 1997), dry-season week (22 August 1997)");
+  f.flowType = Value(
+      app, "--flow-type", "1|2", "1 or 2", [&](auto& v) { return ReadChoice(v, 2, o.flowType); },
+      "surface flow, depth-averaged flow");
+  f.geometry = app.add_option("--geometry", o.geometry, "a geometry file, with --flow-file FILE and --season")
+                   ->type_name("FILE");
+  f.flowFile =
+      app.add_option("--flow-file", o.flowFile, "the flow-field file of --geometry")->type_name("FILE");
+  f.geometry->needs(f.flowFile);
+  f.flowFile->needs(f.geometry);
+  f.region->needs(f.flowType);
+  f.flowType->needs(f.region);
+  for (CLI::Option* byRegion : {f.region, f.flowType})
+    for (CLI::Option* byFiles : {f.geometry, f.flowFile}) byRegion->excludes(byFiles);
+  return f;
+}
+
+// --size, --vector-scale and --fps of the pictures and films.
+void AddPictureOptions(CLI::App& app, ScenarioOptions& o) {
+  Value(
+      app, "--size", "PIXELS", "an image size from 16 to 16384 pixels",
+      [&](auto& v) {
+        return ReadWhole(v, o.imageSize) && o.imageSize >= kMinImageSize && o.imageSize <= kMaxImageSize;
+      },
+      "width and height of the pictures and frames (default 800)");
+  Value(
+      app, "--vector-scale", "S", "a vector scaling factor greater than 0 and at most 1",
+      [&](auto& v) { return ReadDouble(v, o.vectorScale) && o.vectorScale > 0 && o.vectorScale <= 1; },
+      "the fastest arrow's length over the map's size, 0 < S <= 1 (default " +
+          FormatGeneral(DefaultRunParameters().VectorScale) + ")");
+  Value(
+      app, "--fps", "N", "a frame rate from 1 to 100",
+      [&](auto& v) { return ReadWhole(v, o.fps) && o.fps >= 1 && o.fps <= kMaxFps; },
+      "the film's frames per second (default 8)");
+}
+
 // The options of "run", bound to `o`; the cross-checks are the options'
 // own excludes and needs.
 std::unique_ptr<CLI::App> RunApp(RunOptions& o) {
@@ -67,7 +117,7 @@ std::unique_ptr<CLI::App> RunApp(RunOptions& o) {
   auto app = std::make_unique<CLI::App>(
       "Tracks particles released at (X, Y) km for one week of the chosen scenario, as the desktop program "
       "does.\n"
-      "With --as-desktop (or --image) and a given seed the tracks are exactly the desktop's; otherwise the "
+      "With --as-desktop and a given seed the tracks are exactly the desktop's; otherwise the "
       "run\n"
       "is split over threads and its tracks, the same for any thread count, are not.",
       "lakedrift-batch run");
@@ -75,20 +125,7 @@ std::unique_ptr<CLI::App> RunApp(RunOptions& o) {
   app->get_formatter()->column_width(kHelpColumn);
   app->allow_extras();  // unknown options are named by ParseRunOptions itself
 
-  auto* region = Value(
-      *app, "--region", "1|2|3", "1, 2 or 3", [&](auto& v) { return ReadChoice(v, 3, o.region); },
-      "whole lake, Malagarasi region, Lufubu region");
-  Value(
-      *app, "--season", "1|2", "1 or 2", [&](auto& v) { return ReadChoice(v, 2, o.season); },
-      "wet-season week (2 April 1997), dry-season week (22 August 1997)");
-  auto* flowType = Value(
-      *app, "--flow-type", "1|2", "1 or 2", [&](auto& v) { return ReadChoice(v, 2, o.flowType); },
-      "surface flow, depth-averaged flow");
-  auto* geometry =
-      app->add_option("--geometry", o.geometry, "a geometry file, with --flow-file FILE and --season")
-          ->type_name("FILE");
-  auto* flowFile =
-      app->add_option("--flow-file", o.flowFile, "the flow-field file of --geometry")->type_name("FILE");
+  const ScenarioFlags scenario = AddScenarioOptions(*app, o);
   auto* ugrid =
       app->add_option("--ugrid", o.ugrid,
                       "a UGRID file read as lakedrift-batch import reads it, with its options --u NAME "
@@ -163,46 +200,28 @@ std::unique_ptr<CLI::App> RunApp(RunOptions& o) {
   app->add_option("--geojson", o.geojson,
                   "one LineString per particle in longitude and latitude (RFC 7946); needs a georef line")
       ->type_name("FILE");
-  app->add_option("--image", o.image, "the final picture of the desktop's run in the full view")
-      ->type_name("FILE.bmp|.png")
-      ->excludes(threads);
-  Value(
-      *app, "--size", "PIXELS", "an image size from 16 to 16384 pixels",
-      [&](auto& v) {
-        return ReadWhole(v, o.imageSize) && o.imageSize >= kMinImageSize && o.imageSize <= kMaxImageSize;
-      },
-      "image width and height (default 800)");
-  Value(
-      *app, "--vector-scale", "S", "a vector scaling factor greater than 0 and at most 1",
-      [&](auto& v) { return ReadDouble(v, o.vectorScale) && o.vectorScale > 0 && o.vectorScale <= 1; },
-      "the fastest arrow's length over the map's size, 0 < S <= 1 (default " +
-          FormatGeneral(defaults.VectorScale) + ")");
+  app->add_option("--image", o.image,
+                  "the final picture of the run in the full view, as the desktop draws it")
+      ->type_name("FILE.bmp|.png");
+  AddPictureOptions(*app, o);
   auto* density =
       app->add_option("--density", o.density, "particle counts on a square grid at the end, with --cell")
           ->type_name("FILE.csv");
   auto* cell = Value(
       *app, "--cell", "KM", "a cell size > 0 in km",
       [&](auto& v) { return ReadDouble(v, o.cellKm) && o.cellKm > 0; }, "the density grid's cells, KM wide");
-  app->add_option("--film", o.film, "the run as the desktop draws it, one frame per step, as a looping GIF")
-      ->type_name("FILE.gif")
-      ->excludes(threads);
-  Value(
-      *app, "--fps", "N", "a frame rate from 1 to 100",
-      [&](auto& v) { return ReadWhole(v, o.fps) && o.fps >= 1 && o.fps <= kMaxFps; },
-      "the film's frames per second (default 8)");
+  app->add_option("--film", o.film,
+                  "the run as the desktop draws it, a frame at the release and after each step, as a looping "
+                  "GIF; its last frame is the picture of --image")
+      ->type_name("FILE.gif");
   app->add_option("--density-image", o.densityImage,
                   "the density grid as a picture: the map with each cell coloured by its count, and a legend")
       ->type_name("FILE.png|.bmp")
       ->needs(density);
   density->needs(cell);
   cell->needs(density);
-  geometry->needs(flowFile);
-  flowFile->needs(geometry);
-  region->needs(flowType);
-  flowType->needs(region);
-  for (CLI::Option* byRegion : {region, flowType})
-    for (CLI::Option* byFiles : {geometry, flowFile}) byRegion->excludes(byFiles);
-  for (CLI::Option* other : {region, flowType, geometry, flowFile}) ugrid->excludes(other);
+  for (CLI::Option* other : {scenario.region, scenario.flowType, scenario.geometry, scenario.flowFile})
+    ugrid->excludes(other);
   return app;
 }
 
@@ -216,46 +235,13 @@ std::unique_ptr<CLI::App> AnimateApp(AnimateOptions& o) {
   app->footer("The film is written whole or not at all. Exit status 2 on a bad option or file.");
   app->get_formatter()->column_width(kHelpColumn);
   app->allow_extras();
-  auto* region = Value(
-      *app, "--region", "1|2|3", "1, 2 or 3", [&](auto& v) { return ReadChoice(v, 3, o.region); },
-      "whole lake, Malagarasi region, Lufubu region");
-  Value(
-      *app, "--season", "1|2", "1 or 2", [&](auto& v) { return ReadChoice(v, 2, o.season); },
-      "wet-season week (2 April 1997), dry-season week (22 August 1997)")
-      ->required();
-  auto* flowType = Value(
-      *app, "--flow-type", "1|2", "1 or 2", [&](auto& v) { return ReadChoice(v, 2, o.flowType); },
-      "surface flow, depth-averaged flow");
-  auto* geometry =
-      app->add_option("--geometry", o.geometry, "a geometry file, with --flow-file FILE and --season")
-          ->type_name("FILE");
-  auto* flowFile =
-      app->add_option("--flow-file", o.flowFile, "the flow-field file of --geometry")->type_name("FILE");
+  AddScenarioOptions(*app, o).season->required();
   app->add_option("--film", o.film, "the animation as a looping GIF")->type_name("FILE.gif")->required();
   Value(
       *app, "--frames", "N", "a frame count from 1 to 83",
       [&](auto& v) { return ReadWhole(v, o.frames) && o.frames >= 1 && o.frames <= kMaxFlowFrames; },
       "flow frames to show, 1 to 83 as in the parameter dialog (default 83)");
-  Value(
-      *app, "--size", "PIXELS", "an image size from 16 to 16384 pixels",
-      [&](auto& v) {
-        return ReadWhole(v, o.imageSize) && o.imageSize >= kMinImageSize && o.imageSize <= kMaxImageSize;
-      },
-      "frame width and height (default 800)");
-  Value(
-      *app, "--vector-scale", "S", "a vector scaling factor greater than 0 and at most 1",
-      [&](auto& v) { return ReadDouble(v, o.vectorScale) && o.vectorScale > 0 && o.vectorScale <= 1; },
-      "the fastest arrow's length over the map's size, 0 < S <= 1");
-  Value(
-      *app, "--fps", "N", "a frame rate from 1 to 100",
-      [&](auto& v) { return ReadWhole(v, o.fps) && o.fps >= 1 && o.fps <= kMaxFps; },
-      "the film's frames per second (default 8)");
-  geometry->needs(flowFile);
-  flowFile->needs(geometry);
-  region->needs(flowType);
-  flowType->needs(region);
-  for (CLI::Option* byRegion : {region, flowType})
-    for (CLI::Option* byFiles : {geometry, flowFile}) byRegion->excludes(byFiles);
+  AddPictureOptions(*app, o);
   return app;
 }
 

@@ -9,10 +9,18 @@
 
 namespace lakedrift {
 
-// The options of "lakedrift-batch run".
-struct RunOptions {
+// The options "run" and "animate" share: the scenario, by region or by
+// files, and the size, arrows and frame rate of the pictures.
+struct ScenarioOptions {
   int region = 0, season = 0, flowType = 0;
   std::string geometry, flowFile;
+  int imageSize = 800;
+  double vectorScale = DefaultRunParameters().VectorScale;
+  int fps = 8;  // a film's frames per second
+};
+
+// The options of "lakedrift-batch run".
+struct RunOptions : ScenarioOptions {
   std::string ugrid;  // a UGRID file in place of the geometry and flow files
   bool hasRelease = false;
   double releaseX = 0, releaseY = 0;  // km
@@ -24,11 +32,8 @@ struct RunOptions {
   int threads = 0;         // 0 until given: then the machine's cores
   bool asDesktop = false;  // the desktop's serial run, one thread
   std::string tracks, netcdf, image, density, geojson;
-  int imageSize = 800;
-  double vectorScale = DefaultRunParameters().VectorScale;  // the arrows of --image
   double cellKm = 0;
   std::string film;          // the run drawn frame by frame as a GIF
-  int fps = 8;               // the film's frames per second
   std::string densityImage;  // the density grid as a picture
   bool help = false;
 };
@@ -40,13 +45,9 @@ Status ParseRunOptions(const std::vector<std::string>& args, RunOptions& options
 std::string RunHelp();
 
 // The options of "lakedrift-batch animate".
-struct AnimateOptions {
-  int region = 0, season = 0, flowType = 0;
-  std::string geometry, flowFile, film;
+struct AnimateOptions : ScenarioOptions {
+  std::string film;
   int frames = DefaultRunParameters().FrameCount;
-  int imageSize = 800;
-  double vectorScale = DefaultRunParameters().VectorScale;
-  int fps = 8;
   bool help = false;
 };
 

@@ -39,6 +39,26 @@ GifByteType PaletteIndexOf(QRgb pixel) {
   return static_cast<GifByteType>(best);
 }
 
+// The smallest rectangle holding every pixel in which `image` differs from
+// `previous` (same size and format); a single pixel when none differs, as
+// every frame must hold one.
+QRect ChangedRect(const QImage& image, const QImage& previous) {
+  const int width = image.width();
+  int left = width, right = -1, top = -1, bottom = -1;
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* now = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    const auto* before = reinterpret_cast<const QRgb*>(previous.constScanLine(y));
+    if (std::equal(now, now + width, before)) continue;
+    int first = 0, last = width - 1;
+    while (now[first] == before[first]) ++first;
+    while (now[last] == before[last]) --last;
+    left = std::min(left, first), right = std::max(right, last);
+    if (top < 0) top = y;
+    bottom = y;
+  }
+  return top < 0 ? QRect(0, 0, 1, 1) : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
 }  // namespace
 
 struct GifFilm::Impl {
@@ -47,6 +67,7 @@ struct GifFilm::Impl {
   int width, height, fps;
   GifFileType* gif = nullptr;
   std::vector<GifByteType> row;
+  QImage previous;  // the frame before, as the viewer shows it
 
   Status Failed(const std::string& what, int code) const {
     return Status::Fail(ErrorKind::ReadFailed, "film " + file.FinalPath().string() + ": cannot be written (" +
@@ -107,6 +128,9 @@ Status GifFilm::Open() {
 
 Status GifFilm::AddFrame(const QImage& frame) {
   const QImage image = frame.convertToFormat(QImage::Format_RGB32);
+  // Each frame after the first holds only the rectangle that changed; the
+  // viewer keeps the rest of the frame before (kDisposeNone).
+  const QRect rect = frames_ == 0 ? image.rect() : ChangedRect(image, impl_->previous);
   GraphicsControlBlock control{};
   control.DisposalMode = kDisposeNone;
   control.DelayTime = static_cast<int>(std::lround(static_cast<double>(kCentisecondsPerSecond) / impl_->fps));
@@ -115,19 +139,22 @@ Status GifFilm::AddFrame(const QImage& frame) {
   const std::size_t length = EGifGCBToExtension(&control, extension);
   if (EGifPutExtension(impl_->gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension) ==
           GIF_ERROR ||
-      EGifPutImageDesc(impl_->gif, 0, 0, impl_->width, impl_->height, false, nullptr) == GIF_ERROR)
+      EGifPutImageDesc(impl_->gif, rect.left(), rect.top(), rect.width(), rect.height(), false, nullptr) ==
+          GIF_ERROR)
     return impl_->Failed("frame " + std::to_string(frames_ + 1), impl_->gif->Error);
   QRgb lastPixel = qRgb(255, 255, 255);
   GifByteType lastIndex = kBrightWhite;
-  for (int y = 0; y < impl_->height; ++y) {
-    const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    for (int x = 0; x < impl_->width; ++x) {
+  GifByteType* row = impl_->row.data();
+  for (int y = rect.top(); y <= rect.bottom(); ++y) {
+    const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y)) + rect.left();
+    for (int x = 0; x < rect.width(); ++x) {
       if (pixels[x] != lastPixel) lastPixel = pixels[x], lastIndex = PaletteIndexOf(lastPixel);
-      impl_->row[static_cast<std::size_t>(x)] = lastIndex;
+      row[x] = lastIndex;
     }
-    if (EGifPutLine(impl_->gif, impl_->row.data(), impl_->width) == GIF_ERROR)
+    if (EGifPutLine(impl_->gif, row, rect.width()) == GIF_ERROR)
       return impl_->Failed("frame " + std::to_string(frames_ + 1), impl_->gif->Error);
   }
+  impl_->previous = image;
   ++frames_;
   return Status::Ok();
 }

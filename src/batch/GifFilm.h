@@ -9,8 +9,9 @@ class QImage;
 namespace lakedrift {
 
 // An animated, looping GIF in the 16-colour palette, written one frame at a
-// time as the frames are drawn, so only one frame is held. The file appears
-// whole at Finish or not at all.
+// time as the frames are drawn: only the frame before is held, and each
+// frame stores only the rectangle in which it differs from that one. The
+// file appears whole at Finish or not at all.
 class GifFilm {
  public:
   // Fails when the extension is not .gif.

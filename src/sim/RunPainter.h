@@ -1,4 +1,5 @@
 #pragma once
+#include <cassert>
 #include <cstddef>
 #include <span>
 #include <string>
@@ -12,25 +13,29 @@ namespace lakedrift {
 // the date and time follow it.
 inline constexpr const char* kTimeLabelPrefix = "Simulation Time:";
 
-// The track tables of a run as a painter reads them: track level
-// 1..Levels() of particle 1..Particles(), metres.
+// The track tables of a run as a painter reads them: `levels` track levels
+// from `firstLevel` on (all of them from 1, or a window of the last few) of
+// particle 1..Particles(), metres, a particle's levels side by side.
 class RunTracks {
  public:
-  RunTracks(const std::vector<double>& x, const std::vector<float>& y, int particles, int levels)
-      : x_(x), y_(y), particles_(particles), levels_(levels) {}
+  RunTracks(const std::vector<double>& x, const std::vector<float>& y, int particles, int levels,
+            int firstLevel = 1)
+      : x_(x), y_(y), particles_(particles), levels_(levels), firstLevel_(firstLevel) {}
   int Particles() const { return particles_; }
   double X(int p, int level) const { return x_[Index(p, level)]; }
   float Y(int p, int level) const { return y_[Index(p, level)]; }
 
  private:
   std::size_t Index(int p, int level) const {
+    assert(level >= firstLevel_ && level < firstLevel_ + levels_);
     return static_cast<std::size_t>(p - 1) * static_cast<std::size_t>(levels_) +
-           static_cast<std::size_t>(level - 1);
+           static_cast<std::size_t>(level - firstLevel_);
   }
   const std::vector<double>& x_;
   const std::vector<float>& y_;
   int particles_;
   int levels_;
+  int firstLevel_;
 };
 
 // What a run asks to have drawn, in the order it asks; the view fulfils it.

@@ -2,15 +2,9 @@
 
 #include <cmath>
 
-#include "model/NumberFormat.h"
 #include "sim/ElementLocation.h"
 
 namespace lakedrift {
-namespace {
-
-constexpr const char* kStartLabelPrefix = "Simulation Time (Hours):";
-
-}  // namespace
 
 SimulationRun::SimulationRun(ModelState& state, RunPainter& painter, uint64_t seed)
     : state_(state), painter_(painter), stepper_(state, seed), frames_(state) {}
@@ -30,9 +24,7 @@ Status SimulationRun::Start() {
   // vectors, MaxSpeed and picture as they were.
   if (Status opened = frames_.Start(); !opened.ok()) return opened;
   started_ = true;
-  simDate_ = ScenarioStart(state_.Season);
-  // The first covering box is sized by this text, which is never printed.
-  lastLabel_ = std::string(kStartLabelPrefix) + FormatDateTime(simDate_);
+  label_ = RunLabel(state_.Season);
 
   painter_.RunStarted(state_);
 
@@ -67,7 +59,7 @@ Status SimulationRun::Step() {
   if (newFrame) painter_.FrameChanged(state_, Tracks(), StepsDone());
   for (int p = 1; p <= particlesMoved_; ++p) MoveParticle(p, s);
   painter_.NewSegments(Tracks(), s, newY_);
-  DrawLabel();
+  label_.Draw(painter_);
   frames_.StepDone();
   return Status::Ok();
 }
@@ -78,14 +70,7 @@ void SimulationRun::RedrawResult() {
   if (!started_) return;
   painter_.FrameChanged(state_, Tracks(), StepsDone());
   // The label box covers the extent of the text it is printed with.
-  if (StepsDone() > 0) painter_.TimeLabel(lastLabel_, lastLabel_);
-}
-
-void SimulationRun::DrawLabel() {
-  const std::string previous = lastLabel_;
-  lastLabel_ = std::string(kTimeLabelPrefix) + FormatDateTime(simDate_);
-  painter_.TimeLabel(previous, lastLabel_);
-  simDate_.days += kTwoHoursInDays;
+  if (StepsDone() > 0) painter_.TimeLabel(label_.Last(), label_.Last());
 }
 
 void SimulationRun::MoveParticle(int p, int s) {

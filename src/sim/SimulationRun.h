@@ -11,6 +11,7 @@
 #include "model/Status.h"
 #include "sim/ParticleStepper.h"
 #include "sim/RunFrames.h"
+#include "sim/RunLabel.h"
 #include "sim/RunPainter.h"
 
 namespace lakedrift {
@@ -49,7 +50,7 @@ class SimulationRun {
   // True once Start has succeeded.
   bool Started() const { return started_; }
   int CurrentElement() const { return stepper_.CurrentElement(); }
-  const std::string& LastLabel() const { return lastLabel_; }
+  const std::string& LastLabel() const { return label_.Last(); }
   // Track level (1..StepCount+1) of particle p (1..), metres.
   double TrackX(int p, int level) const;
   float TrackY(int p, int level) const;
@@ -58,7 +59,6 @@ class SimulationRun {
 
  private:
   RunTracks Tracks() const { return RunTracks(trackX_, trackY_, particlesMoved_, levelCount_); }
-  void DrawLabel();
   void MoveParticle(int p, int s);
   std::size_t TrackIndex(int p, int level) const;
 
@@ -68,8 +68,7 @@ class SimulationRun {
   RunFrames frames_;
   int levelCount_ = 0;
   int particlesMoved_ = 0;  // particles 1..particlesMoved_ move
-  DateTime simDate_;
-  std::string lastLabel_;
+  RunLabel label_;
   std::vector<double> trackX_;
   std::vector<float> trackY_;
   std::vector<double> newY_;  // the last step's y as moved, before single precision

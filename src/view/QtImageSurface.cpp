@@ -108,6 +108,12 @@ QPointF QtImageSurface::ToPixel(float x, float y) const {
 }
 
 void QtImageSurface::MarkInked(PixelPoint a, PixelPoint b, int width) {
+  // Most strokes of a run land where strokes were before: nothing to widen.
+  const auto inked = [&](PixelPoint p) {
+    return std::floor(p.x) - width >= inked_.left() && std::ceil(p.x) + width <= inked_.right() &&
+           std::floor(p.y) - width >= inked_.top() && std::ceil(p.y) + width <= inked_.bottom();
+  };
+  if (!inked_.isEmpty() && inked(a) && inked(b)) return;
   // Whole pixels around both ends, a line's width wider, inside the picture.
   const auto low = [](double v) { return std::isfinite(v) ? std::floor(std::max(v, -1e9)) : -1e9; };
   const auto high = [](double v) { return std::isfinite(v) ? std::ceil(std::min(v, 1e9)) : 1e9; };
