@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <vector>
@@ -35,19 +36,15 @@ struct Coverage {
 // The interior node nearest the mean of the interior nodes: on the water
 // of every region, away from its edges.
 void ReleaseNearTheMiddle(ModelState& s) {
+  std::vector<int> interior;
   double mx = 0, my = 0;
-  int count = 0;
   for (int n = 1; n <= s.NodeCount; ++n)
-    if (!s.IsBoundaryNode(n)) mx += s.NodeX(n), my += s.NodeY(n), ++count;
-  mx /= count, my /= count;
-  int best = 0;
-  double bestDistance = 1e300;
-  for (int n = 1; n <= s.NodeCount; ++n) {
-    const double d = (s.NodeX(n) - mx) * (s.NodeX(n) - mx) + (s.NodeY(n) - my) * (s.NodeY(n) - my);
-    if (!s.IsBoundaryNode(n) && d < bestDistance) best = n, bestDistance = d;
-  }
-  s.ReleaseX = s.NodeX(best);
-  s.ReleaseY = static_cast<float>(s.NodeY(best));
+    if (!s.IsBoundaryNode(n)) interior.push_back(n), mx += s.NodeX(n), my += s.NodeY(n);
+  mx /= static_cast<double>(interior.size()), my /= static_cast<double>(interior.size());
+  const auto distance = [&](int n) { return std::hypot(s.NodeX(n) - mx, s.NodeY(n) - my); };
+  const int best = *std::min_element(interior.begin(), interior.end(),
+                                     [&](int a, int b) { return distance(a) < distance(b); });
+  s.ReleaseX = s.NodeX(best), s.ReleaseY = static_cast<float>(s.NodeY(best));
 }
 
 Coverage DrawDefaultRun(int region, int season, int flowType) {
@@ -56,17 +53,12 @@ Coverage DrawDefaultRun(int region, int season, int flowType) {
   s.FlowType = static_cast<int16_t>(flowType);
   EXPECT_TRUE(ReadGeometry(s, test::SampleDataPath(GeometryFileName(region))).ok());
   s.FlowFileName = test::SampleDataPath(FlowFileNameFor(region, season, flowType)).string();
-  s.RegionTitle = "LAKE";
-  s.TimeStep = 7200, s.SimHours = 166, s.ParticleCount = 50, s.DiffusionCoef = 0.1;
-  s.VectorScale = DefaultRunParameters().VectorScale, s.Magnification = 1;
+  s.RegionTitle = "LAKE", s.Magnification = 1;
+  ApplyRunParameters(DefaultRunParameters(), s);
   ReleaseNearTheMiddle(s);
-
   RunImage image(kPixels);
-  DrawnRun drawn_run(s, image.GetSurface(), 1997);
-  SimulationRun& run = drawn_run.run;
-  EXPECT_TRUE(run.Start().ok());
-  while (run.HasNextStep()) EXPECT_TRUE(run.Step().ok());
-  run.End();
+  DrawnRun drawn(s, image.GetSurface(), 1997);
+  EXPECT_TRUE(RunSimulation(drawn.run, [] { return true; }).ok());
 
   const auto& surface = dynamic_cast<const QtImageSurface&>(image.GetSurface());
   const QImage picture = surface.Image();
