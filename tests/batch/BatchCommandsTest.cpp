@@ -301,6 +301,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"particles_zero", "run --particles 0", "--particles: expected a positive whole number"},
         BadCase{"particles_letters", "run --particles 10x",
                 "--particles: expected a positive whole number, got '10x'"},
+        BadCase{"particles_fraction", "run --particles 2.5", "--particles: expected a positive whole number"},
         BadCase{"release_letters", "run --release 5 6km", "--release: expected Y in km, got '6km'"},
         BadCase{"release_comma", "run --release 5,6km", "--release"},
         BadCase{"diffusion_above_range", "run --diffusion 10.5",
