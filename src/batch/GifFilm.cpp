@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <future>
 #include <vector>
 
 #include "batch/AtomicFile.h"
@@ -68,6 +69,7 @@ struct GifFilm::Impl {
   GifFileType* gif = nullptr;
   std::vector<GifByteType> row;
   QImage previous;  // the frame before, as the viewer shows it
+  std::future<Status> encoding;  // the frame being encoded
 
   Status Failed(const std::string& what, int code) const {
     return Status::Fail(ErrorKind::ReadFailed, "film " + file.FinalPath().string() + ": cannot be written (" +
@@ -88,6 +90,7 @@ GifFilm::GifFilm(std::filesystem::path path, int width, int height, int framesPe
     : impl_(std::make_unique<Impl>(std::move(path), width, height, framesPerSecond)) {}
 
 GifFilm::~GifFilm() {
+  static_cast<void>(Encoded());  // a frame still being encoded uses the file
   int code = 0;
   if (impl_->gif) EGifCloseFile(impl_->gif, &code);  // a film never finished: its temporary file goes
 }
@@ -127,10 +130,25 @@ Status GifFilm::Open() {
 }
 
 Status GifFilm::AddFrame(const QImage& frame) {
+  if (Status s = Encoded(); !s.ok()) return s;
+  // A copy of its own: the caller draws the next frame meanwhile.
+  const int number = ++frames_;
+  impl_->encoding = std::async(std::launch::async, [this, image = frame.copy(), number] {
+    return Encode(image, number);
+  });
+  return Status::Ok();
+}
+
+Status GifFilm::Encoded() {
+  if (!impl_->encoding.valid()) return Status::Ok();
+  return impl_->encoding.get();
+}
+
+Status GifFilm::Encode(const QImage& frame, int number) {
   const QImage image = frame.convertToFormat(QImage::Format_RGB32);
   // Each frame after the first holds only the rectangle that changed; the
   // viewer keeps the rest of the frame before (kDisposeNone).
-  const QRect rect = frames_ == 0 ? image.rect() : ChangedRect(image, impl_->previous);
+  const QRect rect = number == 1 ? image.rect() : ChangedRect(image, impl_->previous);
   GraphicsControlBlock control{};
   control.DisposalMode = kDisposeNone;
   control.DelayTime = static_cast<int>(std::lround(static_cast<double>(kCentisecondsPerSecond) / impl_->fps));
@@ -141,7 +159,7 @@ Status GifFilm::AddFrame(const QImage& frame) {
           GIF_ERROR ||
       EGifPutImageDesc(impl_->gif, rect.left(), rect.top(), rect.width(), rect.height(), false, nullptr) ==
           GIF_ERROR)
-    return impl_->Failed("frame " + std::to_string(frames_ + 1), impl_->gif->Error);
+    return impl_->Failed("frame " + std::to_string(number), impl_->gif->Error);
   QRgb lastPixel = qRgb(255, 255, 255);
   GifByteType lastIndex = kBrightWhite;
   GifByteType* row = impl_->row.data();
@@ -152,14 +170,14 @@ Status GifFilm::AddFrame(const QImage& frame) {
       row[x] = lastIndex;
     }
     if (EGifPutLine(impl_->gif, row, rect.width()) == GIF_ERROR)
-      return impl_->Failed("frame " + std::to_string(frames_ + 1), impl_->gif->Error);
+      return impl_->Failed("frame " + std::to_string(number), impl_->gif->Error);
   }
   impl_->previous = image;
-  ++frames_;
   return Status::Ok();
 }
 
 Status GifFilm::Finish() {
+  if (Status s = Encoded(); !s.ok()) return s;
   int code = 0;
   GifFileType* gif = std::exchange(impl_->gif, nullptr);
   if (EGifCloseFile(gif, &code) == GIF_ERROR) return impl_->Failed("close", code);

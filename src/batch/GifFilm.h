@@ -10,8 +10,9 @@ namespace lakedrift {
 
 // An animated, looping GIF in the 16-colour palette, written one frame at a
 // time as the frames are drawn: only the frame before is held, and each
-// frame stores only the rectangle in which it differs from that one. The
-// file appears whole at Finish or not at all.
+// frame stores only the rectangle in which it differs from that one. A
+// frame is encoded on a thread of its own while the caller draws the next.
+// The file appears whole at Finish or not at all.
 class GifFilm {
  public:
   // Fails when the extension is not .gif.
@@ -21,7 +22,7 @@ class GifFilm {
   // Starts the file under a temporary name.
   Status Open();
   // Encodes one frame; a pixel outside the palette takes the nearest
-  // palette colour.
+  // palette colour. A failure shows at the next call or at Finish.
   Status AddFrame(const QImage& frame);
   // Completes the file and gives it its name.
   Status Finish();
@@ -29,6 +30,10 @@ class GifFilm {
 
  private:
   struct Impl;
+  // Waits for the frame being encoded, if any.
+  Status Encoded();
+  Status Encode(const QImage& frame, int number);
+
   std::unique_ptr<Impl> impl_;
   int frames_ = 0;
 };

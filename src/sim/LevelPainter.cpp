@@ -25,7 +25,6 @@ Status LevelPainter::Started(std::span<const double> x, std::span<const float> y
   // Until the first step both levels held are the release.
   x_.resize(kHeldLevels * x.size());
   y_.resize(kHeldLevels * y.size());
-  endY_.resize(y.size());
   for (std::size_t i = 0; i < x.size(); ++i) {
     x_[kHeldLevels * i] = x_[kHeldLevels * i + 1] = x[i];
     y_[kHeldLevels * i] = y_[kHeldLevels * i + 1] = y[i];
@@ -44,17 +43,16 @@ Status LevelPainter::Stepped(int level, std::span<const double> x, std::span<con
     y_[kHeldLevels * i] = y_[kHeldLevels * i + 1];
     x_[kHeldLevels * i + 1] = x[i];
     y_[kHeldLevels * i + 1] = y[i];
-    endY_[i] = y[i];
   }
   firstLevel_ = step;
-  painter_.NewSegments(Window(), step, endY_);
+  painter_.NewSegments(Window(), step, {});
   label_.Draw(painter_);
   frames_.StepDone();
   return Status::Ok();
 }
 
 RunTracks LevelPainter::Window() const {
-  return RunTracks(x_, y_, static_cast<int>(endY_.size()), kHeldLevels, firstLevel_);
+  return RunTracks(x_, y_, static_cast<int>(y_.size() / kHeldLevels), kHeldLevels, firstLevel_);
 }
 
 }  // namespace lakedrift

@@ -41,7 +41,6 @@ class LevelPainter {
   RunLabel label_;
   std::vector<double> x_;  // previous and current level of each particle, side by side
   std::vector<float> y_;
-  std::vector<double> endY_;  // the current level's y, as NewSegments takes it
   int firstLevel_ = 1;        // the previous level held
 };
 

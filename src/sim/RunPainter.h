@@ -51,7 +51,8 @@ class RunPainter {
   // with the segments of steps 1..stepsDone.
   virtual void FrameChanged(ModelState& state, const RunTracks& tracks, int stepsDone) = 0;
   // The segments step `step` has added; endY holds their ends' y (particle
-  // p at p − 1) as moved, before the tables keep it in single precision.
+  // p at p − 1) as moved, before the tables keep it in single precision, or
+  // is empty when the ends are the tables' own.
   virtual void NewSegments(const RunTracks& tracks, int step, std::span<const double> endY) = 0;
   // The time label `text` over the box the previous text `boxText` took.
   virtual void TimeLabel(const std::string& boxText, const std::string& text) = 0;

@@ -109,9 +109,12 @@ QPointF QtImageSurface::ToPixel(float x, float y) const {
 
 void QtImageSurface::MarkInked(PixelPoint a, PixelPoint b, int width) {
   // Most strokes of a run land where strokes were before: nothing to widen.
+  // floor(v) - w >= low is v >= low + w, and ceil(v) + w <= high is
+  // v <= high - w, for whole low, high and w: no rounding needed.
+  const double inLeft = inked_.left() + width, inRight = inked_.right() - width;
+  const double inTop = inked_.top() + width, inBottom = inked_.bottom() - width;
   const auto inked = [&](PixelPoint p) {
-    return std::floor(p.x) - width >= inked_.left() && std::ceil(p.x) + width <= inked_.right() &&
-           std::floor(p.y) - width >= inked_.top() && std::ceil(p.y) + width <= inked_.bottom();
+    return p.x >= inLeft && p.x <= inRight && p.y >= inTop && p.y <= inBottom;
   };
   if (!inked_.isEmpty() && inked(a) && inked(b)) return;
   // Whole pixels around both ends, a line's width wider, inside the picture.

@@ -8,33 +8,51 @@
 namespace lakedrift {
 
 void RunPicture::RunStarted(ModelState& state) {
+  overlayOnTop_ = false;
   surface_.Clear();
   SetMapScale(surface_, state);
   DrawPicture({.surface = surface_, .state = state, .vectors = true, .marker = true});
 }
 
-void RunPicture::ReleaseMarker(const ModelState& state) { DrawReleaseMarker(surface_, state); }
+void RunPicture::ReleaseMarker(const ModelState& state) {
+  overlayOnTop_ = false;
+  DrawReleaseMarker(surface_, state);
+}
 
 void RunPicture::FrameChanged(ModelState& state, const RunTracks& tracks, int stepsDone) {
   surface_.Clear();
+  overlayOnTop_ = false;
   DrawPicture(
       {.surface = surface_, .state = state, .map = &map_, .vectors = true, .marker = true, .tracks = [&] {
-         if (!DrawTracksFromOverlay(tracks, stepsDone)) DrawSegments(surface_, tracks, 1, stepsDone);
+         overlayOnTop_ = DrawTracksFromOverlay(tracks, stepsDone);
+         if (!overlayOnTop_) DrawSegments(surface_, tracks, 1, stepsDone);
        }});
 }
 
 void RunPicture::NewSegments(const RunTracks& tracks, int step, std::span<const double> endY) {
+  // Straight after a redraw the picture shows the overlay as it is: when the
+  // ends are the tables' own, the overlay takes the new segments and is laid
+  // over again, which gives the same pixels and draws each segment once.
+  if (endY.empty() && overlayOnTop_ && tracksDrawnSteps_ == step - 1) {
+    DrawSegments(*tracks_, tracks, step, step);
+    tracksDrawnSteps_ = step;
+    surface_.DrawOverlay(*tracks_);
+    return;
+  }
+  overlayOnTop_ = false;
   const Rgb saved = surface_.ForeColor();
   surface_.SetForeColor(PaletteColour(kLightRed));
-  for (int p = 1; p <= tracks.Particles(); ++p)
+  for (int p = 1; p <= tracks.Particles(); ++p) {
+    const double y = endY.empty() ? tracks.Y(p, step + 1) : endY[static_cast<std::size_t>(p - 1)];
     surface_.Line(static_cast<float>(tracks.X(p, step) * kKmPerMetre),
                   static_cast<float>(tracks.Y(p, step) * kKmPerMetre),
-                  static_cast<float>(tracks.X(p, step + 1) * kKmPerMetre),
-                  static_cast<float>(endY[static_cast<std::size_t>(p - 1)] * kKmPerMetre));
+                  static_cast<float>(tracks.X(p, step + 1) * kKmPerMetre), static_cast<float>(y * kKmPerMetre));
+  }
   surface_.SetForeColor(saved);
 }
 
 void RunPicture::TimeLabel(const std::string& boxText, const std::string& text) {
+  overlayOnTop_ = false;
   DrawTimeLabel(surface_, boxText, text);
 }
 

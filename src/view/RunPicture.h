@@ -34,6 +34,7 @@ class RunPicture : public RunPainter {
   CachedMap map_;                    // the map of the view in force
   std::unique_ptr<Surface> tracks_;  // overlay of the tracks drawn so far
   int tracksDrawnSteps_ = 0;
+  bool overlayOnTop_ = false;  // nothing drawn since the overlay was laid over the picture
 };
 
 // A run together with the picture it paints, for callers that keep both.
