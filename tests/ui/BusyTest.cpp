@@ -35,14 +35,17 @@ class BusyTest : public test::WindowTest {
   void Play(Command command, const std::function<void()>& whileBusy) {
     if (command == Command::Run) Release("3", "3");
     bool called = false;
-    QTimer::singleShot(0, window.get(), [&] {
+    QTimer timer;  // gone with this call, should the command never yield
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
       EXPECT_TRUE(window->IsBusy());
       EXPECT_EQ(test::OpenHandlesTo(state.FlowFileName), 1);
       whileBusy();
       called = true;
     });
+    timer.start(0);
     Choose(command == Command::Run ? "StartSim" : "AnimFlow");
-    EXPECT_TRUE(called);
+    EXPECT_TRUE(called) << "the command never yielded";
   }
   void TypeParameter(const char* row, const QString& text) const {
     auto* box = window->ParameterDialog()->findChild<QLineEdit*>(row);
@@ -145,7 +148,9 @@ TEST_P(EndWhileBusyTest, EndsAtOnce) {
   EXPECT_TRUE(state.BoundaryX == coastX);
   EXPECT_TRUE(dialogs.Messages().empty());
   // A stopped run never reached the end that greys Start Simulation.
-  if (GetParam().command == Command::Run) EXPECT_TRUE(Item("StartSim")->isEnabled());
+  if (GetParam().command == Command::Run) {
+    EXPECT_TRUE(Item("StartSim")->isEnabled());
+  }
 }
 
 // A run or a second animation asked for while an animation plays is

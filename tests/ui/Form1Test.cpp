@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include "model/ModelState.h"
@@ -73,6 +74,19 @@ TEST_F(Form1Test, BackgroundColourOnlyOnTheWindowItself) {
   EXPECT_NEAR(seen.red(), system.red(), 8);
   EXPECT_NEAR(seen.green(), system.green(), 8);
   EXPECT_NEAR(seen.blue(), system.blue(), 8);
+}
+
+// Each button writes its own choice; the groups are apart.
+TEST_F(Form1Test, EveryButtonWritesItsOwnChoice) {
+  const struct {
+    int option, region, season, flow;
+  } clicks[] = {{3, 3, 1, 1}, {5, 3, 2, 1}, {7, 3, 2, 2}, {2, 2, 2, 2}, {4, 2, 1, 2}, {6, 2, 1, 1}, {1, 1, 1, 1}};
+  for (const auto& c : clicks) {
+    Option(c.option)->click();
+    EXPECT_EQ(std::tuple(int{state.Region}, int{state.Season}, int{state.FlowType}),
+              std::tuple(c.region, c.season, c.flow))
+        << "Option" << c.option;
+  }
 }
 
 TEST_F(Form1Test, MusicBoxShowsPlayerAndClearsWhenPlayerIsDone) {
