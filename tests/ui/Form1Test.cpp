@@ -138,13 +138,32 @@ TEST_F(Form1Test, ContinueFromTheKeyboard) {
   form.MainWindow()->close();
 }
 
-TEST_F(Form1Test, ContinueWithoutGeometryEndsTheProgram) {
-  test::LakeFolder lake("form1_no_geometry", {}, false);
+// A geometry file that cannot be read ends the program after one message.
+struct GeometryFault {
+  const char* name;
+  const char* text;     // the file's text; none: no file
+  const char* message;  // a part of the message
+};
+
+class GeometryFaultTest : public Form1Test, public ::testing::WithParamInterface<GeometryFault> {};
+
+TEST_P(GeometryFaultTest, ContinueEndsTheProgramAfterOneMessage) {
+  test::LakeFolder lake(std::string("form1_geometry_") + GetParam().name, {}, false);
+  if (GetParam().text != nullptr) test::WriteTextFile(lake.Path() / "geomtan.inp", GetParam().text);
   Continue()->click();
+  ASSERT_EQ(dialogs.Messages().size(), 1u);
+  EXPECT_NE(dialogs.Messages()[0].text.find(GetParam().message), std::string::npos) << dialogs.Messages()[0].text;
   ASSERT_EQ(ended.count(), 1);
   EXPECT_NE(ended.at(0).at(0).toInt(), 0);
   EXPECT_FALSE(form.MainWindow()->isVisible());
 }
+
+const GeometryFault kGeometryFaults[] = {
+    {"missing", nullptr, "Topology data file not found ! Execution terminating... "},
+    {"malformed", "1\n4\n4 2 3 4\n1 1 2 x\n", "geomtan.inp"},
+};
+INSTANTIATE_TEST_SUITE_P(Geometry, GeometryFaultTest, ::testing::ValuesIn(kGeometryFaults),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace lakedrift

@@ -10,7 +10,6 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "support/TestPaths.h"
 #include "ui/UiSupport.h"
 #include "view/MapView.h"
 
@@ -238,38 +237,6 @@ TEST_F(MainWindowTest, PrintSendsThePictureOrSaysWhy) {
   Choose("Print");
   EXPECT_EQ(dialogs.Messages().size(), 1u);
 }
-
-// A geometry file that cannot be read ends the program after one message.
-struct GeometryFault {
-  const char* name;
-  const char* text;     // the file's text; none: no file
-  const char* message;  // a part of the message
-};
-
-class LoadFailureTest : public ::testing::TestWithParam<GeometryFault> {};
-
-TEST_P(LoadFailureTest, EndsTheProgramAfterOneMessage) {
-  test::LakeFolder lake(std::string("load_failure_") + GetParam().name, {}, false);
-  if (GetParam().text != nullptr) test::WriteTextFile(lake.Path() / "geomtan.inp", GetParam().text);
-  ModelState state;
-  state.Region = 1;
-  test::ScriptedDialogs dialogs;
-  Drelvan window(state, dialogs);
-  QSignalSpy ended(&window, &Drelvan::ProgramEnded);
-  EXPECT_FALSE(window.Form_Load());
-  ASSERT_EQ(dialogs.Messages().size(), 1u);
-  EXPECT_NE(dialogs.Messages()[0].text.find(GetParam().message), std::string::npos) << dialogs.Messages()[0].text;
-  ASSERT_EQ(ended.count(), 1);
-  EXPECT_NE(ended.at(0).at(0).toInt(), 0);
-  EXPECT_FALSE(window.isVisible());
-}
-
-const GeometryFault kGeometryFaults[] = {
-    {"missing", nullptr, "Topology data file not found ! Execution terminating... "},
-    {"malformed", "1\n4\n4 2 3 4\n1 1 2 x\n", "geomtan.inp"},
-};
-INSTANTIATE_TEST_SUITE_P(Geometry, LoadFailureTest, ::testing::ValuesIn(kGeometryFaults),
-                         [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace lakedrift
