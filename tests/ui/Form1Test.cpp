@@ -76,17 +76,28 @@ TEST_F(Form1Test, BackgroundColourOnlyOnTheWindowItself) {
   EXPECT_NEAR(seen.blue(), system.blue(), 8);
 }
 
-// Each button writes its own choice; the groups are apart.
-TEST_F(Form1Test, EveryButtonWritesItsOwnChoice) {
+// Each button writes its own choice, the groups apart; Continue opens the
+// main window on the flow file of the choices, and its close ends the program.
+TEST_F(Form1Test, EveryButtonWritesItsChoiceAndContinueOpensTheMainWindow) {
   const struct {
     int option, region, season, flow;
-  } clicks[] = {{3, 3, 1, 1}, {5, 3, 2, 1}, {7, 3, 2, 2}, {2, 2, 2, 2}, {4, 2, 1, 2}, {6, 2, 1, 1}, {1, 1, 1, 1}};
+  } clicks[] = {{3, 3, 1, 1}, {5, 3, 2, 1}, {7, 3, 2, 2}, {2, 2, 2, 2}, {4, 2, 1, 2}, {6, 2, 1, 1}, {1, 1, 1, 1},
+                {5, 1, 2, 1}, {7, 1, 2, 2}};
   for (const auto& c : clicks) {
     Option(c.option)->click();
     EXPECT_EQ(std::tuple(int{state.Region}, int{state.Season}, int{state.FlowType}),
               std::tuple(c.region, c.season, c.flow))
         << "Option" << c.option;
   }
+  test::LakeFolder lake("form1_continue", {"tanda.fld"});
+  QTest::mouseClick(Continue(), Qt::LeftButton);
+  EXPECT_FALSE(form.isVisible());
+  ASSERT_NE(form.MainWindow(), nullptr);
+  EXPECT_TRUE(form.MainWindow()->isVisible());
+  EXPECT_EQ(state.FlowFileName, "tanda.fld");
+  EXPECT_EQ(ended.count(), 0);
+  form.MainWindow()->close();
+  EXPECT_EQ(ended.count(), 1);
 }
 
 TEST_F(Form1Test, MusicBoxShowsPlayerAndClearsWhenPlayerIsDone) {
@@ -102,22 +113,6 @@ TEST_F(Form1Test, ClosingBeforeContinueEndsTheProgram) {
   form.close();
   ASSERT_EQ(ended.count(), 1);
   EXPECT_EQ(ended.at(0).at(0).toInt(), 0);
-}
-
-// The choices name the flow file the main window opens; its close ends
-// the program.
-TEST_F(Form1Test, ContinueHidesAndOpensMainWindowWithTheChoices) {
-  test::LakeFolder lake("form1_continue", {"tanda.fld"});
-  Option(5)->click();
-  Option(7)->click();
-  QTest::mouseClick(Continue(), Qt::LeftButton);
-  EXPECT_FALSE(form.isVisible());
-  ASSERT_NE(form.MainWindow(), nullptr);
-  EXPECT_TRUE(form.MainWindow()->isVisible());
-  EXPECT_EQ(state.FlowFileName, "tanda.fld");
-  EXPECT_EQ(ended.count(), 0);
-  form.MainWindow()->close();
-  EXPECT_EQ(ended.count(), 1);
 }
 
 TEST_F(Form1Test, ContinueFromTheKeyboard) {
