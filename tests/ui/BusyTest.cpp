@@ -24,6 +24,7 @@ constexpr float kLongFramePeriod = 10;  // s: an end that waits for the animatio
 constexpr int kPromptEndMs = 5000;
 
 enum class Command { Run, Animation };
+void PrintTo(Command command, std::ostream* os) { *os << (command == Command::Run ? "run" : "animation"); }
 
 // Commands given while a run or an animation plays act from inside its
 // yield or its wait between frames.
@@ -127,6 +128,7 @@ struct EndWhileBusy {
   Command command;
   bool byExit;  // else by closing the window
 };
+void PrintTo(const EndWhileBusy& row, std::ostream* os) { *os << row.name; }
 
 class EndWhileBusyTest : public BusyTest, public ::testing::WithParamInterface<EndWhileBusy> {};
 

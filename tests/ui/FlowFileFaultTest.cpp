@@ -26,6 +26,7 @@ struct FlowFault {
   const char* place;    // in the message
   bool refusedAtStart;  // nothing read: picture, vectors and menus stay
 };
+void PrintTo(const FlowFault& row, std::ostream* os) { *os << row.name; }
 
 class FlowFileFaultTest : public test::WindowTest, public ::testing::WithParamInterface<FlowFault> {
  protected:

@@ -139,6 +139,7 @@ struct GeometryFault {
   const char* text;     // the file's text; none: no file
   const char* message;  // a part of the message
 };
+void PrintTo(const GeometryFault& row, std::ostream* os) { *os << row.name; }
 
 class GeometryFaultTest : public Form1Test, public ::testing::WithParamInterface<GeometryFault> {};
 

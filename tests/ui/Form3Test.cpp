@@ -43,6 +43,7 @@ struct Row {
   const char* positionText;
   double positionValue;
 };
+void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
 
 class Form3RowTest : public Form3Test, public ::testing::WithParamInterface<Row> {};
 
