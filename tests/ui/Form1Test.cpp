@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -9,10 +7,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
-#include <QToolButton>
+#include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include "model/ModelState.h"
@@ -28,50 +26,17 @@ namespace {
 
 class Form1Test : public ::testing::Test {
  protected:
-  Form1Test() : form(state, dialogs), ended(&form, &Form1::ProgramEnded) {}
+  Form1Test() : form(state, dialogs), ended(&form, &Form1::ProgramEnded) { form.show(); }
 
   QRadioButton* Option(int n) { return form.findChild<QRadioButton*>(QString("Option%1").arg(n)); }
   QCheckBox* Music() { return form.findChild<QCheckBox*>("Check1"); }
-  WavePlayer* Player() { return form.findChild<WavePlayer*>("MMControl1"); }
+  QPushButton* Continue() { return form.findChild<QPushButton*>("Command1"); }
 
   ModelState state;
   test::ScriptedDialogs dialogs;
   Form1 form;
   QSignalSpy ended;
 };
-
-TEST_F(Form1Test, LoadWritesDefaultsSizesAndCentres) {
-  EXPECT_EQ(form.windowTitle(), "Startup");
-  EXPECT_EQ(state.Region, 1);
-  EXPECT_EQ(state.Season, 1);
-  EXPECT_EQ(state.FlowType, 1);
-  EXPECT_EQ(state.RegionTitle, "LAKE TANGANYIKA");
-  EXPECT_TRUE(Option(1)->isChecked());
-  EXPECT_TRUE(Option(4)->isChecked());
-  EXPECT_TRUE(Option(6)->isChecked());
-  const QRect screen = form.screen()->geometry();
-  EXPECT_EQ(form.width(), static_cast<int>(0.85 * screen.width()));
-  EXPECT_EQ(form.height(), static_cast<int>(0.8 * screen.height()));
-  EXPECT_EQ(form.x(), (screen.width() - form.width()) / 2);
-  EXPECT_EQ(form.y(), (screen.height() - form.height()) / 2);
-  EXPECT_FALSE(Player()->isVisibleTo(&form));
-}
-
-TEST_F(Form1Test, CaptionsOfFramesAndButtons) {
-  const char* captions[] = {"Lake Tanganyika",
-                            "River Malagarasi region",
-                            "River Lufubu region",
-                            "Wet season (2-8.04.1997)",
-                            "Dry season (22-28.08.1997)",
-                            "Surface flow",
-                            "Depth-averaged"};
-  for (int n = 1; n <= 7; ++n) EXPECT_EQ(Option(n)->text(), captions[n - 1]);
-  EXPECT_EQ(form.findChild<QGroupBox*>("Frame1")->title(), "Select lake region");
-  EXPECT_EQ(form.findChild<QGroupBox*>("Frame2")->title(), "Select time : wind scenario");
-  EXPECT_EQ(form.findChild<QGroupBox*>("Frame3")->title(), "Select flow field");
-  EXPECT_EQ(Music()->text(), "Play music");
-  EXPECT_EQ(form.findChild<QPushButton*>("Command1")->text(), "Continue");
-}
 
 TEST(Form1Picture, IsStoredWithTheWindowNotReadFromTheWorkingFolder) {
   // Started in an empty folder, the window still shows its 230 × 145
@@ -100,112 +65,101 @@ TEST(Form1Picture, IsStoredWithTheWindowNotReadFromTheWorkingFolder) {
 }
 
 TEST_F(Form1Test, BackgroundColourOnlyOnTheWindowItself) {
-  form.show();
   const QImage shot = form.grab().toImage();
-  // The empty room at the bottom right shows the random colour ...
   EXPECT_EQ(shot.pixelColor(shot.width() - 5, shot.height() - 5).rgb(), form.BackgroundColour().rgb());
-  // ... while a frame keeps the system colour.
+  // A frame keeps the system colour, which the style shades a little.
   QGroupBox* frame = form.findChild<QGroupBox*>("Frame2");
-  const QPoint inside = frame->mapTo(&form, QPoint(frame->width() - 4, frame->height() - 4));
-  // (The style shades a frame's inside a little.)
   const QColor system = QApplication::palette().color(QPalette::Window);
-  const QColor seen = shot.pixelColor(inside);
+  const QColor seen = shot.pixelColor(frame->mapTo(&form, QPoint(frame->width() - 4, frame->height() - 4)));
   EXPECT_NEAR(seen.red(), system.red(), 8);
   EXPECT_NEAR(seen.green(), system.green(), 8);
   EXPECT_NEAR(seen.blue(), system.blue(), 8);
-  EXPECT_EQ(form.palette().color(QPalette::Window), QApplication::palette().color(QPalette::Window));
 }
 
-TEST_F(Form1Test, EveryClickWritesItsChoice) {
-  Option(3)->click();
-  EXPECT_EQ(state.Region, 3);
-  EXPECT_EQ(state.RegionTitle, "SOUTH PART OF LAKE TANGANYIKA");
-  Option(2)->click();
-  EXPECT_EQ(state.Region, 2);
-  EXPECT_EQ(state.RegionTitle, "RIVER MALAGARASI REGION");
-  Option(5)->click();
-  Option(7)->click();
-  EXPECT_EQ(state.Season, 2);
-  EXPECT_EQ(state.FlowType, 2);
-  Option(4)->click();
-  Option(6)->click();
-  EXPECT_EQ(state.Season, 1);
-  EXPECT_EQ(state.FlowType, 1);
-  // Clicking the selected button writes its values again.
-  state.Region = 0;
-  state.RegionTitle.clear();
-  Option(2)->click();
-  EXPECT_EQ(state.Region, 2);
-  EXPECT_EQ(state.RegionTitle, "RIVER MALAGARASI REGION");
-  EXPECT_EQ(state.Season, 1);  // the groups are independent
-}
-
-TEST_F(Form1Test, MusicBoxShowsPlayerAndClearsWhenPlayerIsDone) {
-  form.show();
-  Music()->click();
-  EXPECT_TRUE(Player()->isVisible());
-  emit Player()->Done();
-  EXPECT_FALSE(Music()->isChecked());
-  EXPECT_TRUE(Player()->isVisible());  // clearing does not hide it
-  // No music file here: the buttons offer nothing, and nothing fails.
-  EXPECT_FALSE(Player()->findChild<QToolButton*>("Play")->isEnabled());
-  Player()->Play();
-  Player()->Stop();
-  EXPECT_FALSE(Music()->isChecked());
-}
-
-TEST_F(Form1Test, ClosingBeforeContinueEndsTheProgram) {
-  form.show();
-  form.close();
-  ASSERT_EQ(ended.count(), 1);
-  EXPECT_EQ(ended.at(0).at(0).toInt(), 0);
-}
-
-TEST_F(Form1Test, ContinueHidesAndOpensMainWindowWithTheChoices) {
+// Each button writes its own choice, the groups apart; Continue opens the
+// main window on the flow file of the choices, and its close ends the program.
+TEST_F(Form1Test, EveryButtonWritesItsChoiceAndContinueOpensTheMainWindow) {
+  const struct {
+    int option, region, season, flow;
+  } clicks[] = {{3, 3, 1, 1}, {5, 3, 2, 1}, {7, 3, 2, 2}, {2, 2, 2, 2}, {4, 2, 1, 2}, {6, 2, 1, 1}, {1, 1, 1, 1},
+                {5, 1, 2, 1}, {7, 1, 2, 2}};
+  for (const auto& c : clicks) {
+    Option(c.option)->click();
+    EXPECT_EQ(std::tuple(int{state.Region}, int{state.Season}, int{state.FlowType}),
+              std::tuple(c.region, c.season, c.flow))
+        << "Option" << c.option;
+  }
   test::LakeFolder lake("form1_continue", {"tanda.fld"});
-  form.show();
-  Option(5)->click();
-  Option(7)->click();
-  QTest::mouseClick(form.findChild<QPushButton*>("Command1"), Qt::LeftButton);
+  QTest::mouseClick(Continue(), Qt::LeftButton);
   EXPECT_FALSE(form.isVisible());
   ASSERT_NE(form.MainWindow(), nullptr);
   EXPECT_TRUE(form.MainWindow()->isVisible());
   EXPECT_EQ(state.FlowFileName, "tanda.fld");
   EXPECT_EQ(ended.count(), 0);
-  form.MainWindow()->close();  // the main window's close ends everything
+  form.MainWindow()->close();
   EXPECT_EQ(ended.count(), 1);
+}
+
+TEST_F(Form1Test, MusicBoxShowsPlayerAndClearsWhenPlayerIsDone) {
+  auto* player = form.findChild<WavePlayer*>("MMControl1");
+  EXPECT_FALSE(player->isVisible());
+  Music()->click();
+  EXPECT_TRUE(player->isVisible());
+  emit player->Done();
+  EXPECT_FALSE(Music()->isChecked());
+}
+
+TEST_F(Form1Test, ClosingBeforeContinueEndsTheProgram) {
+  form.close();
+  ASSERT_EQ(ended.count(), 1);
+  EXPECT_EQ(ended.at(0).at(0).toInt(), 0);
 }
 
 TEST_F(Form1Test, ContinueFromTheKeyboard) {
   test::LakeFolder lake("form1_keyboard");
-  form.show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
   // The region group has the focus; Tab goes through the season and flow
   // groups and the music box to Continue; Enter presses it.
-  auto* command1 = form.findChild<QPushButton*>("Command1");
-  const std::vector<QWidget*> chain = {Option(1), Option(4), Option(6), Music(), command1};
+  const std::vector<QWidget*> chain = {Option(1), Option(4), Option(6), Music(), Continue()};
   for (QWidget* expected : chain) {
     ASSERT_EQ(QApplication::focusWidget(), expected) << expected->objectName().toStdString();
-    if (expected != command1) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    if (expected != Continue()) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   }
-  QTest::keyClick(command1, Qt::Key_Return);
+  QTest::keyClick(Continue(), Qt::Key_Return);
   EXPECT_FALSE(form.isVisible());
   ASSERT_NE(form.MainWindow(), nullptr);
   EXPECT_TRUE(form.MainWindow()->isVisible());
-  EXPECT_EQ(state.Region, 1);  // the keys changed no choice
-  EXPECT_EQ(state.Season, 1);
+  EXPECT_EQ(state.FlowFileName, "tanws.fld");  // the keys changed no choice
   form.MainWindow()->close();
 }
 
-TEST_F(Form1Test, ContinueWithoutGeometryEndsTheProgram) {
-  test::LakeFolder lake("form1_no_geometry", {}, false);
-  form.show();
-  form.findChild<QPushButton*>("Command1")->click();
+// A geometry file that cannot be read ends the program after one message.
+struct GeometryFault {
+  const char* name;
+  const char* text;     // the file's text; none: no file
+  const char* message;  // a part of the message
+};
+void PrintTo(const GeometryFault& row, std::ostream* os) { *os << row.name; }
+
+class GeometryFaultTest : public Form1Test, public ::testing::WithParamInterface<GeometryFault> {};
+
+TEST_P(GeometryFaultTest, ContinueEndsTheProgramAfterOneMessage) {
+  test::LakeFolder lake(std::string("form1_geometry_") + GetParam().name, {}, false);
+  if (GetParam().text != nullptr) test::WriteTextFile(lake.Path() / "geomtan.inp", GetParam().text);
+  Continue()->click();
+  ASSERT_EQ(dialogs.Messages().size(), 1u);
+  EXPECT_NE(dialogs.Messages()[0].text.find(GetParam().message), std::string::npos) << dialogs.Messages()[0].text;
   ASSERT_EQ(ended.count(), 1);
   EXPECT_NE(ended.at(0).at(0).toInt(), 0);
   EXPECT_FALSE(form.MainWindow()->isVisible());
-  ASSERT_EQ(dialogs.Messages().size(), 1u);
 }
+
+const GeometryFault kGeometryFaults[] = {
+    {"missing", nullptr, "Topology data file not found ! Execution terminating... "},
+    {"malformed", "1\n4\n4 2 3 4\n1 1 2 x\n", "geomtan.inp"},
+};
+INSTANTIATE_TEST_SUITE_P(Geometry, GeometryFaultTest, ::testing::ValuesIn(kGeometryFaults),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace lakedrift

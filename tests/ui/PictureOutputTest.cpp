@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QImage>
-#include <QPrinter>
 #include <fstream>
 #include <iterator>
 
@@ -46,15 +45,6 @@ TEST(SaveBitmapTest, WritesAWindowsBitmapAndReplacesAnOldFile) {
   EXPECT_EQ(back.pixelColor(10, 10), QColor(0, 128, 128));
 }
 
-TEST(SaveBitmapTest, MissingFolderGivesReasonAndNoFile) {
-  const auto dir = test::FreshOutputDir("save_bitmap_missing");
-  const auto name = dir / "no-such-folder" / "picture.bmp";
-  const std::optional<std::string> error = SaveBitmap(Sample(), name.string());
-  ASSERT_TRUE(error.has_value());
-  EXPECT_FALSE(error->empty());
-  EXPECT_FALSE(std::filesystem::exists(name));
-}
-
 TEST(SaveBitmapTest, FailedWriteKeepsTheExistingFileAndSaysWhy) {
   // A write that stops after 1 KiB, as on a full disk: the existing picture
   // of that name survives byte for byte and nothing else is left behind.
@@ -72,27 +62,6 @@ TEST(SaveBitmapTest, FailedWriteKeepsTheExistingFileAndSaysWhy) {
   std::ifstream in(name, std::ios::binary);
   EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) == old) << "the existing picture changed";
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
-}
-
-TEST(PrintPictureTest, PrintsToPdfFile) {
-  const auto dir = test::FreshOutputDir("print_picture");
-  const auto pdf = dir / "picture.pdf";
-  QPrinter printer;
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(QString::fromStdString(pdf.string()));
-  EXPECT_FALSE(PrintPicture(Sample(), printer).has_value());
-  ASSERT_TRUE(std::filesystem::exists(pdf));
-  QFile file(QString::fromStdString(pdf.string()));
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.read(5), QByteArray("%PDF-"));
-}
-
-TEST(PrintPictureTest, UnwritableOutputIsReported) {
-  const auto dir = test::FreshOutputDir("print_picture_bad");
-  QPrinter printer;
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(QString::fromStdString((dir / "missing" / "p.pdf").string()));
-  EXPECT_TRUE(PrintPicture(Sample(), printer).has_value());
 }
 
 }  // namespace

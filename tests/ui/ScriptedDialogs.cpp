@@ -3,12 +3,9 @@
 namespace lakedrift::test {
 
 std::optional<std::string> ScriptedDialogs::InputBox(QWidget* /*parent*/, const std::string& prompt,
-                                                     const std::string& title) {
-  questions_.push_back({prompt, title});
-  if (answers_.empty()) {
-    ++unscripted_;
-    return std::nullopt;
-  }
+                                                     const std::string& /*title*/) {
+  prompts_.push_back(prompt);
+  if (answers_.empty()) return std::nullopt;
   std::optional<std::string> answer = answers_.front();
   answers_.pop_front();
   return answer;
@@ -17,15 +14,9 @@ std::optional<std::string> ScriptedDialogs::InputBox(QWidget* /*parent*/, const 
 void ScriptedDialogs::MessageBox(QWidget* /*parent*/, MessageIcon icon, const std::string& title,
                                  const std::string& text) {
   messages_.push_back({icon, title, text});
-  if (!messageActions_.empty()) {
-    const std::function<void()> action = std::move(messageActions_.front());
-    messageActions_.pop_front();
-    action();
-  }
 }
 
 bool ScriptedDialogs::PrintDialog(QWidget* /*parent*/, QPrinter& printer) {
-  ++printDialogs_;
   if (printAnswers_.empty()) return false;
   PrintAnswer answer = std::move(printAnswers_.front());
   printAnswers_.pop_front();

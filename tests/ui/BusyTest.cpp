@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTest>
+#include <QTimer>
+
+#include "ui/FORM3.h"
+#include "ui/UiSupport.h"
+
+namespace lakedrift {
+namespace {
+
+constexpr int16_t kManyFrames = 60;
+constexpr float kShortFramePeriod = 0.05f;
+constexpr int16_t kLongAnimationFrames = 3;
+constexpr float kLongFramePeriod = 10;  // s: an end that waits for the animation fails the time limit
+constexpr int kPromptEndMs = 5000;
+
+enum class Command { Run, Animation };
+void PrintTo(Command command, std::ostream* os) { *os << (command == Command::Run ? "run" : "animation"); }
+
+// Commands given while a run or an animation plays act from inside its
+// yield or its wait between frames.
+class BusyTest : public test::WindowTest {
+ protected:
+  BusyTest() { ParametersContinue(); }
+
+  // Starts `command`, calling `whileBusy` once from inside it.
+  void Play(Command command, const std::function<void()>& whileBusy) {
+    if (command == Command::Run) Release("3", "3");
+    bool called = false;
+    QTimer timer;  // gone with this call, should the command never yield
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+      EXPECT_TRUE(window->IsBusy());
+      EXPECT_EQ(test::OpenHandlesTo(state.FlowFileName), 1);
+      whileBusy();
+      called = true;
+    });
+    timer.start(0);
+    Choose(command == Command::Run ? "StartSim" : "AnimFlow");
+    EXPECT_TRUE(called) << "the command never yielded";
+  }
+  void TypeParameter(const char* row, const QString& text) const {
+    auto* box = window->ParameterDialog()->findChild<QLineEdit*>(row);
+    box->selectAll();
+    QTest::keyClicks(box, text);
+  }
+  // Every View command, both bars, a resize below the bars' size and back,
+  // Fit to screen, the parameter dialog and Save Image: every redraw in
+  // the middle finds the coast in km.
+  void UseTheView() {
+    const float width = window->Picture().ScaleWidth();
+    Choose("ZoomIn");
+    EXPECT_FLOAT_EQ(window->Picture().ScaleWidth(), width / 2);
+    Choose("ZoomOut");
+    Choose("ZoomOut");
+    EXPECT_EQ(state.Magnification, 0.5f);
+    EXPECT_TRUE(CoastShownInKm()) << "after Zoom Out";
+    const float left = window->Picture().ScaleLeft(), top = window->Picture().ScaleTop();
+    Bar("HScroll1")->setValue(Bar("HScroll1")->maximum());
+    Bar("VScroll1")->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_NE(window->Picture().ScaleLeft(), left);
+    EXPECT_NE(window->Picture().ScaleTop(), top);
+
+    QWidget* client = window->centralWidget();
+    const QSize clientBefore = client->size(), pictureBefore = Picture().size();
+    const int bars = 2 * window->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    window->resize(40, 30);  // smaller than the two bars together: nothing is laid out
+    EXPECT_TRUE(QTest::qWaitFor([&] { return client->height() < bars; }));
+    EXPECT_EQ(Picture().size(), pictureBefore);
+    window->resize(clientBefore.width() + 30, clientBefore.height() + 30);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return client->width() > clientBefore.width(); }));
+    EXPECT_EQ(Picture().size(), client->size());
+    EXPECT_EQ(Bar("HScroll1")->geometry().bottom(), client->height() - 1);
+    EXPECT_EQ(Bar("VScroll1")->geometry().right(), client->width() - 1);
+    EXPECT_EQ(state.Magnification, 1.0f);
+    EXPECT_TRUE(CoastShownInKm()) << "after the resize";
+    Choose("Fit_to_screen");
+    const int screenHeight = window->screen()->geometry().height();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry().height() == screenHeight; }));
+    EXPECT_EQ(Picture().size(), client->size());
+    EXPECT_TRUE(CoastShownInKm()) << "after Fit to screen";
+
+    Choose("EntParamValues");
+    TypeParameter("Text4", "7");
+    TypeParameter("Text6", "10");
+    window->ParameterDialog()->findChild<QPushButton*>("Command2")->click();
+    EXPECT_FALSE(window->ParameterDialog()->isVisible());
+    dialogs.Answer("midway");
+    Choose("SaveImage");
+    EXPECT_TRUE(std::filesystem::exists(lake.Path() / "midway.bmp"));
+    EXPECT_TRUE(window->IsBusy());
+  }
+};
+
+class ViewWhileBusyTest : public BusyTest, public ::testing::WithParamInterface<Command> {};
+
+TEST_P(ViewWhileBusyTest, ViewCommandsAndParametersActAndTheCommandGoesOn) {
+  state.FrameCount = kManyFrames;
+  state.FramePeriod = kShortFramePeriod;
+  Play(GetParam(), [this] { UseTheView(); });
+  ExpectIdle();
+  EXPECT_TRUE(dialogs.Messages().empty());
+  EXPECT_TRUE(CoastShownInKm());
+  if (GetParam() == Command::Run) {
+    EXPECT_FALSE(Item("StartSim")->isEnabled());  // the run came to its end
+    EXPECT_GT(test::CountColour(Picture(), test::kTrack), 0);
+  } else {
+    EXPECT_EQ(state.VectorsShown, 1);
+  }
+  // The values typed in the middle hold for the next run.
+  EXPECT_EQ(state.ParticleCount, 7.0);
+  EXPECT_EQ(state.DiffusionCoef, 10.0);
+}
+
+// Exit or a closed window ends the program at once, also the open
+// parameter dialog, and closes the flow file.
+struct EndWhileBusy {
+  const char* name;
+  Command command;
+  bool byExit;  // else by closing the window
+};
+void PrintTo(const EndWhileBusy& row, std::ostream* os) { *os << row.name; }
+
+class EndWhileBusyTest : public BusyTest, public ::testing::WithParamInterface<EndWhileBusy> {};
+
+TEST_P(EndWhileBusyTest, EndsAtOnce) {
+  state.FrameCount = kLongAnimationFrames;
+  state.FramePeriod = kLongFramePeriod;
+  Choose("EntParamValues");  // left open
+  QElapsedTimer clock;
+  clock.start();
+  Play(GetParam().command, [this] { GetParam().byExit ? Choose("Exit") : (void)window->close(); });
+  EXPECT_LT(clock.elapsed(), kPromptEndMs);
+  ASSERT_EQ(ended->count(), 1);
+  EXPECT_EQ(ended->at(0).at(0).toInt(), 0);
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_FALSE(window->ParameterDialog()->isVisible());
+  EXPECT_FALSE(window->IsBusy());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(test::OpenHandlesTo(state.FlowFileName), 0);
+  EXPECT_TRUE(state.BoundaryX == coastX);
+  EXPECT_TRUE(dialogs.Messages().empty());
+  // A stopped run never reached the end that greys Start Simulation.
+  if (GetParam().command == Command::Run) {
+    EXPECT_TRUE(Item("StartSim")->isEnabled());
+  }
+}
+
+// A run or a second animation asked for while an animation plays is
+// refused at once; the animation plays on and the run may start later.
+TEST_F(BusyTest, RunOrSecondAnimationWhileBusyIsRefused) {
+  constexpr int kFrames = 4, kPeriodMs = 500, kSlackMs = 50;
+  state.FrameCount = kFrames;
+  state.FramePeriod = kPeriodMs / 1000.0f;
+  Release("3", "3");
+  QElapsedTimer whole;
+  whole.start();
+  Play(Command::Animation, [this] {
+    QElapsedTimer clock;
+    clock.start();
+    Choose("StartSim");
+    Choose("AnimFlow");
+    EXPECT_LT(clock.elapsed(), kPeriodMs - kSlackMs);  // neither ran: no step, no frame wait
+    EXPECT_TRUE(Item("StartSim")->isEnabled());        // a run would have greyed it
+  });
+  EXPECT_GE(whole.elapsed(), kFrames * kPeriodMs - kSlackMs);
+  ExpectIdle();
+  EXPECT_TRUE(dialogs.Messages().empty());
+  Choose("StartSim");
+  EXPECT_FALSE(Item("StartSim")->isEnabled());
+  ExpectIdle();
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, ViewWhileBusyTest, ::testing::Values(Command::Run, Command::Animation),
+                         [](const auto& row) { return row.param == Command::Run ? "run" : "animation"; });
+
+const EndWhileBusy kEnds[] = {{"exit_run", Command::Run, true},
+                              {"exit_animation", Command::Animation, true},
+                              {"close_run", Command::Run, false},
+                              {"close_animation", Command::Animation, false}};
+INSTANTIATE_TEST_SUITE_P(Ends, EndWhileBusyTest, ::testing::ValuesIn(kEnds),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+}  // namespace
+}  // namespace lakedrift
