@@ -35,7 +35,8 @@ CoastRing Square(double x0, double y0, double size) {
 
 // A square shore with a square island (clockwise) in its middle.
 std::vector<CoastRing> ShoreWithIsland(double size, double island) {
-  std::vector<CoastRing> rings = {Square(0, 0, size), Square((size - island) / 2, (size - island) / 2, island)};
+  std::vector<CoastRing> rings = {Square(0, 0, size),
+                                  Square((size - island) / 2, (size - island) / 2, island)};
   std::reverse(rings[1].points.begin(), rings[1].points.end());
   return rings;
 }
@@ -65,7 +66,8 @@ TEST(RegionCutterTest, ClosesTheRegionAlongTheCutKeepsWholeIslandsAndRefusesSpli
   const CoastRing u = Ring({{0, 0}, {10, 0}, {10, 10}, {7, 10}, {7, 3}, {3, 3}, {3, 10}, {0, 10}});
   EXPECT_THROW(RegionCutter::Cut({u}, {{{0.0, 1.0}, 6.0}}), std::runtime_error);
   EXPECT_NO_THROW(RegionCutter::Cut({u}, {{{0.0, 1.0}, 2.0}}));
-  EXPECT_THROW(RegionCutter::Cut({Square(0, 0, 10), Square(2, 4.5, 1)}, {{{0.0, 1.0}, 5.0}}), std::runtime_error);
+  EXPECT_THROW(RegionCutter::Cut({Square(0, 0, 10), Square(2, 4.5, 1)}, {{{0.0, 1.0}, 5.0}}),
+               std::runtime_error);
 }
 
 TEST(ShoreSimplifierTest, ThinsAWigglyShoreWithinAQuarterElementAndOrientsTheRings) {
@@ -162,16 +164,19 @@ TEST(StreamFunctionSolverTest, OpenShoreValuesCarryAThroughFlowPastBothSidesOfAn
   // centre, so half passes either side (pinned to 0 all would pass one side).
   constexpr double kTransport = 2.0;  // m²/s eastward: ψ = kTransport · y
   for (const double island : {0.0, 4.0}) {
-    const LakeMesh mesh = LakeMesher(1.5).Mesh(island > 0 ? ShoreWithIsland(30, island) : std::vector{Square(0, 0, 30)});
+    const LakeMesh mesh =
+        LakeMesher(1.5).Mesh(island > 0 ? ShoreWithIsland(30, island) : std::vector{Square(0, 0, 30)});
     std::vector<bool> open(mesh.nodes.size(), false);
     for (const int n : mesh.rings[0]) open[n] = true;
     std::vector<double> given;
     for (const Vec2 p : mesh.nodes) given.push_back(kTransport * p.y * 1000.0);
-    const StreamFunctionSolver solver(mesh, std::vector<double>(mesh.nodes.size(), 100.0), open, kLakeCoriolis);
+    const StreamFunctionSolver solver(mesh, std::vector<double>(mesh.nodes.size(), 100.0), open,
+                                      kLakeCoriolis);
     const auto psi = solver.StreamFunction(std::vector<Vec2>(mesh.elements.size()), given);
     if (island == 0.0) {
       for (std::size_t n = 0; n < psi.size(); ++n) ASSERT_NEAR(psi[n], given[n], 1e-6 * kTransport * 3e4);
-      for (const Vec2 t : solver.NodeTransport(psi)) ASSERT_NEAR(Length(t - Vec2{kTransport, 0.0}), 0.0, 1e-6);
+      for (const Vec2 t : solver.NodeTransport(psi))
+        ASSERT_NEAR(Length(t - Vec2{kTransport, 0.0}), 0.0, 1e-6);
       continue;
     }
     const double onIsland = psi[mesh.rings[1].front()], centre = kTransport * 15.0 * 1000.0;

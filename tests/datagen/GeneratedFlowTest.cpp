@@ -294,7 +294,8 @@ TEST_P(GeneratedFlowTest, FieldsChangeOverTheWeekAndDifferBetweenSeasonsAndKinds
     // stronger; the wind drift makes the surface far stronger than the mean.
     for (const char* kind : {"s", "a"}) {
       const FlowWeek& dry = f.at(std::string("d") + kind);
-      EXPECT_GT(RmsDifference(dry, k, f.at(std::string("w") + kind), k), 0.3 * Rms(dry.u[k], dry.v[k])) << kind;
+      EXPECT_GT(RmsDifference(dry, k, f.at(std::string("w") + kind), k), 0.3 * Rms(dry.u[k], dry.v[k]))
+          << kind;
     }
     for (const char* season : {"w", "d"}) {
       const FlowWeek& s = f.at(std::string(season) + "s");
@@ -430,7 +431,9 @@ TEST(GeneratedNestingTest, TheMalagarasiSpreadsFromItsMouth) {
     const FlowWeek& surface = d.flows.at(std::string(season) + "s");
     const FlowWeek& mean = d.flows.at(std::string(season) + "a");
     for (const int k : {0, 40}) {
-      const auto drift = [&](int n) { return Vec{surface.u[k][n] - mean.u[k][n], surface.v[k][n] - mean.v[k][n]}; };
+      const auto drift = [&](int n) {
+        return Vec{surface.u[k][n] - mean.u[k][n], surface.v[k][n] - mean.v[k][n]};
+      };
       Vec average{0.0, 0.0};
       for (const auto& [n, away] : ring) average.x += drift(n).x / count, average.y += drift(n).y / count;
       double outflow = 0.0;

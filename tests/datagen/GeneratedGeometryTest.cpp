@@ -143,9 +143,9 @@ TEST_P(GeneratedGeometryTest, GeorefPutsTheMalagarasiMouthOnTheEastCoast) {
   PJ_CONTEXT* context = proj_context_create();
   PJ* projection = proj_create(context, s_.Georef.c_str());
   ASSERT_NE(projection, nullptr) << s_.Georef;
-  const PJ_XY mouth =
-      proj_trans(projection, PJ_FWD, proj_coord(proj_torad(kMouthLongitude), proj_torad(kMouthLatitude), 0, 0))
-          .xy;
+  const PJ_XY mouth = proj_trans(projection, PJ_FWD,
+                                 proj_coord(proj_torad(kMouthLongitude), proj_torad(kMouthLatitude), 0, 0))
+                          .xy;
   proj_destroy(projection);
   proj_context_destroy(context);
   if (GetParam().mouthOnCoastKm == 0.0) {
@@ -166,7 +166,8 @@ TEST_P(GeneratedGeometryTest, GeorefPutsTheMalagarasiMouthOnTheEastCoast) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Regions, GeneratedGeometryTest,
-                         ::testing::Values(RegionFile{"geomtan.inp", 4, 1.5, 1.5}, RegionFile{"geommal.inp", 1, 6.0, 1.0},
+                         ::testing::Values(RegionFile{"geomtan.inp", 4, 1.5, 1.5},
+                                           RegionFile{"geommal.inp", 1, 6.0, 1.0},
                                            RegionFile{"geomzam.inp", 3, 6.0, 0.0}),
                          [](const auto& p) { return std::string(p.param.name).substr(0, 7); });
 

@@ -40,9 +40,9 @@ int RunGenerator(const fs::path& shore, const fs::path& folder) {
 }
 
 TEST(GeneratorRunTest, WritesTheBuildsDataToTheByteAndEveryFileTheProgramReads) {
-  const char* const kProgramFiles[] = {"geomtan.inp", "geommal.inp", "geomzam.inp", "tanws.fld", "tanwa.fld",
-                                       "tands.fld",   "tanda.fld",   "malws.fld",   "malwa.fld", "malds.fld",
-                                       "malda.fld",   "zamws.fld",   "zamwa.fld",   "zamds.fld", "zamda.fld",
+  const char* const kProgramFiles[] = {"geomtan.inp",  "geommal.inp", "geomzam.inp", "tanws.fld", "tanwa.fld",
+                                       "tands.fld",    "tanda.fld",   "malws.fld",   "malwa.fld", "malds.fld",
+                                       "malda.fld",    "zamws.fld",   "zamwa.fld",   "zamds.fld", "zamda.fld",
                                        "bougarab.wav", "startup.bmp"};
   const fs::path folder = test::FreshOutputDir("datagen_run");
   ASSERT_EQ(RunGenerator(LAKEDRIFT_SHORELINE_FILE, folder), 0);
@@ -68,7 +68,8 @@ TEST(GeneratedMediaTest, WaveFileIsAnAudible20To40SecondTuneIn16BitPcm) {
   constexpr int kAudiblePeak = 8000;
   const auto b = Bytes(SampleDataPath("bougarab.wav"));
   ASSERT_GT(b.size(), kHeaderBytes);
-  EXPECT_EQ(std::string(b.begin(), b.begin() + 4) + std::string(b.begin() + 8, b.begin() + 16), "RIFFWAVEfmt ");
+  EXPECT_EQ(std::string(b.begin(), b.begin() + 4) + std::string(b.begin() + 8, b.begin() + 16),
+            "RIFFWAVEfmt ");
   EXPECT_EQ(U32(b, 4), b.size() - 8);
   EXPECT_EQ(U16(b, 20), 1);   // PCM
   EXPECT_EQ(U16(b, 34), 16);  // bits per sample
