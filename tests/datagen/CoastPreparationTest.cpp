@@ -185,10 +185,10 @@ TEST(StreamFunctionSolverTest, OpenShoreValuesCarryAThroughFlowPastBothSidesOfAn
   }
 }
 
-TEST(FrictionalLagTest, TheDeepLakeFeelsTheWeeksWindButNotEachGust) {
+TEST(WindAndLagTest, TheDeepLakeFeelsTheWeeksWindButNotEachGust) {
   // Over the week the lagged stress keeps the wind's mean but loses most of
-  // its diurnal swing; and the lag runs over days, not hours. The dry
-  // season's breeze is the stronger.
+  // its diurnal swing; and the lag runs over days, not hours. The lake–land
+  // breeze is strongest under the dry season's clear skies.
   EXPECT_GT(FrictionalLag::TimeConstantHours(), 48.0);
   const WindScenario dry(WindScenario::Season::Dry), wet(WindScenario::Season::Wet);
   const std::vector<Forcing> lagged = FrictionalLag::Frames(dry);
@@ -208,6 +208,11 @@ TEST(FrictionalLagTest, TheDeepLakeFeelsTheWeeksWindButNotEachGust) {
   EXPECT_LT(highLagged - lowLagged, 0.2 * (highNow - lowNow));
   EXPECT_GT(breezeWet, 0.0);
   EXPECT_GE(breezeDry, breezeWet);
+  // The wind over the water outruns that at the shore and is full in mid-lake.
+  for (const double km : {0.0, 1.0, 3.0, 10.0})
+    EXPECT_LT(WindScenario::OverWaterShare(km), WindScenario::OverWaterShare(3.0 * km + 1.0)) << km;
+  EXPECT_LT(WindScenario::OverWaterShare(0.0), 0.9);
+  EXPECT_GT(WindScenario::OverWaterShare(30.0), 0.99);
 }
 
 }  // namespace
