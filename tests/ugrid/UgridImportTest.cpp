@@ -181,16 +181,21 @@ Imported Import(const std::string& name, const UgridContent& content, std::vecto
   return im;
 }
 
-// The lon/lat PROJ gives a file's projected point in its CRS, in any form.
-PJ_LP ProjLonLat(const std::string& crs, double x, double y) {
+// The lon/lat PROJ gives the file's projected points in its CRS, in any form.
+std::vector<PJ_LP> ProjLonLat(const std::string& crs, const std::vector<double>& x,
+                              const std::vector<double>& y) {
   PJ_CONTEXT* context = proj_context_create();
   PJ* raw = proj_create_crs_to_crs(context, crs.c_str(), "EPSG:4326", nullptr);
   PJ* transform = proj_normalize_for_visualization(context, raw);
-  const PJ_COORD lonLat = proj_trans(transform, PJ_FWD, proj_coord(x, y, 0, 0));
+  std::vector<PJ_LP> lonLat;
+  for (std::size_t n = 0; n < x.size(); ++n) {
+    const PJ_COORD c = proj_trans(transform, PJ_FWD, proj_coord(x[n], y[n], 0, 0));
+    lonLat.push_back({c.xy.x, c.xy.y});
+  }
   proj_destroy(transform);
   proj_destroy(raw);
   proj_context_destroy(context);
-  return {lonLat.xy.x, lonLat.xy.y};
+  return lonLat;
 }
 
 // 250 km east of the central meridian of UTM zone 33 at 60° N the
@@ -199,7 +204,7 @@ PJ_LP ProjLonLat(const std::string& crs, double x, double y) {
 const std::string kZone33 = "+proj=utm +zone=33 +datum=WGS84 +units=m +no_defs";
 constexpr double kZone33X = 750000.0, kZone33Y = 6650000.0, kZone33Meridian = 15.0;
 double ConvergenceDegrees() {
-  const PJ_LP node = ProjLonLat(kZone33, kZone33X + kStep, kZone33Y + kStep);
+  const PJ_LP node = ProjLonLat(kZone33, {kZone33X + kStep}, {kZone33Y + kStep}).front();
   return std::atan(std::tan((node.lam - kZone33Meridian) * kDegree) * std::sin(node.phi * kDegree)) / kDegree;
 }
 
@@ -270,6 +275,9 @@ TEST_P(UgridVariant, ImportsTheMeshItsPlaceAndItsCurrents) {
     EXPECT_TRUE(s.Georef.empty()) << s.Georef;
   else
     ASSERT_TRUE(georef.Open(s.Georef, "test").ok()) << s.Georef;
+  const auto projected = content.nodes == UgridContent::Nodes::Projected
+                             ? ProjLonLat(content.crs, content.x, content.y)
+                             : std::vector<PJ_LP>();
   for (int n = 1; n <= s.NodeCount; ++n) {
     const double x = content.x[n - 1], y = content.y[n - 1];
     if (content.nodes == UgridContent::Nodes::NoCrs) {
@@ -277,8 +285,7 @@ TEST_P(UgridVariant, ImportsTheMeshItsPlaceAndItsCurrents) {
       EXPECT_NEAR((s.NodeY(n) - s.NodeY(1)) * unit, y - content.y[0], 0.1) << "node " << n;
       continue;
     }
-    const PJ_LP expected =
-        content.nodes == UgridContent::Nodes::LonLat ? PJ_LP{x, y} : ProjLonLat(content.crs, x, y);
+    const PJ_LP expected = content.nodes == UgridContent::Nodes::LonLat ? PJ_LP{x, y} : projected[n - 1];
     double lon = 0, lat = 0;
     georef.ToLonLat(s.NodeX(n), s.NodeY(n), lon, lat);
     EXPECT_NEAR(lon, expected.lam, 2e-6) << "node " << n;  // 0.1 m in the file
