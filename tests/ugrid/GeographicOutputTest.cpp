@@ -111,6 +111,7 @@ TEST(GeographicOutput, RunWritesTheReleasePointsLongitudeAndLatitudeInEveryTrack
   EXPECT_NEAR(lat, kWaterLat, 1e-7);
   // GeoJSON: a line per particle from the release point over the week.
   const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(FileText(dir / "t.geojson")));
+  EXPECT_EQ(doc["type"].toString(), "FeatureCollection");
   const QJsonArray features = doc["features"].toArray();
   ASSERT_EQ(features.size(), 3);
   for (int p = 0; p < 3; ++p) {
@@ -137,6 +138,7 @@ TEST(GeographicOutput, RunWritesTheReleasePointsLongitudeAndLatitudeInEveryTrack
             "latitude degrees_north");
   EXPECT_EQ(Attribute(nc, x, "grid_mapping"), "crs");
   EXPECT_EQ(Attribute(nc, crs, "grid_mapping_name"), "transverse_mercator");
+  EXPECT_NE(Attribute(nc, crs, "crs_wkt").find("Transverse_Mercator"), std::string::npos);
   double falseEasting = 0, centralMeridian = 0, first[2] = {0, 0};
   nc_get_att_double(nc, crs, "false_easting", &falseEasting);
   nc_get_att_double(nc, crs, "longitude_of_central_meridian", &centralMeridian);
