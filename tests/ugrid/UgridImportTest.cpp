@@ -229,6 +229,55 @@ struct Variant {
 
 void PrintTo(const Variant& row, std::ostream* out) { *out << row.name; }
 
+// The elements, taken with the file's coordinates, run counter-clockwise
+// and cover the file's faces (the shoelace area of each, fill values left out).
+void ExpectElementsCoverTheFaces(const ModelState& s, const UgridContent& content) {
+  double elementArea = 0.0, faceArea = 0.0;
+  for (int e = 1; e <= s.ElementCount; ++e) {
+    const int a = s.ElemNode(1, e) - 1, b = s.ElemNode(2, e) - 1, c = s.ElemNode(3, e) - 1;
+    const double twice = (content.x[b] - content.x[a]) * (content.y[c] - content.y[a]) -
+                         (content.x[c] - content.x[a]) * (content.y[b] - content.y[a]);
+    EXPECT_GT(twice, 0.0) << "element " << e;
+    elementArea += 0.5 * twice;
+  }
+  for (std::size_t f = 0; f < content.faces.size(); f += content.width) {
+    std::vector<int> face;
+    for (int k = 0; k < content.width; ++k)
+      if (content.faces[f + k] != content.fill) face.push_back(content.faces[f + k] - content.startIndex);
+    for (std::size_t k = 0; k < face.size(); ++k) {
+      const int p = face[k], q = face[(k + 1) % face.size()];
+      faceArea += 0.5 * (content.x[p] * content.y[q] - content.x[q] * content.y[p]);
+    }
+  }
+  EXPECT_NEAR(elementArea, faceArea, 1e-9 * faceArea);
+}
+
+// Every node lies where the file's CRS puts it, through the georef line;
+// without a CRS, the nodes keep their distances and there is no georef.
+void ExpectNodesInPlace(const ModelState& s, const UgridContent& content) {
+  using Nodes = UgridContent::Nodes;
+  if (content.nodes == Nodes::NoCrs) {
+    EXPECT_TRUE(s.Georef.empty()) << s.Georef;
+    for (int n = 1; n <= s.NodeCount; ++n) {
+      EXPECT_NEAR((s.NodeX(n) - s.NodeX(1)) * kMetresPerKm, content.x[n - 1] - content.x[0], 0.1) << n;
+      EXPECT_NEAR((s.NodeY(n) - s.NodeY(1)) * kMetresPerKm, content.y[n - 1] - content.y[0], 0.1) << n;
+    }
+    return;
+  }
+  LakeGeoref georef;
+  ASSERT_TRUE(georef.Open(s.Georef, "test").ok()) << s.Georef;
+  const auto projected = content.nodes == Nodes::Projected ? ProjLonLat(content.crs, content.x, content.y)
+                                                           : std::vector<PJ_LP>();
+  for (int n = 1; n <= s.NodeCount; ++n) {
+    const PJ_LP expected =
+        content.nodes == Nodes::LonLat ? PJ_LP{content.x[n - 1], content.y[n - 1]} : projected[n - 1];
+    double lon = 0, lat = 0;
+    georef.ToLonLat(s.NodeX(n), s.NodeY(n), lon, lat);
+    EXPECT_NEAR(lon, expected.lam, 2e-6) << "node " << n;  // 0.1 m in the file
+    EXPECT_NEAR(lat, expected.phi, 2e-6) << "node " << n;
+  }
+}
+
 class UgridVariant : public ::testing::TestWithParam<Variant> {};
 
 TEST_P(UgridVariant, ImportsTheMeshItsPlaceAndItsCurrents) {
@@ -243,26 +292,7 @@ TEST_P(UgridVariant, ImportsTheMeshItsPlaceAndItsCurrents) {
   ASSERT_EQ(s.ElementCount, row.expected.elements);
   EXPECT_EQ(s.BoundaryRingCount, 1);
   EXPECT_EQ(s.BoundaryCount, row.expected.coastPoints);
-  // The elements' area in file units; the faces' area by the shoelace formula.
-  double elementArea = 0.0, faceArea = 0.0;
-  const double unit = content.nodes == UgridContent::Nodes::LonLat ? 1.0 : kMetresPerKm;
-  for (int e = 1; e <= s.ElementCount; ++e) {
-    const int a = s.ElemNode(1, e), b = s.ElemNode(2, e), c = s.ElemNode(3, e);
-    const double twice = (content.x[b - 1] - content.x[a - 1]) * (content.y[c - 1] - content.y[a - 1]) -
-                         (content.x[c - 1] - content.x[a - 1]) * (content.y[b - 1] - content.y[a - 1]);
-    EXPECT_GT(twice, 0.0) << "element " << e;
-    elementArea += 0.5 * twice;
-  }
-  for (std::size_t f = 0; f < content.faces.size(); f += content.width) {
-    std::vector<int> face;
-    for (int k = 0; k < content.width; ++k)
-      if (content.faces[f + k] != content.fill) face.push_back(content.faces[f + k] - content.startIndex);
-    for (std::size_t k = 0; k < face.size(); ++k) {
-      const int p = face[k], q = face[(k + 1) % face.size()];
-      faceArea += 0.5 * (content.x[p] * content.y[q] - content.x[q] * content.y[p]);
-    }
-  }
-  EXPECT_NEAR(elementArea, faceArea, 1e-9 * faceArea);
+  ExpectElementsCoverTheFaces(s, content);
   for (const auto& [p, q] : row.edges) {
     bool held = false;
     for (int e = 1; e <= s.ElementCount; ++e)
@@ -270,27 +300,7 @@ TEST_P(UgridVariant, ImportsTheMeshItsPlaceAndItsCurrents) {
         held |= std::minmax(s.ElemNode(j, e), s.ElemNode(j % 3 + 1, e)) == std::minmax(p, q);
     EXPECT_TRUE(held) << p << "–" << q;
   }
-  LakeGeoref georef;
-  if (content.nodes == UgridContent::Nodes::NoCrs)
-    EXPECT_TRUE(s.Georef.empty()) << s.Georef;
-  else
-    ASSERT_TRUE(georef.Open(s.Georef, "test").ok()) << s.Georef;
-  const auto projected = content.nodes == UgridContent::Nodes::Projected
-                             ? ProjLonLat(content.crs, content.x, content.y)
-                             : std::vector<PJ_LP>();
-  for (int n = 1; n <= s.NodeCount; ++n) {
-    const double x = content.x[n - 1], y = content.y[n - 1];
-    if (content.nodes == UgridContent::Nodes::NoCrs) {
-      EXPECT_NEAR((s.NodeX(n) - s.NodeX(1)) * unit, x - content.x[0], 0.1) << "node " << n;
-      EXPECT_NEAR((s.NodeY(n) - s.NodeY(1)) * unit, y - content.y[0], 0.1) << "node " << n;
-      continue;
-    }
-    const PJ_LP expected = content.nodes == UgridContent::Nodes::LonLat ? PJ_LP{x, y} : projected[n - 1];
-    double lon = 0, lat = 0;
-    georef.ToLonLat(s.NodeX(n), s.NodeY(n), lon, lat);
-    EXPECT_NEAR(lon, expected.lam, 2e-6) << "node " << n;  // 0.1 m in the file
-    EXPECT_NEAR(lat, expected.phi, 2e-6) << "node " << n;
-  }
+  ExpectNodesInPlace(s, content);
   ASSERT_EQ(im.u.size(), static_cast<std::size_t>(kFrames));
   EXPECT_NEAR(im.u[row.expected.frame][row.expected.node], row.expected.u, 1e-6);
   EXPECT_NEAR(im.v[row.expected.frame][row.expected.node], row.expected.v, 1e-6);
