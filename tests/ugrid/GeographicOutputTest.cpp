@@ -48,72 +48,6 @@ TEST(GeographicOutput, MalagarasiMouthLandsWhereProjPutsIt) {
   EXPECT_NEAR(y, kMouthYKm, kTenMetresKm);
 }
 
-class GeographicRun : public ::testing::Test {
- protected:
-  void SetUp() override {
-    // A folder per test: ctest runs the cases side by side.
-    dir_ = test::FreshOutputDir(std::string("geographic_run_") +
-                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    result_ = Batch({"run",
-                     "--geometry",
-                     test::SampleDataPath("geommal.inp").string(),
-                     "--flow-file",
-                     test::SampleDataPath("malws.fld").string(),
-                     "--season",
-                     "1",
-                     "--release-lonlat",
-                     std::to_string(kWaterLon),
-                     std::to_string(kWaterLat),
-                     "--particles",
-                     "3",
-                     "--seed",
-                     "5",
-                     "--tracks",
-                     (dir_ / "t.csv").string(),
-                     "--netcdf",
-                     (dir_ / "t.nc").string(),
-                     "--geojson",
-                     (dir_ / "t.geojson").string()});
-    ASSERT_EQ(result_.status, kExitOk) << result_.err;
-  }
-  std::filesystem::path dir_;
-  Result result_;
-};
-
-TEST_F(GeographicRun, CsvRowsCarryTheReleasePointsLongitudeAndLatitude) {
-  std::istringstream csv(FileText(dir_ / "t.csv"));
-  std::string header, row;
-  std::getline(csv, header);
-  std::getline(csv, row);
-  EXPECT_EQ(header, "particle,level,time,x_m,y_m,lon,lat");
-  const auto lonAt =
-      row.find(',', row.find(',', row.find(',', row.find(',', row.find(',') + 1) + 1) + 1) + 1);
-  double lon = 0, lat = 0;
-  ASSERT_EQ(std::sscanf(row.c_str() + lonAt + 1, "%lf,%lf", &lon, &lat), 2) << row;
-  EXPECT_NEAR(lon, kWaterLon, 1e-7);
-  EXPECT_NEAR(lat, kWaterLat, 1e-7);
-}
-
-TEST_F(GeographicRun, GeoJsonHasOneLineStringPerParticleFromTheReleasePoint) {
-  const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(FileText(dir_ / "t.geojson")));
-  ASSERT_TRUE(doc.isObject());
-  EXPECT_EQ(doc["type"].toString(), "FeatureCollection");
-  const QJsonArray features = doc["features"].toArray();
-  ASSERT_EQ(features.size(), 3);
-  for (int p = 0; p < 3; ++p) {
-    const QJsonObject feature = features[p].toObject();
-    EXPECT_EQ(feature["geometry"]["type"].toString(), "LineString");
-    const QJsonArray line = feature["geometry"]["coordinates"].toArray();
-    ASSERT_EQ(line.size(), 84);
-    EXPECT_NEAR(line[0][0].toDouble(), kWaterLon, 1e-6);
-    EXPECT_NEAR(line[0][1].toDouble(), kWaterLat, 1e-6);
-    EXPECT_NE(line[83][0].toDouble(), kWaterLon);
-    EXPECT_EQ(feature["properties"]["particle"].toInt(), p + 1);
-    EXPECT_EQ(feature["properties"]["release_time"].toString(), "1997-04-02T02:00:00");
-    EXPECT_EQ(feature["properties"]["end_time"].toString(), "1997-04-09T00:00:00");
-  }
-}
-
 TEST(GeographicOutput, GeoJsonLineEndsWherePositionsLeaveTheProjection) {
   // A particle thrown far outside the projection's domain has no longitude:
   // its line stops at the last position that has one, and the file stays JSON.
@@ -142,29 +76,77 @@ std::string Attribute(int nc, int var, const char* name) {
   return text;
 }
 
-TEST_F(GeographicRun, NetcdfHasCfLongitudeLatitudeAndTheGridMapping) {
-  int nc = 0, lon = 0, lat = 0, x = 0, crs = 0;
-  ASSERT_EQ(nc_open((dir_ / "t.nc").c_str(), NC_NOWRITE, &nc), NC_NOERR);
-  ASSERT_EQ(nc_inq_varid(nc, "lon", &lon), NC_NOERR);
-  ASSERT_EQ(nc_inq_varid(nc, "lat", &lat), NC_NOERR);
-  ASSERT_EQ(nc_inq_varid(nc, "x", &x), NC_NOERR);
-  ASSERT_EQ(nc_inq_varid(nc, "crs", &crs), NC_NOERR);
-  EXPECT_EQ(Attribute(nc, lon, "standard_name"), "longitude");
-  EXPECT_EQ(Attribute(nc, lon, "units"), "degrees_east");
-  EXPECT_EQ(Attribute(nc, lat, "standard_name"), "latitude");
-  EXPECT_EQ(Attribute(nc, lat, "units"), "degrees_north");
+TEST(GeographicOutput, RunWritesTheReleasePointsLongitudeAndLatitudeInEveryTrackFormat) {
+  const auto dir = test::FreshOutputDir("geographic_run");
+  const Result r = Batch({"run",
+                          "--geometry",
+                          test::SampleDataPath("geommal.inp").string(),
+                          "--flow-file",
+                          test::SampleDataPath("malws.fld").string(),
+                          "--season",
+                          "1",
+                          "--release-lonlat",
+                          std::to_string(kWaterLon),
+                          std::to_string(kWaterLat),
+                          "--particles",
+                          "3",
+                          "--seed",
+                          "5",
+                          "--tracks",
+                          (dir / "t.csv").string(),
+                          "--netcdf",
+                          (dir / "t.nc").string(),
+                          "--geojson",
+                          (dir / "t.geojson").string()});
+  ASSERT_EQ(r.status, kExitOk) << r.err;
+  // CSV: the first row's last two columns.
+  std::istringstream csv(FileText(dir / "t.csv"));
+  std::string header, row;
+  std::getline(csv, header), std::getline(csv, row);
+  EXPECT_EQ(header, "particle,level,time,x_m,y_m,lon,lat");
+  double lon = 0, lat = 0;
+  ASSERT_EQ(std::sscanf(row.c_str() + row.rfind(',', row.rfind(',') - 1) + 1, "%lf,%lf", &lon, &lat), 2)
+      << row;
+  EXPECT_NEAR(lon, kWaterLon, 1e-7);
+  EXPECT_NEAR(lat, kWaterLat, 1e-7);
+  // GeoJSON: a line per particle from the release point over the week.
+  const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(FileText(dir / "t.geojson")));
+  EXPECT_EQ(doc["type"].toString(), "FeatureCollection");
+  const QJsonArray features = doc["features"].toArray();
+  ASSERT_EQ(features.size(), 3);
+  for (int p = 0; p < 3; ++p) {
+    const QJsonObject feature = features[p].toObject();
+    EXPECT_EQ(feature["geometry"]["type"].toString(), "LineString");
+    const QJsonArray line = feature["geometry"]["coordinates"].toArray();
+    ASSERT_EQ(line.size(), 84);
+    EXPECT_NEAR(line[0][0].toDouble(), kWaterLon, 1e-6);
+    EXPECT_NEAR(line[0][1].toDouble(), kWaterLat, 1e-6);
+    EXPECT_NE(line[83][0].toDouble(), kWaterLon);
+    EXPECT_EQ(feature["properties"]["particle"].toInt(), p + 1);
+    EXPECT_EQ(feature["properties"]["release_time"].toString(), "1997-04-02T02:00:00");
+    EXPECT_EQ(feature["properties"]["end_time"].toString(), "1997-04-09T00:00:00");
+  }
+  // NetCDF: CF longitude and latitude, and the georef line as grid mapping.
+  int nc = 0, lonVar = 0, latVar = 0, x = 0, crs = 0;
+  ASSERT_EQ(nc_open((dir / "t.nc").c_str(), NC_NOWRITE, &nc), NC_NOERR);
+  ASSERT_EQ(nc_inq_varid(nc, "lon", &lonVar) | nc_inq_varid(nc, "lat", &latVar) | nc_inq_varid(nc, "x", &x) |
+                nc_inq_varid(nc, "crs", &crs),
+            NC_NOERR);
+  EXPECT_EQ(Attribute(nc, lonVar, "standard_name") + " " + Attribute(nc, lonVar, "units"),
+            "longitude degrees_east");
+  EXPECT_EQ(Attribute(nc, latVar, "standard_name") + " " + Attribute(nc, latVar, "units"),
+            "latitude degrees_north");
   EXPECT_EQ(Attribute(nc, x, "grid_mapping"), "crs");
-  EXPECT_NE(Attribute(nc, crs, "crs_wkt").find("Transverse_Mercator"), std::string::npos);
   EXPECT_EQ(Attribute(nc, crs, "grid_mapping_name"), "transverse_mercator");
-  double falseEasting = 0, centralMeridian = 0;
+  EXPECT_NE(Attribute(nc, crs, "crs_wkt").find("Transverse_Mercator"), std::string::npos);
+  double falseEasting = 0, centralMeridian = 0, first[2] = {0, 0};
   nc_get_att_double(nc, crs, "false_easting", &falseEasting);
   nc_get_att_double(nc, crs, "longitude_of_central_meridian", &centralMeridian);
   EXPECT_EQ(falseEasting, 50000.0);  // the georef line's +x_0, metres as x is
   EXPECT_EQ(centralMeridian, 30.0);
-  double first[2] = {0, 0};
   const std::size_t start[2] = {0, 0}, count[2] = {1, 1};
-  nc_get_vara_double(nc, lon, start, count, &first[0]);
-  nc_get_vara_double(nc, lat, start, count, &first[1]);
+  nc_get_vara_double(nc, lonVar, start, count, &first[0]);
+  nc_get_vara_double(nc, latVar, start, count, &first[1]);
   EXPECT_NEAR(first[0], kWaterLon, 1e-7);
   EXPECT_NEAR(first[1], kWaterLat, 1e-7);
   nc_close(nc);
