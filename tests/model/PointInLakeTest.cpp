@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/PointInLake.h"
+#include "model/ShoreIndex.h"
 
 namespace lakedrift {
 namespace {
@@ -43,41 +44,32 @@ struct PointCase {
   int16_t expected;
 };
 
-class SquareLake : public ::testing::TestWithParam<PointCase> {};
+class LakeWithIsland : public ::testing::TestWithParam<PointCase> {};
 
-TEST_P(SquareLake, AnswersByTheCrossingRule) {
-  const ModelState state = Coast({kSquare});
-  EXPECT_EQ(PointInLake(state, GetParam().x, GetParam().y), GetParam().expected);
+// Faults: a crossing at the point or a vertex at its height counted the
+// wrong way, an island not a hole, the metres copy or the index answering
+// otherwise than the crossing rule.
+TEST_P(LakeWithIsland, AnswersByTheCrossingRuleInKmMetresAndIndexed) {
+  const ModelState state = Coast({kSquare, kIsland});
+  const PointCase& c = GetParam();
+  EXPECT_EQ(PointInLake(state, c.x, c.y), c.expected);
+  EXPECT_EQ(PointInLakeMetres(state, c.x * 1000.0, c.y * 1000.0), c.expected);
+  EXPECT_EQ(ShoreIndex::ForKm(state).Contains(c.x, c.y), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Points, SquareLake,
-    ::testing::Values(PointCase{"centre", 5, 5, 1},
+    Points, LakeWithIsland,
+    ::testing::Values(PointCase{"on_island", 5, 5, 0}, PointCase{"west_of_island", 2, 5, 1},
+                      PointCase{"east_of_island", 8, 5, 1},
                       // An end at the point's height counts as above the line.
-                      PointCase{"southern_side", 5, 0, 0}, PointCase{"northern_side", 5, 10, 1},
+                      PointCase{"southern_side", 5, 0, 0}, PointCase{"northern_side", 2, 10, 1},
+                      PointCase{"island_northern_side", 5, 6, 0}, PointCase{"island_southern_side", 5, 4, 1},
                       // A crossing exactly at the point counts; the ray runs to −x.
                       PointCase{"western_side", 0, 5, 1}, PointCase{"eastern_side", 10, 5, 0},
                       PointCase{"left_of_all", -1, 5, 0}, PointCase{"right_of_all", 11, 5, 0},
                       PointCase{"above_all", 5, 11, 0}, PointCase{"below_all", 5, -1, 0},
                       PointCase{"south_west_corner", 0, 0, 0}, PointCase{"north_west_corner", 0, 10, 1}),
     [](const auto& row) { return std::string(row.param.name); });
-
-class LakeWithIsland : public ::testing::TestWithParam<PointCase> {};
-
-TEST_P(LakeWithIsland, IslandsAreHoles) {
-  const ModelState state = Coast({kSquare, kIsland});
-  EXPECT_EQ(PointInLake(state, GetParam().x, GetParam().y), GetParam().expected);
-  // The same lake in metres answers the same for the same point in metres.
-  EXPECT_EQ(PointInLakeMetres(state, GetParam().x * 1000.0, GetParam().y * 1000.0), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Points, LakeWithIsland,
-                         ::testing::Values(PointCase{"on_island", 5, 5, 0},
-                                           PointCase{"west_of_island", 2, 5, 1},
-                                           PointCase{"east_of_island", 8, 5, 1},
-                                           PointCase{"island_northern_side", 5, 6, 0},
-                                           PointCase{"island_southern_side", 5, 4, 1}),
-                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(PointInLake, RingAtOneHeightContributesNothing) {
   const ModelState flat = Coast({kSquare, {{2, 5}, {3, 5}, {4, 5}}});

@@ -4,9 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <random>
-#include <string>
 #include <vector>
 
 #include "model/GeometryReader.h"
@@ -139,24 +137,6 @@ Rings CoastOf(const ModelState& s, bool metres) {
   return r;
 }
 
-TEST(ShoreIndex, DocumentedCasesOfTheCrossingTest) {
-  const ShoreIndex index = kSquareWithIsland.Index();
-  // Horizontal stretches: the south side is land, the north side water.
-  EXPECT_EQ(index.Contains(2, 0), 0);
-  EXPECT_EQ(index.Contains(2, 10), 1);
-  // Island: its inside is land, the water around it is water.
-  EXPECT_EQ(index.Contains(5, 5), 0);
-  EXPECT_EQ(index.Contains(2, 5), 1);
-  // A crossing exactly at the point counts: the west side is water, the east land.
-  EXPECT_EQ(index.Contains(0, 5), 1);
-  EXPECT_EQ(index.Contains(10, 5), 0);
-  // Beyond the coast in every direction.
-  EXPECT_EQ(index.Contains(-1, 5), 0);
-  EXPECT_EQ(index.Contains(5, -1), 0);
-  EXPECT_EQ(index.Contains(5, 11), 0);
-  EXPECT_EQ(index.Contains(11, 5), 0);
-}
-
 TEST(ShoreIndex, OpenWaterCellsAnswerOnlyFarFromTheCoast) {
   const ShoreIndex index = kSquareWithIsland.Index();
   // Most cells answer alone, but not all: the coast runs through some.
@@ -241,28 +221,6 @@ TEST(ShoreIndex, AgreesOnTheTestLakeInKmAndMetres) {
   EXPECT_EQ(ShoreIndex::ForMetres(state).Contains(3000, 1000), 1);
   EXPECT_EQ(ShoreIndex::ForMetres(state).Contains(5000, 5000), 0);  // the island
 }
-
-class ShoreIndexOnSampleRegion : public testing::TestWithParam<std::string> {};
-
-TEST_P(ShoreIndexOnSampleRegion, AgreesInKmAndMetres) {
-  const auto path = test::SampleDataPath(GetParam());
-  if (!std::filesystem::exists(path)) GTEST_SKIP() << path << " has not been generated";
-  ModelState state;
-  const Status s = ReadGeometry(state, path);
-  ASSERT_TRUE(s.ok()) << s.message();
-  for (bool metres : {false, true}) {
-    const Comparison c = Compare(CoastOf(state, metres), 250000, 7);
-    EXPECT_EQ(c.mismatches, 0) << (metres ? "metres" : "km");
-    EXPECT_GT(c.inside, 0);
-  }
-}
-
-std::string RegionName(const testing::TestParamInfo<std::string>& region) {
-  return region.param.substr(0, region.param.find('.'));
-}
-
-INSTANTIATE_TEST_SUITE_P(Regions, ShoreIndexOnSampleRegion,
-                         testing::Values("geomtan.inp", "geommal.inp", "geomzam.inp"), RegionName);
 
 }  // namespace
 }  // namespace lakedrift
