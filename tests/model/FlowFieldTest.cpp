@@ -76,6 +76,9 @@ TEST_P(FlowFileDamage, FailsNamingFileAndFrameAndKeepsThePreviousFrame) {
     EXPECT_EQ(state.NodeU(3), static_cast<float>(100 * (frames - 1) + 3));
     EXPECT_EQ(state.NodeV(1), static_cast<float>(100 * (frames - 1) + 11));
   }
+  // Opened again, the file is read from frame 0.
+  if (c.goodFrames > 0 && reader.Open(path, 3).ok() && reader.ReadFlowFrame(state).ok())
+    EXPECT_EQ(reader.FramesRead(), 1);
 }
 
 std::vector<float> With(std::vector<float> values, std::size_t at, float value) {

@@ -13,6 +13,7 @@
 #include "model/ModelState.h"
 #include "model/RunParameters.h"
 #include "support/TestPaths.h"
+#include "view/Surface.h"
 
 namespace lakedrift::test {
 
@@ -41,10 +42,11 @@ inline float TestFlowU(int k) {
   return static_cast<float>(0.02 * std::cos(angle) + 0.0001 * k);
 }
 
-// Writes a flow file of `frames` frames in which every node has (u(k), v(k)).
-inline std::filesystem::path WriteUniformFlow(const std::string& name, int nodeCount, int frames,
-                                              const std::function<float(int)>& u,
-                                              const std::function<float(int)>& v) {
+// Writes a flow file of `frames` frames in which node n (1..) of frame k
+// has the velocity u(k, n), v(k, n).
+inline std::filesystem::path WriteFlow(const std::string& name, int nodeCount, int frames,
+                                       const std::function<float(int, int)>& u,
+                                       const std::function<float(int, int)>& v) {
   // A folder per test as well as per name: ctest runs the cases side by side.
   const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
   std::string folder = "flow_" + name;
@@ -59,11 +61,31 @@ inline std::filesystem::path WriteUniformFlow(const std::string& name, int nodeC
     for (int b = 0; b < 4; ++b) out.put(static_cast<char>((bits >> (8 * b)) & 0xFF));
   };
   for (int k = 0; k < frames; ++k) {
-    for (int i = 0; i < nodeCount; ++i) put(u(k));
-    for (int i = 0; i < nodeCount; ++i) put(v(k));
+    for (int n = 1; n <= nodeCount; ++n) put(u(k, n));
+    for (int n = 1; n <= nodeCount; ++n) put(v(k, n));
   }
   return path;
 }
+
+// Writes a flow file of `frames` frames in which every node has (u(k), v(k)).
+inline std::filesystem::path WriteUniformFlow(const std::string& name, int nodeCount, int frames,
+                                              const std::function<float(int)>& u,
+                                              const std::function<float(int)>& v) {
+  return WriteFlow(
+      name, nodeCount, frames, [&u](int k, int) { return u(k); }, [&v](int k, int) { return v(k); });
+}
+
+// A surface that draws nothing, for runs whose picture plays no part.
+class NullSurface : public Surface {
+ public:
+  void Clear() override {}
+  void Line(float, float, float, float) override {}
+  void FilledBox(float, float, float, float, Rgb) override {}
+  void Circle(float, float, float, Rgb) override {}
+  void Print(const std::string&) override {}
+  float TextWidth(const std::string&) const override { return 1; }
+  float TextHeight(const std::string&) const override { return 1; }
+};
 
 // A lake with a crooked shore on a mesh of 1 km squares over 0..20 × 0..30
 // km: a thin peninsula (0.4 km) reaching in from the east at y = 10 km and a

@@ -1,5 +1,3 @@
-#include "sim/ParallelRun.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,10 +5,13 @@
 #include <fstream>
 #include <vector>
 
-#include "model/GeometryReader.h"
-#include "model/PointInLake.h"
+#include "model/ShoreIndex.h"
+#include "sim/ElementLocation.h"
+#include "sim/HeadlessRun.h"
+#include "sim/ParallelRun.h"
 #include "sim/RunFixture.h"
 #include "sim/SimulationRun.h"
+#include "view/RecordingSurface.h"
 #include "view/RunPicture.h"
 
 namespace lakedrift {
@@ -18,18 +19,113 @@ namespace {
 
 using test::TestLakeState;
 
-// A surface that draws nothing: the reference run's picture plays no part
-// in the positions, and recording millions of segments would only cost time.
-class NullSurface : public Surface {
- public:
-  void Clear() override {}
-  void Line(float, float, float, float) override {}
-  void FilledBox(float, float, float, float, Rgb) override {}
-  void Circle(float, float, float, Rgb) override {}
-  void Print(const std::string&) override {}
-  float TextWidth(const std::string&) const override { return 1; }
-  float TextHeight(const std::string&) const override { return 1; }
-};
+int CountRedLines(const std::vector<RecordingSurface::Operation>& ops, std::size_t from) {
+  int count = 0;
+  for (std::size_t i = from; i < ops.size(); ++i)
+    if (ops[i].kind == RecordingSurface::Kind::Line && ops[i].state.foreColor == PaletteColour(kLightRed))
+      ++count;
+  return count;
+}
+
+std::size_t LastClear(const std::vector<RecordingSurface::Operation>& ops) {
+  for (std::size_t i = ops.size(); i-- > 0;)
+    if (ops[i].kind == RecordingSurface::Kind::Clear) return i;
+  return 0;
+}
+
+TEST(DesktopRun, EndsAtTheLastTimeOfItsSeasonNeverLoweringMaxSpeed) {
+  for (int season : {1, 2}) {
+    ModelState state = TestLakeState();
+    state.Season = static_cast<int16_t>(season);
+    state.MaxSpeed = 5.0;  // larger than any speed in the file
+    RecordingSurface surface(200, 200);
+    DrawnRun drawn(state, surface, 7);
+    ASSERT_TRUE(RunSimulation(drawn.run, [] { return true; }).ok());
+    EXPECT_EQ(drawn.run.StepsDone(), 83);
+    const char* last = season == 1 ? "Simulation Time:22:00 8-April-97" : "Simulation Time:22:00 28-August-97";
+    EXPECT_EQ(drawn.run.LastLabel(), last);
+    EXPECT_EQ(surface.PrintedTexts().back(), last);
+    EXPECT_DOUBLE_EQ(state.MaxSpeed, 5.0);
+  }
+}
+
+TEST(DesktopRun, YieldAnsweringStopEndsTheRunEarly) {
+  ModelState state = TestLakeState();
+  test::NullSurface surface;
+  DrawnRun drawn(state, surface, 3);
+  int yields = 0;
+  ASSERT_TRUE(RunSimulation(drawn.run, [&yields] { return ++yields < 5; }).ok());
+  EXPECT_EQ(drawn.run.StepsDone(), 5);
+  EXPECT_FALSE(drawn.run.HasNextStep());
+}
+
+TEST(DesktopRun, PictureAfterAStepIsMapVectorsMarkerTracksLabel) {
+  ModelState state = TestLakeState();
+  state.ParticleCount = 1;
+  RecordingSurface surface(200, 200);
+  DrawnRun drawn(state, surface, 3);
+  SimulationRun& run = drawn.run;
+  ASSERT_TRUE(run.Start().ok());
+  ASSERT_TRUE(run.Step().ok());
+  // The first label's box is sized by the longer text of the start.
+  const auto boxes = surface.OperationsOf(RecordingSurface::Kind::FilledBox);
+  ASSERT_FALSE(boxes.empty());
+  EXPECT_FLOAT_EQ(boxes.back().x2 - boxes.back().x1, surface.TextWidth("Simulation Time (Hours):02:00 2-April-97"));
+  EXPECT_FLOAT_EQ(boxes.back().x1, surface.ScaleLeft());
+  EXPECT_NEAR(boxes.back().y1, surface.ScaleTop() - 0.9f * std::fabs(surface.ScaleHeight()), 1e-3);
+  EXPECT_EQ(boxes.back().colour, PaletteColour(kLightGrey));
+  EXPECT_EQ(surface.PrintedTexts().back(), "Simulation Time:02:00 2-April-97");
+  for (int s = 2; s <= 82; ++s) ASSERT_TRUE(run.Step().ok());
+  const auto& ops = surface.Operations();
+  const std::size_t clear = LastClear(ops);
+  // After the frame change of step 82: 81 history segments and the new one.
+  EXPECT_EQ(CountRedLines(ops, clear), 82);
+  // Order after the clear: map and vectors, the green marker, the red
+  // tracks, the grey box and the label in the vectors' dark blue.
+  std::size_t circle = 0, firstRed = 0, box = 0, print = 0;
+  for (std::size_t i = clear; i < ops.size(); ++i) {
+    if (ops[i].kind == RecordingSurface::Kind::Circle && !circle) circle = i;
+    if (ops[i].kind == RecordingSurface::Kind::Line && ops[i].state.foreColor == PaletteColour(kLightRed) &&
+        !firstRed)
+      firstRed = i;
+    if (ops[i].kind == RecordingSurface::Kind::FilledBox) box = i;
+    if (ops[i].kind == RecordingSurface::Kind::Print) print = i;
+  }
+  ASSERT_GT(circle, clear);
+  EXPECT_EQ(ops[circle].colour, PaletteColour(kGreen));
+  EXPECT_EQ(ops[circle].state.fillStyle, FillStyle::Solid);
+  EXPECT_NEAR(ops[circle].radius, 0.008f * surface.ScaleWidth(), 1e-5);
+  EXPECT_GT(firstRed, circle);
+  EXPECT_GT(box, firstRed);
+  EXPECT_GT(print, box);
+  EXPECT_EQ(ops[print].state.foreColor, PaletteColour(kBlue));
+  const std::size_t clears = surface.OperationsOf(RecordingSurface::Kind::Clear).size();
+  ASSERT_TRUE(run.Step().ok());  // step 83 reuses frame 82: no redraw
+  EXPECT_EQ(surface.OperationsOf(RecordingSurface::Kind::Clear).size(), clears);
+}
+
+TEST(Runs, MoveTheWholeParticlesOfAFractionalCountDrawingTwoDeviatesEach) {
+  ModelState state = TestLakeState();
+  state.ParticleCount = 12.7;
+  // A strong current: many moves are sent back, and still draw only two.
+  state.FlowFileName = test::WriteUniformFlow(
+                           "strong", state.NodeCount, 84, [](int) { return 1.0f; }, [](int) { return 0.3f; })
+                           .string();
+  test::NullSurface surface;
+  DrawnRun drawn(state, surface, 3);
+  ASSERT_TRUE(RunSimulation(drawn.run, [] { return true; }).ok());
+  EXPECT_EQ(drawn.run.ParticlesMoved(), 12);
+  EXPECT_EQ(drawn.run.RandomDraws(), 2u * 12u * 83u);
+  ParallelRun parallel(state, 3, 2);
+  ASSERT_TRUE(parallel.Start().ok());
+  EXPECT_EQ(parallel.ParticleCount(), 12);
+  EXPECT_EQ(parallel.ReleaseElement(), ReleaseElement(state));
+  for (std::size_t i = 0; i < 12; ++i) {
+    EXPECT_EQ(parallel.X()[i], 3000.0);
+    EXPECT_EQ(parallel.Y()[i], 1000.0f);
+    EXPECT_EQ(parallel.Elements()[i], parallel.ReleaseElement());
+  }
+}
 
 // Every track level of every particle, as a run hands them out.
 struct Levels {
@@ -38,7 +134,7 @@ struct Levels {
 };
 
 Levels ReferenceLevels(ModelState state, uint64_t seed) {
-  NullSurface surface;
+  test::NullSurface surface;
   DrawnRun drawn_run(state, surface, seed);
   SimulationRun& run = drawn_run.run;
   const Status s = RunSimulation(run, [] { return true; });
@@ -79,6 +175,19 @@ void ExpectSameTracks(const Levels& a, const Levels& b) {
   }
 }
 
+// The headless run's levels, with the hours it gives the last one.
+Levels HeadlessLevels(ModelState state, uint64_t seed) {
+  HeadlessRun run(state, seed);
+  Levels levels;
+  Status s = run.Start();
+  for (bool more = true; s.ok() && more; more = run.HasNextStep() && (s = run.Step()).ok()) {
+    levels.x.emplace_back(run.X()), levels.y.emplace_back(run.Y());
+  }
+  EXPECT_TRUE(s.ok()) << s.message();
+  EXPECT_DOUBLE_EQ(run.HoursOfLevel(run.Level()), 166.0);
+  return levels;
+}
+
 // A current turning round the centre of the test lake (and its island)
 // with an eastward drift and a strength that changes from frame to frame:
 // particles cross elements, and the drift drives them into the shore.
@@ -102,64 +211,24 @@ std::filesystem::path WriteGyreFlow(const ModelState& state, const std::string& 
   return path;
 }
 
-TEST(ParallelRun, WithoutDiffusionGivesTheReferencePositionsExactly) {
-  // With K = 0 the reference's draws are multiplied by 0, so both runs are
-  // the deterministic particle step; every particle follows the same path,
-  // so the shared and the per-particle walk starts coincide too.
+TEST(ParallelRun, WithoutDiffusionGivesTheDesktopPositionsExactly) {
+  // With K = 0 the desktop run's draws are multiplied by 0, so both runs
+  // are the deterministic particle step, though the parallel run keeps an
+  // element per particle; the gyre carries the particles across elements
+  // and into the shore.
   ModelState state = TestLakeState();
   state.DiffusionCoef = 0;
   state.ParticleCount = 23;
-  for (const bool gyre : {false, true}) {
-    if (gyre) state.FlowFileName = WriteGyreFlow(state, "exact").string();
-    const Levels reference = ReferenceLevels(state, 9);
-    ASSERT_EQ(reference.x.size(), 84u);
-    // The path is not trivial: it moved, and (in the gyre) hit the shore.
-    EXPECT_NE(reference.x.back()[0], reference.x.front()[0]);
-    ExpectSameTracks(ParallelLevels(state, 4, 2), reference);
-  }
-}
-
-TEST(ParallelRun, GyreTrackMeetsTheShoreAndIsSentBack) {
-  // Guards the previous test's coverage: along the gyre track some move is
-  // reflected, i.e. the particle's displacement is not the flow's.
-  ModelState state = TestLakeState();
-  state.DiffusionCoef = 0;
-  state.ParticleCount = 1;
-  state.FlowFileName = WriteGyreFlow(state, "reflect").string();
-  const Levels levels = ParallelLevels(state, 1, 1);
+  state.FlowFileName = WriteGyreFlow(state, "exact").string();
+  const Levels reference = ReferenceLevels(state, 9);
+  ExpectSameTracks(ParallelLevels(state, 4, 2), reference);
+  // The track was sent back by the shore somewhere: its mirror was off the water.
   const ShoreIndex shore = ShoreIndex::ForMetres(state);
   int reflected = 0;
-  for (std::size_t k = 0; k + 1 < levels.x.size(); ++k) {
-    // A reflected move goes from x to x − dx: its mirror x + dx is off the water.
-    const double mirrorX = 2 * levels.x[k][0] - levels.x[k + 1][0];
-    const double mirrorY = 2 * static_cast<double>(levels.y[k][0]) - levels.y[k + 1][0];
-    reflected += shore.Contains(mirrorX, mirrorY) == 0;
-  }
+  for (std::size_t k = 0; k + 1 < reference.x.size(); ++k)
+    reflected += shore.Contains(2 * reference.x[k][0] - reference.x[k + 1][0],
+                                2 * static_cast<double>(reference.y[k][0]) - reference.y[k + 1][0]) == 0;
   EXPECT_GT(reflected, 0);
-}
-
-TEST(ParallelRun, WithoutDiffusionMatchesTheReferenceOnTheWholeLakeSample) {
-  const auto geometry = test::SampleDataPath("geomtan.inp");
-  const auto flow = test::SampleDataPath("tanws.fld");
-  if (!std::filesystem::exists(geometry) || !std::filesystem::exists(flow))
-    GTEST_SKIP() << "the whole-lake sample has not been generated";
-  ModelState state = TestLakeState();
-  ASSERT_TRUE(ReadGeometry(state, geometry).ok());
-  state.FlowFileName = flow.string();
-  state.DiffusionCoef = 0;
-  state.ParticleCount = 5;
-  // Release at the centre of elements spread over the lake.
-  int compared = 0;
-  for (int e : {state.ElementCount / 7, state.ElementCount / 2, 6 * state.ElementCount / 7}) {
-    double cx = 0, cy = 0;
-    for (int j = 1; j <= 3; ++j)
-      cx += state.NodeX(state.ElemNode(j, e)) / 3, cy += state.NodeY(state.ElemNode(j, e)) / 3;
-    state.ReleaseX = cx, state.ReleaseY = static_cast<float>(cy);
-    if (PointInLake(state, cx, cy) == 0) continue;
-    ExpectSameTracks(ParallelLevels(state, 1, 2), ReferenceLevels(state, 1));
-    ++compared;
-  }
-  EXPECT_GE(compared, 2);
 }
 
 TEST(ParallelRun, ThreadCountDoesNotChangeAnyPosition) {
@@ -194,7 +263,7 @@ uint64_t HashOfLastLevel(const Levels& levels) {
 
 TEST(PinnedTracks, SeededRunsEndWhereTheyAlwaysHave) {
   // A seeded run on the committed test lake, wide diffusion so particles
-  // cross elements and meet the shore and the island. The desktop run's
+  // cross elements and meet the shore and the island. The desktop (and headless) run's
   // positions (its shared walk start and one random sequence) and the
   // threaded run's (its own start and stream per particle, any thread
   // count) are pinned: a change to the walk, the interpolation, the draws or
@@ -205,13 +274,14 @@ TEST(PinnedTracks, SeededRunsEndWhereTheyAlwaysHave) {
   constexpr uint64_t kSeed = 20261207;
   struct Case {
     const char* engine;
-    int threads;  // 0: the desktop run
+    int threads;  // 0: the desktop run, −1: the headless run
     uint64_t expected;
   };
-  for (const Case& c : {Case{"desktop", 0, 0x2b6cbde8d261895eull}, Case{"threaded", 1, 0x48b6279a19b08c72ull},
-                        Case{"threaded", 2, 0x48b6279a19b08c72ull}}) {
-    const Levels levels =
-        c.threads == 0 ? ReferenceLevels(state, kSeed) : ParallelLevels(state, kSeed, c.threads);
+  for (const Case& c : {Case{"desktop", 0, 0x2b6cbde8d261895eull}, Case{"headless", -1, 0x2b6cbde8d261895eull},
+                        Case{"threaded", 1, 0x48b6279a19b08c72ull}, Case{"threaded", 2, 0x48b6279a19b08c72ull}}) {
+    const Levels levels = c.threads == 0   ? ReferenceLevels(state, kSeed)
+                          : c.threads < 0 ? HeadlessLevels(state, kSeed)
+                                          : ParallelLevels(state, kSeed, c.threads);
     ASSERT_EQ(levels.x.size(), 84u);
     EXPECT_EQ(HashOfLastLevel(levels), c.expected) << c.engine << " run on " << c.threads << " threads";
   }
@@ -272,26 +342,6 @@ TEST(ParallelRun, WithDiffusionTheCloudMatchesTheReferenceStatistically) {
   EXPECT_NEAR(std::sqrt(first.variance), std::sqrt(2 * 0.1 * 7200), 1.0);
 }
 
-TEST(ParallelRun, MovesTheWholeParticlesOfAFractionalCount) {
-  ModelState state = TestLakeState();
-  state.ParticleCount = 12.7;
-  ParallelRun run(state, 3, 2);
-  ASSERT_TRUE(run.Start().ok());
-  EXPECT_EQ(run.ParticleCount(), 12);
-  EXPECT_EQ(run.StepCount(), 83);
-  // Every particle at the release point, in the element the reference finds.
-  NullSurface surface;
-  DrawnRun drawn_reference(state, surface, 3);
-  SimulationRun& reference = drawn_reference.run;
-  ASSERT_TRUE(reference.Start().ok());
-  EXPECT_EQ(run.ReleaseElement(), reference.CurrentElement());
-  for (std::size_t i = 0; i < 12; ++i) {
-    EXPECT_EQ(run.X()[i], 3000.0);
-    EXPECT_EQ(run.Y()[i], 1000.0f);
-    EXPECT_EQ(run.Elements()[i], run.ReleaseElement());
-  }
-}
-
 TEST(ParallelRun, HoldsFewerThanOneHundredBytesPerParticle) {
   ModelState state = TestLakeState();
   state.ParticleCount = 100000;
@@ -300,28 +350,6 @@ TEST(ParallelRun, HoldsFewerThanOneHundredBytesPerParticle) {
   ASSERT_TRUE(run.Step().ok());
   EXPECT_LT(run.HeldBytes(), 100u * 100000u);
   EXPECT_GE(run.HeldBytes(), ParallelRun::kBytesPerParticle * 100000u);
-}
-
-TEST(ParallelRun, MissingFlowFileFailsAtTheStart) {
-  ModelState state = TestLakeState();
-  state.FlowFileName = (test::FreshOutputDir("parallel_missing") / "tanws.fld").string();
-  ParallelRun run(state, 1, 2);
-  EXPECT_EQ(run.Start().kind(), ErrorKind::FileMissing);
-  EXPECT_FALSE(run.HasNextStep());
-}
-
-TEST(ParallelRun, FlowFileEndingEarlyFailsAtTheFrameItLacks) {
-  ModelState state = TestLakeState();
-  state.FlowFileName = test::WriteUniformFlow(
-                           "short", state.NodeCount, 3, [](int) { return 0.01f; }, [](int) { return 0.0f; })
-                           .string();
-  ParallelRun run(state, 1, 2);
-  ASSERT_TRUE(run.Start().ok());
-  ASSERT_TRUE(run.Step().ok());                        // frame 1
-  ASSERT_TRUE(run.Step().ok());                        // frame 2
-  EXPECT_EQ(run.Step().kind(), ErrorKind::ShortFile);  // frame 3 is missing
-  EXPECT_EQ(run.StepsDone(), 2);
-  EXPECT_FALSE(run.HasNextStep());
 }
 
 }  // namespace
