@@ -17,7 +17,8 @@ constexpr float kNan = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
 // Writes float32 values little-endian, whatever the host, then `tail`.
-void WriteFloats(const std::filesystem::path& path, const std::vector<float>& values, const std::string& tail) {
+void WriteFloats(const std::filesystem::path& path, const std::vector<float>& values,
+                 const std::string& tail) {
   std::ofstream out(path, std::ios::binary);
   for (float v : values) {
     uint32_t bits;
@@ -40,7 +41,8 @@ std::vector<float> Frames(int count) {
   std::vector<float> values;
   for (int frame = 0; frame < count; ++frame)
     for (int block = 0; block < 2; ++block)
-      for (int node = 1; node <= 3; ++node) values.push_back(static_cast<float>(100 * frame + 10 * block + node));
+      for (int node = 1; node <= 3; ++node)
+        values.push_back(static_cast<float>(100 * frame + 10 * block + node));
   return values;
 }
 
@@ -77,8 +79,11 @@ TEST_P(FlowFileDamage, FailsNamingFileAndFrameAndKeepsThePreviousFrame) {
     EXPECT_EQ(state.NodeV(1), static_cast<float>(100 * (frames - 1) + 11));
   }
   // Opened again, the file is read from frame 0.
-  if (c.goodFrames > 0 && reader.Open(path, 3).ok() && reader.ReadFlowFrame(state).ok())
+  if (c.goodFrames > 0) {
+    ASSERT_TRUE(reader.Open(path, 3).ok());
+    ASSERT_TRUE(reader.ReadFlowFrame(state).ok());
     EXPECT_EQ(reader.FramesRead(), 1);
+  }
 }
 
 std::vector<float> With(std::vector<float> values, std::size_t at, float value) {
@@ -88,15 +93,16 @@ std::vector<float> With(std::vector<float> values, std::size_t at, float value) 
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, FlowFileDamage,
-    testing::Values(DamageCase{"whole", Frames(2), "", ErrorKind::ShortFile, 2, "frame 2: the frame starts at byte 48"},
-                    DamageCase{"empty", {}, "", ErrorKind::ShortFile, 0, "ends inside frame 0"},
-                    DamageCase{"cut", {1, 2, 3, 4, 5}, "", ErrorKind::ShortFile, 0, "holds 20 more"},
-                    DamageCase{"nan", With(Frames(2), 10, kNan), "", ErrorKind::BadValue, 1,
-                               "frame 1, node 2: V is not a number"},
-                    DamageCase{"inf", With(Frames(2), 7, -kInf), "", ErrorKind::BadValue, 1,
-                               "frame 1, node 2: U is infinite"},
-                    DamageCase{"trailing_letters", Frames(1), "end", ErrorKind::ShortFile, 1,
-                               "frame 1: the frame starts at byte 24 and needs 24 bytes, the file holds 3 more"}),
+    testing::Values(
+        DamageCase{"whole", Frames(2), "", ErrorKind::ShortFile, 2, "frame 2: the frame starts at byte 48"},
+        DamageCase{"empty", {}, "", ErrorKind::ShortFile, 0, "ends inside frame 0"},
+        DamageCase{"cut", {1, 2, 3, 4, 5}, "", ErrorKind::ShortFile, 0, "holds 20 more"},
+        DamageCase{"nan", With(Frames(2), 10, kNan), "", ErrorKind::BadValue, 1,
+                   "frame 1, node 2: V is not a number"},
+        DamageCase{"inf", With(Frames(2), 7, -kInf), "", ErrorKind::BadValue, 1,
+                   "frame 1, node 2: U is infinite"},
+        DamageCase{"trailing_letters", Frames(1), "end", ErrorKind::ShortFile, 1,
+                   "frame 1: the frame starts at byte 24 and needs 24 bytes, the file holds 3 more"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(FlowFileDamage, MissingFileIsNamedAndLeftClosed) {

@@ -67,13 +67,15 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         // The vector scale: the whole text, rounded to single precision, in (0, 1].
         TypedCase{kScale, " 0.5 ", 0.5}, TypedCase{kScale, "0.3", static_cast<double>(0.3f)},
-        TypedCase{kScale, "1e0", 1.0}, TypedCase{kScale, "+0.5", 0.5}, TypedCase{kScale, "1.5", kDefaultScale}, TypedCase{kScale, "0", kDefaultScale},
+        TypedCase{kScale, "1e0", 1.0}, TypedCase{kScale, "+0.5", 0.5},
+        TypedCase{kScale, "1.5", kDefaultScale}, TypedCase{kScale, "0", kDefaultScale},
         TypedCase{kScale, "0.5x", kDefaultScale}, TypedCase{kScale, "0,5", kDefaultScale},
         TypedCase{kScale, "", kDefaultScale},
         // The frame count: the leading number, halves rounded to even, 1..83.
         TypedCase{kFrames, "2.5", 2}, TypedCase{kFrames, "3.5", 4}, TypedCase{kFrames, "0.6", 1},
         TypedCase{kFrames, "12 frames", 12}, TypedCase{kFrames, "0.5", 83}, TypedCase{kFrames, "83.6", 83},
-        TypedCase{kFrames, "1e300", 83}, TypedCase{kFrames, "-3", 83}, TypedCase{kScale, "0.5e", kDefaultScale},
+        TypedCase{kFrames, "1e300", 83}, TypedCase{kFrames, "-3", 83},
+        TypedCase{kScale, "0.5e", kDefaultScale},
         // The speed: the whole text, 0.1..5 frames a second, stored as the period.
         TypedCase{kSpeed, "2", 0.5f}, TypedCase{kSpeed, "0.1", 1.0f / 0.1f}, TypedCase{kSpeed, "0", 1.0f},
         TypedCase{kSpeed, "0.09", 1.0f}, TypedCase{kSpeed, "5.1", 1.0f}, TypedCase{kSpeed, "2 fps", 1.0f},
@@ -115,9 +117,9 @@ TEST(ParameterBars, EveryPositionsTextReadsBackToItsValueExceptVectorScaleZero) 
 }
 
 TEST(ParameterBars, PositionsGiveTheseTexts) {
-  const std::pair<ParameterRow, int> positions[] = {{kScale, 25},      {kFrames, 83},    {kSpeed, 0},
-                                                    {kSpeed, 1},       {kSpeed, 100},    {kParticles, 500},
-                                                    {kDiffusion, 7},   {kDiffusion, 1000}};
+  const std::pair<ParameterRow, int> positions[] = {{kScale, 25},    {kFrames, 83},     {kSpeed, 0},
+                                                    {kSpeed, 1},     {kSpeed, 100},     {kParticles, 500},
+                                                    {kDiffusion, 7}, {kDiffusion, 1000}};
   const char* texts[] = {"0.25", "83", "0.1", "0.149", "5", "500", "0.07", "10"};
   for (std::size_t k = 0; k < std::size(texts); ++k) {
     ModelState state = Marked();

@@ -23,7 +23,8 @@ constexpr double kM = 1000.0;
 TEST(PointInElement, InsideOnEdgeAndOutsideOfACounterClockwiseTriangle) {
   ModelState state;
   const double corners[3][2] = {{0, 0}, {10, 0}, {0, 10}};
-  for (int j = 1; j <= 3; ++j) state.TriX(j) = corners[j - 1][0], state.TriY(j) = static_cast<float>(corners[j - 1][1]);
+  for (int j = 1; j <= 3; ++j)
+    state.TriX(j) = corners[j - 1][0], state.TriY(j) = static_cast<float>(corners[j - 1][1]);
   const double points[][3] = {{2, 2, 1}, {5, 0, 1}, {5, 5, 1}, {10, 0, 1}, {6, 6, 0}, {-1, 1, 0}};
   for (const auto& p : points) EXPECT_EQ(PointInElement(state, p[0], p[1]), p[2]) << p[0] << ", " << p[1];
   std::swap(state.TriX(2), state.TriX(3));

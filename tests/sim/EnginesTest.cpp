@@ -110,8 +110,12 @@ TEST_P(ParticleStepTest, LinearCurrentIsInterpolatedExactly) {
   constexpr double a = 0.01, b = 2e-6, c = -1e-6, d = -0.005, e = 1.5e-6, f = 0.5e-6;
   constexpr double kDt = 7200, kTolerance = 2e-3;  // m: y is held in single precision
   const ModelState lake = TestLakeState();
-  auto u = [&lake](int n) { return static_cast<float>(a + b * lake.NodeXMetres(n) + c * lake.NodeYMetres(n)); };
-  auto v = [&lake](int n) { return static_cast<float>(d + e * lake.NodeXMetres(n) + f * lake.NodeYMetres(n)); };
+  auto u = [&lake](int n) {
+    return static_cast<float>(a + b * lake.NodeXMetres(n) + c * lake.NodeYMetres(n));
+  };
+  auto v = [&lake](int n) {
+    return static_cast<float>(d + e * lake.NodeXMetres(n) + f * lake.NodeYMetres(n));
+  };
   // Off the elements' centroids, where every node would weigh alike.
   const double points[][2] = {{1.3, 0.7}, {8.7, 3.1}, {3.3, 7.9}, {6.6, 4.4}, {2.2, 9.1}, {4.7, 2.5}};
   for (const auto& p : points) {
@@ -140,10 +144,10 @@ TEST_P(ParticleStepTest, MoveOffTheWaterEndsAtTheMirroredPointExactly) {
                       {"island side", 3.8, 5.0, 0.05f, -0.03f}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.where);
-    const auto [start, sentBack] =
-        OneStep(row.x, row.y, [&row](int) { return row.u; }, [&row](int) { return row.v; }, "out");
-    const auto [unused, reversed] =
-        OneStep(row.x, row.y, [&row](int) { return -row.u; }, [&row](int) { return -row.v; }, "back");
+    const auto [start, sentBack] = OneStep(
+        row.x, row.y, [&row](int) { return row.u; }, [&row](int) { return row.v; }, "out");
+    const auto [unused, reversed] = OneStep(
+        row.x, row.y, [&row](int) { return -row.u; }, [&row](int) { return -row.v; }, "back");
     ASSERT_TRUE(sentBack.status.ok() && reversed.status.ok());
     ASSERT_NE(reversed.x[0], start.x[0]);
     ASSERT_NE(reversed.y[0], start.y[0]);
@@ -160,7 +164,8 @@ class FlowFileFaultTest : public testing::TestWithParam<Engine> {};
 
 TEST_P(FlowFileFaultTest, MissingFileEndsTheRunAtTheStartNamingIt) {
   ModelState state = TestLakeState();
-  state.FlowFileName = (test::FreshOutputDir(std::string("missing_") + GetParam().name) / "tanws.fld").string();
+  state.FlowFileName =
+      (test::FreshOutputDir(std::string("missing_") + GetParam().name) / "tanws.fld").string();
   const ModelState before = state;
   const Outcome o = GetParam().run(state, 83);
   EXPECT_EQ(o.status.kind(), ErrorKind::FileMissing);

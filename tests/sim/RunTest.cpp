@@ -42,7 +42,8 @@ TEST(DesktopRun, EndsAtTheLastTimeOfItsSeasonNeverLoweringMaxSpeed) {
     DrawnRun drawn(state, surface, 7);
     ASSERT_TRUE(RunSimulation(drawn.run, [] { return true; }).ok());
     EXPECT_EQ(drawn.run.StepsDone(), 83);
-    const char* last = season == 1 ? "Simulation Time:22:00 8-April-97" : "Simulation Time:22:00 28-August-97";
+    const char* last =
+        season == 1 ? "Simulation Time:22:00 8-April-97" : "Simulation Time:22:00 28-August-97";
     EXPECT_EQ(drawn.run.LastLabel(), last);
     EXPECT_EQ(surface.PrintedTexts().back(), last);
     EXPECT_DOUBLE_EQ(state.MaxSpeed, 5.0);
@@ -70,7 +71,8 @@ TEST(DesktopRun, PictureAfterAStepIsMapVectorsMarkerTracksLabel) {
   // The first label's box is sized by the longer text of the start.
   const auto boxes = surface.OperationsOf(RecordingSurface::Kind::FilledBox);
   ASSERT_FALSE(boxes.empty());
-  EXPECT_FLOAT_EQ(boxes.back().x2 - boxes.back().x1, surface.TextWidth("Simulation Time (Hours):02:00 2-April-97"));
+  EXPECT_FLOAT_EQ(boxes.back().x2 - boxes.back().x1,
+                  surface.TextWidth("Simulation Time (Hours):02:00 2-April-97"));
   EXPECT_FLOAT_EQ(boxes.back().x1, surface.ScaleLeft());
   EXPECT_NEAR(boxes.back().y1, surface.ScaleTop() - 0.9f * std::fabs(surface.ScaleHeight()), 1e-3);
   EXPECT_EQ(boxes.back().colour, PaletteColour(kLightGrey));
@@ -277,9 +279,10 @@ TEST(PinnedTracks, SeededRunsEndWhereTheyAlwaysHave) {
     int threads;  // 0: the desktop run, −1: the headless run
     uint64_t expected;
   };
-  for (const Case& c : {Case{"desktop", 0, 0x2b6cbde8d261895eull}, Case{"headless", -1, 0x2b6cbde8d261895eull},
-                        Case{"threaded", 1, 0x48b6279a19b08c72ull}, Case{"threaded", 2, 0x48b6279a19b08c72ull}}) {
-    const Levels levels = c.threads == 0   ? ReferenceLevels(state, kSeed)
+  for (const Case& c :
+       {Case{"desktop", 0, 0x2b6cbde8d261895eull}, Case{"headless", -1, 0x2b6cbde8d261895eull},
+        Case{"threaded", 1, 0x48b6279a19b08c72ull}, Case{"threaded", 2, 0x48b6279a19b08c72ull}}) {
+    const Levels levels = c.threads == 0  ? ReferenceLevels(state, kSeed)
                           : c.threads < 0 ? HeadlessLevels(state, kSeed)
                                           : ParallelLevels(state, kSeed, c.threads);
     ASSERT_EQ(levels.x.size(), 84u);

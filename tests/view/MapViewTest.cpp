@@ -107,13 +107,6 @@ TEST(MapView, ScrollExtremesPutTheViewOnTheScrollWorldEdges) {
   }
 }
 
-TEST(MapView, MagnificationLabelPrintsWithoutLeadingZero) {
-  EXPECT_EQ(MagnificationLabel(1), "Magnification: 1");
-  EXPECT_EQ(MagnificationLabel(0.5f), "Magnification: .5");
-  EXPECT_EQ(MagnificationLabel(0.125f), "Magnification: .125");
-  EXPECT_EQ(MagnificationLabel(1024), "Magnification: 1024");
-}
-
 TEST(MapView, ScrollPrintsTheLabelOnAGreenBoxOverItsText) {
   struct Row {
     const char* name;

@@ -48,20 +48,6 @@ class Canvas {
   std::vector<uint32_t> pixels_;
 };
 
-TEST(PixelLineRasterizer, BothEndsAreDrawnWhicheverWayTheLineRuns) {
-  for (bool reversed : {false, true}) {
-    Canvas canvas;
-    if (reversed)
-      canvas.Draw(5, 9, 2, 3);
-    else
-      canvas.Draw(2, 3, 5, 9);
-    const auto rows = canvas.Rows();
-    EXPECT_EQ(rows[3][2], '#');
-    EXPECT_EQ(rows[9][5], '#');
-    EXPECT_EQ(canvas.Inked(), 7);  // one pixel per row along the steep axis
-  }
-}
-
 TEST(PixelLineRasterizer, FarAwayEndsAreClippedToTheCanvas) {
   struct Row {
     const char* name;

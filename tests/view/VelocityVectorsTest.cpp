@@ -147,16 +147,5 @@ TEST(VelocityVectors, NoPositiveMaxSpeedDrawsNothingButStillMarksVectorsShown) {
   }
 }
 
-TEST(VelocityVectors, ArrowsAreDarkBlueOnePixel) {
-  ModelState s = VectorState({{50, 50, 0.2f, 0}});
-  RecordingSurface surface = FullViewSurface(s);
-  surface.SetLineWidth(3);
-  DrawVectors(surface, s);
-  for (const auto& line : surface.OperationsOf(Kind::Line)) {
-    EXPECT_EQ(line.state.foreColor, PaletteColour(kBlue));
-    EXPECT_EQ(line.state.lineWidth, 1);
-  }
-}
-
 }  // namespace
 }  // namespace lakedrift::test
