@@ -43,39 +43,6 @@ TEST(ReleaseElement, IsTheFirstElementHoldingTheReleasePoint) {
   }
 }
 
-// True when element e holds the point by the exhaustive test.
-bool Holds(ModelState& state, int e, double x, double y) {
-  for (int j = 1; j <= 3; ++j) {
-    const int n = state.ElemNode(j, e);
-    state.TriX(j) = state.NodeXMetres(n);
-    state.TriY(j) = static_cast<float>(state.NodeYMetres(n));
-  }
-  return PointInElement(state, x, y) == 1;
-}
-
-TEST(FindElement, EndsInTheElementOrAgainstTheCoast) {
-  ModelState state = TestLake();
-  int reached = 0, blocked = 0;
-  for (double x = 0.1; x < 10; x += 0.37)
-    for (double y = 0.05; y < 10; y += 0.41) {
-      if (LocateByScan(state, x * kM, y * kM) == 0) continue;  // on the island
-      const int walk = FindElement(state, x * kM, y * kM, 1);
-      ASSERT_GT(walk, 0);
-      if (Holds(state, walk, x * kM, y * kM)) {
-        ++reached;
-        continue;
-      }
-      // Otherwise the island stood in the way: the walk stopped at a coast
-      // edge that has the point on its outer side.
-      ++blocked;
-      bool againstCoast = false;
-      for (int j = 1; j <= 3; ++j) againstCoast = againstCoast || state.ElemNeighbour(j, walk) == 0;
-      EXPECT_TRUE(againstCoast) << x << ", " << y;
-    }
-  EXPECT_GT(reached, 0);
-  EXPECT_GT(blocked, 0);  // the island does block some straight walks
-}
-
 // Four triangles round a central node, one neighbour entry corrupt:
 // element 4's edge 1 is shared with element 3 but names element 1, whose
 // edge 1 leads back to element 4. A point in element 3 walked from element 1
