@@ -183,12 +183,6 @@ TEST(MapView, ResizeReturnsToTheFullViewAtMagnificationOne) {
   EXPECT_EQ(texts.size(), 23u);  // title and 22 km labels
 }
 
-}  // namespace
-}  // namespace lakedrift::test
-
-namespace lakedrift::test {
-namespace {
-
 // The wheel zooms about the pixel under the pointer: the lake point there
 // stays there, in and out, anywhere in the picture (a zoom about the
 // top-left corner would move every other point).

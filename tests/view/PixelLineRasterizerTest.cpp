@@ -84,12 +84,6 @@ TEST(PixelLineRasterizer, DotsKeepTheirPlacesWhenTheStartIsClippedOff) {
   EXPECT_EQ(shifted.Rows()[0], "..#..#..#..#");  // dots at -1, 2, 5, ...
 }
 
-}  // namespace
-}  // namespace lakedrift::test
-
-namespace lakedrift::test {
-namespace {
-
 // The integer line walk in its plainest form, stepping x and y as the error
 // term says: the solid lines must light exactly these pixels.
 std::vector<std::pair<int, int>> ReferenceWalk(int x, int y, int xEnd, int yEnd) {
