@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -105,8 +106,8 @@ const Engine kEngines[] = {{"Desktop", Desktop}, {"Headless", Headless}, {"Paral
 
 class ParticleStepTest : public testing::TestWithParam<Engine> {
  protected:
-  // The level after one step without diffusion of a particle released at
-  // (x, y) km in a current node n has in every frame, and the release level.
+  // The release level and the level after one step without diffusion of a
+  // particle released at (x, y) km, node n having (u(n), v(n)) in every frame.
   Outcome OneStep(double x, double y, const std::function<float(int)>& u, const std::function<float(int)>& v,
                   const std::string& flowName) {
     ModelState state = TestLakeState();
