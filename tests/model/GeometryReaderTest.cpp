@@ -90,15 +90,18 @@ TEST_P(GeorefLine, IsKeptOnlyRightAfterTheLastBoundaryPoint) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, GeorefLine,
-    ::testing::Values(TrailerCase{"none", "", ""},
-                      TrailerCase{"plain", "georef +proj=tmerc +lon_0=30 +x_0=99402.7 +units=km\n",
-                                  "+proj=tmerc +lon_0=30 +x_0=99402.7 +units=km"},
-                      // Commas inside the string belong to it; blanks at either end do not.
-                      TrailerCase{"commas_and_blanks",
-                                  "\n  georef \t +towgs84=0,0,0 +units=km  \r\nrest 1 2\n",
-                                  "+towgs84=0,0,0 +units=km"},
-                      TrailerCase{"word_alone_on_its_line", "georef\n+proj=utm\n", ""},
-                      TrailerCase{"after_another_item", "7 georef +proj=utm\n", ""}),
+    ::testing::Values(
+        TrailerCase{"none", "", ""},
+        TrailerCase{"plain", "georef +proj=tmerc +lon_0=30 +x_0=99402.7 +units=km\n",
+                    "+proj=tmerc +lon_0=30 +x_0=99402.7 +units=km"},
+        // Commas inside the string belong to it; blanks at either end do not.
+        TrailerCase{"commas_and_blanks", "\n  georef \t +towgs84=0,0,0 +units=km  \r\nrest 1 2\n",
+                    "+towgs84=0,0,0 +units=km"},
+        TrailerCase{"at_end_without_line_break", "georef +proj=utm +zone=35", "+proj=utm +zone=35"},
+        TrailerCase{"word_alone_on_its_line", "georef\n+proj=utm\n", ""},
+        TrailerCase{"longer_word", "georeference +proj=utm\n", ""},
+        TrailerCase{"other_text", "made by hand, 2 May\n", ""},
+        TrailerCase{"after_another_item", "7 georef +proj=utm\n", ""}),
     [](const auto& row) { return std::string(row.param.name); });
 
 struct MalformedCase {

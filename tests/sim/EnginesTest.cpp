@@ -68,7 +68,9 @@ Outcome Desktop(ModelState& state, uint64_t seed, int steps) {
 
 Outcome Headless(ModelState& state, uint64_t seed, int steps) {
   HeadlessRun run(state, seed);
-  return Advance(run, steps);
+  Outcome o = Advance(run, steps);
+  EXPECT_DOUBLE_EQ(run.HoursOfLevel(run.Level()), 2.0 * o.done);  // two-hour steps
+  return o;
 }
 
 Runner Parallel(int threads) {
