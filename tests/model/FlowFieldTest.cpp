@@ -1,27 +1,31 @@
+#include "model/FlowField.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <fstream>
 #include <limits>
+#include <string>
 #include <vector>
 
-#include "model/FlowField.h"
 #include "support/TestPaths.h"
 
 namespace lakedrift {
 namespace {
 
-// Writes float32 values little-endian, whatever the host.
-void WriteFloats(const std::filesystem::path& path, const std::vector<float>& values) {
+constexpr float kNan = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInf = std::numeric_limits<float>::infinity();
+
+// Writes float32 values little-endian, whatever the host, then `tail`.
+void WriteFloats(const std::filesystem::path& path, const std::vector<float>& values,
+                 const std::string& tail) {
   std::ofstream out(path, std::ios::binary);
   for (float v : values) {
     uint32_t bits;
     std::memcpy(&bits, &v, sizeof bits);
-    const unsigned char bytes[4] = {static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
-                                    static_cast<unsigned char>(bits >> 16),
-                                    static_cast<unsigned char>(bits >> 24)};
-    out.write(reinterpret_cast<const char*>(bytes), 4);
+    for (int b = 0; b < 4; ++b) out.put(static_cast<char>(bits >> (8 * b)));
   }
+  out << tail;
 }
 
 ModelState ThreeNodes() {
@@ -32,83 +36,76 @@ ModelState ThreeNodes() {
   return state;
 }
 
-TEST(FlowFileName, FollowsRegionSeasonAndFlowType) {
-  EXPECT_EQ(FlowFileNameFor(1, 1, 1), "tanws.fld");
-  EXPECT_EQ(FlowFileNameFor(1, 2, 2), "tanda.fld");
-  EXPECT_EQ(FlowFileNameFor(2, 1, 2), "malwa.fld");
-  EXPECT_EQ(FlowFileNameFor(3, 2, 1), "zamds.fld");
-  EXPECT_EQ(FlowFileNameFor(3, 1, 1), "zamws.fld");
-}
-
-TEST(FlowFieldReader, ReadsFramesInSequenceUThenV) {
-  // Value = 100·frame + 10·block + node, so every value says where it was.
+// Value 100·frame + 10·block + node: every value says where it was read from.
+std::vector<float> Frames(int count) {
   std::vector<float> values;
-  for (int frame = 0; frame < 2; ++frame)
+  for (int frame = 0; frame < count; ++frame)
     for (int block = 0; block < 2; ++block)
       for (int node = 1; node <= 3; ++node)
         values.push_back(static_cast<float>(100 * frame + 10 * block + node));
-  const auto path = test::FreshOutputDir("flow_sequence") / "three.fld";
-  WriteFloats(path, values);
-  ASSERT_EQ(std::filesystem::file_size(path), 48u);  // 24 bytes a frame for N = 3
-
-  ModelState state = ThreeNodes();
-  FlowFieldReader reader;
-  ASSERT_TRUE(reader.Open(path, 3).ok());
-  ASSERT_TRUE(reader.ReadFlowFrame(state).ok());
-  EXPECT_FLOAT_EQ(state.NodeU(3), 3.0f);
-  EXPECT_FLOAT_EQ(state.NodeV(1), 11.0f);
-  ASSERT_TRUE(reader.ReadFlowFrame(state).ok());
-  // In frame 1, byte offset 24 + 8 holds U(3) and 24 + 12 holds V(1).
-  EXPECT_FLOAT_EQ(state.NodeU(3), 103.0f);
-  EXPECT_FLOAT_EQ(state.NodeV(1), 111.0f);
-  EXPECT_EQ(reader.FramesRead(), 2);
-
-  // A third frame is not there: a short read names frame 2 and offset 48,
-  // and the arrays keep frame 1.
-  const Status s = reader.ReadFlowFrame(state);
-  EXPECT_EQ(s.kind(), ErrorKind::ShortFile);
-  EXPECT_NE(s.message().find("frame 2"), std::string::npos) << s.message();
-  EXPECT_NE(s.message().find("byte 48"), std::string::npos) << s.message();
-  EXPECT_FLOAT_EQ(state.NodeU(3), 103.0f);
-
-  // Opening again starts at frame 0.
-  ASSERT_TRUE(reader.Open(path, 3).ok());
-  ASSERT_TRUE(reader.ReadFlowFrame(state).ok());
-  EXPECT_FLOAT_EQ(state.NodeU(1), 1.0f);
+  return values;
 }
 
-TEST(FlowFieldReader, FileEndingInsideAFrameIsAShortFile) {
-  const auto path = test::FreshOutputDir("flow_short") / "short.fld";
-  WriteFloats(path, {1, 2, 3, 4, 5});  // 20 of 24 bytes
+struct DamageCase {
+  const char* name;
+  std::vector<float> values;
+  const char* tail;  // bytes after the values
+  ErrorKind kind;
+  int goodFrames;         // frames read before the failure
+  const char* inMessage;  // besides the file's name
+};
+
+class FlowFileDamage : public testing::TestWithParam<DamageCase> {};
+
+// Faults: a frame taken from a short or non-finite read, the wrong frame or
+// node named, the previous frame overwritten.
+TEST_P(FlowFileDamage, FailsNamingFileAndFrameAndKeepsThePreviousFrame) {
+  const DamageCase& c = GetParam();
+  const auto path = test::FreshOutputDir(std::string("flow_damage_") + c.name) / "damaged.fld";
+  WriteFloats(path, c.values, c.tail);
   ModelState state = ThreeNodes();
   FlowFieldReader reader;
-  ASSERT_TRUE(reader.Open(path, 3).ok());
-  const Status s = reader.ReadFlowFrame(state);
-  EXPECT_EQ(s.kind(), ErrorKind::ShortFile);
-  EXPECT_NE(s.message().find("frame 0"), std::string::npos);
-  EXPECT_NE(s.message().find("short.fld"), std::string::npos);
-}
-
-TEST(FlowFieldReader, NonFiniteValueRefusesTheFrameNamingFrameAndNode) {
-  const float nan = std::numeric_limits<float>::quiet_NaN();
-  const float inf = std::numeric_limits<float>::infinity();
-  const auto dir = test::FreshOutputDir("flow_nonfinite");
-  WriteFloats(dir / "nan.fld", {1, 2, 3, 4, 5, 6, 1, 2, 3, 4, nan, 6});
-  WriteFloats(dir / "inf.fld", {1, 2, 3, 4, 5, 6, 1, -inf, 3, 4, 5, 6});
-  for (const auto& [name, expected] : {std::pair{"nan.fld", "frame 1, node 2: V is not a number"},
-                                       std::pair{"inf.fld", "frame 1, node 2: U is infinite"}}) {
-    ModelState state = ThreeNodes();
-    FlowFieldReader reader;
-    ASSERT_TRUE(reader.Open(dir / name, 3).ok());
+  Status s = reader.Open(path, 3);
+  int frames = 0;
+  while (s.ok() && (s = reader.ReadFlowFrame(state)).ok()) ++frames;
+  EXPECT_EQ(s.kind(), c.kind);
+  EXPECT_NE(s.message().find("damaged.fld"), std::string::npos) << s.message();
+  EXPECT_NE(s.message().find(c.inMessage), std::string::npos) << s.message();
+  EXPECT_EQ(frames, c.goodFrames);
+  EXPECT_EQ(reader.FramesRead(), c.goodFrames);
+  if (frames > 0) {
+    // Frame `frames − 1`, U then V: U(3) and V(1) of the last good frame.
+    EXPECT_EQ(state.NodeU(3), static_cast<float>(100 * (frames - 1) + 3));
+    EXPECT_EQ(state.NodeV(1), static_cast<float>(100 * (frames - 1) + 11));
+  }
+  // Opened again, the file is read from frame 0.
+  if (c.goodFrames > 0) {
+    ASSERT_TRUE(reader.Open(path, 3).ok());
     ASSERT_TRUE(reader.ReadFlowFrame(state).ok());
-    const Status s = reader.ReadFlowFrame(state);
-    EXPECT_EQ(s.kind(), ErrorKind::BadValue);
-    EXPECT_NE(s.message().find(expected), std::string::npos) << s.message();
-    EXPECT_FLOAT_EQ(state.NodeU(2), 2.0f);  // frame 0 is kept
+    EXPECT_EQ(reader.FramesRead(), 1);
   }
 }
 
-TEST(FlowFieldReader, MissingFileIsNamed) {
+std::vector<float> With(std::vector<float> values, std::size_t at, float value) {
+  values[at] = value;
+  return values;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, FlowFileDamage,
+    testing::Values(
+        DamageCase{"whole", Frames(2), "", ErrorKind::ShortFile, 2, "frame 2: the frame starts at byte 48"},
+        DamageCase{"empty", {}, "", ErrorKind::ShortFile, 0, "ends inside frame 0"},
+        DamageCase{"cut", {1, 2, 3, 4, 5}, "", ErrorKind::ShortFile, 0, "holds 20 more"},
+        DamageCase{"nan", With(Frames(2), 10, kNan), "", ErrorKind::BadValue, 1,
+                   "frame 1, node 2: V is not a number"},
+        DamageCase{"inf", With(Frames(2), 7, -kInf), "", ErrorKind::BadValue, 1,
+                   "frame 1, node 2: U is infinite"},
+        DamageCase{"trailing_letters", Frames(1), "end", ErrorKind::ShortFile, 1,
+                   "frame 1: the frame starts at byte 24 and needs 24 bytes, the file holds 3 more"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(FlowFileDamage, MissingFileIsNamedAndLeftClosed) {
   FlowFieldReader reader;
   const Status s = reader.Open(test::FreshOutputDir("flow_missing") / "tanws.fld", 3);
   EXPECT_EQ(s.kind(), ErrorKind::FileMissing);
@@ -116,7 +113,8 @@ TEST(FlowFieldReader, MissingFileIsNamed) {
   EXPECT_FALSE(reader.IsOpen());
 }
 
-TEST(UpdateMaxSpeed, SkipsBoundaryNodesAndNeverLowers) {
+// Faults: boundary nodes counted, the maximum lowered or reset.
+TEST(UpdateMaxSpeed, RaisesToTheFastestInteriorNodeNeverLowers) {
   ModelState state = ThreeNodes();
   state.IsBoundaryNode(2) = 1;
   state.NodeU(1) = 3, state.NodeV(1) = 4;    // 5
@@ -128,14 +126,6 @@ TEST(UpdateMaxSpeed, SkipsBoundaryNodesAndNeverLowers) {
   state.NodeU(1) = 0, state.NodeV(1) = 0;
   UpdateMaxSpeed(state);
   EXPECT_DOUBLE_EQ(state.MaxSpeed, 5.0);
-}
-
-TEST(UpdateMaxSpeed, FrameOfBoundaryNodesOnlyLeavesItUnchanged) {
-  ModelState state = ThreeNodes();
-  for (int i = 1; i <= 3; ++i) state.IsBoundaryNode(i) = 1, state.NodeU(i) = 7;
-  state.MaxSpeed = -1e20;
-  UpdateMaxSpeed(state);
-  EXPECT_DOUBLE_EQ(state.MaxSpeed, -1e20);
 }
 
 }  // namespace

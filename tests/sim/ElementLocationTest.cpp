@@ -18,105 +18,29 @@ ModelState TestLake() {
 // 2c − 1 (lower right) and 2c, numbered row by row without the island cell.
 constexpr double kM = 1000.0;
 
-TEST(PointInElement, InsideOnEdgeAndOutside) {
+// Faults: an edge or vertex not counted as inside, the orientation test
+// reversed (a clockwise triangle would then hold its points).
+TEST(PointInElement, InsideOnEdgeAndOutsideOfACounterClockwiseTriangle) {
   ModelState state;
-  state.TriX(1) = 0, state.TriY(1) = 0;
-  state.TriX(2) = 10, state.TriY(2) = 0;
-  state.TriX(3) = 0, state.TriY(3) = 10;
-  EXPECT_EQ(PointInElement(state, 2, 2), 1);
-  EXPECT_EQ(PointInElement(state, 5, 0), 1);   // on an edge
-  EXPECT_EQ(PointInElement(state, 5, 5), 1);   // on the slanted edge
-  EXPECT_EQ(PointInElement(state, 10, 0), 1);  // at a vertex
-  EXPECT_EQ(PointInElement(state, 6, 6), 0);
-  EXPECT_EQ(PointInElement(state, -1, 1), 0);
-}
-
-TEST(PointInElement, ClockwiseTriangleHoldsNothing) {
-  ModelState state;
-  state.TriX(1) = 0, state.TriY(1) = 0;
-  state.TriX(2) = 0, state.TriY(2) = 10;
-  state.TriX(3) = 10, state.TriY(3) = 0;
+  const double corners[3][2] = {{0, 0}, {10, 0}, {0, 10}};
+  for (int j = 1; j <= 3; ++j)
+    state.TriX(j) = corners[j - 1][0], state.TriY(j) = static_cast<float>(corners[j - 1][1]);
+  const double points[][3] = {{2, 2, 1}, {5, 0, 1}, {5, 5, 1}, {10, 0, 1}, {6, 6, 0}, {-1, 1, 0}};
+  for (const auto& p : points) EXPECT_EQ(PointInElement(state, p[0], p[1]), p[2]) << p[0] << ", " << p[1];
+  std::swap(state.TriX(2), state.TriX(3));
+  std::swap(state.TriY(2), state.TriY(3));
   EXPECT_EQ(PointInElement(state, 2, 2), 0);
-  EXPECT_EQ(PointInElement(state, 1, 1), 0);
 }
 
-TEST(FindElement, StartElementThatHoldsThePointIsKept) {
-  const ModelState state = TestLake();
-  // Element 1: nodes (0,0), (2,0), (2,2) km.
-  EXPECT_EQ(FindElement(state, 1.5 * kM, 0.5 * kM, 1), 1);
-  EXPECT_EQ(FindElement(state, 2 * kM, 0, 1), 1);       // at a vertex
-  EXPECT_EQ(FindElement(state, 1 * kM, 1 * kM, 1), 1);  // on the shared diagonal
-  EXPECT_EQ(FindElement(state, 1 * kM, 1 * kM, 2), 2);  // the other side keeps its own
-}
-
-TEST(FindElement, WalksAcrossTheMeshToThePoint) {
+// Faults: the release point's element taken from the walk's start, a point
+// on a shared edge given to the higher element, no fallback off the water.
+TEST(ReleaseElement, IsTheFirstElementHoldingTheReleasePoint) {
   ModelState state = TestLake();
-  // Along the southern row, clear of the island.
-  const double x = 9.5 * kM, y = 1.2 * kM;
-  EXPECT_EQ(FindElement(state, x, y, 1), LocateByScan(state, x, y));
-}
-
-// True when element e holds the point by the exhaustive test.
-bool Holds(ModelState& state, int e, double x, double y) {
-  for (int j = 1; j <= 3; ++j) {
-    const int n = state.ElemNode(j, e);
-    state.TriX(j) = state.NodeXMetres(n);
-    state.TriY(j) = static_cast<float>(state.NodeYMetres(n));
+  const double rows[][3] = {{1.5, 0.5, 1}, {0.5, 1.5, 2}, {1, 1, 1}, {3, 1, 3}, {5, 5, kFirstElement}};
+  for (const auto& row : rows) {
+    state.ReleaseX = row[0], state.ReleaseY = static_cast<float>(row[1]);
+    EXPECT_EQ(ReleaseElement(state), static_cast<int>(row[2])) << row[0] << ", " << row[1];
   }
-  return PointInElement(state, x, y) == 1;
-}
-
-TEST(FindElement, EndsInTheElementOrAgainstTheCoast) {
-  ModelState state = TestLake();
-  int reached = 0, blocked = 0;
-  for (double x = 0.1; x < 10; x += 0.37)
-    for (double y = 0.05; y < 10; y += 0.41) {
-      if (LocateByScan(state, x * kM, y * kM) == 0) continue;  // on the island
-      const int walk = FindElement(state, x * kM, y * kM, 1);
-      ASSERT_GT(walk, 0);
-      if (Holds(state, walk, x * kM, y * kM)) {
-        ++reached;
-        continue;
-      }
-      // Otherwise the island stood in the way: the walk stopped at a coast
-      // edge that has the point on its outer side.
-      ++blocked;
-      bool againstCoast = false;
-      for (int j = 1; j <= 3; ++j) againstCoast = againstCoast || state.ElemNeighbour(j, walk) == 0;
-      EXPECT_TRUE(againstCoast) << x << ", " << y;
-    }
-  EXPECT_GT(reached, 0);
-  EXPECT_GT(blocked, 0);  // the island does block some straight walks
-}
-
-TEST(FindElement, PointBeyondTheCoastGivesTheElementAtTheCoast) {
-  const ModelState state = TestLake();
-  // South of element 1's coast edge, inside its other two edges.
-  EXPECT_EQ(FindElement(state, 1.5 * kM, -0.5 * kM, 1), 1);
-  // Far outside to the east: the walk ends in a boundary element.
-  const int e = FindElement(state, 50 * kM, 1 * kM, 1);
-  ASSERT_GT(e, 0);
-  bool onCoast = false;
-  for (int j = 1; j <= 3; ++j) onCoast = onCoast || state.ElemNeighbour(j, e) == 0;
-  EXPECT_TRUE(onCoast);
-}
-
-TEST(FindElement, StartZeroGivesZero) {
-  const ModelState state = TestLake();
-  EXPECT_EQ(FindElement(state, 1 * kM, 1 * kM, 0), 0);
-}
-
-TEST(FindElement, PointOnTheIslandGivesAnElementAtTheIslandCoast) {
-  const ModelState state = TestLake();
-  const int e = FindElement(state, 5 * kM, 5 * kM, 1);
-  ASSERT_GT(e, 0);
-  bool touchesIsland = false;
-  for (int j = 1; j <= 3; ++j) {
-    const int n = state.ElemNode(j, e);
-    touchesIsland = touchesIsland || (state.NodeX(n) >= 4 && state.NodeX(n) <= 6 && state.NodeY(n) >= 4 &&
-                                      state.NodeY(n) <= 6);
-  }
-  EXPECT_TRUE(touchesIsland);
 }
 
 // Four triangles round a central node, one neighbour entry corrupt:

@@ -107,13 +107,6 @@ TEST(MapView, ScrollExtremesPutTheViewOnTheScrollWorldEdges) {
   }
 }
 
-TEST(MapView, MagnificationLabelPrintsWithoutLeadingZero) {
-  EXPECT_EQ(MagnificationLabel(1), "Magnification: 1");
-  EXPECT_EQ(MagnificationLabel(0.5f), "Magnification: .5");
-  EXPECT_EQ(MagnificationLabel(0.125f), "Magnification: .125");
-  EXPECT_EQ(MagnificationLabel(1024), "Magnification: 1024");
-}
-
 TEST(MapView, ScrollPrintsTheLabelOnAGreenBoxOverItsText) {
   struct Row {
     const char* name;
@@ -189,12 +182,6 @@ TEST(MapView, ResizeReturnsToTheFullViewAtMagnificationOne) {
   }
   EXPECT_EQ(texts.size(), 23u);  // title and 22 km labels
 }
-
-}  // namespace
-}  // namespace lakedrift::test
-
-namespace lakedrift::test {
-namespace {
 
 // The wheel zooms about the pixel under the pointer: the lake point there
 // stays there, in and out, anywhere in the picture (a zoom about the

@@ -48,20 +48,6 @@ class Canvas {
   std::vector<uint32_t> pixels_;
 };
 
-TEST(PixelLineRasterizer, BothEndsAreDrawnWhicheverWayTheLineRuns) {
-  for (bool reversed : {false, true}) {
-    Canvas canvas;
-    if (reversed)
-      canvas.Draw(5, 9, 2, 3);
-    else
-      canvas.Draw(2, 3, 5, 9);
-    const auto rows = canvas.Rows();
-    EXPECT_EQ(rows[3][2], '#');
-    EXPECT_EQ(rows[9][5], '#');
-    EXPECT_EQ(canvas.Inked(), 7);  // one pixel per row along the steep axis
-  }
-}
-
 TEST(PixelLineRasterizer, FarAwayEndsAreClippedToTheCanvas) {
   struct Row {
     const char* name;
@@ -97,12 +83,6 @@ TEST(PixelLineRasterizer, DotsKeepTheirPlacesWhenTheStartIsClippedOff) {
   shifted.Draw(-1, 0, 11, 0, true);
   EXPECT_EQ(shifted.Rows()[0], "..#..#..#..#");  // dots at -1, 2, 5, ...
 }
-
-}  // namespace
-}  // namespace lakedrift::test
-
-namespace lakedrift::test {
-namespace {
 
 // The integer line walk in its plainest form, stepping x and y as the error
 // term says: the solid lines must light exactly these pixels.
