@@ -1,6 +1,7 @@
 // Particle tracking at scale: particle-steps per second of whole threaded
 // batch runs of 10^4 … 10^6 particles on 1 and 2 threads (the 10^6 run's
-// time is the whole-run figure), the shore test plain and indexed, and the
+// time is the whole-run figure), the shore test plain and indexed, the two
+// deviates of a particle-step and one Philox block, and the
 // reference drawn run of 50 and 500 particles on a surface that records
 // nothing.
 // Runs on the whole-lake sample (geomtan.inp, tanws.fld) when it has been
@@ -21,6 +22,7 @@
 #include "model/GeometryReader.h"
 #include "model/PointInLake.h"
 #include "model/ShoreIndex.h"
+#include "sim/CounterRandom.h"
 #include "sim/ParallelRun.h"
 #include "sim/SimulationRun.h"
 #include "view/RunPicture.h"
@@ -156,6 +158,40 @@ void BM_ShoreTestIndexed(benchmark::State& bench) {
   bench.SetItemsProcessed(bench.iterations());
 }
 BENCHMARK(BM_ShoreTestIndexed);
+
+// The two deviates of one particle-step as the threaded run draws them:
+// particle p's stream, Seek to the step's first deviate, Pair (three
+// Philox-4x64-10 blocks, two sums of twelve uniforms). Particles and steps
+// cycle as a run's do.
+void BM_DeviatePair(benchmark::State& bench) {
+  constexpr uint64_t kParticles = 1 << 16, kSteps = 83, kDeviatesPerStep = 2;
+  uint64_t particle = 1, step = 1;
+  for (auto _ : bench) {
+    lakedrift::CounterRandom random(kSeed, particle);
+    random.Seek(kDeviatesPerStep * (step - 1));
+    float first = 0, second = 0;
+    random.Pair(1.0f, 0.0f, first, second);
+    benchmark::DoNotOptimize(first);
+    benchmark::DoNotOptimize(second);
+    if (++particle > kParticles) particle = 1, step = step % kSteps + 1;
+  }
+  bench.SetItemsProcessed(bench.iterations());
+}
+BENCHMARK(BM_DeviatePair);
+
+// One Philox-4x64-10 block alone through Random123: ten dependent rounds of
+// two 64 × 64-bit products each, so this is a block's latency; within a
+// pair the three blocks overlap.
+void BM_PhiloxBlock(benchmark::State& bench) {
+  lakedrift::CounterRandom::Block counter{0, 1, 0, 0};
+  const lakedrift::CounterRandom::Key key{kSeed, 0};
+  for (auto _ : bench) {
+    benchmark::DoNotOptimize(lakedrift::CounterRandom::Philox(counter, key));
+    ++counter[0];
+  }
+  bench.SetItemsProcessed(bench.iterations());
+}
+BENCHMARK(BM_PhiloxBlock);
 
 // The reference run, drawing on nothing: a whole run per iteration.
 void BM_ReferenceRun(benchmark::State& bench) {

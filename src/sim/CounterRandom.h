@@ -29,10 +29,10 @@ class CounterRandom {
   static constexpr int kUniformsPerBlock = 8;
 
   // The stream `stream` of the run keyed by `seed`, at its first draw.
-  CounterRandom(uint64_t seed, uint64_t stream);
+  CounterRandom(uint64_t seed, uint64_t stream) : key_{seed, 0}, stream_(stream) {}
 
   // Moves to the start of deviate number `deviate` (0, 1, …) of the stream.
-  void Seek(uint64_t deviate);
+  void Seek(uint64_t deviate) { nextUniform_ = deviate * kUniformsPerDeviate; }
   // A deviate with standard deviation a and mean b, in single precision.
   float operator()(float a, float b);
   // The next two deviates, the same values as two calls of operator() in
