@@ -22,4 +22,12 @@ inline BatchResult Batch(const std::vector<std::string>& args, const std::string
   return {status, out.str(), err.str()};
 }
 
+// Runs a lakedrift-batch command line of words separated by spaces.
+inline BatchResult BatchLine(const std::string& line, const std::string& input = "") {
+  std::istringstream words(line);
+  std::vector<std::string> args;
+  for (std::string word; words >> word;) args.push_back(word);
+  return Batch(args, input);
+}
+
 }  // namespace lakedrift::test

@@ -78,26 +78,11 @@ std::string Attribute(int nc, int var, const char* name) {
 
 TEST(GeographicOutput, RunWritesTheReleasePointsLongitudeAndLatitudeInEveryTrackFormat) {
   const auto dir = test::FreshOutputDir("geographic_run");
-  const Result r = Batch({"run",
-                          "--geometry",
-                          test::SampleDataPath("geommal.inp").string(),
-                          "--flow-file",
-                          test::SampleDataPath("malws.fld").string(),
-                          "--season",
-                          "1",
-                          "--release-lonlat",
-                          std::to_string(kWaterLon),
-                          std::to_string(kWaterLat),
-                          "--particles",
-                          "3",
-                          "--seed",
-                          "5",
-                          "--tracks",
-                          (dir / "t.csv").string(),
-                          "--netcdf",
-                          (dir / "t.nc").string(),
-                          "--geojson",
-                          (dir / "t.geojson").string()});
+  const Result r = test::BatchLine(
+      "run --geometry " + test::SampleDataPath("geommal.inp").string() + " --flow-file " +
+      test::SampleDataPath("malws.fld").string() + " --season 1 --release-lonlat " + std::to_string(kWaterLon) +
+      " " + std::to_string(kWaterLat) + " --particles 3 --seed 5 --tracks " + (dir / "t.csv").string() +
+      " --netcdf " + (dir / "t.nc").string() + " --geojson " + (dir / "t.geojson").string());
   ASSERT_EQ(r.status, kExitOk) << r.err;
   // CSV: the first row's last two columns.
   std::istringstream csv(FileText(dir / "t.csv"));
@@ -132,18 +117,15 @@ TEST(GeographicOutput, RunWritesTheReleasePointsLongitudeAndLatitudeInEveryTrack
   ASSERT_EQ(nc_inq_varid(nc, "lon", &lonVar) | nc_inq_varid(nc, "lat", &latVar) | nc_inq_varid(nc, "x", &x) |
                 nc_inq_varid(nc, "crs", &crs),
             NC_NOERR);
-  EXPECT_EQ(Attribute(nc, lonVar, "standard_name") + " " + Attribute(nc, lonVar, "units"),
-            "longitude degrees_east");
-  EXPECT_EQ(Attribute(nc, latVar, "standard_name") + " " + Attribute(nc, latVar, "units"),
-            "latitude degrees_north");
-  EXPECT_EQ(Attribute(nc, x, "grid_mapping"), "crs");
-  EXPECT_EQ(Attribute(nc, crs, "grid_mapping_name"), "transverse_mercator");
+  EXPECT_EQ(Attribute(nc, lonVar, "standard_name") + " " + Attribute(nc, lonVar, "units") + " " +
+                Attribute(nc, latVar, "standard_name") + " " + Attribute(nc, latVar, "units") + " " +
+                Attribute(nc, x, "grid_mapping") + " " + Attribute(nc, crs, "grid_mapping_name"),
+            "longitude degrees_east latitude degrees_north crs transverse_mercator");
   EXPECT_NE(Attribute(nc, crs, "crs_wkt").find("Transverse_Mercator"), std::string::npos);
   double falseEasting = 0, centralMeridian = 0, first[2] = {0, 0};
   nc_get_att_double(nc, crs, "false_easting", &falseEasting);
   nc_get_att_double(nc, crs, "longitude_of_central_meridian", &centralMeridian);
-  EXPECT_EQ(falseEasting, 50000.0);  // the georef line's +x_0, metres as x is
-  EXPECT_EQ(centralMeridian, 30.0);
+  EXPECT_EQ(std::pair(falseEasting, centralMeridian), std::pair(50000.0, 30.0));  // +x_0, metres as x is
   const std::size_t start[2] = {0, 0}, count[2] = {1, 1};
   nc_get_vara_double(nc, lonVar, start, count, &first[0]);
   nc_get_vara_double(nc, latVar, start, count, &first[1]);

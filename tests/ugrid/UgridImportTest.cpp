@@ -2,15 +2,16 @@
 // read back; the variants of the conventions over one small grid; files
 // that must be refused.
 #include <gtest/gtest.h>
-#include <netcdf.h>
 #include <proj.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <limits>
 #include <optional>
+#include <sstream>
 
 #include "batch/BatchRunner.h"
 #include "model/FlowField.h"
@@ -50,85 +51,71 @@ struct UgridContent {
   };
 };
 
-void Check(int code, const char* what) {
-  if (code != NC_NOERR) throw std::runtime_error(std::string(what) + ": " + nc_strerror(code));
+// A CDL string: quotes and line ends escaped.
+std::string Quoted(const std::string& text) {
+  std::string quoted = "\"";
+  for (const char c : text) quoted += c == '"' ? "\\\"" : c == '\n' ? "\\n" : std::string(1, c);
+  return quoted + '"';
 }
 
-void Text(int nc, int var, const char* name, const std::string& value) {
-  Check(nc_put_att_text(nc, var, name, value.size(), value.c_str()), name);
+// Values as a CDL list, exact for doubles and floats.
+template <class T>
+std::string List(const std::vector<T>& values) {
+  std::ostringstream out;
+  out.precision(17);
+  for (std::size_t i = 0; i < values.size(); ++i) out << (i ? "," : "") << values[i];
+  return out.str();
 }
 
-int Var(int nc, const char* name, nc_type type, std::vector<int> dims) {
-  int var = 0;
-  Check(nc_def_var(nc, name, type, static_cast<int>(dims.size()), dims.data(), &var), name);
-  return var;
-}
-
+// Writes the content as CDL and has ncgen make the NetCDF-4 file of it.
 void WriteUgrid(const std::filesystem::path& path, const UgridContent& s) {
-  int nc = 0, nodeDim = 0, faceDim = 0, widthDim = 0, timeDim = 0, layerDim = 0, sigmaDim = 0;
-  const int faceCount = static_cast<int>(s.faces.size()) / s.width;
-  const int places = s.onFaces ? faceCount : static_cast<int>(s.x.size());
-  Check(nc_create(path.c_str(), NC_NETCDF4 | NC_CLOBBER, &nc), path.c_str());
-  Check(nc_def_dim(nc, "nNodes", s.x.size(), &nodeDim), "nNodes");
-  Check(nc_def_dim(nc, "nFaces", static_cast<std::size_t>(faceCount), &faceDim), "nFaces");
-  Check(nc_def_dim(nc, "nMaxFaceNodes", static_cast<std::size_t>(s.width), &widthDim), "nMaxFaceNodes");
-  Check(nc_def_dim(nc, "time", NC_UNLIMITED, &timeDim), "time");
-  const int mesh = Var(nc, "mesh2d", NC_INT, {});
-  const int two = 2;
-  if (s.topology) Text(nc, mesh, "cf_role", "mesh_topology");
-  Check(nc_put_att_int(nc, mesh, "topology_dimension", NC_INT, 1, &two), "topology_dimension");
-  Text(nc, mesh, "face_dimension", "nFaces");
-  Text(nc, mesh, "node_coordinates", "mesh2d_node_x mesh2d_node_y");
-  Text(nc, mesh, "face_node_connectivity", "mesh2d_face_nodes");
-  const bool lonLat = s.nodes == UgridContent::Nodes::LonLat;
-  const int x = Var(nc, "mesh2d_node_x", NC_DOUBLE, {nodeDim}),
-            y = Var(nc, "mesh2d_node_y", NC_DOUBLE, {nodeDim});
-  Text(nc, x, "standard_name", lonLat ? "longitude" : "projection_x_coordinate");
-  Text(nc, y, "standard_name", lonLat ? "latitude" : "projection_y_coordinate");
-  if (s.nodes == UgridContent::Nodes::Projected) {
-    Text(nc, Var(nc, "projected_coordinate_system", NC_INT, {}), s.crsAttribute.c_str(), s.crs);
-    for (const int var : {x, y}) Text(nc, var, "grid_mapping", "projected_coordinate_system");
+  const std::size_t faceCount = s.faces.size() / s.width, places = s.onFaces ? faceCount : s.x.size();
+  std::vector<int> faces = s.faces;
+  for (std::size_t f = 0; s.transposed && f < faceCount; ++f)
+    for (int k = 0; k < s.width; ++k) faces[k * faceCount + f] = s.faces[f * s.width + k];
+  std::vector<float> u, v;
+  for (int t = 0; t < static_cast<int>(s.times.size()); ++t)
+    for (int at = 0; at < static_cast<int>(places); ++at)
+      for (int k = 0; k < std::max(s.layers, 1); ++k)
+        u.push_back(s.velocity(t, at, k, false)), v.push_back(s.velocity(t, at, k, true));
+  std::ostringstream cdl;
+  cdl << "netcdf model { dimensions: nNodes = " << s.x.size() << "; nFaces = " << faceCount
+      << "; nMaxFaceNodes = " << s.width << "; time = UNLIMITED;\n";
+  if (s.layers) cdl << "nLayers = " << s.layers << ";\n";
+  if (!s.sigmaInterfaces.empty()) cdl << "nInterfaces = " << s.sigmaInterfaces.size() << ";\n";
+  cdl << "variables: int mesh2d; " << (s.topology ? "mesh2d:cf_role = \"mesh_topology\";" : "")
+      << "mesh2d:topology_dimension = 2; mesh2d:face_dimension = \"nFaces\";\n"
+      << "mesh2d:node_coordinates = \"mesh2d_node_x mesh2d_node_y\";"
+      << "mesh2d:face_node_connectivity = \"mesh2d_face_nodes\";\n";
+  for (const auto& [axis, geographic] : {std::pair{"x", "longitude"}, std::pair{"y", "latitude"}}) {
+    const std::string var = std::string("mesh2d_node_") + axis;
+    cdl << "double " << var << "(nNodes); " << var << ":standard_name = \""
+        << (s.nodes == UgridContent::Nodes::LonLat ? geographic : std::string("projection_") + axis + "_coordinate")
+        << "\";\n";
+    if (s.nodes == UgridContent::Nodes::Projected)
+      cdl << var << ":grid_mapping = \"projected_coordinate_system\";\n";
   }
-  const int faces = Var(nc, "mesh2d_face_nodes", NC_INT,
-                        s.transposed ? std::vector{widthDim, faceDim} : std::vector{faceDim, widthDim});
-  Check(nc_put_att_int(nc, faces, "start_index", NC_INT, 1, &s.startIndex), "start_index");
-  if (s.fill) Check(nc_put_att_int(nc, faces, "_FillValue", NC_INT, 1, &*s.fill), "_FillValue");
-  const int time = Var(nc, "time", NC_DOUBLE, {timeDim});
-  Text(nc, time, "units", s.timeUnits);
-  Text(nc, time, "calendar", s.calendar);
-  std::vector<int> dims = {timeDim, s.onFaces ? faceDim : nodeDim};
-  if (s.layers) Check(nc_def_dim(nc, "nLayers", static_cast<std::size_t>(s.layers), &layerDim), "nLayers");
-  if (s.layers) dims.push_back(layerDim);
-  int sigma = -1;
-  if (!s.sigmaInterfaces.empty()) {
-    Check(nc_def_dim(nc, "nInterfaces", s.sigmaInterfaces.size(), &sigmaDim), "nInterfaces");
-    Text(nc, sigma = Var(nc, "interface_sigma", NC_DOUBLE, {sigmaDim}), "standard_name",
-         "ocean_sigma_coordinate");
-  }
-  const int u = Var(nc, "ucx", NC_FLOAT, dims), v = Var(nc, "ucy", NC_FLOAT, dims);
-  for (const auto& [var, name] : {std::pair{u, s.uName}, std::pair{v, s.vName}}) {
-    Text(nc, var, "standard_name", name);
-    Text(nc, var, "mesh", "mesh2d");
-    Text(nc, var, "location", s.onFaces ? "face" : "node");
-  }
-  Check(nc_enddef(nc), "enddef");
-  Check(nc_put_var_double(nc, x, s.x.data()), "x");
-  Check(nc_put_var_double(nc, y, s.y.data()), "y");
-  std::vector<int> stored = s.faces;
-  for (int f = 0; s.transposed && f < faceCount; ++f)
-    for (int k = 0; k < s.width; ++k) stored[k * faceCount + f] = s.faces[f * s.width + k];
-  Check(nc_put_var_int(nc, faces, stored.data()), "faces");
-  if (sigma >= 0) Check(nc_put_var_double(nc, sigma, s.sigmaInterfaces.data()), "interface_sigma");
-  const std::size_t start = 0, count = s.times.size();
-  Check(nc_put_vara_double(nc, time, &start, &count, s.times.data()), "time");
-  for (const bool second : {false, true}) {
-    std::vector<float> values;
-    for (int t = 0; t < static_cast<int>(s.times.size()); ++t)
-      for (int at = 0; at < places; ++at)
-        for (int k = 0; k < std::max(s.layers, 1); ++k) values.push_back(s.velocity(t, at, k, second));
-    Check(nc_put_var_float(nc, second ? v : u, values.data()), "velocity");
-  }
-  Check(nc_close(nc), "close");
+  if (s.nodes == UgridContent::Nodes::Projected)
+    cdl << "int projected_coordinate_system; projected_coordinate_system:" << s.crsAttribute << " = "
+        << Quoted(s.crs) << ";\n";
+  cdl << "int mesh2d_face_nodes" << (s.transposed ? "(nMaxFaceNodes, nFaces)" : "(nFaces, nMaxFaceNodes)")
+      << "; mesh2d_face_nodes:start_index = " << s.startIndex << ";\n";
+  if (s.fill) cdl << "mesh2d_face_nodes:_FillValue = " << *s.fill << ";\n";
+  cdl << "double time(time); time:units = " << Quoted(s.timeUnits) << "; time:calendar = " << Quoted(s.calendar)
+      << ";\n";
+  if (!s.sigmaInterfaces.empty())
+    cdl << "double interface_sigma(nInterfaces); interface_sigma:standard_name = \"ocean_sigma_coordinate\";\n";
+  for (const auto& [var, name] : {std::pair{"ucx", s.uName}, std::pair{"ucy", s.vName}})
+    cdl << "float " << var << "(time, " << (s.onFaces ? "nFaces" : "nNodes") << (s.layers ? ", nLayers" : "")
+        << "); " << var << ":standard_name = " << Quoted(name) << "; " << var << ":mesh = \"mesh2d\"; " << var
+        << ":location = \"" << (s.onFaces ? "face" : "node") << "\";\n";
+  cdl << "data: mesh2d_node_x = " << List(s.x) << ";\nmesh2d_node_y = " << List(s.y)
+      << ";\nmesh2d_face_nodes = " << List(faces) << ";\ntime = " << List(s.times) << ";\nucx = " << List(u)
+      << ";\nucy = " << List(v) << ";\n";
+  if (!s.sigmaInterfaces.empty()) cdl << "interface_sigma = " << List(s.sigmaInterfaces) << ";\n";
+  test::WriteTextFile(path.string() + ".cdl", cdl.str() + "}\n");
+  const std::string command = "ncgen -k nc4 -o '" + path.string() + "' '" + path.string() + ".cdl'";
+  if (std::system(command.c_str()) != 0) throw std::runtime_error(command + " failed");
 }
 
 // A grid of columns × rows nodes `step` apart from (x0, y0), row by row,
@@ -308,74 +295,47 @@ TEST_P(UgridVariant, ImportsTheMeshItsPlaceAndItsCurrents) {
 
 // clang-format off
 const Variant kVariants[] = {
-    {"FacesFirstStartIndexOne", {8, 8, 83, 6, 6.0, -6.0}, {},
-     [](UgridContent& s) { for (int& n : s.faces) ++n; s.startIndex = 1; }},
+    {"FacesFirstStartIndexOne", {8, 8, 83, 6, 6.0, -6.0}, {}, [](UgridContent& s) { for (int& n : s.faces) ++n; s.startIndex = 1; }},
     {"FacesFirstStartIndexZero", {8, 8, 83, 6, 6.0, -6.0}, {}, [](UgridContent&) {}},
-    {"NodesFirstWithoutCrs", {8, 8, 0, 7, 7.0, -7.0}, {},
-     [](UgridContent& s) { s.transposed = true, s.nodes = UgridContent::Nodes::NoCrs; }, "no georef"},
-    {"TrianglesPaddedWithFillValues", {8, 8, 0, 8, 8.0, -8.0}, {},
-     [](UgridContent& s) {
-       std::vector<int> padded;
-       for (std::size_t f = 0; f < s.faces.size(); f += 3)
-         padded.insert(padded.end(), {s.faces[f], s.faces[f + 1], s.faces[f + 2], -999});
-       s.faces = padded, s.width = 4, s.fill = -999;
-     }},
+    {"NodesFirstWithoutCrs", {8, 8, 0, 7, 7.0, -7.0}, {}, [](UgridContent& s) { s.transposed = true, s.nodes = UgridContent::Nodes::NoCrs; }, "no georef"},
+    {"TrianglesPaddedWithFillValues", {8, 8, 0, 8, 8.0, -8.0}, {}, [](UgridContent& s) {
+       for (std::size_t f = 3; f <= s.faces.size(); f += 4) s.faces.insert(s.faces.begin() + f, -999);
+       s.width = 4, s.fill = -999; }},
     // A kite, shorter across from node 1 to 3 (from 0), and a padded triangle.
-    {"QuadsSplitAlongTheShorterDiagonal", {3, 5, 0, 4, 4.0, -4.0}, {},
-     [](UgridContent& s) {
+    {"QuadsSplitAlongTheShorterDiagonal", {3, 5, 0, 4, 4.0, -4.0}, {}, [](UgridContent& s) {
        s.x = {kX0, kX0 + 3 * kStep, kX0 + 4 * kStep, kX0 + kStep, kX0 + 5 * kStep};
        s.y = {kY0, kY0, kY0 + 2 * kStep, kY0 + 2 * kStep, kY0 + kStep};
-       s.faces = {0, 1, 2, 3, 1, 4, 2, -999}, s.width = 4, s.fill = -999;
-     }, "", {{2, 4}}},
+       s.faces = {0, 1, 2, 3, 1, 4, 2, -999}, s.width = 4, s.fill = -999; }, "", {{2, 4}}},
     // A dart whose shorter diagonal runs outside it.
-    {"ConcaveQuadCutInside", {2, 4, 0, 3, 3.0, -3.0}, {},
-     [](UgridContent& s) {
-       s.x = {kX0, kX0 + 2 * kStep, kX0 + 4 * kStep, kX0 + 2 * kStep};
-       s.y = {kY0, kY0 + kStep, kY0, kY0 + 6 * kStep};
-       s.faces = {0, 1, 2, 3}, s.width = 4;
-     }},
-    {"CrsAsWkt", {8, 8, 0, 1, 1.0, -1.0}, {},
-     [](UgridContent& s) {
+    {"ConcaveQuadCutInside", {2, 4, 0, 3, 3.0, -3.0}, {}, [](UgridContent& s) {
+       s.x = {kX0, kX0 + 2 * kStep, kX0 + 4 * kStep, kX0 + 2 * kStep}, s.y = {kY0, kY0 + kStep, kY0, kY0 + 6 * kStep};
+       s.faces = {0, 1, 2, 3}, s.width = 4; }},
+    {"CrsAsWkt", {8, 8, 0, 1, 1.0, -1.0}, {}, [](UgridContent& s) {
        PJ_CONTEXT* context = proj_context_create();
        PJ* crs = proj_create(context, "EPSG:32735");
        s.crsAttribute = "crs_wkt", s.crs = proj_as_wkt(context, crs, PJ_WKT2_2019, nullptr);
-       proj_destroy(crs);
-       proj_context_destroy(context);
-     }},
-    {"CrsAsEpsgCode", {8, 8, 0, 1, 1.0, -1.0}, {},
-     [](UgridContent& s) { s.crsAttribute = "EPSG_code", s.crs = "EPSG:32735"; }},
-    {"LongitudeLatitudeNodes", {12, 10, 0, 11, 11.0, -11.0}, {},
-     [](UgridContent& s) { s = Grid(4, 3, 0.01, 29.7, -5.3); s.nodes = UgridContent::Nodes::LonLat; }},
+       proj_destroy(crs), proj_context_destroy(context); }},
+    {"CrsAsEpsgCode", {8, 8, 0, 1, 1.0, -1.0}, {}, [](UgridContent& s) { s.crsAttribute = "EPSG_code", s.crs = "EPSG:32735"; }},
+    {"LongitudeLatitudeNodes", {12, 10, 0, 11, 11.0, -11.0}, {}, [](UgridContent& s) { s = Grid(4, 3, 0.01, 29.7, -5.3); s.nodes = UgridContent::Nodes::LonLat; }},
     // Columns 1 km then 2 km wide; only face 0 moves. The middle node holds
     // all of faces 0 and 3 and half of 1 and 2: areas 1, 2 × ½, 1 × ½ and 2 km².
-    {"FaceVelocitiesAveragedToNodesByArea", {8, 8, 0, 4, 1.0 / 4.5, 0.0}, {},
-     [](UgridContent& s) {
+    {"FaceVelocitiesAveragedToNodesByArea", {8, 8, 0, 4, 1.0 / 4.5, 0.0}, {}, [](UgridContent& s) {
        s = Grid(3, 3, kStep, kX0, kY0, true);
        for (int n = 2; n < 9; n += 3) s.x[n] += kStep;
-       s.onFaces = true;
-       s.velocity = [](int, int f, int, bool v) { return f == 0 && !v ? 1.0f : 0.0f; };
-     }},
-    {"EastwardVelocityTurnedByTheMeridianConvergence",
-     {8, 8, 0, 4, std::cos(ConvergenceDegrees() * kDegree), std::sin(ConvergenceDegrees() * kDegree)}, {},
-     [](UgridContent& s) {
+       s.onFaces = true, s.velocity = [](int, int f, int, bool v) { return f == 0 && !v ? 1.0f : 0.0f; }; }},
+    {"EastwardVelocityTurnedByTheMeridianConvergence", {8, 8, 0, 4, std::cos(ConvergenceDegrees() * kDegree), std::sin(ConvergenceDegrees() * kDegree)}, {}, [](UgridContent& s) {
        s = Grid(3, 3, kStep, kZone33X, kZone33Y);
        s.crs = kZone33, s.uName = "eastward_sea_water_velocity", s.vName = "northward_sea_water_velocity";
-       s.velocity = [](int, int, int, bool v) { return v ? 0.0f : 1.0f; };
-     }},
+       s.velocity = [](int, int, int, bool v) { return v ? 0.0f : 1.0f; }; }},
     // Hourly frames: the hour plus ten times the layer (from 0).
-    {"LayerChosenAndTimeInterpolated", {8, 8, 83, 3, 10.5 + 2.0 * 83, 0.0},
-     {"--layer", "2", "--start", "2020-01-01T00:30"},
-     [](UgridContent& s) {
+    {"LayerChosenAndTimeInterpolated", {8, 8, 83, 3, 10.5 + 2.0 * 83, 0.0}, {"--layer", "2", "--start", "2020-01-01T00:30"}, [](UgridContent& s) {
        s.layers = 3, s.times.clear();
        for (int h = 0; h <= 200; ++h) s.times.push_back(h);
-       s.velocity = [](int t, int, int layer, bool v) { return v ? 0.0f : float(t + 10 * layer); };
-     }, "84 frames from 2020-01-01T00:30:00"},
+       s.velocity = [](int t, int, int layer, bool v) { return v ? 0.0f : float(t + 10 * layer); }; }, "84 frames from 2020-01-01T00:30:00"},
     // Layers of ½, ¼ and ¼ of the depth moving at 0, 10 and 20.
-    {"DepthAverageWeighsLayersBySigmaThickness", {8, 8, 5, 2, 7.5, 1.0}, {"--depth-average"},
-     [](UgridContent& s) {
+    {"DepthAverageWeighsLayersBySigmaThickness", {8, 8, 5, 2, 7.5, 1.0}, {"--depth-average"}, [](UgridContent& s) {
        s.layers = 3, s.sigmaInterfaces = {-1.0, -0.5, -0.25, 0.0};
-       s.velocity = [](int, int, int layer, bool v) { return v ? 1.0f : float(10 * layer); };
-     }},
+       s.velocity = [](int, int, int layer, bool v) { return v ? 1.0f : float(10 * layer); }; }},
 };
 // clang-format on
 
@@ -447,26 +407,22 @@ TEST(UgridRoundTrip, ShippedRegionComesBackWithItsMeshRingsFlowAndTracks) {
   double x = 0, y = 0;
   for (int j = 1; j <= 3; ++j)
     x += shipped.NodeX(shipped.ElemNode(j, 1)) / 3, y += shipped.NodeY(shipped.ElemNode(j, 1)) / 3;
-  auto tracks = [&](const std::string& name, std::vector<std::string> inputs) {
-    const auto csv = im.folder / name;
-    std::vector<std::string> args = {"run",         "--release", std::to_string(x), std::to_string(y),
-                                     "--particles", "20",        "--seed",          "7",
-                                     "--diffusion", "1",         "--tracks",        csv.string()};
-    args.insert(args.end(), inputs.begin(), inputs.end());
-    const test::BatchResult r = test::Batch(args);
+  auto tracks = [&](const std::string& name, const std::string& inputs) {
+    const test::BatchResult r =
+        test::BatchLine("run --release " + std::to_string(x) + " " + std::to_string(y) +
+                        " --particles 20 --seed 7 --diffusion 1 --tracks " + (im.folder / name).string() + inputs);
     EXPECT_EQ(r.status, kExitOk) << r.err;
-    return FileBytes(csv);
+    return FileBytes(im.folder / name);
   };
-  auto files = [](const std::filesystem::path& folder) -> std::vector<std::string> {
-    return {"--geometry",  (folder / "geommal.inp").string(),
-            "--flow-file", (folder / "malws.fld").string(),
-            "--season",    "1"};
+  auto files = [](const std::filesystem::path& folder) {
+    return " --geometry " + (folder / "geommal.inp").string() + " --flow-file " + (folder / "malws.fld").string() +
+           " --season 1";
   };
   const std::string original = tracks("original.csv", files(test::SampleDataPath("")));
   EXPECT_GT(original.size(), 1000u);
   EXPECT_EQ(tracks("imported.csv", files(out)), original);
-  EXPECT_EQ(tracks("direct.csv", {"--ugrid", (im.folder / "model.nc").string()}), original);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(im.folder), {}), 5);  // model.nc, out, 3 CSVs
+  EXPECT_EQ(tracks("direct.csv", " --ugrid " + (im.folder / "model.nc").string()), original);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(im.folder), {}), 6);  // model.cdl, .nc, out, 3 CSVs
 }
 
 // ---------------------------------------------------------------------------
@@ -502,11 +458,7 @@ const Refusal kRefusals[] = {
      "no variable with cf_role = \"mesh_topology\""},
     {"NodeOutOfRange", [](UgridContent& s) { s.faces[4] = 10; }, {},
      "face 1 (counting from 0): node 10 is outside 1..9"},
-    {"NonManifoldEdge",
-     [](UgridContent& s) {
-       s.x.push_back(kX0 + 2 * kStep), s.y.push_back(kY0 - kStep), s.faces.insert(s.faces.end(), {1, 10, 5});
-     },
-     {}, "the edge is shared by more than two faces"},
+    {"NonManifoldEdge", [](UgridContent& s) { s.x.push_back(kX0 + 2 * kStep), s.y.push_back(kY0 - kStep), s.faces.insert(s.faces.end(), {1, 10, 5}); }, {}, "the edge is shared by more than two faces"},
     {"NanCoordinate", [](UgridContent& s) { s.y[4] = std::numeric_limits<double>::quiet_NaN(); }, {},
      "node 5: its coordinates are not numbers"},
     {"DuplicateFace", [](UgridContent& s) { s.faces.insert(s.faces.end(), {5, 2, 1}); }, {},
@@ -515,9 +467,7 @@ const Refusal kRefusals[] = {
      "face 8 (counting from 0) is degenerate"},
     {"Pentagon", [](UgridContent& s) { s.width = 5, s.faces = {1, 2, 3, 6, 5}; }, {},
      "face 0 (counting from 0) has 5 nodes; only triangles and quadrilaterals are read"},
-    {"TimeSpanTooShort", [](UgridContent& s) { s.times = {0, 100}; }, {},
-     "the file covers 2020-01-01T00:00:00 to 2020-01-05T04:00:00, but the week from 2020-01-01T00:00:00 "
-     "needs"},
+    {"TimeSpanTooShort", [](UgridContent& s) { s.times = {0, 100}; }, {}, "the file covers 2020-01-01T00:00:00 to 2020-01-05T04:00:00, but the week from 2020-01-01T00:00:00 needs"},
     {"StartAfterTheFile", [](UgridContent&) {}, {"--start", "2020-01-03"},
      "needs 2020-01-03T00:00:00 to 2020-01-09T22:00:00"},
     {"Calendar360Day", [](UgridContent& s) { s.calendar = "360_day"; }, {}, "calendar '360_day' is not read"},
