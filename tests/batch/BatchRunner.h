@@ -1,4 +1,7 @@
 #pragma once
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +23,12 @@ inline BatchResult Batch(const std::vector<std::string>& args, const std::string
   std::ostringstream out, err;
   const int status = RunBatch(args, in, out, err, false);
   return {status, out.str(), err.str()};
+}
+
+// The whole content of a file, empty when there is none.
+inline std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // Runs a lakedrift-batch command line of words separated by spaces.

@@ -6,8 +6,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "batch/BatchCommands.h"
@@ -21,11 +19,6 @@ namespace {
 
 using Result = test::BatchResult;
 using test::Batch;
-
-std::string FileText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // The Malagarasi mouth, 5.2564 S 29.8017 E, in the Malagarasi region's
 // grid, as the proj program puts it through the region's georef line.
@@ -62,8 +55,8 @@ TEST(GeographicOutput, GeoJsonLineEndsWherePositionsLeaveTheProjection) {
   for (int level = 1; level <= 3; ++level)
     ASSERT_TRUE(writer.WriteLevel(level, 2.0 * (level - 1), x[level - 1], y).ok());
   ASSERT_TRUE(writer.Finish().ok());
-  const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(FileText(path)));
-  ASSERT_TRUE(doc.isObject()) << FileText(path);
+  const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(test::ReadFile(path)));
+  ASSERT_TRUE(doc.isObject()) << test::ReadFile(path);
   EXPECT_EQ(doc["features"][0]["geometry"]["coordinates"].toArray().size(), 2);
   EXPECT_EQ(doc["features"][1]["geometry"]["coordinates"].toArray().size(), 3);
 }
@@ -85,7 +78,7 @@ TEST(GeographicOutput, RunWritesTheReleasePointsLongitudeAndLatitudeInEveryTrack
       " --netcdf " + (dir / "t.nc").string() + " --geojson " + (dir / "t.geojson").string());
   ASSERT_EQ(r.status, kExitOk) << r.err;
   // CSV: the first row's last two columns.
-  std::istringstream csv(FileText(dir / "t.csv"));
+  std::istringstream csv(test::ReadFile(dir / "t.csv"));
   std::string header, row;
   std::getline(csv, header), std::getline(csv, row);
   EXPECT_EQ(header, "particle,level,time,x_m,y_m,lon,lat");
@@ -95,7 +88,7 @@ TEST(GeographicOutput, RunWritesTheReleasePointsLongitudeAndLatitudeInEveryTrack
   EXPECT_NEAR(lon, kWaterLon, 1e-7);
   EXPECT_NEAR(lat, kWaterLat, 1e-7);
   // GeoJSON: a line per particle from the release point over the week.
-  const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(FileText(dir / "t.geojson")));
+  const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(test::ReadFile(dir / "t.geojson")));
   EXPECT_EQ(doc["type"].toString(), "FeatureCollection");
   const QJsonArray features = doc["features"].toArray();
   ASSERT_EQ(features.size(), 3);
@@ -134,36 +127,20 @@ TEST(GeographicOutput, RunWritesTheReleasePointsLongitudeAndLatitudeInEveryTrack
   nc_close(nc);
 }
 
-// A lake of two triangles without a georef line.
-std::filesystem::path PlainLake() {
-  const auto path = test::FreshOutputDir("geographic_plain") / "plain.inp";
-  test::WriteTextFile(path,
-                      "1\n4\n4 2 3 4\n1 1 2 3 0 0 2\n2 1 3 4 1 0 0\n1 0 0\n2 10 0\n3 10 10\n4 0 10\n"
-                      "1 1 0 0\n2 2 10 0\n3 3 10 10\n4 4 0 10\n");
-  return path;
-}
-
+// The test lake has no georef line.
 TEST(GeographicOutput, OptionsThatNeedAGeorefAreRefusedWithoutOne) {
-  const auto lake = PlainLake();
-  const auto flow = lake.parent_path() / "plain.fld";
-  test::WriteTextFile(flow, std::string(84 * 8 * 4, '\0'));
-  const std::vector<std::string> run = {"run",      "--geometry", lake.string(), "--flow-file", flow.string(),
-                                        "--season", "1"};
-  auto with = [&](std::vector<std::string> extra) {
-    std::vector<std::string> args = run;
-    args.insert(args.end(), extra.begin(), extra.end());
-    return Batch(args);
-  };
-  for (const Result& r :
-       {with({"--release-lonlat", "29", "-5"}),
-        with({"--release", "5", "5", "--geojson", (lake.parent_path() / "t.geojson").string()}),
-        Batch({"probe", lake.string(), "--lonlat"}, "29 -5\n")}) {
+  const auto dir = test::FreshOutputDir("geographic_plain");
+  const std::string lake = test::TestDataPath("testlake.inp").string(),
+                    run = "run --geometry " + lake + " --flow-file " +
+                          test::TestDataPath("testlake.fld").string() + " --season 1 ";
+  for (const Result& r : {test::BatchLine(run + "--release-lonlat 29 -5"),
+                          test::BatchLine(run + "--release 3 1 --geojson " + (dir / "t.geojson").string()),
+                          Batch({"probe", lake, "--lonlat"}, "29 -5\n")}) {
     EXPECT_EQ(r.status, kExitBadInput);
     EXPECT_NE(r.err.find("the geometry file has no georef line"), std::string::npos) << r.err;
   }
-  const auto csv = lake.parent_path() / "t.csv";
-  ASSERT_EQ(with({"--release", "5", "5", "--tracks", csv.string()}).status, kExitOk);
-  EXPECT_EQ(FileText(csv).substr(0, 28), "particle,level,time,x_m,y_m\n");
+  ASSERT_EQ(test::BatchLine(run + "--release 3 1 --tracks " + (dir / "t.csv").string()).status, kExitOk);
+  EXPECT_EQ(test::ReadFile(dir / "t.csv").substr(0, 28), "particle,level,time,x_m,y_m\n");
 }
 
 }  // namespace

@@ -6,11 +6,10 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <limits>
 #include <optional>
+#include <tuple>
 #include <sstream>
 
 #include "batch/BatchRunner.h"
@@ -134,11 +133,6 @@ UgridContent Grid(int columns, int rows, double step, double x0, double y0, bool
   return s;
 }
 
-std::string FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 // An import of UGRID content: the batch tool's result, the geometry and the frames.
 struct Imported {
   test::BatchResult result;
@@ -172,16 +166,13 @@ Imported Import(const std::string& name, const UgridContent& content, std::vecto
 std::vector<PJ_LP> ProjLonLat(const std::string& crs, const std::vector<double>& x,
                               const std::vector<double>& y) {
   PJ_CONTEXT* context = proj_context_create();
-  PJ* raw = proj_create_crs_to_crs(context, crs.c_str(), "EPSG:4326", nullptr);
-  PJ* transform = proj_normalize_for_visualization(context, raw);
+  PJ* transform = proj_create_crs_to_crs(context, crs.c_str(), "+proj=longlat +datum=WGS84 +no_defs", nullptr);
   std::vector<PJ_LP> lonLat;
   for (std::size_t n = 0; n < x.size(); ++n) {
     const PJ_COORD c = proj_trans(transform, PJ_FWD, proj_coord(x[n], y[n], 0, 0));
     lonLat.push_back({c.xy.x, c.xy.y});
   }
-  proj_destroy(transform);
-  proj_destroy(raw);
-  proj_context_destroy(context);
+  proj_destroy(transform), proj_context_destroy(context);
   return lonLat;
 }
 
@@ -245,10 +236,11 @@ void ExpectNodesInPlace(const ModelState& s, const UgridContent& content) {
   using Nodes = UgridContent::Nodes;
   if (content.nodes == Nodes::NoCrs) {
     EXPECT_TRUE(s.Georef.empty()) << s.Georef;
-    for (int n = 1; n <= s.NodeCount; ++n) {
-      EXPECT_NEAR((s.NodeX(n) - s.NodeX(1)) * kMetresPerKm, content.x[n - 1] - content.x[0], 0.1) << n;
-      EXPECT_NEAR((s.NodeY(n) - s.NodeY(1)) * kMetresPerKm, content.y[n - 1] - content.y[0], 0.1) << n;
-    }
+    for (int n = 1; n <= s.NodeCount; ++n)
+      EXPECT_NEAR(std::hypot((s.NodeX(n) - s.NodeX(1)) * kMetresPerKm - (content.x[n - 1] - content.x[0]),
+                             (s.NodeY(n) - s.NodeY(1)) * kMetresPerKm - (content.y[n - 1] - content.y[0])),
+                  0.0, 0.1)
+          << n;
     return;
   }
   LakeGeoref georef;
@@ -260,8 +252,7 @@ void ExpectNodesInPlace(const ModelState& s, const UgridContent& content) {
         content.nodes == Nodes::LonLat ? PJ_LP{content.x[n - 1], content.y[n - 1]} : projected[n - 1];
     double lon = 0, lat = 0;
     georef.ToLonLat(s.NodeX(n), s.NodeY(n), lon, lat);
-    EXPECT_NEAR(lon, expected.lam, 2e-6) << "node " << n;  // 0.1 m in the file
-    EXPECT_NEAR(lat, expected.phi, 2e-6) << "node " << n;
+    EXPECT_NEAR(std::hypot(lon - expected.lam, lat - expected.phi), 0.0, 2e-6) << "node " << n;  // 0.1 m
   }
 }
 
@@ -275,10 +266,8 @@ TEST_P(UgridVariant, ImportsTheMeshItsPlaceAndItsCurrents) {
   ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
   const ModelState& s = im.state;
   EXPECT_NE(im.result.out.find(row.says), std::string::npos) << im.result.out;
-  ASSERT_EQ(s.NodeCount, static_cast<int>(content.x.size()));
-  ASSERT_EQ(s.ElementCount, row.expected.elements);
-  EXPECT_EQ(s.BoundaryRingCount, 1);
-  EXPECT_EQ(s.BoundaryCount, row.expected.coastPoints);
+  ASSERT_EQ(std::tuple(s.NodeCount, s.ElementCount, s.BoundaryRingCount, s.BoundaryCount),
+            std::tuple(static_cast<int>(content.x.size()), row.expected.elements, 1, row.expected.coastPoints));
   ExpectElementsCoverTheFaces(s, content);
   for (const auto& [p, q] : row.edges) {
     bool held = false;
@@ -289,8 +278,8 @@ TEST_P(UgridVariant, ImportsTheMeshItsPlaceAndItsCurrents) {
   }
   ExpectNodesInPlace(s, content);
   ASSERT_EQ(im.u.size(), static_cast<std::size_t>(kFrames));
-  EXPECT_NEAR(im.u[row.expected.frame][row.expected.node], row.expected.u, 1e-6);
-  EXPECT_NEAR(im.v[row.expected.frame][row.expected.node], row.expected.v, 1e-6);
+  const int k = row.expected.frame, n = row.expected.node;
+  EXPECT_NEAR(std::hypot(im.u[k][n] - row.expected.u, im.v[k][n] - row.expected.v), 0.0, 1e-6) << im.u[k][n] << ", " << im.v[k][n];
 }
 
 // clang-format off
@@ -391,17 +380,15 @@ TEST(UgridRoundTrip, ShippedRegionComesBackWithItsMeshRingsFlowAndTracks) {
   const ModelState& back = im.state;
   ASSERT_EQ(back.NodeCount, nodes);
   ASSERT_EQ(back.ElementCount, shipped.ElementCount);
-  for (int n = 1; n <= nodes; ++n) {
-    EXPECT_NEAR(back.NodeX(n), shipped.NodeX(n), 1.1e-4) << "node " << n;
-    EXPECT_NEAR(back.NodeY(n), shipped.NodeY(n), 1.1e-4) << "node " << n;
-  }
+  for (int n = 1; n <= nodes; ++n)
+    EXPECT_LE(std::max(std::abs(back.NodeX(n) - shipped.NodeX(n)), std::abs(back.NodeY(n) - shipped.NodeY(n))), 1.1e-4) << n;
   for (int e = 1; e <= shipped.ElementCount; ++e)
     for (int j = 1; j <= 3; ++j) {
       ASSERT_EQ(back.ElemNode(j, e), shipped.ElemNode(j, e)) << "element " << e;
       ASSERT_EQ(back.ElemNeighbour(j, e), shipped.ElemNeighbour(j, e)) << "element " << e;
     }
   EXPECT_EQ(Rings(back), Rings(shipped));
-  EXPECT_EQ(FileBytes(out / "malws.fld"), FileBytes(test::SampleDataPath("malws.fld")));
+  EXPECT_EQ(test::ReadFile(out / "malws.fld"), test::ReadFile(test::SampleDataPath("malws.fld")));
   // The same tracks from the shipped files, the imported ones and straight
   // from the UGRID file, for a seed released in the middle of element 1.
   double x = 0, y = 0;
@@ -412,7 +399,7 @@ TEST(UgridRoundTrip, ShippedRegionComesBackWithItsMeshRingsFlowAndTracks) {
         test::BatchLine("run --release " + std::to_string(x) + " " + std::to_string(y) +
                         " --particles 20 --seed 7 --diffusion 1 --tracks " + (im.folder / name).string() + inputs);
     EXPECT_EQ(r.status, kExitOk) << r.err;
-    return FileBytes(im.folder / name);
+    return test::ReadFile(im.folder / name);
   };
   auto files = [](const std::filesystem::path& folder) {
     return " --geometry " + (folder / "geommal.inp").string() + " --flow-file " + (folder / "malws.fld").string() +
