@@ -1,4 +1,6 @@
 #pragma once
+#include <netcdf.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -29,6 +31,22 @@ inline BatchResult Batch(const std::vector<std::string>& args, const std::string
 inline std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// A variable's id in an open NetCDF file: the file's own for none, -1 if absent.
+inline int NcVar(int nc, const char* name) {
+  int id = name ? -1 : NC_GLOBAL;
+  if (name) nc_inq_varid(nc, name, &id);
+  return id;
+}
+
+// A text attribute of a NetCDF variable (nullptr: of the file), empty without it.
+inline std::string NcText(int nc, const char* var, const char* name) {
+  std::size_t length = 0;
+  if (nc_inq_attlen(nc, NcVar(nc, var), name, &length) != NC_NOERR) return {};
+  std::string text(length, '\0');
+  nc_get_att_text(nc, NcVar(nc, var), name, text.data());
+  return text;
 }
 
 // Runs a lakedrift-batch command line of words separated by spaces.

@@ -5,7 +5,6 @@
 #include <QImage>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <vector>
 
@@ -88,8 +87,6 @@ TEST(SamplePicture, ArrowsLeaveTheWaterReadableAndTracksVisible) {
       for (int flowType = 1; flowType <= 2; ++flowType) {
         SCOPED_TRACE(FlowFileNameFor(region, season, flowType));
         const Coverage c = DrawDefaultRun(region, season, flowType);
-        std::printf("%s arrows %.1f %% of the water, %d track pixels\n",
-                    FlowFileNameFor(region, season, flowType).c_str(), 100 * c.arrows, c.tracks);
         EXPECT_LE(c.arrows, kMostCoverage);
         EXPECT_GE(c.tracks, kLeastTrackPixels);
         coverages.push_back(c.arrows);

@@ -1,7 +1,6 @@
 // Longitude and latitude out of a run and into probe, through the georef
 // line of the geometry file.
 #include <gtest/gtest.h>
-#include <netcdf.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -60,22 +59,6 @@ TEST(GeographicOutput, GeoJsonLineEndsWherePositionsLeaveTheProjection) {
   EXPECT_EQ(doc["features"][1]["geometry"]["coordinates"].toArray().size(), 3);
 }
 
-// A variable's id in an open NetCDF file, -1 without it.
-int VarId(int nc, const char* name) {
-  int id = -1;
-  nc_inq_varid(nc, name, &id);
-  return id;
-}
-
-// A text attribute of a variable, empty without it.
-std::string Attribute(int nc, const char* var, const char* name) {
-  std::size_t length = 0;
-  if (nc_inq_attlen(nc, VarId(nc, var), name, &length) != NC_NOERR) return {};
-  std::string text(length, '\0');
-  nc_get_att_text(nc, VarId(nc, var), name, text.data());
-  return text;
-}
-
 TEST(GeographicOutput, RunWritesTheReleasePointsLongitudeAndLatitudeInEveryTrackFormat) {
   const auto dir = test::FreshOutputDir("geographic_run");
   const Result r = test::BatchLine(
@@ -113,18 +96,18 @@ TEST(GeographicOutput, RunWritesTheReleasePointsLongitudeAndLatitudeInEveryTrack
   // NetCDF: CF longitude and latitude, and the georef line as grid mapping.
   int nc = 0;
   ASSERT_EQ(nc_open((dir / "t.nc").c_str(), NC_NOWRITE, &nc), NC_NOERR);
-  EXPECT_EQ(Attribute(nc, "lon", "standard_name") + " " + Attribute(nc, "lon", "units") + " " +
-                Attribute(nc, "lat", "standard_name") + " " + Attribute(nc, "lat", "units") + " " +
-                Attribute(nc, "x", "grid_mapping") + " " + Attribute(nc, "crs", "grid_mapping_name"),
+  EXPECT_EQ(test::NcText(nc, "lon", "standard_name") + " " + test::NcText(nc, "lon", "units") + " " +
+                test::NcText(nc, "lat", "standard_name") + " " + test::NcText(nc, "lat", "units") + " " +
+                test::NcText(nc, "x", "grid_mapping") + " " + test::NcText(nc, "crs", "grid_mapping_name"),
             "longitude degrees_east latitude degrees_north crs transverse_mercator");
-  EXPECT_NE(Attribute(nc, "crs", "crs_wkt").find("Transverse_Mercator"), std::string::npos);
+  EXPECT_NE(test::NcText(nc, "crs", "crs_wkt").find("Transverse_Mercator"), std::string::npos);
   double falseEasting = 0, centralMeridian = 0, first[2] = {0, 0};
-  nc_get_att_double(nc, VarId(nc, "crs"), "false_easting", &falseEasting);
-  nc_get_att_double(nc, VarId(nc, "crs"), "longitude_of_central_meridian", &centralMeridian);
+  nc_get_att_double(nc, test::NcVar(nc, "crs"), "false_easting", &falseEasting);
+  nc_get_att_double(nc, test::NcVar(nc, "crs"), "longitude_of_central_meridian", &centralMeridian);
   EXPECT_EQ(std::pair(falseEasting, centralMeridian), std::pair(50000.0, 30.0));  // +x_0, metres as x is
   const std::size_t start[2] = {0, 0};
-  nc_get_var1_double(nc, VarId(nc, "lon"), start, &first[0]);
-  nc_get_var1_double(nc, VarId(nc, "lat"), start, &first[1]);
+  nc_get_var1_double(nc, test::NcVar(nc, "lon"), start, &first[0]);
+  nc_get_var1_double(nc, test::NcVar(nc, "lat"), start, &first[1]);
   EXPECT_NEAR(std::hypot(first[0] - kWaterLon, first[1] - kWaterLat), 0.0, 1e-7);
   nc_close(nc);
 }
