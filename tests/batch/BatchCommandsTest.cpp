@@ -180,7 +180,8 @@ TEST(BatchRun, NetcdfHoldsTheCsvTracksAsCfTrajectories) {
             "CF-1.8;trajectory;9;trajectory_id;hours since 1997-04-02 02:00:00");
   std::vector<double> xs(5 * kLevels, -1), times(5 * kLevels, -1);
   std::vector<float> ys(5 * kLevels, -1);
-  nc_get_var_double(nc, test::NcVar(nc, "x"), xs.data()), nc_get_var_float(nc, test::NcVar(nc, "y"), ys.data());
+  nc_get_var_double(nc, test::NcVar(nc, "x"), xs.data()),
+      nc_get_var_float(nc, test::NcVar(nc, "y"), ys.data());
   nc_get_var_double(nc, test::NcVar(nc, "time"), times.data()), nc_close(nc);
   const auto rows = ReadCsv(dir / "t.csv");  // particle p, level l at [p − 1][l − 1]
   for (std::size_t i = 1; i < rows.size(); ++i) {

@@ -82,8 +82,7 @@ TEST(ShoreSimplifierTest, ThinsAWigglyShoreWithinAQuarterElementAndOrientsTheRin
   const auto rings = ShoreSimplifier(kElement).Simplify({wiggly, Square(-3, -3, 4)});
   ASSERT_EQ(rings.size(), 2u);
   EXPECT_LT(rings[0].points.size(), 200u);
-  EXPECT_GT(rings[0].SignedArea(), 0.0);  // shore counter-clockwise
-  EXPECT_LT(rings[1].SignedArea(), 0.0);  // island clockwise
+  EXPECT_TRUE(rings[0].SignedArea() > 0.0 && rings[1].SignedArea() < 0.0) << "shore and island orientation";
   EXPECT_EQ(rings[1].points.size(), 4u);  // nothing to thin
   for (const Vec2 p : wiggly.points) ASSERT_LE(DistanceToRing(p, rings[0]), 0.25 * kElement + 1e-9);
   EXPECT_TRUE(ShoreSimplifier::AreSimple(rings));
@@ -107,25 +106,6 @@ TEST(ShoreSimplifierTest, CutsOffSharpBaysAndSplitsCutLines) {
     EXPECT_NEAR(Length(p[(i + 1) % p.size()] - p[i]), 1.0, 1e-9);
   }
   EXPECT_EQ(cutEdges, 40);
-}
-
-TEST(LakeMesherTest, FillsTheWaterRoundAnIslandInPiecesOfTheElementSize) {
-  const auto rings = ShoreWithIsland(20, 3);
-  const LakeMesh mesh = LakeMesher(1.0).Mesh(rings);
-  ASSERT_EQ(mesh.rings.size(), 2u);
-  double area = 0.0;
-  for (const auto& v : mesh.elements) {
-    const double twice = Cross(mesh.nodes[v[1]] - mesh.nodes[v[0]], mesh.nodes[v[2]] - mesh.nodes[v[0]]);
-    ASSERT_GT(twice, 0.0);
-    area += 0.5 * twice;
-  }
-  EXPECT_NEAR(area, 400.0 - 9.0, 1e-9);  // the island left out, the shore's corners kept
-  const auto& shore = mesh.rings[0];
-  for (std::size_t i = 0; i < shore.size(); ++i) {
-    const double length = Length(mesh.nodes[shore[(i + 1) % shore.size()]] - mesh.nodes[shore[i]]);
-    EXPECT_LE(length, 1.5) << i;
-    EXPECT_GE(length, 0.5) << i;
-  }
 }
 
 TEST(StreamFunctionSolverTest, UniformWindDrivesCirculationOnlyOverASlopingBed) {
@@ -194,20 +174,17 @@ TEST(WindAndLagTest, TheDeepLakeFeelsTheWeeksWindButNotEachGust) {
   const std::vector<Forcing> lagged = FrictionalLag::Frames(dry);
   ASSERT_EQ(lagged.size(), static_cast<std::size_t>(WindScenario::kFrameCount));
   double meanNow = 0.0, meanLagged = 0.0, breezeDry = 0.0, breezeWet = 0.0;
-  double lowNow = 1e9, highNow = -1e9, lowLagged = 1e9, highLagged = -1e9;
+  std::vector<double> now, late;
   for (int k = 0; k < WindScenario::kFrameCount; ++k) {
-    const double now = Forcing::Of(dry.At(k)).stress.y, late = lagged[k].stress.y;
-    meanNow += now / WindScenario::kFrameCount;
-    meanLagged += late / WindScenario::kFrameCount;
-    lowNow = std::min(lowNow, now), highNow = std::max(highNow, now);
-    lowLagged = std::min(lowLagged, late), highLagged = std::max(highLagged, late);
-    breezeDry = std::max(breezeDry, std::abs(dry.At(k).breeze));
+    now.push_back(Forcing::Of(dry.At(k)).stress.y), late.push_back(lagged[k].stress.y);
+    meanNow += now.back() / WindScenario::kFrameCount, meanLagged += late.back() / WindScenario::kFrameCount;
+    breezeDry = std::max(breezeDry, std::abs(dry.At(k).breeze)),
     breezeWet = std::max(breezeWet, std::abs(wet.At(k).breeze));
   }
+  const auto swing = [](const std::vector<double>& v) { return std::ranges::max(v) - std::ranges::min(v); };
   EXPECT_NEAR(meanLagged, meanNow, 0.1 * std::abs(meanNow));
-  EXPECT_LT(highLagged - lowLagged, 0.2 * (highNow - lowNow));
-  EXPECT_GT(breezeWet, 0.0);
-  EXPECT_GE(breezeDry, breezeWet);
+  EXPECT_LT(swing(late), 0.2 * swing(now));
+  EXPECT_TRUE(breezeWet > 0.0 && breezeDry >= breezeWet) << breezeWet << ", dry " << breezeDry;
   // The wind over the water outruns that at the shore and is full in mid-lake.
   for (const double km : {0.0, 1.0, 3.0, 10.0})
     EXPECT_LT(WindScenario::OverWaterShare(km), WindScenario::OverWaterShare(3.0 * km + 1.0)) << km;

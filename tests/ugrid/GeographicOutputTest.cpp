@@ -61,11 +61,12 @@ TEST(GeographicOutput, GeoJsonLineEndsWherePositionsLeaveTheProjection) {
 
 TEST(GeographicOutput, RunWritesTheReleasePointsLongitudeAndLatitudeInEveryTrackFormat) {
   const auto dir = test::FreshOutputDir("geographic_run");
-  const Result r = test::BatchLine(
-      "run --geometry " + test::SampleDataPath("geommal.inp").string() + " --flow-file " +
-      test::SampleDataPath("malws.fld").string() + " --season 1 --release-lonlat " + std::to_string(kWaterLon) +
-      " " + std::to_string(kWaterLat) + " --particles 3 --seed 5 --tracks " + (dir / "t.csv").string() +
-      " --netcdf " + (dir / "t.nc").string() + " --geojson " + (dir / "t.geojson").string());
+  const Result r =
+      test::BatchLine("run --geometry " + test::SampleDataPath("geommal.inp").string() + " --flow-file " +
+                      test::SampleDataPath("malws.fld").string() + " --season 1 --release-lonlat " +
+                      std::to_string(kWaterLon) + " " + std::to_string(kWaterLat) +
+                      " --particles 3 --seed 5 --tracks " + (dir / "t.csv").string() + " --netcdf " +
+                      (dir / "t.nc").string() + " --geojson " + (dir / "t.geojson").string());
   ASSERT_EQ(r.status, kExitOk) << r.err;
   // CSV: the first row's last two columns.
   std::istringstream csv(test::ReadFile(dir / "t.csv"));
@@ -77,7 +78,8 @@ TEST(GeographicOutput, RunWritesTheReleasePointsLongitudeAndLatitudeInEveryTrack
       << row;
   EXPECT_NEAR(std::hypot(lon - kWaterLon, lat - kWaterLat), 0.0, 1e-7) << row;
   // GeoJSON: a line per particle from the release point over the week.
-  const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(test::ReadFile(dir / "t.geojson")));
+  const QJsonDocument doc =
+      QJsonDocument::fromJson(QByteArray::fromStdString(test::ReadFile(dir / "t.geojson")));
   EXPECT_EQ(doc["type"].toString(), "FeatureCollection");
   const QJsonArray features = doc["features"].toArray();
   ASSERT_EQ(features.size(), 3);
@@ -89,8 +91,8 @@ TEST(GeographicOutput, RunWritesTheReleasePointsLongitudeAndLatitudeInEveryTrack
     EXPECT_NEAR(std::hypot(line[0][0].toDouble() - kWaterLon, line[0][1].toDouble() - kWaterLat), 0.0, 1e-6);
     EXPECT_NE(line[83][0].toDouble(), kWaterLon);
     const QJsonValue properties = feature["properties"];
-    EXPECT_EQ(QString::number(properties["particle"].toInt()) + " " + properties["release_time"].toString() + " " +
-                  properties["end_time"].toString(),
+    EXPECT_EQ(QString::number(properties["particle"].toInt()) + " " + properties["release_time"].toString() +
+                  " " + properties["end_time"].toString(),
               QString("%1 1997-04-02T02:00:00 1997-04-09T00:00:00").arg(p + 1));
   }
   // NetCDF: CF longitude and latitude, and the georef line as grid mapping.

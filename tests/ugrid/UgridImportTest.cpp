@@ -9,8 +9,8 @@
 #include <functional>
 #include <limits>
 #include <optional>
-#include <tuple>
 #include <sstream>
+#include <tuple>
 
 #include "batch/BatchRunner.h"
 #include "model/FlowField.h"
@@ -89,7 +89,8 @@ void WriteUgrid(const std::filesystem::path& path, const UgridContent& s) {
   for (const auto& [axis, geographic] : {std::pair{"x", "longitude"}, std::pair{"y", "latitude"}}) {
     const std::string var = std::string("mesh2d_node_") + axis;
     cdl << "double " << var << "(nNodes); " << var << ":standard_name = \""
-        << (s.nodes == UgridContent::Nodes::LonLat ? geographic : std::string("projection_") + axis + "_coordinate")
+        << (s.nodes == UgridContent::Nodes::LonLat ? geographic
+                                                   : std::string("projection_") + axis + "_coordinate")
         << "\";\n";
     if (s.nodes == UgridContent::Nodes::Projected)
       cdl << var << ":grid_mapping = \"projected_coordinate_system\";\n";
@@ -100,10 +101,11 @@ void WriteUgrid(const std::filesystem::path& path, const UgridContent& s) {
   cdl << "int mesh2d_face_nodes" << (s.transposed ? "(nMaxFaceNodes, nFaces)" : "(nFaces, nMaxFaceNodes)")
       << "; mesh2d_face_nodes:start_index = " << s.startIndex << ";\n";
   if (s.fill) cdl << "mesh2d_face_nodes:_FillValue = " << *s.fill << ";\n";
-  cdl << "double time(time); time:units = " << Quoted(s.timeUnits) << "; time:calendar = " << Quoted(s.calendar)
-      << ";\n";
+  cdl << "double time(time); time:units = " << Quoted(s.timeUnits)
+      << "; time:calendar = " << Quoted(s.calendar) << ";\n";
   if (!s.sigmaInterfaces.empty())
-    cdl << "double interface_sigma(nInterfaces); interface_sigma:standard_name = \"ocean_sigma_coordinate\";\n";
+    cdl << "double interface_sigma(nInterfaces); interface_sigma:standard_name = "
+           "\"ocean_sigma_coordinate\";\n";
   for (const auto& [var, name] : {std::pair{"ucx", s.uName}, std::pair{"ucy", s.vName}})
     cdl << "float " << var << "(time, " << (s.onFaces ? "nFaces" : "nNodes") << (s.layers ? ", nLayers" : "")
         << "); " << var << ":standard_name = " << Quoted(name) << "; " << var << ":mesh = \"mesh2d\"; " << var
@@ -166,7 +168,8 @@ Imported Import(const std::string& name, const UgridContent& content, std::vecto
 std::vector<PJ_LP> ProjLonLat(const std::string& crs, const std::vector<double>& x,
                               const std::vector<double>& y) {
   PJ_CONTEXT* context = proj_context_create();
-  PJ* transform = proj_create_crs_to_crs(context, crs.c_str(), "+proj=longlat +datum=WGS84 +no_defs", nullptr);
+  PJ* transform =
+      proj_create_crs_to_crs(context, crs.c_str(), "+proj=longlat +datum=WGS84 +no_defs", nullptr);
   std::vector<PJ_LP> lonLat;
   for (std::size_t n = 0; n < x.size(); ++n) {
     const PJ_COORD c = proj_trans(transform, PJ_FWD, proj_coord(x[n], y[n], 0, 0));
@@ -266,8 +269,9 @@ TEST_P(UgridVariant, ImportsTheMeshItsPlaceAndItsCurrents) {
   ASSERT_EQ(im.result.status, kExitOk) << im.result.err;
   const ModelState& s = im.state;
   EXPECT_NE(im.result.out.find(row.says), std::string::npos) << im.result.out;
-  ASSERT_EQ(std::tuple(s.NodeCount, s.ElementCount, s.BoundaryRingCount, s.BoundaryCount),
-            std::tuple(static_cast<int>(content.x.size()), row.expected.elements, 1, row.expected.coastPoints));
+  ASSERT_EQ(
+      std::tuple(s.NodeCount, s.ElementCount, s.BoundaryRingCount, s.BoundaryCount),
+      std::tuple(static_cast<int>(content.x.size()), row.expected.elements, 1, row.expected.coastPoints));
   ExpectElementsCoverTheFaces(s, content);
   for (const auto& [p, q] : row.edges) {
     bool held = false;
@@ -279,7 +283,8 @@ TEST_P(UgridVariant, ImportsTheMeshItsPlaceAndItsCurrents) {
   ExpectNodesInPlace(s, content);
   ASSERT_EQ(im.u.size(), static_cast<std::size_t>(kFrames));
   const int k = row.expected.frame, n = row.expected.node;
-  EXPECT_NEAR(std::hypot(im.u[k][n] - row.expected.u, im.v[k][n] - row.expected.v), 0.0, 1e-6) << im.u[k][n] << ", " << im.v[k][n];
+  EXPECT_NEAR(std::hypot(im.u[k][n] - row.expected.u, im.v[k][n] - row.expected.v), 0.0, 1e-6)
+      << im.u[k][n] << ", " << im.v[k][n];
 }
 
 // clang-format off
@@ -381,7 +386,10 @@ TEST(UgridRoundTrip, ShippedRegionComesBackWithItsMeshRingsFlowAndTracks) {
   ASSERT_EQ(back.NodeCount, nodes);
   ASSERT_EQ(back.ElementCount, shipped.ElementCount);
   for (int n = 1; n <= nodes; ++n)
-    EXPECT_LE(std::max(std::abs(back.NodeX(n) - shipped.NodeX(n)), std::abs(back.NodeY(n) - shipped.NodeY(n))), 1.1e-4) << n;
+    EXPECT_LE(
+        std::max(std::abs(back.NodeX(n) - shipped.NodeX(n)), std::abs(back.NodeY(n) - shipped.NodeY(n))),
+        1.1e-4)
+        << n;
   for (int e = 1; e <= shipped.ElementCount; ++e)
     for (int j = 1; j <= 3; ++j) {
       ASSERT_EQ(back.ElemNode(j, e), shipped.ElemNode(j, e)) << "element " << e;
@@ -395,21 +403,22 @@ TEST(UgridRoundTrip, ShippedRegionComesBackWithItsMeshRingsFlowAndTracks) {
   for (int j = 1; j <= 3; ++j)
     x += shipped.NodeX(shipped.ElemNode(j, 1)) / 3, y += shipped.NodeY(shipped.ElemNode(j, 1)) / 3;
   auto tracks = [&](const std::string& name, const std::string& inputs) {
-    const test::BatchResult r =
-        test::BatchLine("run --release " + std::to_string(x) + " " + std::to_string(y) +
-                        " --particles 20 --seed 7 --diffusion 1 --tracks " + (im.folder / name).string() + inputs);
+    const test::BatchResult r = test::BatchLine(
+        "run --release " + std::to_string(x) + " " + std::to_string(y) +
+        " --particles 20 --seed 7 --diffusion 1 --tracks " + (im.folder / name).string() + inputs);
     EXPECT_EQ(r.status, kExitOk) << r.err;
     return test::ReadFile(im.folder / name);
   };
   auto files = [](const std::filesystem::path& folder) {
-    return " --geometry " + (folder / "geommal.inp").string() + " --flow-file " + (folder / "malws.fld").string() +
-           " --season 1";
+    return " --geometry " + (folder / "geommal.inp").string() + " --flow-file " +
+           (folder / "malws.fld").string() + " --season 1";
   };
   const std::string original = tracks("original.csv", files(test::SampleDataPath("")));
   EXPECT_GT(original.size(), 1000u);
   EXPECT_EQ(tracks("imported.csv", files(out)), original);
   EXPECT_EQ(tracks("direct.csv", " --ugrid " + (im.folder / "model.nc").string()), original);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(im.folder), {}), 6);  // model.cdl, .nc, out, 3 CSVs
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(im.folder), {}),
+            6);  // model.cdl, .nc, out, 3 CSVs
 }
 
 // ---------------------------------------------------------------------------
