@@ -5,11 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <set>
 #include <stdexcept>
 
 #include "CoastRing.h"
-#include "DepthModel.h"
 #include "FrictionalLag.h"
 #include "LakeMesher.h"
 #include "RegionCutter.h"
@@ -106,34 +104,6 @@ TEST(ShoreSimplifierTest, CutsOffSharpBaysAndSplitsCutLines) {
     EXPECT_NEAR(Length(p[(i + 1) % p.size()] - p[i]), 1.0, 1e-9);
   }
   EXPECT_EQ(cutEdges, 40);
-}
-
-TEST(StreamFunctionSolverTest, UniformWindDrivesCirculationOnlyOverASlopingBed) {
-  // With constant depth the wind stress has no curl and f/H no gradient:
-  // no current flows. Over a shelved bed a northward wind drives the
-  // shallow sides north and the deep middle south.
-  const LakeMesh mesh = LakeMesher(2.0).Mesh({Square(0, 0, 30)});
-  const std::vector<bool> closed(mesh.nodes.size(), false);
-  const std::vector<double> zero(mesh.nodes.size(), 0.0);
-  const std::vector<Vec2> north(mesh.elements.size(), Vec2{0.0, 0.05});
-  for (const double f : {0.0, kLakeCoriolis}) {
-    const StreamFunctionSolver flat(mesh, std::vector<double>(mesh.nodes.size(), 100.0), closed, f);
-    for (const double psi : flat.StreamFunction(north, zero)) ASSERT_NEAR(psi, 0.0, 1e-9) << f;
-  }
-  std::vector<double> sloping;
-  const DepthModel bed({Square(0, 0, 30)});
-  for (const Vec2 p : mesh.nodes) sloping.push_back(bed.DepthMetres(p));
-  const StreamFunctionSolver shelved(mesh, sloping, closed, 0.0);
-  const auto transport = shelved.NodeTransport(shelved.StreamFunction(north, zero));
-  double side = 0.0, middle = 0.0;
-  for (std::size_t n = 0; n < mesh.nodes.size(); ++n) {
-    const Vec2 p = mesh.nodes[n];
-    if (p.y < 8.0 || p.y > 22.0) continue;
-    if (p.x < 1.5 || p.x > 28.5) side += transport[n].y;
-    if (p.x > 12.0 && p.x < 18.0) middle += transport[n].y;
-  }
-  EXPECT_GT(side, 0.0);
-  EXPECT_LT(middle, 0.0);
 }
 
 TEST(StreamFunctionSolverTest, OpenShoreValuesCarryAThroughFlowPastBothSidesOfAnIsland) {

@@ -92,6 +92,15 @@ double RmsDifference(const FlowWeek& a, int ka, const FlowWeek& b, int kb) {
   return Rms(du, dv);
 }
 
+// Calls f(r, a, b, c) for each boundary point b of each ring r, a before it and c after.
+template <class F>
+void ForEachRingPoint(const ModelState& s, F f) {
+  for (int r = 1, first = 1; r <= s.BoundaryRingCount; first += s.BoundaryRingSize(r++)) {
+    const int size = s.BoundaryRingSize(r);
+    for (int i = 0; i < size; ++i) f(r, first + (i + size - 1) % size, first + i, first + (i + 1) % size);
+  }
+}
+
 // Calls f(node, tx, ty, inland) for each boundary point on the real shore
 // (cut lines left out): its node (from 0), the unit tangent of the coast
 // there (the bisector of its two coast edges, water on the left) and the
@@ -111,23 +120,16 @@ void ForEachShorePoint(const RegionData& d, F f) {
         const double dist = std::hypot(s.NodeX(a + 1) - s.NodeX(b + 1), s.NodeY(a + 1) - s.NodeY(b + 1));
         if (dist < inlandDistance[a]) inlandDistance[a] = dist, inland[a] = b;
       }
-  int first = 1;
-  for (int r = 1; r <= s.BoundaryRingCount; ++r) {
-    const int size = s.BoundaryRingSize(r);
-    for (int i = 0; i < size; ++i) {
-      const int prev = first + (i + size - 1) % size, here = first + i, next = first + (i + 1) % size;
-      const int n = s.BoundaryNode(here) - 1;
-      if (d.shoreDistance[n] > 0.0 || inland[n] < 0) continue;
-      const auto unit = [&](int from, int to) {  // along the coast edge from one point to the next
-        const double dx = s.BoundaryX(to) - s.BoundaryX(from),
-                     dy = double(s.BoundaryY(to)) - s.BoundaryY(from);
-        return Vec{dx / std::hypot(dx, dy), dy / std::hypot(dx, dy)};
-      };
-      const Vec t = {unit(prev, here).x + unit(here, next).x, unit(prev, here).y + unit(here, next).y};
-      f(n, t.x / std::hypot(t.x, t.y), t.y / std::hypot(t.x, t.y), inland[n]);
-    }
-    first += size;
-  }
+  const auto unit = [&](int from, int to) {  // along the coast edge from one point to the next
+    const double dx = s.BoundaryX(to) - s.BoundaryX(from), dy = double(s.BoundaryY(to)) - s.BoundaryY(from);
+    return Vec{dx / std::hypot(dx, dy), dy / std::hypot(dx, dy)};
+  };
+  ForEachRingPoint(s, [&](int, int prev, int here, int next) {
+    const int n = s.BoundaryNode(here) - 1;
+    if (d.shoreDistance[n] > 0.0 || inland[n] < 0) return;
+    const Vec t = {unit(prev, here).x + unit(here, next).x, unit(prev, here).y + unit(here, next).y};
+    f(n, t.x / std::hypot(t.x, t.y), t.y / std::hypot(t.x, t.y), inland[n]);
+  });
 }
 
 // The Malagarasi enters the lake from the east here.
@@ -154,14 +156,6 @@ class GeneratedRegionTest : public ::testing::TestWithParam<RegionFile> {
   double Cross(int a, int b, int c) const {
     return (s_.NodeX(b) - s_.NodeX(a)) * (s_.NodeY(c) - s_.NodeY(a)) -
            (s_.NodeX(c) - s_.NodeX(a)) * (s_.NodeY(b) - s_.NodeY(a));
-  }
-  // Calls f(a, b, c) for each boundary point b of each ring, a before it and c after.
-  template <class F>
-  void ForEachRingPoint(F f) const {
-    for (int r = 1, first = 1; r <= s_.BoundaryRingCount; first += s_.BoundaryRingSize(r++)) {
-      const int size = s_.BoundaryRingSize(r);
-      for (int i = 0; i < size; ++i) f(r, first + (i + size - 1) % size, first + i, first + (i + 1) % size);
-    }
   }
   const ModelState& s_ = data().state;
 };
@@ -201,7 +195,7 @@ TEST_P(GeneratedRegionTest, CoastRingsAreExactlyTheMeshBoundaryAndEncloseItsArea
   }
   // The shore runs counter-clockwise round the water, islands clockwise.
   std::map<int, double> twiceArea;
-  ForEachRingPoint([&](int r, int, int b, int c) {
+  ForEachRingPoint(s_, [&](int r, int, int b, int c) {
     ASSERT_EQ(s_.NodeX(s_.BoundaryNode(b)), s_.BoundaryX(b)) << "boundary point " << b;
     ringEdges.insert({s_.BoundaryNode(b), s_.BoundaryNode(c)});
     twiceArea[r] += s_.BoundaryX(b) * s_.BoundaryY(c) - s_.BoundaryX(c) * s_.BoundaryY(b);
@@ -256,7 +250,7 @@ TEST_P(GeneratedRegionTest, GeorefPutsTheMalagarasiMouthOnTheEastCoast) {
     return;
   }
   double toCoast = std::numeric_limits<double>::infinity();
-  ForEachRingPoint([&](int, int, int b, int c) {
+  ForEachRingPoint(s_, [&](int, int, int b, int c) {
     const double ax = s_.BoundaryX(b), ay = s_.BoundaryY(b);
     const double dx = s_.BoundaryX(c) - ax, dy = double(s_.BoundaryY(c)) - ay;
     const double t = std::clamp(((mouth.x - ax) * dx + (mouth.y - ay) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
