@@ -88,24 +88,6 @@ TEST(ShoreSimplifierTest, ThinsAWigglyShoreWithinAQuarterElementAndOrientsTheRin
   EXPECT_FALSE(ShoreSimplifier::AreSimple({Ring({{0, 0}, {4, 4}, {4, 0}, {0, 4}})}));
 }
 
-TEST(ShoreSimplifierTest, CutsOffSharpBaysAndSplitsCutLines) {
-  // A lake whose north side is a 40 km cut line, with a narrow bay (a
-  // 5° wedge of water) in its south shore.
-  CoastRing lake = Ring({{0, 0}, {20, 0}, {20.4, -9}, {20.8, 0}, {40, 0}, {40, 20}, {0, 20}});
-  lake.cutAfter[5] = true;  // (40, 20) → (0, 20)
-  const auto rings = ShoreSimplifier(1.0).Simplify({lake});
-  const auto& p = rings[0].points;
-  int cutEdges = 0;
-  for (std::size_t i = 0; i < p.size(); ++i) {
-    EXPECT_GT(p[i].y, -1.0) << "the bay's tip survived";
-    if (!rings[0].cutAfter[i]) continue;
-    ++cutEdges;
-    EXPECT_NEAR(p[i].y, 20.0, 1e-12);
-    EXPECT_NEAR(Length(p[(i + 1) % p.size()] - p[i]), 1.0, 1e-9);
-  }
-  EXPECT_EQ(cutEdges, 40);
-}
-
 TEST(StreamFunctionSolverTest, OpenShoreValuesCarryAThroughFlowPastBothSidesOfAnIsland) {
   // ψ given on the open shore as that of a uniform eastward transport, no
   // wind, flat bed. Without an island the solution is that flow everywhere
