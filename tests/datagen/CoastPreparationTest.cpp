@@ -5,12 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <stdexcept>
 
 #include "CoastRing.h"
 #include "FrictionalLag.h"
 #include "LakeMesher.h"
-#include "RegionCutter.h"
 #include "ShoreSimplifier.h"
 #include "StreamFunctionSolver.h"
 #include "WindScenario.h"
@@ -47,25 +45,6 @@ double DistanceToRing(Vec2 p, const CoastRing& ring) {
     best = std::min(best, Length(p - (a + t * (b - a))));
   }
   return best;
-}
-
-TEST(RegionCutterTest, ClosesTheRegionAlongTheCutKeepsWholeIslandsAndRefusesSplits) {
-  const std::vector<CoastRing> lake = {Square(0, 0, 10), Square(2, 2, 1), Square(6, 7, 1)};
-  const auto rings = RegionCutter::Cut(lake, {{{0.0, 1.0}, 5.0}});  // keep y <= 5
-  ASSERT_EQ(rings.size(), 2u);                                      // the northern island is gone
-  EXPECT_NEAR(rings[0].SignedArea(), 50.0, 1e-12);
-  for (std::size_t i = 0; i < rings[0].points.size(); ++i) {
-    const Vec2 a = rings[0].points[i], b = rings[0].points[(i + 1) % rings[0].points.size()];
-    EXPECT_LE(a.y, 5.0);
-    EXPECT_EQ(static_cast<bool>(rings[0].cutAfter[i]), a.y == 5.0 && b.y == 5.0) << i;  // the cut edge only
-  }
-  EXPECT_EQ(rings[1].points, lake[1].points);
-  // A cut across both arms of a U, or through an island, leaves pieces.
-  const CoastRing u = Ring({{0, 0}, {10, 0}, {10, 10}, {7, 10}, {7, 3}, {3, 3}, {3, 10}, {0, 10}});
-  EXPECT_THROW(RegionCutter::Cut({u}, {{{0.0, 1.0}, 6.0}}), std::runtime_error);
-  EXPECT_NO_THROW(RegionCutter::Cut({u}, {{{0.0, 1.0}, 2.0}}));
-  EXPECT_THROW(RegionCutter::Cut({Square(0, 0, 10), Square(2, 4.5, 1)}, {{{0.0, 1.0}, 5.0}}),
-               std::runtime_error);
 }
 
 TEST(ShoreSimplifierTest, ThinsAWigglyShoreWithinAQuarterElementAndOrientsTheRings) {
