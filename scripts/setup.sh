@@ -11,7 +11,7 @@ PACKAGES=(
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
   libeigen3-dev libcgal-dev libgmp-dev libmpfr-dev
-  libnetcdf-dev libproj-dev fonts-liberation gstreamer1.0-plugins-good
+  libnetcdf-dev netcdf-bin libproj-dev fonts-liberation gstreamer1.0-plugins-good
   xvfb xdotool x11-utils imagemagick
   clang libclang-rt-14-dev
   librandom123-dev libomp-dev libcli11-dev libgif-dev

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <netcdf.h>
 
 #include <QImage>
 #include <QImageReader>
@@ -51,11 +50,6 @@ Args Words(const std::string& line, const std::filesystem::path& dir = {}, const
 void Succeed(const std::string& line, const std::filesystem::path& dir, const std::string& flow = kFlow) {
   const test::BatchResult r = Batch(Words(line, dir, flow));
   ASSERT_EQ(r.status, kExitOk) << line << '\n' << r.err;
-}
-
-std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::vector<Args> ReadCsv(const std::filesystem::path& path) {
@@ -155,50 +149,40 @@ TEST_P(SameOutput, FromBothRuns) {
     Succeed(std::string("RUN ") + run + " " + c.common, dir / run);
   }
   const std::string file = Words(c.common).back();
-  EXPECT_GT(ReadAll(dir / c.first / file).size(), 1000u);
-  EXPECT_TRUE(ReadAll(dir / c.first / file) == ReadAll(dir / c.second / file));
+  EXPECT_GT(test::ReadFile(dir / c.first / file).size(), 1000u);
+  EXPECT_TRUE(test::ReadFile(dir / c.first / file) == test::ReadFile(dir / c.second / file));
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Engines, SameOutput,
     ::testing::Values(
         // Streams keyed by particle, not by thread.
-        SameOutputCase{"any_thread_count", "--particles 40 --seed 77 --tracks @t.csv", "--threads=2",
-                       "--threads=3"},
+        SameOutputCase{"any_thread_count", "--particles 40 --seed 77 --tracks @t.csv", "--threads=2", "--threads=3"},
         // Without diffusion both engines move a particle alike, and draw it alike.
-        SameOutputCase{"tracks_without_diffusion", "--particles 6 --diffusion 0 --tracks @t.csv",
-                       "--as-desktop", "--threads=2"},
-        SameOutputCase{"film_without_diffusion", "--particles 6 --diffusion 0 --size 160 --film @f.gif",
-                       "--as-desktop", "--threads=2"}),
+        SameOutputCase{"tracks_without_diffusion", "--particles 6 --diffusion 0 --tracks @t.csv", "--as-desktop", "--threads=2"},
+        SameOutputCase{"film_without_diffusion", "--particles 6 --diffusion 0 --size 160 --film @f.gif", "--as-desktop", "--threads=2"}),
     [](const auto& row) { return std::string(row.param.name); });
+// clang-format on
 
 TEST(BatchRun, NetcdfHoldsTheCsvTracksAsCfTrajectories) {
   const auto dir = test::FreshOutputDir("batch_netcdf");
   Succeed("RUN --particles 5 --seed 9 --tracks @t.csv --netcdf @t.nc", dir);
-  int nc = -1, dim = -1, x = -1, y = -1, time = -1, trajectory = -1;
+  int nc = -1, dim = -1;
   ASSERT_EQ(nc_open((dir / "t.nc").c_str(), NC_NOWRITE, &nc), NC_NOERR);
   std::size_t particles = 0, levels = 0;
   nc_inq_dimid(nc, "trajectory", &dim), nc_inq_dimlen(nc, dim, &particles);
   nc_inq_dimid(nc, "obs", &dim), nc_inq_dimlen(nc, dim, &levels);
-  EXPECT_EQ(particles, 5u);
-  EXPECT_EQ(levels, 84u);
-  nc_inq_varid(nc, "x", &x), nc_inq_varid(nc, "y", &y), nc_inq_varid(nc, "time", &time);
-  nc_inq_varid(nc, "trajectory", &trajectory);
-  std::string text;
-  for (auto [var, name] :
-       {std::pair{NC_GLOBAL, "Conventions"}, std::pair{NC_GLOBAL, "featureType"},
-        std::pair{NC_GLOBAL, "seed"}, std::pair{trajectory, "cf_role"}, std::pair{time, "units"}}) {
-    std::size_t n = 0;
-    nc_inq_attlen(nc, var, name, &n);
-    std::string value(n, '\0');
-    nc_get_att_text(nc, var, name, value.data());
-    text += value + ';';
-  }
-  EXPECT_EQ(text, "CF-1.8;trajectory;9;trajectory_id;hours since 1997-04-02 02:00:00;");
+  EXPECT_EQ(std::pair(particles, levels), std::pair(std::size_t{5}, std::size_t{kLevels}));
+  EXPECT_EQ(test::NcText(nc, nullptr, "Conventions") + ";" + test::NcText(nc, nullptr, "featureType") + ";" +
+                test::NcText(nc, nullptr, "seed") + ";" + test::NcText(nc, "trajectory", "cf_role") + ";" +
+                test::NcText(nc, "time", "units"),
+            "CF-1.8;trajectory;9;trajectory_id;hours since 1997-04-02 02:00:00");
   std::vector<double> xs(5 * kLevels, -1), times(5 * kLevels, -1);
   std::vector<float> ys(5 * kLevels, -1);
-  nc_get_var_double(nc, x, xs.data()), nc_get_var_float(nc, y, ys.data());
-  nc_get_var_double(nc, time, times.data()), nc_close(nc);
+  nc_get_var_double(nc, test::NcVar(nc, "x"), xs.data()),
+      nc_get_var_float(nc, test::NcVar(nc, "y"), ys.data());
+  nc_get_var_double(nc, test::NcVar(nc, "time"), times.data()), nc_close(nc);
   const auto rows = ReadCsv(dir / "t.csv");  // particle p, level l at [p − 1][l − 1]
   for (std::size_t i = 1; i < rows.size(); ++i) {
     const std::size_t at = (std::stoul(rows[i][0]) - 1) * kLevels + std::stoul(rows[i][1]) - 1;
@@ -287,6 +271,7 @@ TEST_P(BadInput, GetsOneLineNamingItAndStatusTwo) {
   EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Table, BadInput,
     ::testing::Values(
@@ -295,21 +280,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"probe_line", "probe LAKE", "standard input line 2", "1 2\n3 x\n"},
         BadCase{"unknown", "run --wind 3", "--wind: unknown option"},
         BadCase{"no_release", "run --geometry LAKE --flow-file FLOW --season 1", "--release"},
-        BadCase{"release_on_island", "run --geometry LAKE --flow-file FLOW --season 1 --release 5 5",
-                "not on the water"},
+        BadCase{"release_on_island", "run --geometry LAKE --flow-file FLOW --season 1 --release 5 5", "not on the water"},
         BadCase{"season", "run --region 1 --season 3", "--season: expected 1 or 2, got '3'"},
         BadCase{"particles_zero", "run --particles 0", "--particles: expected a positive whole number"},
-        BadCase{"particles_letters", "run --particles 10x",
-                "--particles: expected a positive whole number, got '10x'"},
+        BadCase{"particles_letters", "run --particles 10x", "--particles: expected a positive whole number, got '10x'"},
         BadCase{"particles_fraction", "run --particles 2.5", "--particles: expected a positive whole number"},
         BadCase{"release_letters", "run --release 5 6km", "--release: expected Y in km, got '6km'"},
         BadCase{"release_comma", "run --release 5,6km", "--release"},
-        BadCase{"diffusion_above_range", "run --diffusion 10.5",
-                "--diffusion: expected a diffusion coefficient"},
-        BadCase{"geometry_missing", "run --geometry /no/lake.inp --flow-file FLOW --season 1 --release 1 1",
-                "geometry file /no/lake.inp: not found"},
-        BadCase{"flow_missing", "run --geometry LAKE --flow-file /no/x.fld --season 1 --release 1 1",
-                "/no/x.fld not found"},
+        BadCase{"diffusion_above_range", "run --diffusion 10.5", "--diffusion: expected a diffusion coefficient"},
+        BadCase{"geometry_missing", "run --geometry /no/lake.inp --flow-file FLOW --season 1 --release 1 1", "geometry file /no/lake.inp: not found"},
+        BadCase{"flow_missing", "run --geometry LAKE --flow-file /no/x.fld --season 1 --release 1 1", "/no/x.fld not found"},
         BadCase{"tracks_folder", "RUN --tracks /no/t.csv", "folder /no does not exist"},
         BadCase{"image_kind", "RUN --image x.jpg", "--image: expected a .bmp or .png"},
         BadCase{"film_kind", "RUN --film x.mp4", "--film: expected a .gif file name, got 'x.mp4'"},
@@ -318,19 +298,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"density_image_alone", "RUN --density-image d.png", "--density-image requires --density"},
         BadCase{"density_without_cell", "RUN --density d.csv", "--density requires --cell"},
         // Which file option it names depends on how the options are held.
-        BadCase{"both_inputs", "run --region 1 --flow-type 1 --geometry LAKE --flow-file FLOW --season 1",
-                "--region excludes --"},
+        BadCase{"both_inputs", "run --region 1 --flow-type 1 --geometry LAKE --flow-file FLOW --season 1", "--region excludes --"},
         BadCase{"region_without_flow_type", "run --region 1 --season 1", "--region requires --flow-type"},
         BadCase{"neither_input", "run --season 1 --release 1 1", "give --region, --season and --flow-type"},
         BadCase{"as_desktop_threaded", "RUN --as-desktop --threads 2", "--threads excludes --as-desktop"},
-        BadCase{"particles_beyond_memory_drawn", "RUN --particles 2000000000 --as-desktop --image x.png",
-                "--particles 2000000000: the run would need 2064000000000 bytes of memory"},
-        BadCase{"animate_no_season", "animate --geometry LAKE --flow-file FLOW --film a.gif",
-                "--season is required"},
-        BadCase{"animate_frames", "animate --region 1 --flow-type 1 --season 1 --frames 84 --film a.gif",
-                "--frames: expected a frame count from 1 to 83, got '84'"},
+        BadCase{"particles_beyond_memory_drawn", "RUN --particles 2000000000 --as-desktop --image x.png", "--particles 2000000000: the run would need 2064000000000 bytes of memory"},
+        BadCase{"animate_no_season", "animate --geometry LAKE --flow-file FLOW --film a.gif", "--season is required"},
+        BadCase{"animate_frames", "animate --region 1 --flow-type 1 --season 1 --frames 84 --film a.gif", "--frames: expected a frame count from 1 to 83, got '84'"},
         BadCase{"animate_size", "animate --size 100px", "--size: expected an image size"}),
     [](const auto& row) { return std::string(row.param.name); });
+// clang-format on
 
 struct FailedOutputCase {
   const char* name;
@@ -366,11 +343,12 @@ TEST_P(FailedOutput, LeavesTheExistingFileUntouched) {
   }
   EXPECT_EQ(r.status, kExitBadInput);
   EXPECT_NE(r.err.find(c.expectedInMessage), std::string::npos) << r.err;
-  EXPECT_TRUE(ReadAll(file) == old) << "the existing file changed";
+  EXPECT_TRUE(test::ReadFile(file) == old) << "the existing file changed";
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1)
       << "a partial file was left behind";
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Outputs, FailedOutput,
     ::testing::Values(
@@ -386,6 +364,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailedOutputCase{"netcdf_full_disk", "--netcdf t.nc", 84, 65536, "t.nc"},
         FailedOutputCase{"image_full_disk", "--size 400 --image run.bmp", 84, 65536, "File too large"}),
     [](const auto& row) { return std::string(row.param.name); });
+// clang-format on
 
 }  // namespace
 }  // namespace lakedrift

@@ -1,4 +1,9 @@
 #pragma once
+#include <netcdf.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +25,36 @@ inline BatchResult Batch(const std::vector<std::string>& args, const std::string
   std::ostringstream out, err;
   const int status = RunBatch(args, in, out, err, false);
   return {status, out.str(), err.str()};
+}
+
+// The whole content of a file, empty when there is none.
+inline std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// A variable's id in an open NetCDF file: the file's own for none, -1 if absent.
+inline int NcVar(int nc, const char* name) {
+  int id = name ? -1 : NC_GLOBAL;
+  if (name) nc_inq_varid(nc, name, &id);
+  return id;
+}
+
+// A text attribute of a NetCDF variable (nullptr: of the file), empty without it.
+inline std::string NcText(int nc, const char* var, const char* name) {
+  std::size_t length = 0;
+  if (nc_inq_attlen(nc, NcVar(nc, var), name, &length) != NC_NOERR) return {};
+  std::string text(length, '\0');
+  nc_get_att_text(nc, NcVar(nc, var), name, text.data());
+  return text;
+}
+
+// Runs a lakedrift-batch command line of words separated by spaces.
+inline BatchResult BatchLine(const std::string& line, const std::string& input = "") {
+  std::istringstream words(line);
+  std::vector<std::string> args;
+  for (std::string word; words >> word;) args.push_back(word);
+  return Batch(args, input);
 }
 
 }  // namespace lakedrift::test

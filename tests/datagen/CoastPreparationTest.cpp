@@ -5,14 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <set>
-#include <stdexcept>
 
 #include "CoastRing.h"
-#include "DepthModel.h"
 #include "FrictionalLag.h"
 #include "LakeMesher.h"
-#include "RegionCutter.h"
 #include "ShoreSimplifier.h"
 #include "StreamFunctionSolver.h"
 #include "WindScenario.h"
@@ -51,25 +47,6 @@ double DistanceToRing(Vec2 p, const CoastRing& ring) {
   return best;
 }
 
-TEST(RegionCutterTest, ClosesTheRegionAlongTheCutKeepsWholeIslandsAndRefusesSplits) {
-  const std::vector<CoastRing> lake = {Square(0, 0, 10), Square(2, 2, 1), Square(6, 7, 1)};
-  const auto rings = RegionCutter::Cut(lake, {{{0.0, 1.0}, 5.0}});  // keep y <= 5
-  ASSERT_EQ(rings.size(), 2u);                                      // the northern island is gone
-  EXPECT_NEAR(rings[0].SignedArea(), 50.0, 1e-12);
-  for (std::size_t i = 0; i < rings[0].points.size(); ++i) {
-    const Vec2 a = rings[0].points[i], b = rings[0].points[(i + 1) % rings[0].points.size()];
-    EXPECT_LE(a.y, 5.0);
-    EXPECT_EQ(static_cast<bool>(rings[0].cutAfter[i]), a.y == 5.0 && b.y == 5.0) << i;  // the cut edge only
-  }
-  EXPECT_EQ(rings[1].points, lake[1].points);
-  // A cut across both arms of a U, or through an island, leaves pieces.
-  const CoastRing u = Ring({{0, 0}, {10, 0}, {10, 10}, {7, 10}, {7, 3}, {3, 3}, {3, 10}, {0, 10}});
-  EXPECT_THROW(RegionCutter::Cut({u}, {{{0.0, 1.0}, 6.0}}), std::runtime_error);
-  EXPECT_NO_THROW(RegionCutter::Cut({u}, {{{0.0, 1.0}, 2.0}}));
-  EXPECT_THROW(RegionCutter::Cut({Square(0, 0, 10), Square(2, 4.5, 1)}, {{{0.0, 1.0}, 5.0}}),
-               std::runtime_error);
-}
-
 TEST(ShoreSimplifierTest, ThinsAWigglyShoreWithinAQuarterElementAndOrientsTheRings) {
   constexpr double kElement = 2.0;
   constexpr int kPoints = 2000;
@@ -82,78 +59,12 @@ TEST(ShoreSimplifierTest, ThinsAWigglyShoreWithinAQuarterElementAndOrientsTheRin
   const auto rings = ShoreSimplifier(kElement).Simplify({wiggly, Square(-3, -3, 4)});
   ASSERT_EQ(rings.size(), 2u);
   EXPECT_LT(rings[0].points.size(), 200u);
-  EXPECT_GT(rings[0].SignedArea(), 0.0);  // shore counter-clockwise
-  EXPECT_LT(rings[1].SignedArea(), 0.0);  // island clockwise
+  EXPECT_TRUE(rings[0].SignedArea() > 0.0 && rings[1].SignedArea() < 0.0) << "shore and island orientation";
   EXPECT_EQ(rings[1].points.size(), 4u);  // nothing to thin
   for (const Vec2 p : wiggly.points) ASSERT_LE(DistanceToRing(p, rings[0]), 0.25 * kElement + 1e-9);
   EXPECT_TRUE(ShoreSimplifier::AreSimple(rings));
   EXPECT_FALSE(ShoreSimplifier::AreSimple({Square(0, 0, 10), Square(9, 9, 2)}));
   EXPECT_FALSE(ShoreSimplifier::AreSimple({Ring({{0, 0}, {4, 4}, {4, 0}, {0, 4}})}));
-}
-
-TEST(ShoreSimplifierTest, CutsOffSharpBaysAndSplitsCutLines) {
-  // A lake whose north side is a 40 km cut line, with a narrow bay (a
-  // 5° wedge of water) in its south shore.
-  CoastRing lake = Ring({{0, 0}, {20, 0}, {20.4, -9}, {20.8, 0}, {40, 0}, {40, 20}, {0, 20}});
-  lake.cutAfter[5] = true;  // (40, 20) → (0, 20)
-  const auto rings = ShoreSimplifier(1.0).Simplify({lake});
-  const auto& p = rings[0].points;
-  int cutEdges = 0;
-  for (std::size_t i = 0; i < p.size(); ++i) {
-    EXPECT_GT(p[i].y, -1.0) << "the bay's tip survived";
-    if (!rings[0].cutAfter[i]) continue;
-    ++cutEdges;
-    EXPECT_NEAR(p[i].y, 20.0, 1e-12);
-    EXPECT_NEAR(Length(p[(i + 1) % p.size()] - p[i]), 1.0, 1e-9);
-  }
-  EXPECT_EQ(cutEdges, 40);
-}
-
-TEST(LakeMesherTest, FillsTheWaterRoundAnIslandInPiecesOfTheElementSize) {
-  const auto rings = ShoreWithIsland(20, 3);
-  const LakeMesh mesh = LakeMesher(1.0).Mesh(rings);
-  ASSERT_EQ(mesh.rings.size(), 2u);
-  double area = 0.0;
-  for (const auto& v : mesh.elements) {
-    const double twice = Cross(mesh.nodes[v[1]] - mesh.nodes[v[0]], mesh.nodes[v[2]] - mesh.nodes[v[0]]);
-    ASSERT_GT(twice, 0.0);
-    area += 0.5 * twice;
-  }
-  EXPECT_NEAR(area, 400.0 - 9.0, 1e-9);  // the island left out, the shore's corners kept
-  const auto& shore = mesh.rings[0];
-  for (std::size_t i = 0; i < shore.size(); ++i) {
-    const double length = Length(mesh.nodes[shore[(i + 1) % shore.size()]] - mesh.nodes[shore[i]]);
-    EXPECT_LE(length, 1.5) << i;
-    EXPECT_GE(length, 0.5) << i;
-  }
-}
-
-TEST(StreamFunctionSolverTest, UniformWindDrivesCirculationOnlyOverASlopingBed) {
-  // With constant depth the wind stress has no curl and f/H no gradient:
-  // no current flows. Over a shelved bed a northward wind drives the
-  // shallow sides north and the deep middle south.
-  const LakeMesh mesh = LakeMesher(2.0).Mesh({Square(0, 0, 30)});
-  const std::vector<bool> closed(mesh.nodes.size(), false);
-  const std::vector<double> zero(mesh.nodes.size(), 0.0);
-  const std::vector<Vec2> north(mesh.elements.size(), Vec2{0.0, 0.05});
-  for (const double f : {0.0, kLakeCoriolis}) {
-    const StreamFunctionSolver flat(mesh, std::vector<double>(mesh.nodes.size(), 100.0), closed, f);
-    for (const double psi : flat.StreamFunction(north, zero)) ASSERT_NEAR(psi, 0.0, 1e-9) << f;
-  }
-  std::vector<double> sloping;
-  const DepthModel bed({Square(0, 0, 30)});
-  for (const Vec2 p : mesh.nodes) sloping.push_back(bed.DepthMetres(p));
-  const StreamFunctionSolver shelved(mesh, sloping, closed, 0.0);
-  const auto transport = shelved.NodeTransport(shelved.StreamFunction(north, zero));
-  double side = 0.0, middle = 0.0;
-  for (std::size_t n = 0; n < mesh.nodes.size(); ++n) {
-    const Vec2 p = mesh.nodes[n];
-    if (p.y < 8.0 || p.y > 22.0) continue;
-    if (p.x < 1.5 || p.x > 28.5) side += transport[n].y;
-    if (p.x > 12.0 && p.x < 18.0) middle += transport[n].y;
-  }
-  EXPECT_GT(side, 0.0);
-  EXPECT_LT(middle, 0.0);
 }
 
 TEST(StreamFunctionSolverTest, OpenShoreValuesCarryAThroughFlowPastBothSidesOfAnIsland) {
@@ -194,20 +105,17 @@ TEST(WindAndLagTest, TheDeepLakeFeelsTheWeeksWindButNotEachGust) {
   const std::vector<Forcing> lagged = FrictionalLag::Frames(dry);
   ASSERT_EQ(lagged.size(), static_cast<std::size_t>(WindScenario::kFrameCount));
   double meanNow = 0.0, meanLagged = 0.0, breezeDry = 0.0, breezeWet = 0.0;
-  double lowNow = 1e9, highNow = -1e9, lowLagged = 1e9, highLagged = -1e9;
+  std::vector<double> now, late;
   for (int k = 0; k < WindScenario::kFrameCount; ++k) {
-    const double now = Forcing::Of(dry.At(k)).stress.y, late = lagged[k].stress.y;
-    meanNow += now / WindScenario::kFrameCount;
-    meanLagged += late / WindScenario::kFrameCount;
-    lowNow = std::min(lowNow, now), highNow = std::max(highNow, now);
-    lowLagged = std::min(lowLagged, late), highLagged = std::max(highLagged, late);
-    breezeDry = std::max(breezeDry, std::abs(dry.At(k).breeze));
+    now.push_back(Forcing::Of(dry.At(k)).stress.y), late.push_back(lagged[k].stress.y);
+    meanNow += now.back() / WindScenario::kFrameCount, meanLagged += late.back() / WindScenario::kFrameCount;
+    breezeDry = std::max(breezeDry, std::abs(dry.At(k).breeze)),
     breezeWet = std::max(breezeWet, std::abs(wet.At(k).breeze));
   }
+  const auto swing = [](const std::vector<double>& v) { return std::ranges::max(v) - std::ranges::min(v); };
   EXPECT_NEAR(meanLagged, meanNow, 0.1 * std::abs(meanNow));
-  EXPECT_LT(highLagged - lowLagged, 0.2 * (highNow - lowNow));
-  EXPECT_GT(breezeWet, 0.0);
-  EXPECT_GE(breezeDry, breezeWet);
+  EXPECT_LT(swing(late), 0.2 * swing(now));
+  EXPECT_TRUE(breezeWet > 0.0 && breezeDry >= breezeWet) << breezeWet << ", dry " << breezeDry;
   // The wind over the water outruns that at the shore and is full in mid-lake.
   for (const double km : {0.0, 1.0, 3.0, 10.0})
     EXPECT_LT(WindScenario::OverWaterShare(km), WindScenario::OverWaterShare(3.0 * km + 1.0)) << km;

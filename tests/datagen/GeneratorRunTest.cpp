@@ -1,6 +1,6 @@
 // The generator as the build runs it: run again it writes the build's data
 // to the byte (the data every other test reads through the program's
-// readers), and the media files it makes for the start-up window are
+// readers), and the picture it makes for the start-up window is
 // well-formed.
 #include <gtest/gtest.h>
 
@@ -40,13 +40,13 @@ int RunGenerator(const fs::path& shore, const fs::path& folder) {
 }
 
 TEST(GeneratorRunTest, WritesTheBuildsDataToTheByteAndEveryFileTheProgramReads) {
-  const char* const kProgramFiles[] = {"geomtan.inp",  "geommal.inp", "geomzam.inp", "tanws.fld", "tanwa.fld",
-                                       "tands.fld",    "tanda.fld",   "malws.fld",   "malwa.fld", "malds.fld",
-                                       "malda.fld",    "zamws.fld",   "zamwa.fld",   "zamds.fld", "zamda.fld",
-                                       "bougarab.wav", "startup.bmp"};
+  std::vector<std::string> programFiles = {"bougarab.wav", "startup.bmp"};
+  for (const std::string region : {"tan", "mal", "zam"})
+    programFiles.insert(programFiles.end(), {"geom" + region + ".inp", region + "ws.fld", region + "wa.fld",
+                                             region + "ds.fld", region + "da.fld"});
   const fs::path folder = test::FreshOutputDir("datagen_run");
   ASSERT_EQ(RunGenerator(LAKEDRIFT_SHORELINE_FILE, folder), 0);
-  for (const char* name : kProgramFiles) EXPECT_TRUE(fs::exists(folder / name)) << name;
+  for (const std::string& name : programFiles) EXPECT_TRUE(fs::exists(folder / name)) << name;
   for (const auto& entry : fs::directory_iterator(folder)) {
     const std::string name = entry.path().filename().string();
     if (name == "report.txt") continue;  // holds timings
@@ -63,44 +63,16 @@ TEST(GeneratorRunTest, RefusesAMissingShorelineWithAMessageAndWritesNothing) {
   EXPECT_GT(fs::file_size(folder / "report.txt"), 0u);
 }
 
-TEST(GeneratedMediaTest, WaveFileIsAnAudible20To40SecondTuneIn16BitPcm) {
-  constexpr std::size_t kHeaderBytes = 44;
-  constexpr int kAudiblePeak = 8000;
-  const auto b = Bytes(SampleDataPath("bougarab.wav"));
-  ASSERT_GT(b.size(), kHeaderBytes);
-  EXPECT_EQ(std::string(b.begin(), b.begin() + 4) + std::string(b.begin() + 8, b.begin() + 16),
-            "RIFFWAVEfmt ");
-  EXPECT_EQ(U32(b, 4), b.size() - 8);
-  EXPECT_EQ(U16(b, 20), 1);   // PCM
-  EXPECT_EQ(U16(b, 34), 16);  // bits per sample
-  const int channels = U16(b, 22);
-  const std::uint32_t rate = U32(b, 24);
-  EXPECT_EQ(U32(b, 28), rate * channels * 2);
-  ASSERT_EQ(std::string(b.begin() + 36, b.begin() + 40), "data");
-  ASSERT_EQ(U32(b, 40), b.size() - kHeaderBytes);
-  const double seconds = double(b.size() - kHeaderBytes) / (2.0 * channels * rate);
-  EXPECT_GE(seconds, 20.0);
-  EXPECT_LE(seconds, 40.0);
-  int peak = 0;
-  for (std::size_t at = kHeaderBytes; at < b.size(); at += 2)
-    peak = std::max(peak, std::abs(static_cast<int>(static_cast<std::int16_t>(U16(b, at)))));
-  EXPECT_GT(peak, kAudiblePeak);
-  EXPECT_LT(peak, 32767);  // not clipped
-}
-
 TEST(GeneratedMediaTest, StartupPictureIsA230By145BitmapWithTheLakeDownItsWestPart) {
   const auto b = Bytes(SampleDataPath("startup.bmp"));
   ASSERT_GT(b.size(), 54u);
-  EXPECT_EQ(std::string(b.begin(), b.begin() + 2), "BM");
-  EXPECT_EQ(U32(b, 2), b.size());
+  constexpr int width = 230, height = 145;  // bottom-up rows
   const std::uint32_t offset = U32(b, 10);
-  const int width = static_cast<std::int32_t>(U32(b, 18)), height = static_cast<std::int32_t>(U32(b, 22));
-  EXPECT_EQ(width, 230);
-  EXPECT_EQ(height, 145);  // bottom-up rows
-  EXPECT_EQ(U16(b, 28), 24);
-  EXPECT_EQ(U32(b, 30), 0u);  // uncompressed
   const std::size_t rowBytes = (width * 3 + 3) / 4 * 4;
-  ASSERT_EQ(b.size(), offset + rowBytes * height);
+  EXPECT_EQ(std::string(b.begin(), b.begin() + 2), "BM");
+  // Size, width, height, 24 bits a pixel, uncompressed; the pixels fill the file.
+  ASSERT_EQ((std::vector<std::size_t>{U32(b, 2), U32(b, 18), U32(b, 22), U16(b, 28), U32(b, 30), b.size()}),
+            (std::vector<std::size_t>{b.size(), width, height, 24, 0, offset + rowBytes * height}));
   // The water (blue well above red) runs north–south over most of the
   // height, narrow and in the west half, leaving the east for the name.
   int top = height, bottom = -1, west = width, east = -1;
@@ -111,9 +83,8 @@ TEST(GeneratedMediaTest, StartupPictureIsA230By145BitmapWithTheLakeDownItsWestPa
       top = std::min(top, height - 1 - row), bottom = std::max(bottom, height - 1 - row);
       west = std::min(west, col), east = std::max(east, col);
     }
-  EXPECT_GT(bottom - top, height * 3 / 4);
-  EXPECT_LT(east - west, width / 3);
-  EXPECT_LT(east, width / 2);
+  EXPECT_TRUE(bottom - top > height * 3 / 4 && east - west < width / 3 && east < width / 2)
+      << "rows " << top << " to " << bottom << ", columns " << west << " to " << east;
 }
 
 }  // namespace
