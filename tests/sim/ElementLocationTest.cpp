@@ -27,8 +27,7 @@ TEST(PointInElement, InsideOnEdgeAndOutsideOfACounterClockwiseTriangle) {
     state.TriX(j) = corners[j - 1][0], state.TriY(j) = static_cast<float>(corners[j - 1][1]);
   const double points[][3] = {{2, 2, 1}, {5, 0, 1}, {5, 5, 1}, {10, 0, 1}, {6, 6, 0}, {-1, 1, 0}};
   for (const auto& p : points) EXPECT_EQ(PointInElement(state, p[0], p[1]), p[2]) << p[0] << ", " << p[1];
-  std::swap(state.TriX(2), state.TriX(3));
-  std::swap(state.TriY(2), state.TriY(3));
+  std::swap(state.TriX(2), state.TriX(3)), std::swap(state.TriY(2), state.TriY(3));
   EXPECT_EQ(PointInElement(state, 2, 2), 0);
 }
 
@@ -49,22 +48,14 @@ TEST(ReleaseElement, IsTheFirstElementHoldingTheReleasePoint) {
 // makes the plain walk go 1, 4, 1, 4, … for ever.
 ModelState CyclingMesh() {
   ModelState s;
-  s.NodesPerElement = 3;
-  s.NodeCount = 5;
-  s.ElementCount = 4;
-  s.NodeXMetres.Resize(5);
-  s.NodeYMetres.Resize(5);
+  s.NodesPerElement = 3, s.NodeCount = 5, s.ElementCount = 4;
+  s.NodeXMetres.Resize(5), s.NodeYMetres.Resize(5), s.ElemNode.Resize(3, 4), s.ElemNeighbour.Resize(3, 4);
   const double xs[] = {0, 10, 0, -10, 0}, ys[] = {0, 0, 10, 0, -10};
   for (int n = 1; n <= 5; ++n) s.NodeXMetres(n) = xs[n - 1], s.NodeYMetres(n) = ys[n - 1];
-  s.ElemNode.Resize(3, 4);
-  s.ElemNeighbour.Resize(3, 4);
   // Element e = (centre, rim e, rim e + 1), counter-clockwise.
   for (int e = 1; e <= 4; ++e) {
-    s.ElemNode(1, e) = 1;
-    s.ElemNode(2, e) = e + 1;
-    s.ElemNode(3, e) = e % 4 + 2;
-    s.ElemNeighbour(1, e) = static_cast<int16_t>(e == 1 ? 4 : e - 1);
-    s.ElemNeighbour(2, e) = 0;
+    s.ElemNode(1, e) = 1, s.ElemNode(2, e) = e + 1, s.ElemNode(3, e) = e % 4 + 2;
+    s.ElemNeighbour(1, e) = static_cast<int16_t>(e == 1 ? 4 : e - 1), s.ElemNeighbour(2, e) = 0;
     s.ElemNeighbour(3, e) = static_cast<int16_t>(e % 4 + 1);
   }
   s.ElemNeighbour(1, 4) = 1;
