@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -13,20 +15,18 @@ namespace {
 
 using test::FreshOutputDir;
 using test::TestDataPath;
-using test::WriteTextFile;
 
-// A two-triangle lake: the unit square split along its diagonal, one ring.
+// A two-triangle lake: the unit square split along its diagonal, one ring
+// (counts, elements, nodes, boundary points).
+// clang-format off
 const char* kTwoTriangles =
-    "1\n4\n"
-    "4 2 3 4\n"
-    "1 1 2 3 0 0 2\n"
-    "2 1 3 4 1 0 0\n"
-    "1 0 0\n2 1 0\n3 1 1\n4 0 1\n"
-    "1 1 0 0\n2 2 1 0\n3 3 1 1\n4 4 0 1\n";
+    "1\n4\n4 2 3 4\n" "1 1 2 3 0 0 2\n2 1 3 4 1 0 0\n" "1 0 0\n2 1 0\n3 1 1\n4 0 1\n" "1 1 0 0\n2 2 1 0\n3 3 1 1\n4 4 0 1\n";
+// clang-format on
 
 TEST(GeometryReader, ReadsTheTestLake) {
   ModelState state;
   ASSERT_TRUE(ReadGeometry(state, TestDataPath("testlake.inp")).ok());
+  // clang-format on
   // Rings and their sizes, nodes, the first island point (node (2, 2)) and
   // its mark, a coast point in metres.
   EXPECT_EQ(std::tuple(state.BoundaryRingCount, state.BoundaryRingSize(1), state.BoundaryRingSize(2),
@@ -40,15 +40,11 @@ TEST(GeometryReader, ReadsTheTestLake) {
 
 TEST(GeometryReader, ItemsSplitOverLinesAndCommasReadTheSame) {
   std::string odd = kTwoTriangles;
-  for (char& c : odd)
-    if (c == ' ') c = ',';
+  std::replace(odd.begin(), odd.end(), ' ', ',');
   odd.replace(odd.find("1,1,2,3"), 7, "1\n1,\t2\r\n3");
-  const auto dir = FreshOutputDir("geometry_split");
-  WriteTextFile(dir / "plain.inp", kTwoTriangles);
-  WriteTextFile(dir / "odd.inp", odd);
   ModelState plain, split;
-  ASSERT_TRUE(ReadGeometry(plain, dir / "plain.inp").ok());
-  const Status s = ReadGeometry(split, dir / "odd.inp");
+  ASSERT_TRUE(ReadGeometryText(plain, kTwoTriangles, "plain.inp").ok());
+  const Status s = ReadGeometryText(split, odd, "odd.inp");
   ASSERT_TRUE(s.ok()) << s.message();
   EXPECT_EQ(std::tie(plain.ElemNode, plain.ElemNeighbour, plain.NodeX, plain.BoundaryY),
             std::tie(split.ElemNode, split.ElemNeighbour, split.NodeX, split.BoundaryY));
@@ -76,12 +72,10 @@ TEST(GeorefLine, IsKeptOnlyRightAfterTheLastBoundaryPoint) {
       {"georef\n+proj=utm\n", ""}, {"georeference +proj=utm\n", ""}, {"made by hand, 2 May\n", ""},
       {"7 georef +proj=utm\n", ""}};
   // clang-format on
-  const auto path = FreshOutputDir("georef") / "lake.inp";
   for (const auto& [trailer, georef] : rows) {
-    WriteTextFile(path, std::string(kTwoTriangles) + trailer);
     ModelState state;
     state.Georef = "left from an earlier file";
-    const Status s = ReadGeometry(state, path);
+    const Status s = ReadGeometryText(state, std::string(kTwoTriangles) + trailer, "lake.inp");
     ASSERT_TRUE(s.ok()) << s.message();
     EXPECT_EQ(state.Georef, georef) << "after \"" << trailer << '"';
     EXPECT_EQ(state.BoundaryY(4), 1.0f) << "after \"" << trailer << '"';
@@ -117,13 +111,11 @@ TEST(MalformedGeometry, IsRefusedNamingTheItemAndLeavesTheStateAlone) {
       {Replace(two, "3 1 1\n", "3 2 0\n"), "element record 1, vertices: expected a triangle of non-zero area"},
       {Replace(two, "\n1 0 0\n", "\n99999 0 0\n"), "node record 1, node number"}};
   // clang-format on
-  const auto path = FreshOutputDir("malformed") / "bad.inp";
   ModelState state;
   ASSERT_TRUE(ReadGeometry(state, TestDataPath("testlake.inp")).ok());
   const ModelState before = state;
   for (const auto& [text, expectedInMessage] : rows) {
-    WriteTextFile(path, text);
-    const Status s = ReadGeometry(state, path);
+    const Status s = ReadGeometryText(state, text, "bad.inp");
     EXPECT_EQ(s.kind(), ErrorKind::Malformed) << expectedInMessage;
     for (const char* named : {"bad.inp", expectedInMessage})
       EXPECT_NE(s.message().find(named), std::string::npos) << s.message();
@@ -133,38 +125,29 @@ TEST(MalformedGeometry, IsRefusedNamingTheItemAndLeavesTheStateAlone) {
   }
 }
 
-// The extent examples: boundary points spanning the given box.
-struct ExtentCase {
-  const char* name;
-  double xMin, xMax, yMin, yMax;
-  double mapXMin, mapXMax, mapYMin, mapYMax, mapSize;
-};
-
-class MapExtent : public ::testing::TestWithParam<ExtentCase> {};
-
-TEST_P(MapExtent, RoundsOntoTensAndSquaresAboutTheCentre) {
-  const ExtentCase& c = GetParam();
-  ModelState state;
-  state.BoundaryCount = 2;
-  state.BoundaryX.Resize(2), state.BoundaryY.Resize(2);
-  state.BoundaryX(1) = c.xMin, state.BoundaryY(1) = static_cast<float>(c.yMin);
-  state.BoundaryX(2) = c.xMax, state.BoundaryY(2) = static_cast<float>(c.yMax);
-  ComputeMapExtent(state);
-  EXPECT_EQ(
-      std::tuple(state.MapXMin, state.MapXMax, state.MapYMin, state.MapYMax, state.MapWidth, state.MapHeight),
-      std::tuple(c.mapXMin, c.mapXMax, c.mapYMin, c.mapYMax, c.mapXMax - c.mapXMin, c.mapXMax - c.mapXMin));
-  EXPECT_NEAR(state.MapSize, c.mapSize, 1e-4);
+// Faults: bounds not rounded onto tens, the square grown about an edge
+// instead of the centre, the size taken from the rounded bounds.
+TEST(MapExtent, RoundsOntoTensAndSquaresAboutTheCentre) {
+  // The coast's box (x, y), then the map's (x, y) and MapSize.
+  // clang-format off
+  const std::array<double, 9> rows[] = {
+      {3.5, 612.8, -402, -0.7, 10, 620, -525, 85, 609.3},  // heights grow about the centre: −420, −20 become −525, 85
+      {0, 95, 0, 40, 0, 100, -25, 75, 95}, {0, 40, 0, 95, -25, 75, 0, 100, 95},
+      {0.1, 99.9, 0.1, 50, 10, 100, -10, 80, 99.8}};  // a positive lower bound moves inwards: MapSize exceeds MapWidth
+  // clang-format on
+  for (const auto& [xMin, xMax, yMin, yMax, mapXMin, mapXMax, mapYMin, mapYMax, mapSize] : rows) {
+    ModelState state;
+    state.BoundaryCount = 2;
+    state.BoundaryX.Resize(2), state.BoundaryY.Resize(2);
+    state.BoundaryX(1) = xMin, state.BoundaryY(1) = static_cast<float>(yMin);
+    state.BoundaryX(2) = xMax, state.BoundaryY(2) = static_cast<float>(yMax);
+    ComputeMapExtent(state);
+    EXPECT_EQ(std::tuple(state.MapXMin, state.MapXMax, state.MapYMin, state.MapYMax, state.MapWidth,
+                         state.MapHeight),
+              std::tuple(mapXMin, mapXMax, mapYMin, mapYMax, mapXMax - mapXMin, mapXMax - mapXMin));
+    EXPECT_NEAR(state.MapSize, mapSize, 1e-4) << xMin << ".." << xMax << " × " << yMin << ".." << yMax;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Examples, MapExtent,
-                         ::testing::Values(
-                             // Heights grow about the centre: y bounds −420, −20 become −525, 85.
-                             ExtentCase{"wide_south", 3.5, 612.8, -402, -0.7, 10, 620, -525, 85, 609.3},
-                             ExtentCase{"from_zero", 0, 95, 0, 40, 0, 100, -25, 75, 95},
-                             // A positive lower bound moves inwards: MapSize exceeds MapWidth.
-                             ExtentCase{"inward", 0.1, 99.9, 0.1, 50, 10, 100, -10, 80, 99.8},
-                             ExtentCase{"tall", 0, 40, 0, 95, -25, 75, 0, 100, 95}),
-                         [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace lakedrift
