@@ -28,9 +28,8 @@ struct Rings {
   static Rings Of(const std::vector<std::vector<std::pair<double, float>>>& rings) {
     Rings r{Array1<int>(static_cast<int>(rings.size())), {}, {}, static_cast<int>(rings.size())};
     std::vector<std::pair<double, float>> all;
-    for (int k = 1; k <= r.count; ++k)
-      r.sizes(k) = static_cast<int>(rings[k - 1].size()),
-      all.insert(all.end(), rings[k - 1].begin(), rings[k - 1].end());
+    for (const auto& ring : rings) all.insert(all.end(), ring.begin(), ring.end());
+    for (int k = 1; k <= r.count; ++k) r.sizes(k) = static_cast<int>(rings[k - 1].size());
     r.x.Resize(static_cast<int>(all.size())), r.y.Resize(static_cast<int>(all.size()));
     for (int b = 1; b <= r.x.Count(); ++b) std::tie(r.x(b), r.y(b)) = all[b - 1];
     return r;
@@ -39,9 +38,7 @@ struct Rings {
   // The coast of a state in km, and its copy in metres.
   ModelState State() const {
     ModelState state;
-    state.BoundaryRingCount = count;
-    state.BoundaryRingSize = sizes;
-    state.BoundaryCount = x.Count();
+    state.BoundaryRingCount = count, state.BoundaryRingSize = sizes, state.BoundaryCount = x.Count();
     state.BoundaryX = x, state.BoundaryY = y;
     state.BoundaryXMetres.Resize(x.Count()), state.BoundaryYMetres.Resize(x.Count());
     for (int b = 1; b <= x.Count(); ++b)

@@ -52,7 +52,6 @@ TEST(GeometryReader, ItemsSplitOverLinesAndCommasReadTheSame) {
 
 TEST(GeometryReader, MissingFileIsReportedAsMissing) {
   ModelState state;
-  state.Region = 1;
   const Status s = ReadGeometry(state, FreshOutputDir("geometry_missing") / "geomtan.inp");
   EXPECT_EQ(s.kind(), ErrorKind::FileMissing);
   EXPECT_NE(s.message().find("geomtan.inp"), std::string::npos);

@@ -33,11 +33,9 @@ double RowValue(const ModelState& state, ParameterRow row) {
   return 0;
 }
 
-constexpr auto kScale = ParameterRow::VectorScale;
-constexpr auto kFrames = ParameterRow::FrameCount;
-constexpr auto kSpeed = ParameterRow::AnimationSpeed;
-constexpr auto kParticles = ParameterRow::ParticleCount;
-constexpr auto kDiffusion = ParameterRow::DiffusionCoef;
+constexpr ParameterRow kScale = ParameterRow::VectorScale, kFrames = ParameterRow::FrameCount,
+                       kSpeed = ParameterRow::AnimationSpeed, kParticles = ParameterRow::ParticleCount,
+                       kDiffusion = ParameterRow::DiffusionCoef;
 const double kDefaultScale = DefaultRunParameters().VectorScale;
 
 // Faults: a rule reading the leading number where the whole text must be
