@@ -181,22 +181,20 @@ ModelState CrookedLakeState() {
   auto node = [](int i, int j) { return j * (kColumns + 1) + i + 1; };
   auto element = [](int i, int j, int half) { return 2 * (j * kColumns + i) + half + 1; };
   std::ostringstream text;
-  text << "1\n" << ring.size() << "\n";
-  text << (kColumns + 1) * (kRows + 1) << ' ' << 2 * kColumns * kRows << " 3 " << ring.size() << '\n';
+  auto line = [&text](auto... items) { ((text << items << ' '), ...), text << '\n'; };
+  line(1), line(ring.size()), line((kColumns + 1) * (kRows + 1), 2 * kColumns * kRows, 3, ring.size());
   for (int j = 0; j < kRows; ++j)
     for (int i = 0; i < kColumns; ++i) {
       // Lower-right (a, b, c) and upper-left (a, c, d) triangles, counter-clockwise.
+      const int lower = element(i, j, 0), upper = element(i, j, 1);
       const int below = j > 0 ? element(i, j - 1, 1) : 0, right = i + 1 < kColumns ? element(i + 1, j, 1) : 0;
       const int above = j + 1 < kRows ? element(i, j + 1, 0) : 0, left = i > 0 ? element(i - 1, j, 0) : 0;
-      text << element(i, j, 0) << ' ' << node(i, j) << ' ' << node(i + 1, j) << ' ' << node(i + 1, j + 1)
-           << ' ' << below << ' ' << right << ' ' << element(i, j, 1) << '\n';
-      text << element(i, j, 1) << ' ' << node(i, j) << ' ' << node(i + 1, j + 1) << ' ' << node(i, j + 1)
-           << ' ' << element(i, j, 0) << ' ' << above << ' ' << left << '\n';
+      line(lower, node(i, j), node(i + 1, j), node(i + 1, j + 1), below, right, upper);
+      line(upper, node(i, j), node(i + 1, j + 1), node(i, j + 1), lower, above, left);
     }
   for (int j = 0; j <= kRows; ++j)
-    for (int i = 0; i <= kColumns; ++i) text << node(i, j) << ' ' << i << ' ' << j << '\n';
-  for (std::size_t b = 0; b < ring.size(); ++b)
-    text << b + 1 << " 1 " << ring[b].first << ' ' << ring[b].second << '\n';
+    for (int i = 0; i <= kColumns; ++i) line(node(i, j), i, j);
+  for (std::size_t b = 0; b < ring.size(); ++b) line(b + 1, 1, ring[b].first, ring[b].second);
   ModelState state = TestLakeState();
   const Status s = ReadGeometryText(state, text.str(), "crooked lake");
   EXPECT_TRUE(s.ok()) << s.message();
@@ -286,13 +284,12 @@ TEST(ParallelRun, WithDiffusionTheCloudMatchesTheDesktopRunStatistically) {
   ModelState copy = state;
   const Outcome desktop = Desktop(state, 12345, 83), parallel = Parallel(2)(copy, 54321, 83);
   auto expectSame = [](const auto& a, const auto& b, const char* what) {
-    for (int k : {0, 1}) {  // mean, variance
-      const auto [ma, ea] = Moments(a)[k];
-      const auto [mb, eb] = Moments(b)[k];
-      EXPECT_LT(std::fabs(ma - mb), 5 * std::hypot(ea, eb)) << (k ? "variance of " : "mean of ") << what;
-    }
+    const auto ma = Moments(a), mb = Moments(b);
+    for (int k : {0, 1})  // mean, variance
+      EXPECT_LT(std::fabs(ma[k].first - mb[k].first), 5 * std::hypot(ma[k].second, mb[k].second))
+          << (k ? "variance of " : "mean of ") << what;
   };
-  for (std::size_t level : {std::size_t{10}, std::size_t{83}})
+  for (std::size_t level : {10u, 83u})
     expectSame(parallel.x[level], desktop.x[level], "x"),
         expectSame(parallel.y[level], desktop.y[level], "y");
   // The spread is the random walk's: √(2·K·Δt) ≈ 37.9 m per step and

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <utility>
 #include <vector>
 
 #include "sim/ElementLocation.h"
@@ -50,19 +50,17 @@ TEST(DesktopRun, PictureAfterAStepIsMapVectorsMarkerTracksLabel) {
   SimulationRun& run = drawn.run;
   ASSERT_TRUE(run.Start().ok());
   ASSERT_TRUE(run.Step().ok());
-  // The first label's box is sized by the longer text of the start.
+  // The first label's box is sized by the longer text of the start (where
+  // and how the label is drawn is the view's time label's, tested there).
   const auto boxes = surface.OperationsOf(RecordingSurface::Kind::FilledBox);
   ASSERT_FALSE(boxes.empty());
-  const auto grey = boxes.back();
-  EXPECT_FLOAT_EQ(grey.x2 - grey.x1, surface.TextWidth("Simulation Time (Hours):02:00 2-April-97"));
-  EXPECT_FLOAT_EQ(grey.x1, surface.ScaleLeft());
-  EXPECT_NEAR(grey.y1, surface.ScaleTop() - 0.9f * std::fabs(surface.ScaleHeight()), 1e-3);
-  EXPECT_EQ(grey.colour, PaletteColour(kLightGrey));
+  EXPECT_FLOAT_EQ(boxes.back().x2 - boxes.back().x1,
+                  surface.TextWidth("Simulation Time (Hours):02:00 2-April-97"));
   EXPECT_EQ(surface.PrintedTexts().back(), "Simulation Time:02:00 2-April-97");
   for (int s = 2; s <= 82; ++s) ASSERT_TRUE(run.Step().ok());
   // After the frame change of step 82, in order: map and vectors, the green
   // marker, the red tracks (81 history segments and the new one), the grey
-  // box and the label in the vectors' dark blue.
+  // box and the label.
   using Kind = RecordingSurface::Kind;
   const auto& ops = surface.Operations();
   std::size_t clear = 0, circle = 0, firstRed = 0, reds = 0, box = 0, print = 0;
@@ -80,7 +78,6 @@ TEST(DesktopRun, PictureAfterAStepIsMapVectorsMarkerTracksLabel) {
   EXPECT_EQ(ops[circle].state.fillStyle, FillStyle::Solid);
   EXPECT_NEAR(ops[circle].radius, 0.008f * surface.ScaleWidth(), 1e-5);
   EXPECT_TRUE(circle < firstRed && firstRed < box && box < print) << "drawn out of order";
-  EXPECT_EQ(ops[print].state.foreColor, PaletteColour(kBlue));
   const std::size_t clears = surface.OperationsOf(Kind::Clear).size();
   ASSERT_TRUE(run.Step().ok());  // step 83 reuses frame 82: no redraw
   EXPECT_EQ(surface.OperationsOf(Kind::Clear).size(), clears);
@@ -90,14 +87,14 @@ TEST(Runs, MoveTheWholeParticlesOfAFractionalCountDrawingTwoDeviatesEach) {
   ModelState state = TestLakeState();
   state.ParticleCount = 12.7;
   // A strong current: many moves are sent back, and still draw only two.
-  state.FlowFileName = test::WriteUniformFlow(
-                           "strong", state.NodeCount, 84, [](int) { return 1.0f; }, [](int) { return 0.3f; })
-                           .string();
+  auto u = [](int) { return 1.0f; };
+  auto v = [](int) { return 0.3f; };
+  state.FlowFileName = test::WriteUniformFlow("strong", state.NodeCount, 84, u, v).string();
   test::NullSurface surface;
   DrawnRun drawn(state, surface, 3);
   ASSERT_TRUE(RunSimulation(drawn.run, [] { return true; }).ok());
-  EXPECT_EQ(drawn.run.ParticlesMoved(), 12);
-  EXPECT_EQ(drawn.run.RandomDraws(), 2u * 12u * 83u);
+  EXPECT_EQ(std::pair(drawn.run.ParticlesMoved(), drawn.run.RandomDraws()),
+            std::pair(12, uint64_t{2 * 12 * 83}));
   ParallelRun parallel(state, 3, 2);
   ASSERT_TRUE(parallel.Start().ok());
   EXPECT_EQ(parallel.ReleaseElement(), ReleaseElement(state));
