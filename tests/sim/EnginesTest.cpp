@@ -8,6 +8,7 @@
 #include <span>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/GeometryReader.h"
@@ -27,7 +28,8 @@ using test::TestLakeState;
 // Every level a runner took (1 the release, s + 1 after step s; the
 // animation: the node velocities of each frame shown), and how it ended.
 struct Outcome {
-  Status status = Status::Ok();
+  explicit Outcome(Status started) : status(std::move(started)) {}
+  Status status;
   int done = 0;  // steps done; frames shown by the animation
   std::vector<std::vector<double>> x;
   std::vector<std::vector<float>> y;

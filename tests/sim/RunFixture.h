@@ -42,13 +42,11 @@ inline std::filesystem::path WriteFlow(const std::string& name, int nodeCount, i
   std::replace(folder.begin(), folder.end(), '/', '_');
   const auto path = FreshOutputDir(folder) / (name + ".fld");
   std::ofstream out(path, std::ios::binary);
-  auto put = [&out](float value) {  // little-endian whatever the host
-    const auto bits = std::bit_cast<uint32_t>(value);
+  // Frame by frame, all u then all v, each value little-endian whatever the host.
+  for (int i = 0; i < 2 * frames * nodeCount; ++i) {
+    const auto bits =
+        std::bit_cast<uint32_t>((i / nodeCount % 2 ? v : u)(i / (2 * nodeCount), i % nodeCount + 1));
     for (int b = 0; b < 4; ++b) out.put(static_cast<char>(bits >> (8 * b)));
-  };
-  for (int k = 0; k < frames; ++k) {
-    for (int n = 1; n <= nodeCount; ++n) put(u(k, n));
-    for (int n = 1; n <= nodeCount; ++n) put(v(k, n));
   }
   return path;
 }

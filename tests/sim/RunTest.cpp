@@ -38,8 +38,7 @@ TEST(DesktopRun, YieldAnsweringStopEndsTheRunEarly) {
   DrawnRun drawn(state, surface, 3);
   int yields = 0;
   ASSERT_TRUE(RunSimulation(drawn.run, [&yields] { return ++yields < 5; }).ok());
-  EXPECT_EQ(drawn.run.StepsDone(), 5);
-  EXPECT_FALSE(drawn.run.HasNextStep());
+  EXPECT_EQ(std::pair(drawn.run.StepsDone(), drawn.run.HasNextStep()), std::pair(5, false));
 }
 
 TEST(DesktopRun, PictureAfterAStepIsMapVectorsMarkerTracksLabel) {
@@ -48,8 +47,7 @@ TEST(DesktopRun, PictureAfterAStepIsMapVectorsMarkerTracksLabel) {
   RecordingSurface surface(200, 200);
   DrawnRun drawn(state, surface, 3);
   SimulationRun& run = drawn.run;
-  ASSERT_TRUE(run.Start().ok());
-  ASSERT_TRUE(run.Step().ok());
+  ASSERT_TRUE(run.Start().ok() && run.Step().ok());
   // The first label's box is sized by the longer text of the start (where
   // and how the label is drawn is the view's time label's, tested there).
   const auto boxes = surface.OperationsOf(RecordingSurface::Kind::FilledBox);
@@ -74,8 +72,7 @@ TEST(DesktopRun, PictureAfterAStepIsMapVectorsMarkerTracksLabel) {
   }
   EXPECT_EQ(reds, 82u);
   ASSERT_GT(circle, clear);
-  EXPECT_EQ(ops[circle].colour, PaletteColour(kGreen));
-  EXPECT_EQ(ops[circle].state.fillStyle, FillStyle::Solid);
+  EXPECT_TRUE(ops[circle].colour == PaletteColour(kGreen) && ops[circle].state.fillStyle == FillStyle::Solid);
   EXPECT_NEAR(ops[circle].radius, 0.008f * surface.ScaleWidth(), 1e-5);
   EXPECT_TRUE(circle < firstRed && firstRed < box && box < print) << "drawn out of order";
   const std::size_t clears = surface.OperationsOf(Kind::Clear).size();
@@ -109,8 +106,7 @@ TEST(ParallelRun, HoldsFewerThanOneHundredBytesPerParticle) {
   ModelState state = TestLakeState();
   state.ParticleCount = 100000;
   ParallelRun run(state, 3, 2);
-  ASSERT_TRUE(run.Start().ok());
-  ASSERT_TRUE(run.Step().ok());
+  ASSERT_TRUE(run.Start().ok() && run.Step().ok());
   EXPECT_LT(run.HeldBytes(), 100u * 100000u);
   EXPECT_GE(run.HeldBytes(), ParallelRun::kBytesPerParticle * 100000u);
 }
