@@ -33,7 +33,7 @@ struct Outcome {
   int done = 0;  // steps done; frames shown by the animation
   std::vector<std::vector<double>> x;
   std::vector<std::vector<float>> y;
-  void Take(std::span<const double> xs, std::span<const float> ys) {
+  void Take(const auto& xs, std::span<const float> ys) {
     x.emplace_back(xs.begin(), xs.end()), y.emplace_back(ys.begin(), ys.end());
   }
 };
@@ -88,9 +88,7 @@ Outcome Animation(ModelState& state, uint64_t, int frames) {
   FlowAnimation animation(state, surface);
   Outcome o{animation.Start()};
   while (o.status.ok() && animation.HasNextFrame())
-    if ((o.status = animation.ShowNextFrame()).ok())
-      o.x.emplace_back(state.NodeU.Vector().begin(), state.NodeU.Vector().end()),
-          o.y.push_back(state.NodeV.Vector());
+    if ((o.status = animation.ShowNextFrame()).ok()) o.Take(state.NodeU.Vector(), state.NodeV.Vector());
   o.done = animation.FramesShown();
   return o;
 }
