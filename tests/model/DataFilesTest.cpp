@@ -13,24 +13,22 @@ namespace fs = std::filesystem;
 struct LookupRow {
   const char* what;
   fs::path name;
-  bool inCurrent, inData;
-  enum { AsGiven, FromData } answer;
+  bool inCurrent, inData, fromData;  // where it is; whether the data folder's copy is the answer
 };
 
 TEST(DataFilePath, CurrentFolderFirstThenTheDataFolderForBareNamesOnly) {
   const fs::path root = test::FreshOutputDir("data-file-path");
   const fs::path current = root / "current", data = root / "share";
   const LookupRow rows[] = {
-      {"only in the current folder", "geomtan.inp", true, false, LookupRow::AsGiven},
-      {"in both: the current folder wins", "tanws.fld", true, true, LookupRow::AsGiven},
-      {"only in the data folder", "bougarab.wav", false, true, LookupRow::FromData},
-      {"nowhere: named as given", "geommal.inp", false, false, LookupRow::AsGiven},
-      {"a name with a folder is never looked up", "sub/geomzam.inp", false, true, LookupRow::AsGiven},
-  };
+      {"only in the current folder", "geomtan.inp", true, false, false},
+      {"in both: the current folder wins", "tanws.fld", true, true, false},
+      {"only in the data folder", "bougarab.wav", false, true, true},
+      {"nowhere: named as given", "geommal.inp", false, false, false},
+      {"a name with a folder is never looked up", "sub/geomzam.inp", false, true, false}};
   for (const LookupRow& row : rows) {
     if (row.inCurrent) test::WriteTextFile(current / row.name, "x");
     if (row.inData) test::WriteTextFile(data / row.name, "x");
-    const fs::path expected = row.answer == LookupRow::FromData ? data / row.name : row.name;
+    const fs::path expected = row.fromData ? data / row.name : row.name;
     EXPECT_EQ(DataFilePath(row.name, current, data), expected) << row.what;
   }
   // An absolute path stays itself even when the data folder has its name.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "model/GeometryReader.h"
 #include "sim/ElementLocation.h"
 #include "support/TestPaths.h"
@@ -7,17 +9,8 @@
 namespace lakedrift {
 namespace {
 
-ModelState TestLake() {
-  ModelState state;
-  const Status s = ReadGeometry(state, test::TestDataPath("testlake.inp"));
-  EXPECT_TRUE(s.ok()) << s.message();
-  return state;
-}
-
 // The test lake's cells are 2 km squares; cell (i, j) holds elements
 // 2c − 1 (lower right) and 2c, numbered row by row without the island cell.
-constexpr double kM = 1000.0;
-
 // Faults: an edge or vertex not counted as inside, the orientation test
 // reversed (a clockwise triangle would then hold its points).
 TEST(PointInElement, InsideOnEdgeAndOutsideOfACounterClockwiseTriangle) {
@@ -27,15 +20,15 @@ TEST(PointInElement, InsideOnEdgeAndOutsideOfACounterClockwiseTriangle) {
     state.TriX(j) = corners[j - 1][0], state.TriY(j) = static_cast<float>(corners[j - 1][1]);
   const double points[][3] = {{2, 2, 1}, {5, 0, 1}, {5, 5, 1}, {10, 0, 1}, {6, 6, 0}, {-1, 1, 0}};
   for (const auto& p : points) EXPECT_EQ(PointInElement(state, p[0], p[1]), p[2]) << p[0] << ", " << p[1];
-  std::swap(state.TriX(2), state.TriX(3));
-  std::swap(state.TriY(2), state.TriY(3));
+  std::swap(state.TriX(2), state.TriX(3)), std::swap(state.TriY(2), state.TriY(3));
   EXPECT_EQ(PointInElement(state, 2, 2), 0);
 }
 
 // Faults: the release point's element taken from the walk's start, a point
 // on a shared edge given to the higher element, no fallback off the water.
 TEST(ReleaseElement, IsTheFirstElementHoldingTheReleasePoint) {
-  ModelState state = TestLake();
+  ModelState state;
+  ASSERT_TRUE(ReadGeometry(state, test::TestDataPath("testlake.inp")).ok());
   const double rows[][3] = {{1.5, 0.5, 1}, {0.5, 1.5, 2}, {1, 1, 1}, {3, 1, 3}, {5, 5, kFirstElement}};
   for (const auto& row : rows) {
     state.ReleaseX = row[0], state.ReleaseY = static_cast<float>(row[1]);
@@ -49,33 +42,24 @@ TEST(ReleaseElement, IsTheFirstElementHoldingTheReleasePoint) {
 // makes the plain walk go 1, 4, 1, 4, … for ever.
 ModelState CyclingMesh() {
   ModelState s;
-  s.NodesPerElement = 3;
-  s.NodeCount = 5;
-  s.ElementCount = 4;
-  s.NodeXMetres.Resize(5);
-  s.NodeYMetres.Resize(5);
+  s.NodesPerElement = 3, s.NodeCount = 5, s.ElementCount = 4;
+  s.NodeXMetres.Resize(5), s.NodeYMetres.Resize(5), s.ElemNode.Resize(3, 4), s.ElemNeighbour.Resize(3, 4);
   const double xs[] = {0, 10, 0, -10, 0}, ys[] = {0, 0, 10, 0, -10};
   for (int n = 1; n <= 5; ++n) s.NodeXMetres(n) = xs[n - 1], s.NodeYMetres(n) = ys[n - 1];
-  s.ElemNode.Resize(3, 4);
-  s.ElemNeighbour.Resize(3, 4);
   // Element e = (centre, rim e, rim e + 1), counter-clockwise.
   for (int e = 1; e <= 4; ++e) {
-    s.ElemNode(1, e) = 1;
-    s.ElemNode(2, e) = e + 1;
-    s.ElemNode(3, e) = e % 4 + 2;
-    s.ElemNeighbour(1, e) = static_cast<int16_t>(e == 1 ? 4 : e - 1);
-    s.ElemNeighbour(2, e) = 0;
+    s.ElemNode(1, e) = 1, s.ElemNode(2, e) = e + 1, s.ElemNode(3, e) = e % 4 + 2;
+    // Edge 1 borders element e − 1 (4 for element 1), but element 4's names element 1.
+    s.ElemNeighbour(1, e) = static_cast<int16_t>(e == 1 ? 4 : e == 4 ? 1 : e - 1), s.ElemNeighbour(2, e) = 0;
     s.ElemNeighbour(3, e) = static_cast<int16_t>(e % 4 + 1);
   }
-  s.ElemNeighbour(1, 4) = 1;
   return s;
 }
 
 TEST(FindElement, CyclingWalkIsStoppedAndAnsweredByTheScan) {
-  const ModelState state = CyclingMesh();
-  EXPECT_EQ(FindElement(state, -2, -2, 1), 3);
   // Started in the element that holds the point, no walk is needed.
-  EXPECT_EQ(FindElement(state, -2, -2, 3), 3);
+  const ModelState state = CyclingMesh();
+  EXPECT_EQ(std::tuple(FindElement(state, -2, -2, 1), FindElement(state, -2, -2, 3)), std::tuple(3, 3));
 }
 
 }  // namespace

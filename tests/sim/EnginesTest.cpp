@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
 #include <cmath>
 #include <filesystem>
 #include <functional>
 #include <span>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/GeometryReader.h"
@@ -25,11 +28,12 @@ using test::TestLakeState;
 // Every level a runner took (1 the release, s + 1 after step s; the
 // animation: the node velocities of each frame shown), and how it ended.
 struct Outcome {
-  Status status = Status::Ok();
+  explicit Outcome(Status started) : status(std::move(started)) {}
+  Status status;
   int done = 0;  // steps done; frames shown by the animation
   std::vector<std::vector<double>> x;
   std::vector<std::vector<float>> y;
-  void Take(std::span<const double> xs, std::span<const float> ys) {
+  void Take(const auto& xs, std::span<const float> ys) {
     x.emplace_back(xs.begin(), xs.end()), y.emplace_back(ys.begin(), ys.end());
   }
 };
@@ -41,8 +45,7 @@ using Runner = std::function<Outcome(ModelState&, uint64_t seed, int steps)>;
 // that hand out their positions.
 template <typename Run>
 Outcome Advance(Run& run, int steps) {
-  Outcome o;
-  o.status = run.Start();
+  Outcome o{run.Start()};
   if (o.status.ok()) o.Take(run.X(), run.Y());
   for (int k = 0; o.status.ok() && k < steps && run.HasNextStep(); ++k)
     if ((o.status = run.Step()).ok()) o.Take(run.X(), run.Y());
@@ -54,8 +57,7 @@ Outcome Desktop(ModelState& state, uint64_t seed, int steps) {
   test::NullSurface surface;
   DrawnRun drawn(state, surface, seed);
   SimulationRun& run = drawn.run;
-  Outcome o;
-  o.status = run.Start();
+  Outcome o{run.Start()};
   for (int k = 0; o.status.ok() && k < steps && run.HasNextStep(); ++k) o.status = run.Step();
   o.done = run.StepsDone();
   for (int level = 1; run.Started() && level <= o.done + 1; ++level) {
@@ -84,13 +86,9 @@ Outcome Animation(ModelState& state, uint64_t, int frames) {
   test::NullSurface surface;
   state.FrameCount = static_cast<int16_t>(frames);
   FlowAnimation animation(state, surface);
-  Outcome o;
-  o.status = animation.Start();
+  Outcome o{animation.Start()};
   while (o.status.ok() && animation.HasNextFrame())
-    if ((o.status = animation.ShowNextFrame()).ok()) {
-      o.x.emplace_back(state.NodeU.Vector().begin(), state.NodeU.Vector().end());
-      o.y.emplace_back(state.NodeV.Vector());
-    }
+    if ((o.status = animation.ShowNextFrame()).ok()) o.Take(state.NodeU.Vector(), state.NodeV.Vector());
   o.done = animation.FramesShown();
   return o;
 }
@@ -108,24 +106,19 @@ const Engine kEngines[] = {{"Desktop", Desktop}, {"Headless", Headless}, {"Paral
 
 class ParticleStepTest : public testing::TestWithParam<Engine> {
  protected:
-  // The release level and the level after one step without diffusion of a
-  // particle released at (x, y) km, node n having (u(n), v(n)) in every frame.
-  Outcome OneStep(double x, double y, const std::function<float(int)>& u, const std::function<float(int)>& v,
-                  const std::string& flowName) {
+  // (x, y) at the release and after one step without diffusion of a particle
+  // released at (x, y) km, node n of frame k having (u(k, n), v(k, n)).
+  using Flow = std::function<float(int, int)>;
+  std::array<std::pair<double, double>, 2> OneStep(double x, double y, const Flow& u, const Flow& v,
+                                                   const std::string& flowName) {
     ModelState state = TestLakeState();
-    state.DiffusionCoef = 0;
-    state.ParticleCount = 1;
+    state.DiffusionCoef = 0, state.ParticleCount = 1;
     state.ReleaseX = x, state.ReleaseY = static_cast<float>(y);
-    state.FlowFileName = test::WriteFlow(
-                             flowName, state.NodeCount, 3, [&u](int, int n) { return u(n); },
-                             [&v](int, int n) { return v(n); })
-                             .string();
+    state.FlowFileName = test::WriteFlow(flowName, state.NodeCount, 3, u, v).string();
     const Outcome o = GetParam().run(state, 1, 1);
-    EXPECT_TRUE(o.status.ok()) << o.status.message();
-    return o;
+    EXPECT_TRUE(o.status.ok() && o.x.size() == 2) << o.status.message();
+    return {{{o.x.at(0)[0], o.y.at(0)[0]}, {o.x.at(1)[0], o.y.at(1)[0]}}};
   }
-  static double X(const Outcome& o, int level) { return o.x.at(static_cast<std::size_t>(level - 1))[0]; }
-  static double Y(const Outcome& o, int level) { return o.y.at(static_cast<std::size_t>(level - 1))[0]; }
 };
 
 // Faults: a swapped shape coefficient, the wrong node order, u and v crossed.
@@ -134,20 +127,19 @@ TEST_P(ParticleStepTest, LinearCurrentIsInterpolatedExactly) {
   constexpr double a = 0.01, b = 2e-6, c = -1e-6, d = -0.005, e = 1.5e-6, f = 0.5e-6;
   constexpr double kDt = 7200, kTolerance = 2e-3;  // m: y is held in single precision
   const ModelState lake = TestLakeState();
-  auto u = [&lake](int n) {
-    return static_cast<float>(a + b * lake.NodeXMetres(n) + c * lake.NodeYMetres(n));
-  };
-  auto v = [&lake](int n) {
-    return static_cast<float>(d + e * lake.NodeXMetres(n) + f * lake.NodeYMetres(n));
+  auto linear = [&lake](double p, double q, double r) -> Flow {
+    return [&lake, p, q, r](int, int n) {
+      return static_cast<float>(p + q * lake.NodeXMetres(n) + r * lake.NodeYMetres(n));
+    };
   };
   // Off the elements' centroids, where every node would weigh alike.
   const double points[][2] = {{1.3, 0.7}, {8.7, 3.1}, {3.3, 7.9}, {6.6, 4.4}, {2.2, 9.1}, {4.7, 2.5}};
   for (const auto& p : points) {
     SCOPED_TRACE(testing::Message() << "released at " << p[0] << ", " << p[1] << " km");
-    const Outcome o = OneStep(p[0], p[1], u, v, "linear");
-    const double x = X(o, 1), y = Y(o, 1);
-    EXPECT_NEAR(X(o, 2), x + kDt * (a + b * x + c * y), kTolerance);
-    EXPECT_NEAR(Y(o, 2), y + kDt * (d + e * x + f * y), kTolerance);
+    const auto [start, end] = OneStep(p[0], p[1], linear(a, b, c), linear(d, e, f), "linear");
+    const auto [x, y] = start;
+    EXPECT_NEAR(end.first, x + kDt * (a + b * x + c * y), kTolerance);
+    EXPECT_NEAR(end.second, y + kDt * (d + e * x + f * y), kTolerance);
   }
 }
 
@@ -162,20 +154,17 @@ TEST_P(ParticleStepTest, MoveOffTheWaterEndsAtTheMirroredPointExactly) {
     float u, v;   // m/s; 7.2 km a step at 1 m/s
     bool stays;
   };
-  const Row rows[] = {
-      {"east shore", 9.5, 3.0, 0.1f, 0.05f, false},    {"north shore", 3.0, 9.6, -0.04f, 0.1f, false},
-      {"west shore", 0.4, 6.0, -0.1f, 0.02f, false},   {"island corner", 3.7, 3.7, 0.06f, 0.06f, false},
-      {"island side", 3.8, 5.0, 0.05f, -0.03f, false}, {"land both ways", 3.0, 5.0, 1.0f, 0.1f, true}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.where);
-    const Outcome out = OneStep(
-        row.x, row.y, [&row](int) { return row.u; }, [&row](int) { return row.v; }, "out");
-    const Outcome back = OneStep(
-        row.x, row.y, [&row](int) { return -row.u; }, [&row](int) { return -row.v; }, "back");
-    const int moved = row.stays ? 1 : 2;  // the level the particle must be at after the step
-    ASSERT_EQ(row.stays, X(back, 2) == X(back, 1));
-    EXPECT_EQ(X(out, 2), X(back, moved));
-    EXPECT_EQ(Y(out, 2), Y(back, moved));
+  // clang-format off
+  const Row rows[] = {{"east shore", 9.5, 3.0, 0.1f, 0.05f, false},    {"north shore", 3.0, 9.6, -0.04f, 0.1f, false},
+                      {"west shore", 0.4, 6.0, -0.1f, 0.02f, false},   {"island corner", 3.7, 3.7, 0.06f, 0.06f, false},
+                      {"island side", 3.8, 5.0, 0.05f, -0.03f, false}, {"land both ways", 3.0, 5.0, 1.0f, 0.1f, true}};
+  // clang-format on
+  auto Uniform = [](float c) -> Flow { return [c](int, int) { return c; }; };
+  for (const Row& r : rows) {
+    const auto out = OneStep(r.x, r.y, Uniform(r.u), Uniform(r.v), "out");
+    const auto back = OneStep(r.x, r.y, Uniform(-r.u), Uniform(-r.v), "back");
+    ASSERT_EQ(r.stays, back[1].first == back[0].first) << r.where;
+    EXPECT_EQ(out[1], back[r.stays ? 0 : 1]) << r.where;  // where the particle must be after the step
   }
 }
 
@@ -185,29 +174,27 @@ TEST_P(ParticleStepTest, MoveOffTheWaterEndsAtTheMirroredPointExactly) {
 // The mesh covers land too; only the coast ring decides what is water.
 ModelState CrookedLakeState() {
   constexpr int kColumns = 20, kRows = 30;
-  const std::vector<std::pair<double, double>> ring = {{1, 1},    {19, 1},    {19, 10}, {6, 10},
-                                                       {6, 10.4}, {19, 10.4}, {19, 19}, {9.4, 19},
-                                                       {9.4, 28}, {9, 28},    {9, 19},  {1, 19}};
+  // clang-format off
+  const std::vector<std::pair<double, double>> ring = {{1, 1}, {19, 1}, {19, 10}, {6, 10}, {6, 10.4}, {19, 10.4},
+                                                       {19, 19}, {9.4, 19}, {9.4, 28}, {9, 28}, {9, 19}, {1, 19}};
+  // clang-format on
   auto node = [](int i, int j) { return j * (kColumns + 1) + i + 1; };
   auto element = [](int i, int j, int half) { return 2 * (j * kColumns + i) + half + 1; };
   std::ostringstream text;
-  text << "1\n"
-       << ring.size() << "\n"
-       << (kColumns + 1) * (kRows + 1) << ' ' << 2 * kColumns * kRows << " 3 " << ring.size() << '\n';
+  auto line = [&text](auto... items) { ((text << items << ' '), ...), text << '\n'; };
+  line(1), line(ring.size()), line((kColumns + 1) * (kRows + 1), 2 * kColumns * kRows, 3, ring.size());
   for (int j = 0; j < kRows; ++j)
     for (int i = 0; i < kColumns; ++i) {
       // Lower-right (a, b, c) and upper-left (a, c, d) triangles, counter-clockwise.
+      const int lower = element(i, j, 0), upper = element(i, j, 1);
       const int below = j > 0 ? element(i, j - 1, 1) : 0, right = i + 1 < kColumns ? element(i + 1, j, 1) : 0;
       const int above = j + 1 < kRows ? element(i, j + 1, 0) : 0, left = i > 0 ? element(i - 1, j, 0) : 0;
-      text << element(i, j, 0) << ' ' << node(i, j) << ' ' << node(i + 1, j) << ' ' << node(i + 1, j + 1)
-           << ' ' << below << ' ' << right << ' ' << element(i, j, 1) << '\n';
-      text << element(i, j, 1) << ' ' << node(i, j) << ' ' << node(i + 1, j + 1) << ' ' << node(i, j + 1)
-           << ' ' << element(i, j, 0) << ' ' << above << ' ' << left << '\n';
+      line(lower, node(i, j), node(i + 1, j), node(i + 1, j + 1), below, right, upper);
+      line(upper, node(i, j), node(i + 1, j + 1), node(i, j + 1), lower, above, left);
     }
   for (int j = 0; j <= kRows; ++j)
-    for (int i = 0; i <= kColumns; ++i) text << node(i, j) << ' ' << i << ' ' << j << '\n';
-  for (std::size_t b = 0; b < ring.size(); ++b)
-    text << b + 1 << " 1 " << ring[b].first << ' ' << ring[b].second << '\n';
+    for (int i = 0; i <= kColumns; ++i) line(node(i, j), i, j);
+  for (std::size_t b = 0; b < ring.size(); ++b) line(b + 1, 1, ring[b].first, ring[b].second);
   ModelState state = TestLakeState();
   const Status s = ReadGeometryText(state, text.str(), "crooked lake");
   EXPECT_TRUE(s.ok()) << s.message();
@@ -218,17 +205,14 @@ ModelState CrookedLakeState() {
 // tip or out of the bay kept because its end is on the water's bounding box.
 TEST_P(ParticleStepTest, NoPositionOnACrookedShoreEverLiesOffTheWater) {
   ModelState state = CrookedLakeState();
-  state.ParticleCount = 400;
-  state.DiffusionCoef = 10;  // 380 m a step and component: the bay is 400 m wide
+  state.ParticleCount = 400, state.DiffusionCoef = 10;  // 380 m a step and component: the bay is 400 m wide
   state.ReleaseX = 9.2, state.ReleaseY = 24.0f;
   // A current out of the bay and along the peninsula, turning with the frames.
-  state.FlowFileName = test::WriteUniformFlow(
-                           "crooked", state.NodeCount, 84, [](int k) { return k % 2 ? 0.06f : -0.04f; },
-                           [](int k) { return k < 40 ? -0.08f : 0.05f; })
-                           .string();
+  auto u = [](int k) { return k % 2 ? 0.06f : -0.04f; };
+  auto v = [](int k) { return k < 40 ? -0.08f : 0.05f; };
+  state.FlowFileName = test::WriteUniformFlow("crooked", state.NodeCount, 84, u, v).string();
   const Outcome o = GetParam().run(state, 17, 83);
-  ASSERT_TRUE(o.status.ok());
-  ASSERT_EQ(o.x.size(), 84u);
+  ASSERT_EQ(o.x.size(), 84u) << o.status.message();
   const ShoreIndex shore = ShoreIndex::ForMetres(state);
   long offWater = 0, stayed = 0;
   for (std::size_t level = 0; level < o.x.size(); ++level)
@@ -247,14 +231,11 @@ INSTANTIATE_TEST_SUITE_P(Engines, ParticleStepTest, testing::ValuesIn(kEngines),
 uint64_t HashOfLastLevel(const Outcome& o) {
   constexpr uint64_t kOffsetBasis = 0xcbf29ce484222325ull, kPrime = 0x100000001b3ull;
   uint64_t hash = kOffsetBasis;
-  auto mix = [&hash](const void* data, std::size_t size) {
-    for (std::size_t b = 0; b < size; ++b)
-      hash = (hash ^ static_cast<const unsigned char*>(data)[b]) * kPrime;
+  auto mix = [&hash](uint64_t bits, int bytes) {
+    for (int b = 0; b < bytes; ++b) hash = (hash ^ ((bits >> (8 * b)) & 0xFF)) * kPrime;
   };
-  for (std::size_t p = 0; p < o.x.back().size(); ++p) {
-    mix(&o.x.back()[p], sizeof(double));
-    mix(&o.y.back()[p], sizeof(float));
-  }
+  for (std::size_t p = 0; p < o.x.back().size(); ++p)
+    mix(std::bit_cast<uint64_t>(o.x.back()[p]), 8), mix(std::bit_cast<uint32_t>(o.y.back()[p]), 4);
   return hash;
 }
 
@@ -267,14 +248,12 @@ TEST(PinnedTracks, SeededRunsEndWhereTheyAlwaysHave) {
   // change to the walk, the interpolation, the draws or the shore rule that
   // moves any particle by one bit fails here.
   ModelState state = TestLakeState();
-  state.ParticleCount = 300;
-  state.DiffusionCoef = 5.0;
+  state.ParticleCount = 300, state.DiffusionCoef = 5.0;
   constexpr uint64_t kSeed = 20261207, kDesktop = 0x2b6cbde8d261895eull, kThreaded = 0x48b6279a19b08c72ull;
-  const std::pair<Engine, uint64_t> rows[] = {{{"desktop", Desktop}, kDesktop},
-                                              {{"headless", Headless}, kDesktop},
-                                              {{"one thread", Parallel(1)}, kThreaded},
-                                              {{"two threads", Parallel(2)}, kThreaded},
-                                              {{"three threads", Parallel(3)}, kThreaded}};
+  // clang-format off
+  const std::pair<Engine, uint64_t> rows[] = {{{"desktop", Desktop}, kDesktop}, {{"headless", Headless}, kDesktop},
+      {{"one thread", Parallel(1)}, kThreaded}, {{"two threads", Parallel(2)}, kThreaded}, {{"three threads", Parallel(3)}, kThreaded}};
+  // clang-format on
   for (const auto& [engine, expected] : rows) {
     ModelState copy = state;
     const Outcome o = engine.run(copy, kSeed, 83);
@@ -283,23 +262,16 @@ TEST(PinnedTracks, SeededRunsEndWhereTheyAlwaysHave) {
   }
 }
 
-// Mean and variance of a sample, with their standard errors.
-struct Moments {
-  double mean = 0, variance = 0, meanError = 0, varianceError = 0;
-  template <typename T>
-  explicit Moments(const std::vector<T>& values) {
-    const double n = static_cast<double>(values.size());
-    for (T v : values) mean += v / n;
-    double m4 = 0;
-    for (T v : values) {
-      const double d = v - mean;
-      variance += d * d / n;
-      m4 += d * d * d * d / n;
-    }
-    meanError = std::sqrt(variance / n);
-    varianceError = std::sqrt((m4 - variance * variance) / n);  // √((μ4 − σ⁴) / n)
-  }
-};
+// The mean and variance of a sample, each with its standard error.
+template <typename T>
+std::array<std::pair<double, double>, 2> Moments(const std::vector<T>& values) {
+  const auto n = static_cast<double>(values.size());
+  double mean = 0, variance = 0, m4 = 0;
+  for (T v : values) mean += v / n;
+  for (T v : values) variance += (v - mean) * (v - mean) / n, m4 += std::pow(v - mean, 4) / n;
+  // √((μ4 − σ⁴) / n) for the variance.
+  return {{{mean, std::sqrt(variance / n)}, {variance, std::sqrt((m4 - variance * variance) / n)}}};
+}
 
 // Faults: the threaded run's walk wider or narrower than the desktop's, or
 // drifting, while every position stays on the water.
@@ -307,66 +279,59 @@ TEST(ParallelRun, WithDiffusionTheCloudMatchesTheDesktopRunStatistically) {
   // 20 000 particles with the committed flow: at an early and at the last
   // level the clouds of the two runs are samples of one distribution, their
   // means and variances within five combined standard errors.
-  ModelState state = TestLakeState(), copy = TestLakeState();
-  state.ParticleCount = copy.ParticleCount = 20000;
-  state.DiffusionCoef = copy.DiffusionCoef = 0.1;
+  ModelState state = TestLakeState();
+  state.ParticleCount = 20000, state.DiffusionCoef = 0.1;
+  ModelState copy = state;
   const Outcome desktop = Desktop(state, 12345, 83), parallel = Parallel(2)(copy, 54321, 83);
   auto expectSame = [](const auto& a, const auto& b, const char* what) {
-    const Moments ma(a), mb(b);
-    EXPECT_LT(std::fabs(ma.mean - mb.mean), 5 * std::hypot(ma.meanError, mb.meanError)) << what;
-    EXPECT_LT(std::fabs(ma.variance - mb.variance), 5 * std::hypot(ma.varianceError, mb.varianceError))
-        << what;
+    const auto ma = Moments(a), mb = Moments(b);
+    for (int k : {0, 1})  // mean, variance
+      EXPECT_LT(std::fabs(ma[k].first - mb[k].first), 5 * std::hypot(ma[k].second, mb[k].second))
+          << (k ? "variance of " : "mean of ") << what;
   };
-  for (std::size_t level : {std::size_t{10}, std::size_t{83}}) {
-    expectSame(parallel.x[level], desktop.x[level], "x");
-    expectSame(parallel.y[level], desktop.y[level], "y");
-  }
+  for (std::size_t level : {10u, 83u})
+    expectSame(parallel.x[level], desktop.x[level], "x"),
+        expectSame(parallel.y[level], desktop.y[level], "y");
   // The spread is the random walk's: √(2·K·Δt) ≈ 37.9 m per step and
   // component at the first step, before any particle reaches the shore.
-  EXPECT_NEAR(std::sqrt(Moments(parallel.x[1]).variance), std::sqrt(2 * 0.1 * 7200), 1.0);
+  EXPECT_NEAR(std::sqrt(Moments(parallel.x[1])[1].first), std::sqrt(2 * 0.1 * 7200), 1.0);
 }
 
 // A missing or damaged flow file ends every runner with a message naming
 // file and frame, and what it had done so far is kept.
 class FlowFileFaultTest : public testing::TestWithParam<Engine> {};
 
-// Faults: a missing file not reported or not named, its run going on.
-TEST_P(FlowFileFaultTest, MissingFileEndsTheRunAtTheStartNamingIt) {
+// Faults: a missing file not reported or not named, its run going on; a
+// short frame taken, the wrong frame named, the levels before lost.
+TEST_P(FlowFileFaultTest, MissingOrCutFileEndsTheRunNamingFileAndFrameKeepingTheLevelsBefore) {
+  const std::string name = GetParam().name;
+  const auto folder = test::FreshOutputDir("flow_fault_" + name);
   ModelState state = TestLakeState();
-  state.FlowFileName =
-      (test::FreshOutputDir(std::string("missing_") + GetParam().name) / "tanws.fld").string();
+  state.FlowFileName = (folder / "tanws.fld").string();
   const ModelState before = state;
-  const Outcome o = GetParam().run(state, 5, 83);
-  EXPECT_EQ(o.status.kind(), ErrorKind::FileMissing);
-  EXPECT_NE(o.status.message().find("tanws.fld"), std::string::npos) << o.status.message();
-  EXPECT_EQ(o.done, 0);
-  EXPECT_EQ(state.NodeU, before.NodeU);  // nothing taken
-}
-
-// Faults: a short frame taken, the wrong frame named, the levels before lost.
-TEST_P(FlowFileFaultTest, CutFileEndsTheRunAtTheFrameItLacksKeepingTheLevelsBefore) {
-  ModelState state = TestLakeState();
-  const auto cut = test::FreshOutputDir(std::string("cut_") + GetParam().name) / "cut.fld";
-  std::filesystem::copy_file(test::TestDataPath("testlake.fld"), cut);
-  std::filesystem::resize_file(cut, 3 * 2 * 4 * state.NodeCount + 10);  // three frames and a bit
-  state.FlowFileName = cut.string();
-  const Outcome damaged = GetParam().run(state, 5, 83);
-  EXPECT_EQ(damaged.status.kind(), ErrorKind::ShortFile);
-  EXPECT_NE(damaged.status.message().find("cut.fld"), std::string::npos) << damaged.status.message();
-  EXPECT_NE(damaged.status.message().find("frame 3"), std::string::npos) << damaged.status.message();
+  const Outcome missing = GetParam().run(state, 5, 83);
+  EXPECT_EQ(missing.status.kind(), ErrorKind::FileMissing);
+  EXPECT_NE(missing.status.message().find("tanws.fld"), std::string::npos) << missing.status.message();
+  EXPECT_EQ(missing.done, 0) << "a run went on without its file";
+  EXPECT_EQ(state.NodeU, before.NodeU) << "a missing file gave velocities";
+  // Three frames and a bit.
+  std::filesystem::copy_file(test::TestDataPath("testlake.fld"), folder / "cut.fld");
+  std::filesystem::resize_file(folder / "cut.fld", 3 * 2 * 4 * state.NodeCount + 10);
+  state.FlowFileName = (folder / "cut.fld").string();
+  const Outcome cut = GetParam().run(state, 5, 83);
+  EXPECT_EQ(cut.status.kind(), ErrorKind::ShortFile);
+  for (const char* named : {"cut.fld", "frame 3"})
+    EXPECT_NE(cut.status.message().find(named), std::string::npos) << cut.status.message();
   // The runs move with frames 1 and 2; the animation showed frames 0 to 2.
-  EXPECT_EQ(damaged.done, std::string(GetParam().name) == "Animation" ? 3 : 2);
+  EXPECT_EQ(cut.done, name == "Animation" ? 3 : 2);
   // What is kept is what the whole file gives up to there.
   ModelState whole = TestLakeState();
-  const Outcome good = GetParam().run(whole, 5, damaged.done);
-  ASSERT_TRUE(good.status.ok());
-  EXPECT_EQ(damaged.x, good.x);
-  EXPECT_EQ(damaged.y, good.y);
+  const Outcome good = GetParam().run(whole, 5, cut.done);
+  EXPECT_TRUE(good.status.ok() && cut.x == good.x && cut.y == good.y) << "the levels before the cut differ";
 }
 
 const Engine kRunners[] = {
     {"Desktop", Desktop}, {"Headless", Headless}, {"Parallel", Parallel(2)}, {"Animation", Animation}};
-
 INSTANTIATE_TEST_SUITE_P(Runners, FlowFileFaultTest, testing::ValuesIn(kRunners), EngineName);
 
 }  // namespace

@@ -1,7 +1,8 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
+#include <bit>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -20,16 +21,12 @@ inline ModelState TestLakeState() {
   ModelState state;
   const Status s = ReadGeometry(state, TestDataPath("testlake.inp"));
   EXPECT_TRUE(s.ok()) << s.message();
-  state.Region = 1;
-  state.Season = 1;
-  state.FlowType = 1;
+  state.Region = state.Season = state.FlowType = 1;
   state.RegionTitle = "LAKE TANGANYIKA";
   ApplyRunParameters(DefaultRunParameters(), state);
-  state.VectorScale = 0.25;  // the scale the pinned pictures were drawn at
-  state.Magnification = 1.0f;
+  state.VectorScale = 0.25, state.Magnification = 1.0f;  // the scale the pinned pictures were drawn at
   state.FlowFileName = TestDataPath("testlake.fld").string();
-  state.ReleaseX = 3.0;
-  state.ReleaseY = 1.0f;
+  state.ReleaseX = 3.0, state.ReleaseY = 1.0f;
   return state;
 }
 
@@ -40,20 +37,16 @@ inline std::filesystem::path WriteFlow(const std::string& name, int nodeCount, i
                                        const std::function<float(int, int)>& v) {
   // A folder per test as well as per name: ctest runs the cases side by side.
   const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-  std::string folder = "flow_" + name;
-  if (test) folder += std::string("_") + test->test_suite_name() + "_" + test->name();
-  for (char& c : folder)
-    if (c == '/') c = '_';
+  std::string folder =
+      "flow_" + name + (test ? std::string("_") + test->test_suite_name() + "_" + test->name() : "");
+  std::replace(folder.begin(), folder.end(), '/', '_');
   const auto path = FreshOutputDir(folder) / (name + ".fld");
   std::ofstream out(path, std::ios::binary);
-  auto put = [&out](float value) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, 4);
-    for (int b = 0; b < 4; ++b) out.put(static_cast<char>((bits >> (8 * b)) & 0xFF));
-  };
-  for (int k = 0; k < frames; ++k) {
-    for (int n = 1; n <= nodeCount; ++n) put(u(k, n));
-    for (int n = 1; n <= nodeCount; ++n) put(v(k, n));
+  // Frame by frame, all u then all v, each value little-endian whatever the host.
+  for (int i = 0; i < 2 * frames * nodeCount; ++i) {
+    const auto bits =
+        std::bit_cast<uint32_t>((i / nodeCount % 2 ? v : u)(i / (2 * nodeCount), i % nodeCount + 1));
+    for (int b = 0; b < 4; ++b) out.put(static_cast<char>(bits >> (8 * b)));
   }
   return path;
 }
