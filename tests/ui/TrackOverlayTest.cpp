@@ -10,6 +10,7 @@
 #include "view/MapView.h"
 #include "view/QtImageSurface.h"
 #include "view/RunPicture.h"
+#include "ui/UiSupport.h"
 
 namespace lakedrift {
 namespace {
@@ -29,18 +30,14 @@ TEST(TrackOverlay, PictureEqualsTheOneDrawnSegmentBySegment) {
   DirectSurface plain(400, 400);
   DrawnRun drawnA(withOverlay, overlaid, 11), drawnB(direct, plain, 11);
   SimulationRun &a = drawnA.run, &b = drawnB.run;
-  ASSERT_TRUE(a.Start().ok());
-  ASSERT_TRUE(b.Start().ok());
+  ASSERT_TRUE(a.Start().ok() && b.Start().ok());
   int compared = 0;
   for (int s = 1; a.HasNextStep(); ++s) {
-    ASSERT_TRUE(a.Step().ok());
-    ASSERT_TRUE(b.Step().ok());
+    ASSERT_TRUE(a.Step().ok() && b.Step().ok());
     // The view changes between steps, as a zoom, scroll or resize made
     // while the run yields would change it.
     if (s == 20) ZoomIn(overlaid, withOverlay), ZoomIn(plain, direct);
-    if (s == 30)
-      ScrollHorizontal(overlaid, withOverlay, 9000, 0, 32767),
-          ScrollHorizontal(plain, direct, 9000, 0, 32767);
+    if (s == 30) ScrollHorizontal(overlaid, withOverlay, 9000, 0, 32767), ScrollHorizontal(plain, direct, 9000, 0, 32767);
     if (s == 40) {
       overlaid.SetPixelSize(300, 350), plain.SetPixelSize(300, 350);
       ResizeView(overlaid, withOverlay), ResizeView(plain, direct);
@@ -51,12 +48,7 @@ TEST(TrackOverlay, PictureEqualsTheOneDrawnSegmentBySegment) {
     }
   }
   EXPECT_GT(compared, 10);
-  // The tracks are really there: red pixels on the final picture.
-  int red = 0;
-  const QImage& image = overlaid.Image();
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) red += image.pixel(x, y) == qRgb(255, 0, 0);
-  EXPECT_GT(red, 50);
+  EXPECT_GT(test::CountColour(overlaid.Image(), test::kTrack), 50) << "no tracks on the final picture";
 }
 
 // FNV-1a over an image's pixels.
@@ -75,11 +67,10 @@ TEST(TrackOverlay, RunPicturesArePinned) {
   ModelState state = test::TestLakeState();
   state.DiffusionCoef = 5;
   QtImageSurface surface(300, 300);
-  DrawnRun drawn_run(state, surface, 5);
-  SimulationRun& run = drawn_run.run;
-  ASSERT_TRUE(RunSimulation(run, [] { return true; }).ok());
+  DrawnRun drawn(state, surface, 5);
+  ASSERT_TRUE(RunSimulation(drawn.run, [] { return true; }).ok());
   EXPECT_EQ(HashOf(surface.Image()), 0xbdd5e7dec0b7a498ull) << "last step";
-  ZoomIn(surface, state, [&run](Surface&, ModelState&) { run.RedrawResult(); });
+  ZoomIn(surface, state, [&drawn](Surface&, ModelState&) { drawn.run.RedrawResult(); });
   EXPECT_EQ(HashOf(surface.Image()), 0x68a69f3f791e3158ull) << "redraw after a zoom";
 }
 
