@@ -1,15 +1,6 @@
-#include <gtest/gtest.h>
+#include "ui/UiSupport.h"
 
-#include <QLineEdit>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QTest>
-#include <functional>
-
-#include "model/ModelState.h"
 #include "model/RunParameters.h"
-#include "ui/FORM3.h"
 
 namespace lakedrift {
 namespace {

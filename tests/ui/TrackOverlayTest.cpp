@@ -1,16 +1,13 @@
 // The run keeps its tracks on an overlay laid over each redraw; the picture
 // must be exactly the one that drawing every segment again gives, also
 // after the view changes in the middle of a run.
-#include <gtest/gtest.h>
-
-#include <QImage>
+#include "ui/UiSupport.h"
 
 #include "sim/RunFixture.h"
 #include "sim/SimulationRun.h"
 #include "view/MapView.h"
 #include "view/QtImageSurface.h"
 #include "view/RunPicture.h"
-#include "ui/UiSupport.h"
 
 namespace lakedrift {
 namespace {

@@ -1,14 +1,6 @@
 #include "ui/UiSupport.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QTest>
 #include <cmath>
-
-#include "support/TestPaths.h"
-#include "ui/FORM3.h"
 
 namespace lakedrift::test {
 

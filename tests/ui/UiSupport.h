@@ -1,9 +1,8 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <QColor>
-#include <QImage>
-#include <QSignalSpy>
+#include <QtTest>
+#include <QtWidgets>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -13,12 +12,11 @@
 #include <vector>
 
 #include "model/ModelState.h"
+#include "support/TestPaths.h"
 #include "ui/Dialogs.h"
 #include "ui/Drelvan.h"
+#include "ui/FORM3.h"
 #include "view/ViewTransform.h"
-
-class QAction;
-class QScrollBar;
 
 namespace lakedrift::test {
 
