@@ -14,9 +14,7 @@ const QColor kCoast(0, 0, 0);
 // Suite and case, usable as a folder name (a table's rows hold a '/').
 std::string CurrentTestName() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string(info->test_suite_name()) + "_" + info->name();
-  std::replace(name.begin(), name.end(), '/', '_');
-  return name;
+  return QString("%1_%2").arg(info->test_suite_name(), info->name()).replace('/', '_').toStdString();
 }
 
 }  // namespace
@@ -75,12 +73,6 @@ WindowTest::WindowTest() : lake(EnterLakeFolder(CurrentTestName())) {
   window->show();
   EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }
-
-QAction* WindowTest::Item(const char* name) const { return window->findChild<QAction*>(name); }
-
-void WindowTest::Choose(const char* name) const { Item(name)->trigger(); }
-
-QScrollBar* WindowTest::Bar(const char* name) const { return window->findChild<QScrollBar*>(name); }
 
 void WindowTest::ParametersContinue() const {
   Choose("EntParamValues");

@@ -59,9 +59,9 @@ class WindowTest : public ::testing::Test {
  protected:
   WindowTest();
 
-  QAction* Item(const char* name) const;
-  void Choose(const char* name) const;
-  QScrollBar* Bar(const char* name) const;
+  QAction* Item(const char* name) const { return window->findChild<QAction*>(name); }
+  void Choose(const char* name) const { Item(name)->trigger(); }
+  QScrollBar* Bar(const char* name) const { return window->findChild<QScrollBar*>(name); }
   QImage Picture() const { return window->Picture().Image(); }
   PixelPoint PixelOf(double x, double y) const { return window->Picture().Transform().ToPixel(x, y); }
   // Enter Parameters Values, then Continue with the values as they stand.
