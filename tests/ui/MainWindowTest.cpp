@@ -62,18 +62,37 @@ TEST_F(MainWindowTest, MenuStatesFromLoadToRunEnd) {
   EXPECT_EQ(dialogs.icons, std::vector{MessageIcon::Information}) << "only About's message";
 }
 
-// Asked again after land, after a text that is no number, and on the
-// southern edge; the northern edge is water. A later Cancel keeps the point.
-TEST_F(MainWindowTest, ReleasePointIsAskedUntilItLiesOnTheWater) {
+// A double-click does nothing before Select Point is available, then sets
+// the point on the water; on land it is refused as the boxes refuse it.
+// The boxes ask again after land, after a text that is no number, and on
+// the southern edge; the northern edge is water. A later Cancel keeps the
+// point.
+TEST_F(MainWindowTest, ReleasePointIsAskedOrClickedUntilItLiesOnTheWater) {
+  auto doubleClick = [&](double x, double y) {
+    const PixelPoint p = PixelOf(x, y);
+    QTest::mouseDClick(window->centralWidget(), Qt::LeftButton, {}, QPoint(static_cast<int>(p.x), static_cast<int>(p.y)));
+  };
+  doubleClick(3, 3);
+  EXPECT_EQ(state.ReleaseX, 0.0);
   ParametersContinue();
   const QImage before = Picture();
+  doubleClick(5, 5);  // the island
+  EXPECT_EQ(dialogs.messages, Strings{kRefusal});
+  EXPECT_FALSE(Item("StartSim")->isEnabled());
+  doubleClick(3, 7);
+  EXPECT_NEAR(state.ReleaseX, 3.0, 0.05);
+  EXPECT_NEAR(state.ReleaseY, 7.0f, 0.05);
+  EXPECT_TRUE(Item("StartSim")->isEnabled());
+  const PixelPoint p = PixelOf(state.ReleaseX, state.ReleaseY);
+  EXPECT_GT(CountNear(Picture(), p.x, p.y, 1, kDisc), 0);
+  EXPECT_TRUE(dialogs.prompts.empty()) << "a double-click asked";
+
   dialogs.answers = {"5", "5", "five", "5", "0", " 5 ", "10"};
   Choose("SelectPoint");
   EXPECT_EQ(dialogs.answers.size(), 0u);
   EXPECT_EQ(dialogs.prompts.size(), 7u);
-  EXPECT_EQ(dialogs.messages, (Strings{kRefusal, kNotANumber, kRefusal}));
+  EXPECT_EQ(dialogs.messages, (Strings{kRefusal, kRefusal, kNotANumber, kRefusal}));
   EXPECT_EQ(std::pair(state.ReleaseX, state.ReleaseY), std::pair(5.0, 10.0f));
-  EXPECT_TRUE(Item("StartSim")->isEnabled());
   const PixelPoint centre = PixelOf(5, 10);
   EXPECT_GT(CountNear(Picture(), centre.x, centre.y, 1, kDisc), 0);
   EXPECT_EQ(CountNear(before, centre.x, centre.y, 1, kDisc), 0);
@@ -84,29 +103,7 @@ TEST_F(MainWindowTest, ReleasePointIsAskedUntilItLiesOnTheWater) {
   Choose("SelectPoint");
   EXPECT_EQ(state.ReleaseX, 5.0);
   EXPECT_EQ(Picture(), withPoint);
-  EXPECT_EQ(dialogs.messages.size(), 3u);
-}
-
-// A double-click on the water sets the release point once Select Point is
-// available; on land it is refused as the boxes refuse it.
-TEST_F(MainWindowTest, DoubleClickSetsTheReleasePointOnTheWater) {
-  auto doubleClick = [&](double x, double y) {
-    const PixelPoint p = PixelOf(x, y);
-    QTest::mouseDClick(window->centralWidget(), Qt::LeftButton, {}, QPoint(static_cast<int>(p.x), static_cast<int>(p.y)));
-  };
-  doubleClick(3, 3);
-  EXPECT_EQ(state.ReleaseX, 0.0);
-  ParametersContinue();
-  doubleClick(5, 5);  // the island
-  EXPECT_EQ(dialogs.messages, Strings{kRefusal});
-  EXPECT_FALSE(Item("StartSim")->isEnabled());
-  doubleClick(3, 7);
-  EXPECT_NEAR(state.ReleaseX, 3.0, 0.05);
-  EXPECT_NEAR(state.ReleaseY, 7.0f, 0.05);
-  EXPECT_TRUE(Item("StartSim")->isEnabled());
-  const PixelPoint p = PixelOf(state.ReleaseX, state.ReleaseY);
-  EXPECT_GT(CountNear(Picture(), p.x, p.y, 1, kDisc), 0);
-  EXPECT_TRUE(dialogs.prompts.empty());
+  EXPECT_EQ(dialogs.messages.size(), 4u);
 }
 
 // The wheel zooms by 2 a notch about the pointer and a left drag pans; both keep
