@@ -27,13 +27,6 @@ std::optional<std::string> ScriptedDialogs::InputBox(QWidget*, const std::string
   return answer;
 }
 
-bool ScriptedDialogs::PrintDialog(QWidget*, QPrinter& printer) {
-  if (prints.empty()) return false;
-  const auto answer = std::move(prints.front());
-  prints.pop_front();
-  return answer(printer);
-}
-
 std::filesystem::path EnterLakeFolder(const std::string& name, const std::vector<std::string>& flowNames,
                                       bool withGeometry) {
   const std::filesystem::path path = FreshOutputDir(name);

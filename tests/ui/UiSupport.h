@@ -23,7 +23,7 @@ namespace lakedrift::test {
 // Dialogs that answer from a script and remember what they were asked.
 struct ScriptedDialogs : Dialogs {
   std::deque<std::optional<std::string>> answers;     // the next input boxes' texts (nothing = Cancel)
-  std::deque<std::function<bool(QPrinter&)>> prints;  // the next print dialogs: set the printer, print?
+  std::function<bool(QPrinter&)> print;               // the next print dialog: set the printer, print?
   std::vector<std::string> prompts;                   // of the input boxes asked so far
   std::vector<std::string> messages;                  // the texts of the message boxes shown so far
   std::vector<MessageIcon> icons;                     // and their icons
@@ -34,8 +34,8 @@ struct ScriptedDialogs : Dialogs {
   void MessageBox(QWidget*, MessageIcon icon, const std::string&, const std::string& text) override {
     messages.push_back(text), icons.push_back(icon);
   }
-  // Sets up the printer by the next script entry, Cancel when there is none.
-  bool PrintDialog(QWidget*, QPrinter& printer) override;
+  // Sets up the printer by the script, used once; Cancel when there is none.
+  bool PrintDialog(QWidget*, QPrinter& printer) override { return print && std::exchange(print, {})(printer); }
 };
 
 // A fresh folder holding the small test lake under the file names the
