@@ -182,24 +182,19 @@ TEST_F(MainWindowTest, SaveImageAndPrintWriteThePictureOrSayWhy) {
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_NE(dialogs.messages[0].find("no-such-folder/map.bmp"), std::string::npos);
 
-  const auto pdf = lake / "picture.pdf";
-  auto toFile = [](std::filesystem::path path, bool accept) {
-    return [=](QPrinter& printer) {
+  // Cancelled, printed, and to a folder that does not exist.
+  for (auto [name, accept] : {std::pair("cancelled.pdf", false), {"picture.pdf", true}, {"none/p.pdf", true}}) {
+    dialogs.print = [path = lake / name, accept = accept](QPrinter& printer) {
       printer.setOutputFileName(QString::fromStdString(path.string()));  // a .pdf name prints to a PDF file
       return accept;
     };
-  };
-  dialogs.print = toFile(pdf, false);
-  Choose("Print");
-  EXPECT_FALSE(std::filesystem::exists(pdf));
-  dialogs.print = toFile(pdf, true);
-  Choose("Print");
-  QFile file(QString::fromStdString(pdf.string()));
+    Choose("Print");
+  }
+  EXPECT_FALSE(std::filesystem::exists(lake / "cancelled.pdf"));
+  QFile file(QString::fromStdString((lake / "picture.pdf").string()));
   EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-");
-  EXPECT_EQ(dialogs.messages.size(), 1u);
-  dialogs.print = toFile(lake / "none" / "p.pdf", true);
-  Choose("Print");
-  EXPECT_EQ(dialogs.messages.size(), 2u);
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_EQ(dialogs.messages[1].rfind("The picture could not be printed: ", 0), 0u) << dialogs.messages[1];
 }
 
 TEST(BitmapFileNameTest, AppendsExtensionUnlessLowerCaseBmpAppearsAnywhere) {
