@@ -68,7 +68,8 @@ TEST_F(Form1Test, EveryButtonWritesItsChoiceAndContinueOpensTheMainWindow) {
   // clang-format on
   for (const auto& c : clicks) {
     Option(c.option)->click();
-    EXPECT_EQ(std::tuple(int{state.Region}, int{state.Season}, int{state.FlowType}), std::tuple(c.region, c.season, c.flow))
+    EXPECT_EQ(std::tuple(int{state.Region}, int{state.Season}, int{state.FlowType}),
+              std::tuple(c.region, c.season, c.flow))
         << "Option" << c.option;
   }
   test::EnterLakeFolder("form1_continue", {"tanda.fld"});
@@ -92,7 +93,8 @@ TEST_F(Form1Test, ContinueFromTheKeyboard) {
 
 // A geometry file that cannot be read ends the program after one message.
 // The rows: the file's text (none: no file) and a part of the message.
-class GeometryFaultTest : public Form1Test, public ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
+class GeometryFaultTest : public Form1Test,
+                          public ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
 
 TEST_P(GeometryFaultTest, ContinueEndsTheProgramAfterOneMessage) {
   const auto [text, message] = GetParam();
@@ -107,8 +109,10 @@ TEST_P(GeometryFaultTest, ContinueEndsTheProgramAfterOneMessage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Geometry, GeometryFaultTest,
+                         // clang-format off
                          ::testing::Values(std::pair<const char*, const char*>(nullptr, "Topology data file not found ! Execution terminating... "),
                                            std::pair("1\n4\n4 2 3 4\n1 1 2 x\n", "geomtan.inp")),
+                         // clang-format on
                          [](const auto& row) { return row.param.first ? "malformed" : "missing"; });
 
 // Components are scaled by 256, rounded half to even and capped; the seed
@@ -121,7 +125,8 @@ TEST(StartupColourTest, ComponentsAreScaledRoundedHalfToEvenAndCappedSeedsDiffer
   EXPECT_EQ(StartupColour(1.5f / 256, 254.6f / 256, 255.4f / 256), (Rgb{2, 255, 255}));
   EXPECT_EQ(RandomStartupColour(7), RandomStartupColour(7));
   int different = 0;
-  for (uint64_t seed = 1; seed <= 10; ++seed) different += !(RandomStartupColour(seed) == RandomStartupColour(seed + 100));
+  for (uint64_t seed = 1; seed <= 10; ++seed)
+    different += !(RandomStartupColour(seed) == RandomStartupColour(seed + 100));
   EXPECT_GE(different, 9);
 }
 

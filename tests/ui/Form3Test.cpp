@@ -55,6 +55,7 @@ TEST_P(Form3RowTest, BoxAndBarReachTheirOwnValue) {
   EXPECT_NEAR(row.value(state), row.positionValue, 1e-6);
 }
 
+// clang-format off
 const Row kRows[] = {
     {"vector_scale", 1, [](const ModelState& s) { return s.VectorScale; }, "0.5", 0.5, 10, "0.1", 0.1},
     {"frames", 2, [](const ModelState& s) { return static_cast<double>(s.FrameCount); }, "12", 12, 7, "7", 7},
@@ -62,6 +63,7 @@ const Row kRows[] = {
     {"particles", 4, [](const ModelState& s) { return s.ParticleCount; }, "12.7", 12.7, 200, "200", 200},
     {"diffusion", 6, [](const ModelState& s) { return s.DiffusionCoef; }, "2.5", 2.5, 7, "0.07", 0.07},
 };
+// clang-format on
 INSTANTIATE_TEST_SUITE_P(Rows, Form3RowTest, ::testing::ValuesIn(kRows),
                          [](const auto& row) { return std::string(row.param.name); });
 

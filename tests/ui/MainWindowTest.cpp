@@ -34,17 +34,20 @@ TEST_F(MainWindowTest, PlacementFirstPictureAndFitToScreen) {
   EXPECT_EQ(Picture(), afterLoad);
   const QRect screen = window->screen()->geometry();
   const int side = static_cast<int>(screen.height() * 0.8);
-  EXPECT_EQ(window->frameGeometry().topLeft(), QPoint((screen.width() - side) / 2, (screen.height() - side) / 2));
+  EXPECT_EQ(window->frameGeometry().topLeft(),
+            QPoint((screen.width() - side) / 2, (screen.height() - side) / 2));
   EXPECT_EQ(window->size(), QSize(side, side));
   Choose("Fit_to_screen");
   EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry().height() == screen.height(); }));
-  EXPECT_EQ(window->frameGeometry(), QRect((screen.width() - screen.height()) / 2, 0, screen.height(), screen.height()));
+  EXPECT_EQ(window->frameGeometry(),
+            QRect((screen.width() - screen.height()) / 2, 0, screen.height(), screen.height()));
 }
 
 TEST_F(MainWindowTest, MenuStatesFromLoadToRunEnd) {
   auto enabled = [this] {
     QString on;
-    for (const char* name : {"EntParamValues", "SelectPoint", "AnimFlow", "StartSim"}) on += Item(name)->isEnabled() ? '1' : '0';
+    for (const char* name : {"EntParamValues", "SelectPoint", "AnimFlow", "StartSim"})
+      on += Item(name)->isEnabled() ? '1' : '0';
     return on;
   };
   EXPECT_EQ(enabled(), "1000");
@@ -68,7 +71,8 @@ TEST_F(MainWindowTest, MenuStatesFromLoadToRunEnd) {
 TEST_F(MainWindowTest, ReleasePointIsAskedOrClickedUntilItLiesOnTheWater) {
   auto doubleClick = [&](double x, double y) {
     const PixelPoint p = PixelOf(x, y);
-    QTest::mouseDClick(window->centralWidget(), Qt::LeftButton, {}, QPoint(static_cast<int>(p.x), static_cast<int>(p.y)));
+    QTest::mouseDClick(window->centralWidget(), Qt::LeftButton, {},
+                       QPoint(static_cast<int>(p.x), static_cast<int>(p.y)));
   };
   doubleClick(3, 3);
   EXPECT_EQ(state.ReleaseX, 0.0);
@@ -130,8 +134,9 @@ TEST_F(MainWindowTest, WheelZoomsAboutThePointerAndDragPans) {
   QMouseEvent move(QEvent::MouseMove, to, picture->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
   QApplication::sendEvent(picture, &move);
   QTest::mouseRelease(picture, Qt::LeftButton, {}, to);
-  EXPECT_FLOAT_EQ(window->Picture().ScaleLeft(),
-                  left - 60.0f * window->Picture().ScaleWidth() / static_cast<float>(window->Picture().PixelWidth()));
+  EXPECT_FLOAT_EQ(
+      window->Picture().ScaleLeft(),
+      left - 60.0f * window->Picture().ScaleWidth() / static_cast<float>(window->Picture().PixelWidth()));
   barsInStep();
 }
 
@@ -183,7 +188,8 @@ TEST_F(MainWindowTest, SaveImageAndPrintWriteThePictureOrSayWhy) {
   EXPECT_NE(dialogs.messages[0].find("no-such-folder/map.bmp"), std::string::npos);
 
   // Cancelled, printed, and to a folder that does not exist.
-  for (auto [name, accept] : {std::pair("cancelled.pdf", false), {"picture.pdf", true}, {"none/p.pdf", true}}) {
+  for (auto [name, accept] :
+       {std::pair("cancelled.pdf", false), {"picture.pdf", true}, {"none/p.pdf", true}}) {
     dialogs.print = [path = lake / name, accept = accept](QPrinter& printer) {
       printer.setOutputFileName(QString::fromStdString(path.string()));  // a .pdf name prints to a PDF file
       return accept;
@@ -198,8 +204,10 @@ TEST_F(MainWindowTest, SaveImageAndPrintWriteThePictureOrSayWhy) {
 }
 
 TEST(BitmapFileNameTest, AppendsExtensionUnlessLowerCaseBmpAppearsAnywhere) {
+  // clang-format off
   for (auto [typed, file] : {std::pair("lake", "lake.bmp"), {"lake.bmp", "lake.bmp"}, {"LAKE.BMP", "LAKE.BMP.bmp"},
-                              {"a.bmp.old", "a.bmp.old"}, {"lake.Bmp", "lake.Bmp.bmp"}, {"", ".bmp"}, {"dir/.bmpx", "dir/.bmpx"}})
+                             {"a.bmp.old", "a.bmp.old"}, {"lake.Bmp", "lake.Bmp.bmp"}, {"", ".bmp"}, {"dir/.bmpx", "dir/.bmpx"}})
+    // clang-format on
     EXPECT_EQ(BitmapFileName(typed), file);
 }
 

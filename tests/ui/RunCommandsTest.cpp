@@ -46,7 +46,8 @@ class BusyTest : public test::WindowTest {
     const float left = window->Picture().ScaleLeft(), top = window->Picture().ScaleTop();
     Bar("HScroll1")->setValue(Bar("HScroll1")->maximum());
     Bar("VScroll1")->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_TRUE(window->Picture().ScaleLeft() != left && window->Picture().ScaleTop() != top) << "a bar did not scroll";
+    EXPECT_TRUE(window->Picture().ScaleLeft() != left && window->Picture().ScaleTop() != top)
+        << "a bar did not scroll";
 
     QWidget* client = window->centralWidget();
     const QSize clientBefore = client->size(), pictureBefore = Picture().size();
@@ -58,7 +59,8 @@ class BusyTest : public test::WindowTest {
     EXPECT_TRUE(QTest::qWaitFor([&] { return client->width() > clientBefore.width(); }));
     EXPECT_EQ(Picture().size(), client->size());
     EXPECT_EQ(QPoint(Bar("VScroll1")->geometry().right(), Bar("HScroll1")->geometry().bottom()),
-              QPoint(client->width() - 1, client->height() - 1)) << "the bars are not on the edges";
+              QPoint(client->width() - 1, client->height() - 1))
+        << "the bars are not on the edges";
     EXPECT_TRUE(CoastShownInKm()) << "after the resize";
     Choose("Fit_to_screen");
     const int screenHeight = window->screen()->geometry().height();
@@ -146,10 +148,13 @@ TEST_F(BusyTest, RunOrSecondAnimationWhileBusyIsRefused) {
   ExpectIdle();
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, ViewWhileBusyTest, ::testing::Bool(), [](const auto& row) { return NameOf(row.param); });
-INSTANTIATE_TEST_SUITE_P(Ends, EndWhileBusyTest, ::testing::Combine(::testing::Bool(), ::testing::Bool()), [](const auto& row) {
-  return (std::get<1>(row.param) ? "exit_" : "close_") + NameOf(std::get<0>(row.param));
-});
+INSTANTIATE_TEST_SUITE_P(Commands, ViewWhileBusyTest, ::testing::Bool(),
+                         [](const auto& row) { return NameOf(row.param); });
+INSTANTIATE_TEST_SUITE_P(Ends, EndWhileBusyTest, ::testing::Combine(::testing::Bool(), ::testing::Bool()),
+                         [](const auto& row) {
+                           return (std::get<1>(row.param) ? "exit_" : "close_") +
+                                  NameOf(std::get<0>(row.param));
+                         });
 
 using Path = std::filesystem::path;
 constexpr std::streamoff kBytesPerValue = 4;
@@ -185,7 +190,8 @@ const FlowFault kFaults[] = {
 // clang-format on
 
 // The fault, and a run (true) or an animation (false) meeting it.
-class FlowFileFaultTest : public test::WindowTest, public ::testing::WithParamInterface<std::tuple<FlowFault, bool>> {};
+class FlowFileFaultTest : public test::WindowTest,
+                          public ::testing::WithParamInterface<std::tuple<FlowFault, bool>> {};
 
 TEST_P(FlowFileFaultTest, OneMessageThenTheProgramWorksOn) {
   const auto [fault, run] = GetParam();
@@ -214,7 +220,8 @@ TEST_P(FlowFileFaultTest, OneMessageThenTheProgramWorksOn) {
     EXPECT_GT(test::CountColour(Picture(), test::kTrack), 0);  // the steps before it stay drawn
   }
 
-  std::filesystem::copy_file(test::TestDataPath("testlake.fld"), flow, std::filesystem::copy_options::overwrite_existing);
+  std::filesystem::copy_file(test::TestDataPath("testlake.fld"), flow,
+                             std::filesystem::copy_options::overwrite_existing);
   Choose("AnimFlow");
   Release("3", "3");
   Choose("StartSim");
@@ -224,8 +231,12 @@ TEST_P(FlowFileFaultTest, OneMessageThenTheProgramWorksOn) {
   EXPECT_GT(test::CountColour(Picture(), test::kTrack), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Damages, FlowFileFaultTest, ::testing::Combine(::testing::ValuesIn(kFaults), ::testing::Bool()),
-                         [](const auto& row) { return std::string(std::get<0>(row.param).name) + "_" + NameOf(std::get<1>(row.param)); });
+INSTANTIATE_TEST_SUITE_P(Damages, FlowFileFaultTest,
+                         ::testing::Combine(::testing::ValuesIn(kFaults), ::testing::Bool()),
+                         [](const auto& row) {
+                           return std::string(std::get<0>(row.param).name) + "_" +
+                                  NameOf(std::get<1>(row.param));
+                         });
 
 }  // namespace
 }  // namespace lakedrift

@@ -19,7 +19,8 @@ std::string CurrentTestName() {
 
 }  // namespace
 
-std::optional<std::string> ScriptedDialogs::InputBox(QWidget*, const std::string& prompt, const std::string&) {
+std::optional<std::string> ScriptedDialogs::InputBox(QWidget*, const std::string& prompt,
+                                                     const std::string&) {
   prompts.push_back(prompt);
   if (answers.empty()) return std::nullopt;
   std::optional<std::string> answer = answers.front();
@@ -31,7 +32,8 @@ std::filesystem::path EnterLakeFolder(const std::string& name, const std::vector
                                       bool withGeometry) {
   const std::filesystem::path path = FreshOutputDir(name);
   if (withGeometry) std::filesystem::copy_file(TestDataPath("testlake.inp"), path / "geomtan.inp");
-  for (const std::string& flow : flowNames) std::filesystem::copy_file(TestDataPath("testlake.fld"), path / flow);
+  for (const std::string& flow : flowNames)
+    std::filesystem::copy_file(TestDataPath("testlake.fld"), path / flow);
   std::filesystem::current_path(path);
   return path;
 }
@@ -46,8 +48,9 @@ int OpenHandlesTo(const std::string& fileName) {
 }
 
 int CountNear(const QImage& image, double x, double y, int radius, QColor colour) {
-  const QRect box = QRect(static_cast<int>(std::lround(x)) - radius, static_cast<int>(std::lround(y)) - radius,
-                          2 * radius + 1, 2 * radius + 1) & image.rect();
+  const QRect box = QRect(static_cast<int>(std::lround(x)) - radius,
+                          static_cast<int>(std::lround(y)) - radius, 2 * radius + 1, 2 * radius + 1) &
+                    image.rect();
   int count = 0;
   for (int py = box.top(); py <= box.bottom(); ++py)
     for (int px = box.left(); px <= box.right(); ++px) count += image.pixel(px, py) == colour.rgb();

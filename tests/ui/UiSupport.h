@@ -22,11 +22,11 @@ namespace lakedrift::test {
 
 // Dialogs that answer from a script and remember what they were asked.
 struct ScriptedDialogs : Dialogs {
-  std::deque<std::optional<std::string>> answers;     // the next input boxes' texts (nothing = Cancel)
-  std::function<bool(QPrinter&)> print;               // the next print dialog: set the printer, print?
-  std::vector<std::string> prompts;                   // of the input boxes asked so far
-  std::vector<std::string> messages;                  // the texts of the message boxes shown so far
-  std::vector<MessageIcon> icons;                     // and their icons
+  std::deque<std::optional<std::string>> answers;  // the next input boxes' texts (nothing = Cancel)
+  std::function<bool(QPrinter&)> print;            // the next print dialog: set the printer, print?
+  std::vector<std::string> prompts;                // of the input boxes asked so far
+  std::vector<std::string> messages;               // the texts of the message boxes shown so far
+  std::vector<MessageIcon> icons;                  // and their icons
 
   // Answers with the next scripted text, Cancel when there is none.
   std::optional<std::string> InputBox(QWidget*, const std::string& prompt, const std::string&) override;
@@ -35,13 +35,16 @@ struct ScriptedDialogs : Dialogs {
     messages.push_back(text), icons.push_back(icon);
   }
   // Sets up the printer by the script, used once; Cancel when there is none.
-  bool PrintDialog(QWidget*, QPrinter& printer) override { return print && std::exchange(print, {})(printer); }
+  bool PrintDialog(QWidget*, QPrinter& printer) override {
+    return print && std::exchange(print, {})(printer);
+  }
 };
 
 // A fresh folder holding the small test lake under the file names the
 // program opens (the flow file under each of `flowNames`), made the
 // current folder.
-std::filesystem::path EnterLakeFolder(const std::string& name, const std::vector<std::string>& flowNames = {"tanws.fld"},
+std::filesystem::path EnterLakeFolder(const std::string& name,
+                                      const std::vector<std::string>& flowNames = {"tanws.fld"},
                                       bool withGeometry = true);
 // Open file handles of this process whose path ends with `fileName`.
 int OpenHandlesTo(const std::string& fileName);

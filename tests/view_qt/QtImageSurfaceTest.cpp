@@ -57,7 +57,7 @@ int CountInRow(const QImage& image, int y, int x0, int x1, QRgb colour) {
 // what fits. A dotted line shows gaps, a solid one none.
 TEST(QtImageSurface, LinesLandOnTheirPixelsAndStayThroughCopyAndResize) {
   auto surface = BlankSurface();
-  surface->Line(35, 30, 60, 30);  // pixel x 50..100, y 40
+  surface->Line(35, 30, 60, 30);           // pixel x 50..100, y 40
   const QImage before = surface->Image();  // a shallow copy, as a saved file or a repaint takes
   EXPECT_EQ(CountInRow(before, 40, 0, 200, kBlackPixel), CountInRow(before, 40, 50, 101, kBlackPixel));
   EXPECT_EQ(before.pixel(50, 40), kBlackPixel);
@@ -70,7 +70,8 @@ TEST(QtImageSurface, LinesLandOnTheirPixelsAndStayThroughCopyAndResize) {
   EXPECT_EQ(surface->Image().pixel(60, 40), kBlackPixel);
   EXPECT_EQ(surface->Image().pixel(250, 10), kWhite);
 
-  for (auto [style, least, most] : {std::tuple(LineStyle::Solid, 170, 170), {LineStyle::Dotted, 170 / 4 + 1, 170 * 3 / 4 - 1}}) {
+  for (auto [style, least, most] :
+       {std::tuple(LineStyle::Solid, 170, 170), {LineStyle::Dotted, 170 / 4 + 1, 170 * 3 / 4 - 1}}) {
     surface = BlankSurface();
     surface->SetLineStyle(style);
     surface->Line(15, 30, 100, 30);  // pixels 10..180 along row 40
@@ -89,8 +90,9 @@ TEST(QtImageSurface, DiscOfAFixedViewFractionKeepsItsPixelRadiusAfterZoom) {
     surface.Clear();
     surface.SetFillStyle(FillStyle::Solid);
     surface.SetFillColor(PaletteColour(kLightRed));
-    surface.Circle(surface.ScaleLeft() + surface.ScaleWidth() / 2, surface.ScaleTop() + surface.ScaleHeight() / 2,
-                   0.008f * surface.ScaleWidth(), PaletteColour(kLightRed));
+    surface.Circle(surface.ScaleLeft() + surface.ScaleWidth() / 2,
+                   surface.ScaleTop() + surface.ScaleHeight() / 2, 0.008f * surface.ScaleWidth(),
+                   PaletteColour(kLightRed));
     return CountInRow(surface.Image(), 200, 0, 400, ToQRgb(PaletteColour(kLightRed)));
   };
   const int before = discWidth();
