@@ -14,16 +14,6 @@ class Form1Test : public ::testing::Test {
   QRadioButton* Option(int n) { return form.findChild<QRadioButton*>(QString("Option%1").arg(n)); }
   QCheckBox* Music() { return form.findChild<QCheckBox*>("Check1"); }
   QPushButton* Continue() { return form.findChild<QPushButton*>("Command1"); }
-  // After Continue: the start-up window gone, the main window shown on `flowFile`.
-  void ExpectMainWindowOn(const char* flowFile) {
-    EXPECT_FALSE(form.isVisible());
-    ASSERT_NE(form.MainWindow(), nullptr);
-    EXPECT_TRUE(form.MainWindow()->isVisible());
-    EXPECT_EQ(state.FlowFileName, flowFile);
-    EXPECT_EQ(ended.count(), 0);
-    form.MainWindow()->close();
-    EXPECT_EQ(ended.count(), 1) << "closing the main window did not end the program";
-  }
 
   ModelState state;
   test::ScriptedDialogs dialogs;
@@ -74,21 +64,13 @@ TEST_F(Form1Test, EveryButtonWritesItsChoiceAndContinueOpensTheMainWindow) {
   }
   test::EnterLakeFolder("form1_continue", {"tanda.fld"});
   QTest::mouseClick(Continue(), Qt::LeftButton);
-  ExpectMainWindowOn("tanda.fld");
-}
-
-TEST_F(Form1Test, ContinueFromTheKeyboard) {
-  test::EnterLakeFolder("form1_keyboard");
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-  // The region group has the focus; Tab goes through the season and flow
-  // groups and the music box to Continue; Enter presses it.
-  for (QWidget* expected : std::initializer_list<QWidget*>{Option(1), Option(4), Option(6), Music()}) {
-    ASSERT_EQ(QApplication::focusWidget(), expected) << expected->objectName().toStdString();
-    QTest::keyClick(expected, Qt::Key_Tab);
-  }
-  ASSERT_EQ(QApplication::focusWidget(), Continue());
-  QTest::keyClick(Continue(), Qt::Key_Return);
-  ExpectMainWindowOn("tanws.fld");  // the keys changed no choice
+  EXPECT_FALSE(form.isVisible());
+  ASSERT_NE(form.MainWindow(), nullptr);
+  EXPECT_TRUE(form.MainWindow()->isVisible());
+  EXPECT_EQ(state.FlowFileName, "tanda.fld");
+  EXPECT_EQ(ended.count(), 0);
+  form.MainWindow()->close();
+  EXPECT_EQ(ended.count(), 1) << "closing the main window did not end the program";
 }
 
 // A geometry file that cannot be read ends the program after one message.
