@@ -8,8 +8,4 @@ mkdir -p "$out"
 env -u XDG_RUNTIME_DIR -u QT_QPA_PLATFORM "$batch" run --geometry "$data/testlake.inp" \
   --flow-file "$data/testlake.fld" --season 1 --release 3 1 --particles 5 --seed 1 --size 64 \
   --image "$out/run.png" --film "$out/run.gif" 2> "$out/stderr.txt" > /dev/null || { cat "$out/stderr.txt"; exit 1; }
-if [ -s "$out/stderr.txt" ]; then
-  echo "unexpected output on standard error:"
-  cat "$out/stderr.txt"
-  exit 1
-fi
+[ ! -s "$out/stderr.txt" ] || { echo "unexpected output on standard error:"; cat "$out/stderr.txt"; exit 1; }

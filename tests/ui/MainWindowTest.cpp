@@ -1,31 +1,30 @@
-#include <gtest/gtest.h>
-
-#include <QAction>
-#include <QApplication>
-#include <QFile>
-#include <QMouseEvent>
-#include <QPrinter>
-#include <QScreen>
-#include <QScrollBar>
-#include <QTest>
-#include <QWheelEvent>
-
 #include "ui/UiSupport.h"
+
+#include <QPrinter>
+#include <fstream>
+
+#include "support/FileSizeLimit.h"
+#include "ui/PictureOutput.h"
 #include "view/MapView.h"
 
 namespace lakedrift {
 namespace {
 
-using MainWindowTest = test::WindowTest;
-using test::CountColour;
-using test::CountNear;
-using test::kDisc;
-using test::kTrack;
+using namespace test;
+using MainWindowTest = WindowTest;
+using Strings = std::vector<std::string>;
 
-const QColor kLabelBox(0, 255, 0);
 const char* const kRefusal = "Release Point is not in the lake, Repeat enter, please... ";
+const char* const kNotANumber = "Please enter a number, for example 25.5";
 constexpr double kDiscFraction = 0.008;  // of the view's width, the disc's radius
 constexpr int kScrollRange = 32767;
+
+// Sends a wheel turn of `notches` at `at` to the picture.
+void Wheel(QWidget* picture, QPointF at, int notches) {
+  QWheelEvent wheel(at, picture->mapToGlobal(at), {}, {0, 120 * notches}, Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(picture, &wheel);
+}
 
 // Placed as a centred square of 0.8 of the screen height; the first show
 // keeps the picture the load drew, label and all. Fit to screen makes a
@@ -33,94 +32,80 @@ constexpr int kScrollRange = 32767;
 TEST_F(MainWindowTest, PlacementFirstPictureAndFitToScreen) {
   QApplication::processEvents();
   EXPECT_EQ(Picture(), afterLoad);
-  EXPECT_EQ(Picture().size(), window->centralWidget()->size());
   const QRect screen = window->screen()->geometry();
   const int side = static_cast<int>(screen.height() * 0.8);
+  EXPECT_EQ(window->frameGeometry().topLeft(),
+            QPoint((screen.width() - side) / 2, (screen.height() - side) / 2));
   EXPECT_EQ(window->size(), QSize(side, side));
-  EXPECT_EQ(window->frameGeometry().topLeft(), QPoint((screen.width() - side) / 2, (screen.height() - side) / 2));
-
   Choose("Fit_to_screen");
   EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry().height() == screen.height(); }));
-  EXPECT_EQ(window->frameGeometry().width(), screen.height());
-  EXPECT_EQ(window->frameGeometry().left(), (screen.width() - screen.height()) / 2);
+  EXPECT_EQ(window->frameGeometry(),
+            QRect((screen.width() - screen.height()) / 2, 0, screen.height(), screen.height()));
 }
 
 TEST_F(MainWindowTest, MenuStatesFromLoadToRunEnd) {
-  auto enabled = [this](std::initializer_list<const char*> names) {
-    QStringList on;
-    for (const char* name : names) on << (Item(name)->isEnabled() ? "on" : "off");
-    return on.join(' ');
+  auto enabled = [this] {
+    QString on;
+    for (const char* name : {"EntParamValues", "SelectPoint", "AnimFlow", "StartSim"})
+      on += Item(name)->isEnabled() ? '1' : '0';
+    return on;
   };
-  const auto items = {"EntParamValues", "SelectPoint", "AnimFlow", "StartSim"};
-  EXPECT_EQ(enabled(items), "on off off off");
+  EXPECT_EQ(enabled(), "1000");
   ParametersContinue();
-  EXPECT_EQ(enabled(items), "on on on off");
+  EXPECT_EQ(enabled(), "1110");
   Release("3", "3");
-  EXPECT_EQ(enabled(items), "on on on on");
+  EXPECT_EQ(enabled(), "1111");
   state.ParticleCount = 5;
   Choose("StartSim");
-  EXPECT_EQ(enabled(items), "on on on off");
+  EXPECT_EQ(enabled(), "1110");
   ExpectIdle();
-  EXPECT_TRUE(dialogs.Messages().empty());
   Choose("About");
-  ASSERT_EQ(dialogs.Messages().size(), 1u);
-  EXPECT_EQ(dialogs.Messages()[0].icon, MessageIcon::Information);
+  EXPECT_EQ(dialogs.icons, std::vector{MessageIcon::Information}) << "only About's message";
 }
 
-// Asked again after land, after a text that is no number, and on the
-// southern edge; the northern edge is water. A later Cancel keeps the point.
-TEST_F(MainWindowTest, ReleasePointIsAskedUntilItLiesOnTheWater) {
-  ParametersContinue();
-  const QImage before = Picture();
-  for (const char* answer : {"5", "5", "five", "5", "0", " 5 ", "10"}) dialogs.Answer(answer);
-  Choose("SelectPoint");
-  EXPECT_EQ(dialogs.AnswersLeft(), 0u);
-  EXPECT_EQ(dialogs.Prompts().size(), 7u);
-  ASSERT_EQ(dialogs.Messages().size(), 3u);
-  EXPECT_EQ(dialogs.Messages()[0].text, kRefusal);
-  EXPECT_NE(dialogs.Messages()[1].text, kRefusal);  // the not-a-number message
-  EXPECT_EQ(dialogs.Messages()[2].text, kRefusal);
-  EXPECT_EQ(state.ReleaseX, 5.0);
-  EXPECT_EQ(state.ReleaseY, 10.0f);
-  EXPECT_TRUE(Item("StartSim")->isEnabled());
-  const PixelPoint centre = PixelOf(5, 10);
-  const double radius = kDiscFraction * Picture().width();
-  EXPECT_GT(CountNear(Picture(), centre.x, centre.y, 1, kDisc), 0);
-  EXPECT_EQ(CountNear(before, centre.x, centre.y, 1, kDisc), 0);
-  EXPECT_EQ(CountNear(Picture(), centre.x, centre.y + radius + 3, 1, kDisc), 0);
-
-  const QImage withPoint = Picture();
-  dialogs.Answer("3");
-  dialogs.Answer(std::nullopt);
-  Choose("SelectPoint");
-  EXPECT_EQ(state.ReleaseX, 5.0);
-  EXPECT_EQ(Picture(), withPoint);
-  EXPECT_EQ(dialogs.Messages().size(), 3u);
-}
-
-// A double-click on the water sets the release point once Select Point is
-// available; on land it is refused as the boxes refuse it.
-TEST_F(MainWindowTest, DoubleClickSetsTheReleasePointOnTheWater) {
+// A double-click does nothing before Select Point is available, then sets
+// the point on the water; on land it is refused as the boxes refuse it.
+// The boxes ask again after land, after a text that is no number, and on
+// the southern edge; the northern edge is water. A later Cancel keeps the
+// point.
+TEST_F(MainWindowTest, ReleasePointIsAskedOrClickedUntilItLiesOnTheWater) {
   auto doubleClick = [&](double x, double y) {
     const PixelPoint p = PixelOf(x, y);
-    QTest::mouseDClick(window->centralWidget(), Qt::LeftButton, Qt::NoModifier,
+    QTest::mouseDClick(window->centralWidget(), Qt::LeftButton, {},
                        QPoint(static_cast<int>(p.x), static_cast<int>(p.y)));
   };
   doubleClick(3, 3);
   EXPECT_EQ(state.ReleaseX, 0.0);
   ParametersContinue();
+  const QImage before = Picture();
   doubleClick(5, 5);  // the island
-  ASSERT_EQ(dialogs.Messages().size(), 1u);
-  EXPECT_EQ(dialogs.Messages()[0].text, kRefusal);
+  EXPECT_EQ(dialogs.messages, Strings{kRefusal});
   EXPECT_FALSE(Item("StartSim")->isEnabled());
   doubleClick(3, 7);
   EXPECT_NEAR(state.ReleaseX, 3.0, 0.05);
   EXPECT_NEAR(state.ReleaseY, 7.0f, 0.05);
   EXPECT_TRUE(Item("StartSim")->isEnabled());
-  EXPECT_GT(CountNear(Picture(), PixelOf(state.ReleaseX, state.ReleaseY).x,
-                      PixelOf(state.ReleaseX, state.ReleaseY).y, 1, kDisc),
-            0);
-  EXPECT_TRUE(dialogs.Prompts().empty());
+  const PixelPoint p = PixelOf(state.ReleaseX, state.ReleaseY);
+  EXPECT_GT(CountNear(Picture(), p.x, p.y, 1, kDisc), 0);
+  EXPECT_TRUE(dialogs.prompts.empty()) << "a double-click asked";
+
+  dialogs.answers = {"5", "5", "five", "5", "0", " 5 ", "10"};
+  Choose("SelectPoint");
+  EXPECT_EQ(dialogs.answers.size(), 0u);
+  EXPECT_EQ(dialogs.prompts.size(), 7u);
+  EXPECT_EQ(dialogs.messages, (Strings{kRefusal, kRefusal, kNotANumber, kRefusal}));
+  EXPECT_EQ(std::pair(state.ReleaseX, state.ReleaseY), std::pair(5.0, 10.0f));
+  const PixelPoint centre = PixelOf(5, 10);
+  EXPECT_GT(CountNear(Picture(), centre.x, centre.y, 1, kDisc), 0);
+  EXPECT_EQ(CountNear(before, centre.x, centre.y, 1, kDisc), 0);
+  EXPECT_EQ(CountNear(Picture(), centre.x, centre.y + kDiscFraction * Picture().width() + 3, 1, kDisc), 0);
+
+  const QImage withPoint = Picture();
+  dialogs.answers = {"3", std::nullopt};
+  Choose("SelectPoint");
+  EXPECT_EQ(state.ReleaseX, 5.0);
+  EXPECT_EQ(Picture(), withPoint);
+  EXPECT_EQ(dialogs.messages.size(), 4u);
 }
 
 // The wheel zooms by 2 a notch about the pointer and a left drag pans; both keep
@@ -128,40 +113,36 @@ TEST_F(MainWindowTest, DoubleClickSetsTheReleasePointOnTheWater) {
 TEST_F(MainWindowTest, WheelZoomsAboutThePointerAndDragPans) {
   QWidget* picture = window->centralWidget();
   const QPointF at(picture->width() * 0.7, picture->height() * 0.7);
-  double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-  window->Picture().Transform().ToWorld(at.x(), at.y(), x0, y0);
-  // Two notches: by 4, to a view narrower than the scrolled range.
-  QWheelEvent wheel(at, picture->mapToGlobal(at), QPoint(), QPoint(0, 240), Qt::NoButton, Qt::NoModifier,
-                    Qt::NoScrollPhase, false);
-  QApplication::sendEvent(picture, &wheel);
+  auto worldAt = [&] {
+    double x = 0, y = 0;
+    window->Picture().Transform().ToWorld(at.x(), at.y(), x, y);
+    return QPointF(x, y);
+  };
+  const QPointF before = worldAt();
+  Wheel(picture, at, 2);  // by 4, to a view narrower than the scrolled range
   EXPECT_EQ(state.Magnification, 4.0f);
-  window->Picture().Transform().ToWorld(at.x(), at.y(), x1, y1);
-  EXPECT_NEAR(x1, x0, 1e-3);
-  EXPECT_NEAR(y1, y0, 1e-3);
-  EXPECT_GT(CountColour(Picture(), kLabelBox), 0);  // the magnification label
+  EXPECT_LT((worldAt() - before).manhattanLength(), 1e-3);
   auto barsInStep = [&] {
     EXPECT_EQ(Bar("HScroll1")->value(), HorizontalScrollValue(window->Picture(), state, 0, kScrollRange));
     EXPECT_EQ(Bar("VScroll1")->value(), VerticalScrollValue(window->Picture(), state, 0, kScrollRange));
   };
   barsInStep();
-  EXPECT_GT(Bar("HScroll1")->value(), 0);  // the bars left their minimum
-  EXPECT_GT(Bar("VScroll1")->value(), 0);
+  EXPECT_TRUE(Bar("HScroll1")->value() > 0 && Bar("VScroll1")->value() > 0) << "the bars kept their minimum";
   const float left = window->Picture().ScaleLeft();
   const QPoint from(200, 200), to(260, 230);
-  QTest::mousePress(picture, Qt::LeftButton, Qt::NoModifier, from);
-  QMouseEvent move(QEvent::MouseMove, to, picture->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
-                   Qt::NoModifier);
+  QTest::mousePress(picture, Qt::LeftButton, {}, from);
+  QMouseEvent move(QEvent::MouseMove, to, picture->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
   QApplication::sendEvent(picture, &move);
-  QTest::mouseRelease(picture, Qt::LeftButton, Qt::NoModifier, to);
-  EXPECT_FLOAT_EQ(window->Picture().ScaleLeft(),
-                  left - 60.0f * window->Picture().ScaleWidth() / static_cast<float>(window->Picture().PixelWidth()));
+  QTest::mouseRelease(picture, Qt::LeftButton, {}, to);
+  EXPECT_FLOAT_EQ(
+      window->Picture().ScaleLeft(),
+      left - 60.0f * window->Picture().ScaleWidth() / static_cast<float>(window->Picture().PixelWidth()));
   barsInStep();
 }
 
 // A finished run's picture comes back at every redraw of the view, until
 // an animation (or the next run) starts.
 TEST_F(MainWindowTest, FinishedRunStaysThroughZoomAndResizeUntilAnAnimation) {
-  const QColor runLabelBox(192, 192, 192);
   ParametersContinue();
   Release("3", "3");
   state.ParticleCount = 5;  // too few tracks to hide the disc
@@ -169,28 +150,23 @@ TEST_F(MainWindowTest, FinishedRunStaysThroughZoomAndResizeUntilAnAnimation) {
   const int tracks = CountColour(Picture(), kTrack);
   ASSERT_GT(tracks, 20);
   auto showsTheRun = [&](const char* when) {
-    SCOPED_TRACE(when);
     const PixelPoint release = PixelOf(3, 3);
     const int discRadius = static_cast<int>(kDiscFraction * Picture().width()) + 1;
-    EXPECT_GT(CountNear(Picture(), release.x, release.y, discRadius, kDisc), 0);
-    EXPECT_GT(CountColour(Picture(), kTrack), 20);
-    EXPECT_GT(CountColour(Picture(), runLabelBox), 0);
+    EXPECT_GT(CountNear(Picture(), release.x, release.y, discRadius, kDisc), 0) << when;
+    EXPECT_GT(CountColour(Picture(), kTrack), 20) << when;
+    EXPECT_GT(CountColour(Picture(), QColor(192, 192, 192)), 0) << when << ": no run label";
   };
   Choose("ZoomIn");
   Choose("ZoomOut");  // the view of the run again: the same tracks
   EXPECT_EQ(CountColour(Picture(), kTrack), tracks);
   showsTheRun("zoomed in and out");
-  const PixelPoint release = PixelOf(3, 3);
-  QWheelEvent wheel(QPointF(release.x, release.y), QPointF(), QPoint(), QPoint(0, 120), Qt::NoButton,
-                    Qt::NoModifier, Qt::NoScrollPhase, false);
-  QApplication::sendEvent(window->centralWidget(), &wheel);
+  Wheel(window->centralWidget(), QPointF(PixelOf(3, 3).x, PixelOf(3, 3).y), 1);
   showsTheRun("zoomed in about the release point");
   window->resize(520, 480);
   QApplication::processEvents();
   showsTheRun("resized");
   Bar("VScroll1")->setValue(200);
   showsTheRun("scrolled");
-
   state.FrameCount = 1;
   state.FramePeriod = 0.01f;
   Choose("AnimFlow");
@@ -199,43 +175,69 @@ TEST_F(MainWindowTest, FinishedRunStaysThroughZoomAndResizeUntilAnAnimation) {
 }
 
 // Save Image writes the picture under the typed name; a failed write names
-// the file and leaves nothing; Cancel writes nothing.
-TEST_F(MainWindowTest, SaveImageWritesThePictureOrSaysWhy) {
-  const auto& dir = lake.Path();
-  for (std::optional<std::string> answer : {std::optional<std::string>("map"), std::optional<std::string>(),
-                                            std::optional<std::string>("no-such-folder/map")}) {
-    dialogs.Answer(answer);
-    Choose("SaveImage");
-  }
-  const QImage saved(QString::fromStdString((dir / "map.bmp").string()), "BMP");
+// the file and leaves nothing; Cancel writes nothing. Print sends the
+// picture to the printer the dialog set up; Cancel prints nothing; a failed
+// print is reported.
+TEST_F(MainWindowTest, SaveImageAndPrintWriteThePictureOrSayWhy) {
+  dialogs.answers = {"map", std::nullopt, "no-such-folder/map"};
+  for (int i = 0; i < 3; ++i) Choose("SaveImage");
+  const QImage saved(QString::fromStdString((lake / "map.bmp").string()), "BMP");
   EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), Picture().convertToFormat(QImage::Format_RGB32));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 3);  // geometry, flow, map.bmp
-  ASSERT_EQ(dialogs.Messages().size(), 1u);
-  EXPECT_NE(dialogs.Messages()[0].text.find("no-such-folder/map.bmp"), std::string::npos);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(lake), {}), 3);  // geometry, flow, map.bmp
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_NE(dialogs.messages[0].find("no-such-folder/map.bmp"), std::string::npos);
+
+  // Cancelled, printed, and to a folder that does not exist.
+  for (auto [name, accept] :
+       {std::pair("cancelled.pdf", false), {"picture.pdf", true}, {"none/p.pdf", true}}) {
+    dialogs.print = [path = lake / name, accept = accept](QPrinter& printer) {
+      printer.setOutputFileName(QString::fromStdString(path.string()));  // a .pdf name prints to a PDF file
+      return accept;
+    };
+    Choose("Print");
+  }
+  EXPECT_FALSE(std::filesystem::exists(lake / "cancelled.pdf"));
+  QFile file(QString::fromStdString((lake / "picture.pdf").string()));
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-");
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_EQ(dialogs.messages[1].rfind("The picture could not be printed: ", 0), 0u) << dialogs.messages[1];
 }
 
-// Print sends the picture to the printer the dialog set up; Cancel prints
-// nothing; a failed print is reported.
-TEST_F(MainWindowTest, PrintSendsThePictureOrSaysWhy) {
-  const auto pdf = lake.Path() / "picture.pdf";
-  auto toFile = [](std::filesystem::path path) {
-    return [path](QPrinter& printer) {
-      printer.setOutputFormat(QPrinter::PdfFormat);
-      printer.setOutputFileName(QString::fromStdString(path.string()));
-    };
+TEST(BitmapFileNameTest, AppendsExtensionUnlessLowerCaseBmpAppearsAnywhere) {
+  // clang-format off
+  for (auto [typed, file] : {std::pair("lake", "lake.bmp"), {"lake.bmp", "lake.bmp"}, {"LAKE.BMP", "LAKE.BMP.bmp"},
+                             {"a.bmp.old", "a.bmp.old"}, {"lake.Bmp", "lake.Bmp.bmp"}, {"", ".bmp"}, {"dir/.bmpx", "dir/.bmpx"}})
+    // clang-format on
+    EXPECT_EQ(BitmapFileName(typed), file);
+}
+
+// Saving replaces an older, larger file by a Windows bitmap of the picture;
+// a write that stops after 1 KiB, as on a full disk, keeps that bitmap byte
+// for byte, says why and leaves nothing else behind.
+TEST(SaveBitmapTest, ReplacesAnOldFileAndAFailedWriteKeepsIt) {
+  const auto dir = FreshOutputDir("save_bitmap");
+  const std::string name = (dir / "picture.bmp").string();
+  WriteTextFile(name, std::string(100000, 'x'));
+  QImage image(40, 30, QImage::Format_RGB32);
+  image.fill(QColor(0, 128, 128));
+  image.setPixelColor(3, 4, QColor(255, 0, 0));
+  EXPECT_FALSE(SaveBitmap(image, name).has_value());
+  auto contents = [&] {
+    std::ifstream in(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
   };
-  dialogs.AnswerPrint(false, toFile(pdf));
-  Choose("Print");
-  EXPECT_FALSE(std::filesystem::exists(pdf));
-  dialogs.AnswerPrint(true, toFile(pdf));
-  Choose("Print");
-  QFile file(QString::fromStdString(pdf.string()));
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.read(5), QByteArray("%PDF-"));
-  EXPECT_TRUE(dialogs.Messages().empty());
-  dialogs.AnswerPrint(true, toFile(lake.Path() / "none" / "p.pdf"));
-  Choose("Print");
-  EXPECT_EQ(dialogs.Messages().size(), 1u);
+  const std::string saved = contents();
+  EXPECT_EQ(saved.substr(0, 2), "BM") << "not a Windows bitmap";
+  EXPECT_LT(saved.size(), 100000u);  // truncated, not overwritten in place
+  EXPECT_EQ(QImage(QString::fromStdString(name), "BMP").convertToFormat(QImage::Format_RGB32), image);
+  std::optional<std::string> error;
+  {
+    const FileSizeLimit full(1024);
+    error = SaveBitmap(QImage(200, 200, QImage::Format_RGB32), name);
+  }
+  EXPECT_NE(error.value_or("").find("too large"), std::string::npos) << error.value_or("no error");
+  EXPECT_TRUE(contents() == saved) << "the existing picture changed";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
 }
 
 }  // namespace

@@ -1,14 +1,6 @@
 #include "ui/UiSupport.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QTest>
 #include <cmath>
-
-#include "support/TestPaths.h"
-#include "ui/FORM3.h"
 
 namespace lakedrift::test {
 
@@ -17,54 +9,55 @@ namespace {
 constexpr double kShoreSampleKm = 0.25;
 constexpr double kLakeSideKm = 10.0;
 constexpr int kMinShoreSamples = 4;
+const QColor kCoast(0, 0, 0);
 
 // Suite and case, usable as a folder name (a table's rows hold a '/').
 std::string CurrentTestName() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string(info->test_suite_name()) + "_" + info->name();
-  for (char& c : name) c = c == '/' ? '_' : c;
-  return name;
+  return QString("%1_%2").arg(info->test_suite_name(), info->name()).replace('/', '_').toStdString();
 }
 
 }  // namespace
 
-LakeFolder::LakeFolder(const std::string& name, const std::vector<std::string>& flowNames, bool withGeometry)
-    : path_(FreshOutputDir(name)), previous_(std::filesystem::current_path()) {
-  if (withGeometry) std::filesystem::copy_file(TestDataPath("testlake.inp"), path_ / "geomtan.inp");
-  for (const std::string& flow : flowNames) std::filesystem::copy_file(TestDataPath("testlake.fld"), path_ / flow);
-  std::filesystem::current_path(path_);
+std::optional<std::string> ScriptedDialogs::InputBox(QWidget*, const std::string& prompt,
+                                                     const std::string&) {
+  prompts.push_back(prompt);
+  if (answers.empty()) return std::nullopt;
+  std::optional<std::string> answer = answers.front();
+  answers.pop_front();
+  return answer;
 }
 
-LakeFolder::~LakeFolder() { std::filesystem::current_path(previous_); }
+std::filesystem::path EnterLakeFolder(const std::string& name, const std::vector<std::string>& flowNames,
+                                      bool withGeometry) {
+  const std::filesystem::path path = FreshOutputDir(name);
+  if (withGeometry) std::filesystem::copy_file(TestDataPath("testlake.inp"), path / "geomtan.inp");
+  for (const std::string& flow : flowNames)
+    std::filesystem::copy_file(TestDataPath("testlake.fld"), path / flow);
+  std::filesystem::current_path(path);
+  return path;
+}
 
 int OpenHandlesTo(const std::string& fileName) {
   int count = 0;
   for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
     std::error_code error;
-    const std::filesystem::path target = std::filesystem::read_symlink(entry.path(), error);
-    if (!error && target.filename() == fileName) ++count;
+    count += std::filesystem::read_symlink(entry.path(), error).filename() == fileName && !error;
   }
   return count;
 }
 
 int CountNear(const QImage& image, double x, double y, int radius, QColor colour) {
+  const QRect box = QRect(static_cast<int>(std::lround(x)) - radius,
+                          static_cast<int>(std::lround(y)) - radius, 2 * radius + 1, 2 * radius + 1) &
+                    image.rect();
   int count = 0;
-  const int cx = static_cast<int>(std::lround(x));
-  const int cy = static_cast<int>(std::lround(y));
-  for (int py = cy - radius; py <= cy + radius; ++py) {
-    for (int px = cx - radius; px <= cx + radius; ++px) {
-      if (image.valid(px, py) && image.pixelColor(px, py).rgb() == colour.rgb()) ++count;
-    }
-  }
+  for (int py = box.top(); py <= box.bottom(); ++py)
+    for (int px = box.left(); px <= box.right(); ++px) count += image.pixel(px, py) == colour.rgb();
   return count;
 }
 
-int CountColour(const QImage& image, QColor colour) {
-  return CountNear(image, image.width() / 2.0, image.height() / 2.0, std::max(image.width(), image.height()),
-                   colour);
-}
-
-WindowTest::WindowTest() : lake(CurrentTestName()) {
+WindowTest::WindowTest() : lake(EnterLakeFolder(CurrentTestName())) {
   state.Region = state.Season = state.FlowType = 1;
   state.RegionTitle = "LAKE TANGANYIKA";
   window = std::make_unique<Drelvan>(state, dialogs);
@@ -77,20 +70,13 @@ WindowTest::WindowTest() : lake(CurrentTestName()) {
   EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }
 
-QAction* WindowTest::Item(const char* name) const { return window->findChild<QAction*>(name); }
-
-void WindowTest::Choose(const char* name) const { Item(name)->trigger(); }
-
-QScrollBar* WindowTest::Bar(const char* name) const { return window->findChild<QScrollBar*>(name); }
-
 void WindowTest::ParametersContinue() const {
   Choose("EntParamValues");
   window->ParameterDialog()->findChild<QPushButton*>("Command2")->click();
 }
 
 void WindowTest::Release(const std::string& x, const std::string& y) {
-  dialogs.Answer(x);
-  dialogs.Answer(y);
+  dialogs.answers.insert(dialogs.answers.end(), {x, y});
   Choose("SelectPoint");
 }
 
@@ -99,9 +85,9 @@ bool WindowTest::CoastShownInKm() const {
   int inside = 0, drawn = 0;
   auto sample = [&](double x, double y) {
     const PixelPoint p = PixelOf(x, y);
-    if (p.x < 1 || p.y < 1 || p.x > image.width() - 2 || p.y > image.height() - 2) return;
+    if (!QRectF(1, 1, image.width() - 3, image.height() - 3).contains(p.x, p.y)) return;
     ++inside;
-    if (CountNear(image, p.x, p.y, 1, kCoast) > 0) ++drawn;
+    drawn += CountNear(image, p.x, p.y, 1, kCoast) > 0;
   };
   for (double t = kShoreSampleKm; t < kLakeSideKm; t += kShoreSampleKm) {
     sample(t, 0), sample(t, kLakeSideKm), sample(0, t), sample(kLakeSideKm, t);
@@ -109,7 +95,7 @@ bool WindowTest::CoastShownInKm() const {
   return inside >= kMinShoreSamples && 2 * drawn >= inside;
 }
 
-void WindowTest::ExpectIdle() const {
+void WindowTest::ExpectIdle(int ends) const {
   EXPECT_FALSE(window->IsBusy());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   EXPECT_EQ(OpenHandlesTo(state.FlowFileName), 0);
@@ -118,7 +104,8 @@ void WindowTest::ExpectIdle() const {
   for (int n = 1; n <= state.NodeU.Count(); ++n) {
     ASSERT_TRUE(std::isfinite(state.NodeU(n)) && std::isfinite(state.NodeV(n))) << "node " << n;
   }
-  EXPECT_EQ(ended->count(), 0);
+  ASSERT_EQ(ended->count(), ends);
+  EXPECT_TRUE(ends == 0 || ended->at(0).at(0).toInt() == 0) << "ended with a failure status";
 }
 
 }  // namespace lakedrift::test

@@ -1,51 +1,58 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <QColor>
-#include <QImage>
-#include <QSignalSpy>
+#include <QtTest>
+#include <QtWidgets>
+#include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "model/ModelState.h"
+#include "support/TestPaths.h"
+#include "ui/Dialogs.h"
 #include "ui/Drelvan.h"
-#include "ui/ScriptedDialogs.h"
+#include "ui/FORM3.h"
 #include "view/ViewTransform.h"
-
-class QAction;
-class QScrollBar;
 
 namespace lakedrift::test {
 
-// A fresh folder holding the small test lake under the file names the
-// program opens, made the current folder for the life of the object.
-class LakeFolder {
- public:
-  // `flowNames` are the names the test lake's flow file is copied to;
-  // without `withGeometry` the folder has no geometry file.
-  explicit LakeFolder(const std::string& name, const std::vector<std::string>& flowNames = {"tanws.fld"},
-                      bool withGeometry = true);
-  ~LakeFolder();
-  LakeFolder(const LakeFolder&) = delete;
-  LakeFolder& operator=(const LakeFolder&) = delete;
+// Dialogs that answer from a script and remember what they were asked.
+struct ScriptedDialogs : Dialogs {
+  std::deque<std::optional<std::string>> answers;  // the next input boxes' texts (nothing = Cancel)
+  std::function<bool(QPrinter&)> print;            // the next print dialog: set the printer, print?
+  std::vector<std::string> prompts;                // of the input boxes asked so far
+  std::vector<std::string> messages;               // the texts of the message boxes shown so far
+  std::vector<MessageIcon> icons;                  // and their icons
 
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-  std::filesystem::path previous_;
+  // Answers with the next scripted text, Cancel when there is none.
+  std::optional<std::string> InputBox(QWidget*, const std::string& prompt, const std::string&) override;
+  // Records the message.
+  void MessageBox(QWidget*, MessageIcon icon, const std::string&, const std::string& text) override {
+    messages.push_back(text), icons.push_back(icon);
+  }
+  // Sets up the printer by the script, used once; Cancel when there is none.
+  bool PrintDialog(QWidget*, QPrinter& printer) override {
+    return print && std::exchange(print, {})(printer);
+  }
 };
 
+// A fresh folder holding the small test lake under the file names the
+// program opens (the flow file under each of `flowNames`), made the
+// current folder.
+std::filesystem::path EnterLakeFolder(const std::string& name,
+                                      const std::vector<std::string>& flowNames = {"tanws.fld"},
+                                      bool withGeometry = true);
 // Open file handles of this process whose path ends with `fileName`.
 int OpenHandlesTo(const std::string& fileName);
 // Pixels of exactly `colour` within `radius` pixels of (x, y).
 int CountNear(const QImage& image, double x, double y, int radius, QColor colour);
 // Pixels of exactly `colour` in the whole image.
-int CountColour(const QImage& image, QColor colour);
+inline int CountColour(const QImage& image, QColor colour) { return CountNear(image, 0, 0, 1 << 14, colour); }
 
-inline const QColor kCoast(0, 0, 0);
 inline const QColor kDisc(0, 128, 0);
 inline const QColor kTrack(255, 0, 0);
 
@@ -55,9 +62,9 @@ class WindowTest : public ::testing::Test {
  protected:
   WindowTest();
 
-  QAction* Item(const char* name) const;
-  void Choose(const char* name) const;
-  QScrollBar* Bar(const char* name) const;
+  QAction* Item(const char* name) const { return window->findChild<QAction*>(name); }
+  void Choose(const char* name) const { Item(name)->trigger(); }
+  QScrollBar* Bar(const char* name) const { return window->findChild<QScrollBar*>(name); }
   QImage Picture() const { return window->Picture().Image(); }
   PixelPoint PixelOf(double x, double y) const { return window->Picture().Transform().ToPixel(x, y); }
   // Enter Parameters Values, then Continue with the values as they stand.
@@ -68,10 +75,11 @@ class WindowTest : public ::testing::Test {
   bool CoastShownInKm() const;
   // After a run or an animation, ended or failed: nothing busy, the arrow
   // pointer, the flow file closed, the coast in km as loaded, a finite
-  // current frame and the program still running.
-  void ExpectIdle() const;
+  // current frame and the program still running (else ended `ends` times,
+  // with status 0).
+  void ExpectIdle(int ends = 0) const;
 
-  LakeFolder lake;
+  std::filesystem::path lake;
   ModelState state;
   ScriptedDialogs dialogs;
   std::unique_ptr<Drelvan> window;
