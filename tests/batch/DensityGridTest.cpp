@@ -35,7 +35,9 @@ TEST_P(DensityGridCell, PlacesThePointOrCountsItOutside) {
   EXPECT_EQ(grid.CellOf(c.x, c.y), c.cell);
   grid.Add(std::vector<double>{c.x * 1000}, std::vector<float>{static_cast<float>(c.y * 1000)});
   EXPECT_EQ(grid.Outside(), c.cell ? 0 : 1);
-  if (c.cell) EXPECT_EQ(grid.Count(c.cell->column, c.cell->row), 1);
+  if (c.cell) {
+    EXPECT_EQ(grid.Count(c.cell->column, c.cell->row), 1);
+  }
   EXPECT_EQ(grid.Total(), 1);
 }
 
