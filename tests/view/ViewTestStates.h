@@ -1,12 +1,18 @@
 #pragma once
+#include <array>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "model/ModelState.h"
 #include "view/MapView.h"
+#include "view/Palette.h"
 #include "view/RecordingSurface.h"
 
 namespace lakedrift::test {
+
+using Kind = RecordingSurface::Kind;
+using Strings = std::vector<std::string>;
 
 // A node of a hand-built flow frame.
 struct TestNode {
@@ -14,6 +20,18 @@ struct TestNode {
   float u, v;
   bool boundary = false;
 };
+
+// Sets the coast: rings of the given sizes over the points in order.
+inline void SetCoast(ModelState& s, const std::vector<int>& ringSizes,
+                     const std::vector<std::array<double, 2>>& points) {
+  s.BoundaryRingCount = static_cast<int>(ringSizes.size());
+  s.BoundaryRingSize.Resize(s.BoundaryRingCount);
+  for (int r = 1; r <= s.BoundaryRingCount; ++r) s.BoundaryRingSize(r) = ringSizes[r - 1];
+  s.BoundaryCount = static_cast<int>(points.size());
+  s.BoundaryX.Resize(s.BoundaryCount), s.BoundaryY.Resize(s.BoundaryCount);
+  for (int j = 1; j <= s.BoundaryCount; ++j)
+    s.BoundaryX(j) = points[j - 1][0], s.BoundaryY(j) = static_cast<float>(points[j - 1][1]);
+}
 
 // A square map extent with one four-point ring inside, as the geometry
 // reader would leave it, and the start-up view state.
@@ -23,16 +41,9 @@ inline ModelState SquareMapState(double xMin, double yMin, double size, float ma
   s.MapXMin = xMin, s.MapXMax = xMin + size, s.MapWidth = size;
   s.MapYMin = yMin, s.MapYMax = yMin + size, s.MapHeight = size;
   s.MapSize = mapSize;
-  s.BoundaryRingCount = 1;
-  s.BoundaryRingSize.Resize(1);
-  s.BoundaryRingSize(1) = 4;
-  s.BoundaryCount = 4;
-  s.BoundaryX.Resize(4), s.BoundaryY.Resize(4);
-  const double corners[4][2] = {{0.1, 0.1}, {0.9, 0.1}, {0.9, 0.9}, {0.1, 0.9}};
-  for (int j = 1; j <= 4; ++j) {
-    s.BoundaryX(j) = xMin + corners[j - 1][0] * size;
-    s.BoundaryY(j) = static_cast<float>(yMin + corners[j - 1][1] * size);
-  }
+  const double in = xMin + 0.1 * size, out = xMin + 0.9 * size, low = yMin + 0.1 * size,
+               high = yMin + 0.9 * size;
+  SetCoast(s, {4}, {{in, low}, {out, low}, {out, high}, {in, high}});
   s.VectorScale = 0.25;
   s.Magnification = 1;
   return s;
@@ -64,10 +75,6 @@ inline RecordingSurface FullViewSurface(const ModelState& s) {
   RecordingSurface surface(800, 800);
   SetMapScale(surface, s);
   return surface;
-}
-
-inline double Length(const RecordingSurface::Operation& line) {
-  return std::hypot(double{line.x2} - line.x1, double{line.y2} - line.y1);
 }
 
 }  // namespace lakedrift::test
