@@ -99,22 +99,15 @@ TEST(LakeMap, LabelsOutsideTheViewAreSkippedEdgesIncluded) {
 // the title is drawn, else what the previous drawing left; a redraw draws
 // the vectors (blue) only once they are shown.
 TEST(LakeMap, TitleVisibilityDecidesTheGridColour) {
-  struct Row {
-    const char* name;
-    int zoomIns;
-    bool vectorsShown, titleDrawn;
-    int grid;
-  };
   // clang-format off
-  const Row rows[] = {
+  const struct { const char* name; int zoomIns; bool vectorsShown, titleDrawn; int grid; } rows[] = {
       {"full view", 0, false, true, kLightBlue},
       {"full view after vectors", 0, true, true, kLightBlue},
       {"two zooms: title on the right edge, still drawn", 2, false, true, kLightBlue},
       {"three zooms lose the title", 3, false, false, kBlack},
-      {"title lost after vectors", 3, true, false, kBlue},
-  };
+      {"title lost after vectors", 3, true, false, kBlue}};
   // clang-format on
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     ModelState s = SquareMapState(0, 0, 100, 100);
     SetNodes(s, {{50, 50, 0.1f, 0}});
@@ -125,12 +118,12 @@ TEST(LakeMap, TitleVisibilityDecidesTheGridColour) {
     surface.Forget();
     Redraw(surface, s);
     const Strings texts = surface.PrintedTexts();
-    EXPECT_EQ(!texts.empty() && texts.front() == s.RegionTitle, row.titleDrawn);
     const auto lines = surface.OperationsOf(Kind::Line);
     ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(std::tuple(lines.front().state.lineStyle, lines.front().state.foreColor),
-              std::tuple(LineStyle::Dotted, PaletteColour(row.grid)));
-    EXPECT_EQ(lines.back().state.foreColor == PaletteColour(kBlue), row.vectorsShown) << "vectors drawn";
+    EXPECT_EQ(std::tuple(!texts.empty() && texts.front() == s.RegionTitle, lines.front().state.lineStyle,
+                         lines.front().state.foreColor, lines.back().state.foreColor == PaletteColour(kBlue)),
+              std::tuple(row.titleDrawn, LineStyle::Dotted, PaletteColour(row.grid), row.vectorsShown))
+        << "title drawn, grid style and colour, vectors drawn";
   }
 }
 
