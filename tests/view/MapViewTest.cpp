@@ -55,17 +55,12 @@ TEST(MapView, ScrollFractionIsSixteenBitOverSinglePrecision) {
 }
 
 // MapSize differs from MapWidth here, as it does in real regions: the
-// horizontal origin and both ranges follow MapSize.
+// horizontal origin and both ranges follow MapSize. The edge is the left
+// (value 0) or right (kBarMax) one, or the top or bottom one.
 TEST(MapView, ScrollExtremesPutTheViewOnTheScrollWorldEdges) {
-  struct Row {
-    const char* name;
-    bool horizontal;
-    int zoomOuts, value;
-    double edge;  // left (0) / right (kBarMax) or top (0) / bottom (kBarMax)
-  };
   const double xMin = -30, yMax = 120, size = 100, mapSize = 93.5;
   // clang-format off
-  const Row rows[] = {
+  const struct { const char* name; bool horizontal; int zoomOuts, value; double edge; } rows[] = {
       {"left at Min", true, 0, 0, xMin - 0.2 * mapSize},
       {"right at Max", true, 0, kBarMax, xMin + 1.2 * mapSize},
       {"top at Min", false, 0, 0, yMax + 0.2 * size},
@@ -73,7 +68,7 @@ TEST(MapView, ScrollExtremesPutTheViewOnTheScrollWorldEdges) {
       {"zoomed out: right at Max lies west of full right", true, 1, kBarMax, xMin + 1.2 * mapSize},
   };
   // clang-format on
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     ModelState s = SquareMapState(xMin, yMax - size, size, static_cast<float>(mapSize));
     RecordingSurface surface = FullViewSurface(s);
     for (int k = 0; k < row.zoomOuts; ++k) ZoomOut(surface, s);
@@ -88,16 +83,13 @@ TEST(MapView, ScrollExtremesPutTheViewOnTheScrollWorldEdges) {
 }
 
 TEST(MapView, ScrollPrintsTheLabelOnAGreenBoxOverItsText) {
-  struct Row {
-    bool zoomOut;
-    int16_t vectorsShown;
-    std::string label;
-    int colour;
-  };
-  const Row rows[] = {{false, 0, "Magnification: 1", kBlack},
-                      {true, 0, "Magnification: .5", kBlack},
-                      {false, 1, "Magnification: 1", kBlue}};
-  for (const Row& row : rows) {
+  // clang-format off
+  const struct { bool zoomOut; int16_t vectorsShown; std::string label; int colour; } rows[] = {
+      {false, 0, "Magnification: 1", kBlack},
+      {true, 0, "Magnification: .5", kBlack},
+      {false, 1, "Magnification: 1", kBlue}};
+  // clang-format on
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.label + (row.vectorsShown ? " with vectors" : ""));
     ModelState s = SquareMapState(0, 0, 100, 100);
     SetNodes(s, {{50, 50, 0.1f, 0}});
@@ -110,13 +102,12 @@ TEST(MapView, ScrollPrintsTheLabelOnAGreenBoxOverItsText) {
     const auto &box = ops[ops.size() - 2], &print = ops.back();
     const float left = surface.ScaleLeft(),
                 top = surface.ScaleTop() - 0.01f * std::fabs(surface.ScaleHeight());
-    EXPECT_EQ(std::tuple(print.kind, print.text, print.state.foreColor, print.x1),
-              std::tuple(Kind::Print, row.label, PaletteColour(row.colour), left));
-    EXPECT_FLOAT_EQ(print.y1, top);
-    EXPECT_EQ(std::tuple(box.kind, box.colour, box.x1, box.y1),
-              std::tuple(Kind::FilledBox, PaletteColour(kLightGreen), left, print.y1));
-    EXPECT_FLOAT_EQ(box.x2, left + surface.TextWidth(row.label));
-    EXPECT_FLOAT_EQ(box.y2, print.y1 - surface.TextHeight(row.label));  // down the screen
+    EXPECT_EQ(std::tuple(print.kind, print.text, print.state.foreColor, print.x1, print.y1),
+              std::tuple(Kind::Print, row.label, PaletteColour(row.colour), left, top));
+    EXPECT_EQ(std::tuple(box.kind, box.colour, box.x1, box.y1, box.x2, box.y2),
+              std::tuple(Kind::FilledBox, PaletteColour(kLightGreen), left, top,
+                         left + surface.TextWidth(row.label), top - surface.TextHeight(row.label)))
+        << "the box over the text, down the screen";
   }
 }
 
@@ -138,18 +129,14 @@ TEST(MapView, ResizeReturnsToTheFullViewAtMagnificationOne) {
   ZoomIn(surface, s);
   ScrollHorizontal(surface, s, 20000, 0, kBarMax);
   ScrollVertical(surface, s, 9000, 0, kBarMax);
+  surface.Forget();
   ResizeView(surface, s);
   EXPECT_EQ(std::tuple(surface.Transform(), s.Magnification), std::tuple(full, 1.0f));
   // The full picture is drawn again, and no magnification label with it.
-  const auto& ops = surface.Operations();
-  const auto lastClear =
-      std::find_if(ops.rbegin(), ops.rend(), [](const auto& op) { return op.kind == Kind::Clear; });
-  ASSERT_NE(lastClear, ops.rend());
-  Strings texts;
-  for (auto it = lastClear.base(); it != ops.end(); ++it) {
-    EXPECT_NE(it->kind, Kind::FilledBox);
-    if (it->kind == Kind::Print) texts.push_back(it->text);
-  }
+  ASSERT_FALSE(surface.Operations().empty());
+  EXPECT_EQ(surface.Operations().front().kind, Kind::Clear);
+  EXPECT_TRUE(surface.OperationsOf(Kind::FilledBox).empty());
+  const Strings texts = surface.PrintedTexts();
   EXPECT_EQ(texts.size(), 23u);  // title and 22 km labels
 }
 
