@@ -54,22 +54,27 @@ TEST(MapView, ScrollFractionIsSixteenBitOverSinglePrecision) {
   EXPECT_EQ(ScrollFraction(-50, -100, 100), 0.25f);
 }
 
-// MapSize differs from MapWidth here, as it does in real regions: the
-// horizontal origin and both ranges follow MapSize. The edge is the left
-// (value 0) or right (kBarMax) one, or the top or bottom one.
-TEST(MapView, ScrollExtremesPutTheViewOnTheScrollWorldEdges) {
+// A bar moved to an end puts the view on that edge of the scroll world:
+// left (value 0) or right (kBarMax), top or bottom. MapSize differs from
+// MapWidth here, as it does in real regions: the horizontal origin and both
+// ranges follow MapSize. The magnification label is then printed over a
+// green box, in the colour the picture left.
+TEST(MapView, ScrollExtremesPutTheViewOnTheScrollWorldEdgesAndPrintTheLabel) {
   const double xMin = -30, yMax = 120, size = 100, mapSize = 93.5;
+  const std::string one = "Magnification: 1";
   // clang-format off
-  const struct { const char* name; bool horizontal; int zoomOuts, value; double edge; } rows[] = {
-      {"left at Min", true, 0, 0, xMin - 0.2 * mapSize},
-      {"right at Max", true, 0, kBarMax, xMin + 1.2 * mapSize},
-      {"top at Min", false, 0, 0, yMax + 0.2 * size},
-      {"bottom at Max", false, 0, kBarMax, yMax + 0.2 * size - 1.4 * mapSize},
-      {"zoomed out: right at Max lies west of full right", true, 1, kBarMax, xMin + 1.2 * mapSize},
+  const struct { const char* name; bool horizontal; int zoomOuts, value; double edge; int16_t vectorsShown; std::string label; int colour; } rows[] = {
+      {"left at Min", true, 0, 0, xMin - 0.2 * mapSize, 0, one, kBlack},
+      {"right at Max", true, 0, kBarMax, xMin + 1.2 * mapSize, 1, one, kBlue},
+      {"top at Min", false, 0, 0, yMax + 0.2 * size, 0, one, kBlack},
+      {"bottom at Max", false, 0, kBarMax, yMax + 0.2 * size - 1.4 * mapSize, 1, one, kBlue},
+      {"zoomed out: right at Max lies west of full right", true, 1, kBarMax, xMin + 1.2 * mapSize, 0, "Magnification: .5", kBlack},
   };
   // clang-format on
   for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
     ModelState s = SquareMapState(xMin, yMax - size, size, static_cast<float>(mapSize));
+    s.VectorsShown = row.vectorsShown;
     RecordingSurface surface = FullViewSurface(s);
     for (int k = 0; k < row.zoomOuts; ++k) ZoomOut(surface, s);
     if (row.horizontal)
@@ -78,35 +83,16 @@ TEST(MapView, ScrollExtremesPutTheViewOnTheScrollWorldEdges) {
       ScrollVertical(surface, s, row.value, 0, kBarMax);
     const ViewTransform t = surface.Transform();
     const double far = row.value == 0 ? 0 : 1;
-    EXPECT_NEAR(row.horizontal ? t.left + far * t.width : t.top + far * t.height, row.edge, 1e-4) << row.name;
-  }
-}
-
-TEST(MapView, ScrollPrintsTheLabelOnAGreenBoxOverItsText) {
-  // clang-format off
-  const struct { bool zoomOut; int16_t vectorsShown; std::string label; int colour; } rows[] = {
-      {false, 0, "Magnification: 1", kBlack},
-      {true, 0, "Magnification: .5", kBlack},
-      {false, 1, "Magnification: 1", kBlue}};
-  // clang-format on
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.label + (row.vectorsShown ? " with vectors" : ""));
-    ModelState s = SquareMapState(0, 0, 100, 100);
-    SetNodes(s, {{50, 50, 0.1f, 0}});
-    s.VectorsShown = row.vectorsShown;
-    RecordingSurface surface = FullViewSurface(s);
-    if (row.zoomOut) ZoomOut(surface, s);
-    ScrollVertical(surface, s, 100, 0, kBarMax);
+    EXPECT_NEAR(row.horizontal ? t.left + far * t.width : t.top + far * t.height, row.edge, 1e-4);
     const auto& ops = surface.Operations();
     ASSERT_GE(ops.size(), 2u);
     const auto &box = ops[ops.size() - 2], &print = ops.back();
-    const float left = surface.ScaleLeft(),
-                top = surface.ScaleTop() - 0.01f * std::fabs(surface.ScaleHeight());
+    const float top = t.top - 0.01f * std::fabs(t.height);
     EXPECT_EQ(std::tuple(print.kind, print.text, print.state.foreColor, print.x1, print.y1),
-              std::tuple(Kind::Print, row.label, PaletteColour(row.colour), left, top));
+              std::tuple(Kind::Print, row.label, PaletteColour(row.colour), t.left, top));
     EXPECT_EQ(std::tuple(box.kind, box.colour, box.x1, box.y1, box.x2, box.y2),
-              std::tuple(Kind::FilledBox, PaletteColour(kLightGreen), left, top,
-                         left + surface.TextWidth(row.label), top - surface.TextHeight(row.label)))
+              std::tuple(Kind::FilledBox, PaletteColour(kLightGreen), t.left, top,
+                         t.left + surface.TextWidth(row.label), top - surface.TextHeight(row.label)))
         << "the box over the text, down the screen";
   }
 }
@@ -134,10 +120,10 @@ TEST(MapView, ResizeReturnsToTheFullViewAtMagnificationOne) {
   EXPECT_EQ(std::tuple(surface.Transform(), s.Magnification), std::tuple(full, 1.0f));
   // The full picture is drawn again, and no magnification label with it.
   ASSERT_FALSE(surface.Operations().empty());
-  EXPECT_EQ(surface.Operations().front().kind, Kind::Clear);
-  EXPECT_TRUE(surface.OperationsOf(Kind::FilledBox).empty());
-  const Strings texts = surface.PrintedTexts();
-  EXPECT_EQ(texts.size(), 23u);  // title and 22 km labels
+  EXPECT_EQ(std::tuple(surface.Operations().front().kind, surface.OperationsOf(Kind::FilledBox).size(),
+                       surface.PrintedTexts().size()),
+            std::tuple(Kind::Clear, 0u, 23u))
+      << "cleared first, no box, the title and 22 km labels";
 }
 
 // The wheel zooms about the pixel under the pointer and a drag moves the
@@ -167,8 +153,8 @@ TEST(MapView, PointerGesturesKeepThePointUnderThePointer) {
     EXPECT_NEAR(after.first, world.first, 1e-4);
     EXPECT_NEAR(after.second, world.second, 1e-4);
     EXPECT_FLOAT_EQ(surface.ScaleWidth(), width / factor);
-    EXPECT_EQ(s.Magnification, magnification * factor);
-    EXPECT_EQ(surface.PrintedTexts().back(), MagnificationLabel(s.Magnification));
+    EXPECT_EQ(std::tuple(s.Magnification, surface.PrintedTexts().back()),
+              std::tuple(magnification * factor, MagnificationLabel(magnification * factor)));
   }
 }
 
@@ -181,17 +167,17 @@ TEST(MapView, ScrollValuesOfAViewAreTheInverseOfScrolling) {
   RecordingSurface surface = FullViewSurface(s);
   ZoomIn(surface, s);
   ZoomIn(surface, s);
+  const auto values = [&] {
+    return std::pair(HorizontalScrollValue(surface, s, 0, kBarMax),
+                     VerticalScrollValue(surface, s, 0, kBarMax));
+  };
   for (int value : {0, 50, 12345, 32767}) {
     ScrollHorizontal(surface, s, value, 0, kBarMax);
     ScrollVertical(surface, s, value, 0, kBarMax);
-    EXPECT_EQ(
-        std::pair(HorizontalScrollValue(surface, s, 0, kBarMax), VerticalScrollValue(surface, s, 0, kBarMax)),
-        std::pair(value, value));
+    EXPECT_EQ(values(), std::pair(value, value));
   }
   PanByPixels(surface, s, 5000, -5000);  // far west and south of the world
-  EXPECT_EQ(
-      std::pair(HorizontalScrollValue(surface, s, 0, kBarMax), VerticalScrollValue(surface, s, 0, kBarMax)),
-      std::pair(0, kBarMax));
+  EXPECT_EQ(values(), std::pair(0, kBarMax));
   SetMapScale(surface, s);
   ZoomOut(surface, s);  // larger than the scroll world: nothing to scroll
   EXPECT_EQ(HorizontalScrollValue(surface, s, 0, kBarMax), 0);
