@@ -10,11 +10,7 @@
 namespace lakedrift::test {
 namespace {
 
-struct Segment {
-  float x1, y1, x2, y2;
-  Rgb colour;
-  bool operator==(const Segment&) const = default;
-};
+using Segment = std::tuple<float, float, float, float, Rgb>;  // ends and colour
 
 // The lines drawn in a style, in order.
 std::vector<Segment> Segments(const RecordingSurface& surface, LineStyle style) {
