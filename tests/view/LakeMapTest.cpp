@@ -20,8 +20,16 @@ std::vector<Segment> Segments(const RecordingSurface& surface, LineStyle style) 
   return segments;
 }
 
+// The texts printed at y = at (the x labels) or x = at (the y labels), in order.
+Strings PrintedAt(const RecordingSurface& surface, float RecordingSurface::Operation::*axis, float at) {
+  Strings texts;
+  for (const auto& op : surface.OperationsOf(Kind::Print))
+    if (op.*axis == at) texts.push_back(op.text);
+  return texts;
+}
+
 // Labels are the grid positions truncated toward zero, minus zero as zero.
-TEST(LakeMap, XLabelsAreTruncatedGridPositions) {
+TEST(LakeMap, XLabelsAreTruncatedGridPositionsInView) {
   // clang-format off
   const std::pair<double, Strings> rows[] = {
       {-30, {"-30", "-20", "-10", " 0", " 10", " 20", " 30", " 40", " 50", " 60", " 70"}},
@@ -34,12 +42,16 @@ TEST(LakeMap, XLabelsAreTruncatedGridPositions) {
     const ModelState s = SquareMapState(xMin, 0, 100, 100);
     RecordingSurface surface = FullViewSurface(s);
     DrawMap(surface, s);
-    Strings labels;  // the prints at the x labels' height
-    for (const auto& op : surface.OperationsOf(Kind::Print))
-      if (op.y1 == static_cast<float>(-0.025 * s.MapHeight) && op.text != s.RegionTitle)
-        labels.push_back(op.text);
-    EXPECT_EQ(labels, expected) << xMin;
+    EXPECT_EQ(PrintedAt(surface, &RecordingSurface::Operation::y1, -2.5f), expected) << xMin;
   }
+  // Labels outside the view are skipped, its edges included: x from 30 to 70
+  // exactly; the x labels' row in view, the y labels' column (x = -10) and
+  // the title out of it.
+  const ModelState s = SquareMapState(0, 0, 100, 100);
+  RecordingSurface surface(800, 800);
+  surface.SetScale(30, 10, 40, -20);
+  DrawMap(surface, s);
+  EXPECT_EQ(surface.PrintedTexts(), (Strings{" 30", " 40", " 50", " 60", " 70"}));
 }
 
 // The whole map of a full view: cleared to white first, title, eleven
@@ -53,12 +65,17 @@ TEST(LakeMap, FullViewIsClearedTitledGriddedAndLabelled) {
   surface.SetFontSize(12);
   DrawMap(surface, s);
   const auto& clear = surface.Operations().front();
-  EXPECT_EQ(std::tuple(clear.kind, clear.state.backColor),
-            std::tuple(Kind::Clear, PaletteColour(kBrightWhite)));
+  EXPECT_EQ(std::tuple(clear.kind, clear.state.backColor, surface.ForeColor(), surface.FontSize(),
+                       surface.GetLineStyle()),
+            std::tuple(Kind::Clear, PaletteColour(kBrightWhite), black, 8.0f, LineStyle::Solid))
+      << "cleared to white first; black solid eight-point left behind";
   const auto title = surface.OperationsOf(Kind::Print).front();
-  EXPECT_EQ(std::tuple(title.text, title.x1, title.y1, title.state.fontSize, title.state.foreColor),
-            std::tuple(s.RegionTitle, -15.0f, -8735.5f, 10.0f, lightBlue))
-      << "ten-point light blue above the north-west corner";
+  EXPECT_EQ(std::tuple(title.text, title.x1, title.y1), std::tuple(s.RegionTitle, -15.0f, -8735.5f))
+      << "above the north-west corner";
+  for (const auto& op : surface.OperationsOf(Kind::Print))
+    EXPECT_EQ(std::tuple(op.state.foreColor, op.state.fontSize),
+              std::tuple(lightBlue, op.text == s.RegionTitle ? 10.0f : 8.0f))
+        << op.text << ": the title ten-point, labels eight, all light blue";
   std::vector<Segment> grid;
   for (float k = 0; k <= 10; ++k) grid.push_back({-30 + 10 * k, -8850.5f, -30 + 10 * k, -8750.5f, lightBlue});
   for (float k = 0; k <= 10; ++k) grid.push_back({-30, -8850.5f + 10 * k, 70, -8850.5f + 10 * k, lightBlue});
@@ -68,27 +85,10 @@ TEST(LakeMap, FullViewIsClearedTitledGriddedAndLabelled) {
                                       {4, 40, 1, 10, black}, {5, 50, 6, 60, black}, {6, 60, 7, 70, black},
                                       {7, 70, 5, 50, black}, {8, 80, 8, 80, black}};
   EXPECT_EQ(Segments(surface, LineStyle::Solid), coast);
-  Strings yLabels;
-  for (const auto& op : surface.OperationsOf(Kind::Print)) {
-    if (op.x1 != -40.0f) continue;  // a tenth of the width left of the map
-    yLabels.push_back(op.text);
-    EXPECT_EQ(std::tuple(op.state.foreColor, op.state.fontSize), std::tuple(lightBlue, 8.0f));
-  }
-  EXPECT_EQ(yLabels, (Strings{"-8850", "-8840", "-8830", "-8820", "-8810", "-8800", "-8790", "-8780", "-8770",
-                              "-8760", "-8750"}));
-  EXPECT_EQ(std::tuple(surface.ForeColor(), surface.FontSize(), surface.GetLineStyle()),
-            std::tuple(black, 8.0f, LineStyle::Solid))
-      << "black solid eight-point left behind";
-}
-
-TEST(LakeMap, LabelsOutsideTheViewAreSkippedEdgesIncluded) {
-  const ModelState s = SquareMapState(0, 0, 100, 100);
-  RecordingSurface surface(800, 800);
-  // x from 30 to 70 exactly; the x labels' row (y = -2.5) in view, the
-  // y labels' column (x = -10) and the title out of it.
-  surface.SetScale(30, 10, 40, -20);
-  DrawMap(surface, s);
-  EXPECT_EQ(surface.PrintedTexts(), (Strings{" 30", " 40", " 50", " 60", " 70"}));
+  // The y labels a tenth of the width left of the map.
+  EXPECT_EQ(PrintedAt(surface, &RecordingSurface::Operation::x1, -40),
+            (Strings{"-8850", "-8840", "-8830", "-8820", "-8810", "-8800", "-8790", "-8780", "-8770", "-8760",
+                     "-8750"}));
 }
 
 // The grid takes whatever colour is in force: the title's light blue when

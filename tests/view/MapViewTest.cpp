@@ -14,13 +14,6 @@ namespace {
 
 constexpr int kBarMax = 32767;
 
-// The lake point drawn at a pixel.
-std::pair<double, double> WorldAt(const RecordingSurface& surface, double px, double py) {
-  std::pair<double, double> world;
-  surface.Transform().ToWorld(px, py, world.first, world.second);
-  return world;
-}
-
 TEST(MapView, ZoomsAboutTheTopLeftCornerAndUndoExactly) {
   for (int n = 1; n <= 6; ++n) {
     ModelState s = SquareMapState(-30.3, 17.7, 103.1, 99.9f);
@@ -35,11 +28,6 @@ TEST(MapView, ZoomsAboutTheTopLeftCornerAndUndoExactly) {
   }
 }
 
-TEST(MapView, ScrollFractionIsSixteenBitOverSinglePrecision) {
-  EXPECT_EQ(ScrollFraction(16384, 0, kBarMax), 16384.0f / 32767.0f);
-  EXPECT_EQ(ScrollFraction(-50, -100, 100), 0.25f);
-}
-
 // A bar moved to an end puts the view on that edge of the scroll world:
 // left (value 0) or right (kBarMax), top or bottom. MapSize differs from
 // MapWidth here, as it does in real regions: the horizontal origin and both
@@ -49,7 +37,8 @@ TEST(MapView, ScrollExtremesPutTheViewOnTheScrollWorldEdgesAndPrintTheLabel) {
   const double xMin = -30, yMax = 120, size = 100, mapSize = 93.5;
   const std::string one = "Magnification: 1";
   // clang-format off
-  const struct { const char* name; bool horizontal; int zoomOuts, value; double edge; int16_t vectorsShown; std::string label; int colour; } rows[] = {
+  const struct { const char* name; bool horizontal; int zoomOuts, value; double edge;
+                 int16_t vectorsShown; std::string label; int colour; } rows[] = {
       {"left at Min", true, 0, 0, xMin - 0.2 * mapSize, 0, one, kBlack},
       {"right at Max", true, 0, kBarMax, xMin + 1.2 * mapSize, 1, one, kBlue},
       {"top at Min", false, 0, 0, yMax + 0.2 * size, 0, one, kBlack},
@@ -131,27 +120,28 @@ TEST(MapView, PointerGesturesKeepThePointUnderThePointer) {
   // clang-format on
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << row.px << "," << row.py << " factor " << row.factor);
-    const auto world = WorldAt(surface, row.px, row.py);
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    surface.Transform().ToWorld(row.px, row.py, x0, y0);
     const float width = surface.ScaleWidth(), magnification = s.Magnification;
     if (row.factor == 1)
       PanByPixels(surface, s, row.dx, row.dy);
     else
       ZoomAboutPixel(surface, s, row.px, row.py, row.factor > 1);
-    const auto after = WorldAt(surface, row.px + row.dx, row.py + row.dy);
-    EXPECT_NEAR(after.first, world.first, 1e-4);
-    EXPECT_NEAR(after.second, world.second, 1e-4);
+    surface.Transform().ToWorld(row.px + row.dx, row.py + row.dy, x1, y1);
+    EXPECT_LT(std::hypot(x1 - x0, y1 - y0), 1e-4) << "the point moved";
     EXPECT_FLOAT_EQ(surface.ScaleWidth(), width / row.factor);
     EXPECT_EQ(std::tuple(s.Magnification, surface.PrintedTexts().back()),
               std::tuple(magnification * row.factor, MagnificationLabel(magnification * row.factor)));
   }
 }
 
-// The bars follow a view moved by the mouse: the position they are given
-// scrolls back to the same view, and a view beyond the scroll world puts
-// them at the nearer end.
+// A bar's position is a fraction of its range. The bars follow a view moved
+// by the mouse: the position they are given scrolls back to the same view,
+// and a view beyond the scroll world puts them at the nearer end.
 TEST(MapView, ScrollValuesOfAViewAreTheInverseOfScrolling) {
-  ModelState s = SquareMapState(-30.3, 17.7, 103.1, 99.9f);
-  s.MapSize = 97.2f;
+  EXPECT_EQ(ScrollFraction(16384, 0, kBarMax), 16384.0f / 32767.0f);
+  EXPECT_EQ(ScrollFraction(-50, -100, 100), 0.25f);
+  ModelState s = SquareMapState(-30.3, 17.7, 103.1, 97.2f);
   RecordingSurface surface = FullViewSurface(s);
   ZoomIn(surface, s);
   ZoomIn(surface, s);
