@@ -57,11 +57,10 @@ TEST(MapView, ScrollExtremesPutTheViewOnTheScrollWorldEdgesAndPrintTheLabel) {
     else
       ScrollVertical(surface, s, row.value, 0, kBarMax);
     const ViewTransform t = surface.Transform();
-    const double far = row.value == 0 ? 0 : 1;
-    EXPECT_NEAR(row.horizontal ? t.left + far * t.width : t.top + far * t.height, row.edge, 1e-4);
+    EXPECT_NEAR(row.horizontal ? t.left + (row.value ? t.width : 0) : t.top + (row.value ? t.height : 0),
+                row.edge, 1e-4);
     const auto& ops = surface.Operations();
-    ASSERT_GE(ops.size(), 2u);
-    const auto &box = ops[ops.size() - 2], &print = ops.back();
+    const auto &box = ops.at(ops.size() - 2), &print = ops.back();  // throws if fewer than two
     const float top = t.top - 0.01f * std::fabs(t.height);
     EXPECT_EQ(std::tuple(print.kind, print.text, print.state.foreColor, print.x1, print.y1),
               std::tuple(Kind::Print, row.label, PaletteColour(row.colour), t.left, top));
@@ -99,8 +98,7 @@ TEST(MapView, FullViewHasTwoTenthsMarginAndResizeReturnsToIt) {
   ResizeView(surface, s);
   EXPECT_EQ(std::tuple(surface.Transform(), s.Magnification), std::tuple(full, 1.0f));
   // The full picture is drawn again, and no magnification label with it.
-  ASSERT_FALSE(surface.Operations().empty());
-  EXPECT_EQ(std::tuple(surface.Operations().front().kind, surface.OperationsOf(Kind::FilledBox).size(),
+  EXPECT_EQ(std::tuple(surface.Operations().at(0).kind, surface.OperationsOf(Kind::FilledBox).size(),
                        surface.PrintedTexts().size()),
             std::tuple(Kind::Clear, 0u, 23u))
       << "cleared first, no box, the title and 22 km labels";

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <random>
+#include <ranges>
 #include <string>
 #include <vector>
 
@@ -26,20 +26,16 @@ std::vector<std::string> Drawn(double x1, double y1, double x2, double y2, bool 
 }
 
 TEST(PixelLineRasterizer, FarAwayEndsAreClippedToTheCanvas) {
-  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN(),
-                   kInf = std::numeric_limits<double>::infinity();
   // clang-format off
   const struct { const char* name; double x1, y1, x2, y2; int inked; } rows[] = {
       {"across the row", -1e9, 5, 1e9, 5, kSize}, {"down the column", 7, 1e12, 7, -1e12, kSize},
       {"diagonal through the corner", -100, -100, 100, 100, kSize}, {"wholly left", -50, 0, -1, 11, 0},
-      {"wholly below", 0, 12, 11, 40, 0}, {"not a number", kNaN, 1, 5, 5, 0}, {"infinite", 0, 0, kInf, 0, 0},
+      {"wholly below", 0, 12, 11, 40, 0}, {"not a number", NAN, 1, 5, 5, 0}, {"infinite", 0, 0, INFINITY, 0, 0},
       {"a single pixel", 4, 4, 4, 4, 1}};
   // clang-format on
   for (const auto& row : rows) {
-    long inked = 0;  // ink in the padding counts too
-    for (const std::string& line : Drawn(row.x1, row.y1, row.x2, row.y2))
-      inked += std::ranges::count(line, '#');
-    EXPECT_EQ(inked, row.inked) << row.name;
+    const auto lines = Drawn(row.x1, row.y1, row.x2, row.y2);  // ink in the padding counts too
+    EXPECT_EQ(std::ranges::count(lines | std::views::join, '#'), row.inked) << row.name;
   }
 }
 
@@ -53,22 +49,19 @@ TEST(PixelLineRasterizer, DotsKeepTheirPlacesWhenTheStartIsClippedOff) {
 // term says: the solid lines must light exactly these pixels.
 TEST(PixelLineRasterizer, SolidLinesLightExactlyThePixelsOfTheWalk) {
   constexpr int kBig = 64;
-  std::vector<uint32_t> pixels(kBig * kBig), expected(kBig * kBig);
   std::minstd_rand random(12345);
-  std::uniform_int_distribution<int> coordinate(0, kBig - 1);
+  std::uniform_int_distribution<int> at(0, kBig - 1);
   for (int trial = 0; trial < 20000; ++trial) {
-    const int x1 = coordinate(random), y1 = coordinate(random), x2 = coordinate(random),
-              y2 = coordinate(random);
-    std::ranges::fill(pixels, 0u), std::ranges::fill(expected, 0u);
+    const int x1 = at(random), y1 = at(random), x2 = at(random), y2 = at(random);
+    std::vector<uint32_t> pixels(kBig * kBig), expected(kBig * kBig);
     PixelLineRasterizer(pixels.data(), kBig, kBig, kBig).Draw(x1, y1, x2, y2, 1u, false);
-    const int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1), stepX = x1 < x2 ? 1 : -1,
-              stepY = y1 < y2 ? 1 : -1;
+    const int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1), sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
     for (int x = x1, y = y1, error = dx + dy;;) {
       expected[static_cast<size_t>(y * kBig + x)] = 1u;
       if (x == x2 && y == y2) break;
       const int twice = 2 * error;
-      if (twice >= dy) error += dy, x += stepX;
-      if (twice <= dx) error += dx, y += stepY;
+      if (twice >= dy) error += dy, x += sx;
+      if (twice <= dx) error += dx, y += sy;
     }
     ASSERT_EQ(pixels, expected) << x1 << "," << y1 << " to " << x2 << "," << y2;
   }
