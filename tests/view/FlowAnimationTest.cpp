@@ -11,8 +11,7 @@
 namespace lakedrift::test {
 namespace {
 
-// The test lake's animation of `frames` frames in season 1 after `MaxSpeed`
-// was left at 100 by earlier frames.
+// The test lake's animation of `frames` frames in a season.
 ModelState AnimationState(int16_t frames, int16_t season = 1) {
   ModelState state;
   EXPECT_TRUE(ReadGeometry(state, TestDataPath("testlake.inp")).ok());
@@ -20,7 +19,6 @@ ModelState AnimationState(int16_t frames, int16_t season = 1) {
   state.VectorScale = 0.25;
   state.FrameCount = frames;
   state.FlowFileName = TestDataPath("testlake.fld").string();
-  state.MaxSpeed = 100.0;
   return state;
 }
 
@@ -56,6 +54,7 @@ TEST(FlowAnimation, DefaultPlaysEightyThreeFramesEndingAtTheLastTime) {
 // The animation starts afresh: MaxSpeed left from earlier frames is dropped.
 TEST(FlowAnimation, OneFrameShowsFileFrameZeroAtTheStartTimeWithMaxSpeedAfresh) {
   ModelState state = AnimationState(1, 2);
+  state.MaxSpeed = 100.0;  // left from earlier frames
   RecordingSurface surface(300, 300);
   EXPECT_EQ(PlayAll(state, surface).first, 1);
   EXPECT_EQ(surface.PrintedTexts().back(), "Simulation Time:02:00 22-August-97");
