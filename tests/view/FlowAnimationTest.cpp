@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "ViewTestStates.h"
 #include "model/GeometryReader.h"
