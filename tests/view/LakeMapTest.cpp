@@ -2,115 +2,107 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ViewTestStates.h"
-#include "view/MapView.h"
-#include "view/Palette.h"
-#include "view/VelocityVectors.h"
 
 namespace lakedrift::test {
 namespace {
 
-using Kind = RecordingSurface::Kind;
-using Strings = std::vector<std::string>;
+using Segment = std::tuple<float, float, float, float, Rgb>;  // ends and colour
 
-// The prints made at the anchor height of the x labels, in order.
-Strings XLabels(const RecordingSurface& surface, const ModelState& s) {
-  const float y = static_cast<float>(s.MapYMin - 0.025 * s.MapHeight);
-  Strings labels;
-  for (const auto& op : surface.OperationsOf(Kind::Print))
-    if (op.y1 == y && op.text != s.RegionTitle) labels.push_back(op.text);
-  return labels;
+// The lines drawn in a style, in order.
+std::vector<Segment> Segments(const RecordingSurface& surface, LineStyle style) {
+  std::vector<Segment> segments;
+  for (const auto& op : surface.OperationsOf(Kind::Line))
+    if (op.state.lineStyle == style) segments.push_back({op.x1, op.y1, op.x2, op.y2, op.state.foreColor});
+  return segments;
 }
 
-struct LabelRow {
-  const char* name;
-  double xMin;
-  Strings expected;
-};
+// The texts printed at y = at (the x labels) or x = at (the y labels), in order.
+Strings PrintedAt(const RecordingSurface& surface, float RecordingSurface::Operation::*axis, float at) {
+  Strings texts;
+  for (const auto& op : surface.OperationsOf(Kind::Print))
+    if (op.*axis == at) texts.push_back(op.text);
+  return texts;
+}
 
-TEST(LakeMap, XLabelsAreTruncatedGridPositions) {
-  const LabelRow rows[] = {
-      {"whole tens", -30, {"-30", "-20", "-10", " 0", " 10", " 20", " 30", " 40", " 50", " 60", " 70"}},
-      {"positive half",
-       10.5,
-       {" 10", " 20", " 30", " 40", " 50", " 60", " 70", " 80", " 90", " 100", " 110"}},
-      {"negative half truncates toward zero",
-       -25.5,
-       {"-25", "-15", "-5", " 4", " 14", " 24", " 34", " 44", " 54", " 64", " 74"}},
-      {"minus zero prints as zero",
-       -0.5,
-       {" 0", " 9", " 19", " 29", " 39", " 49", " 59", " 69", " 79", " 89", " 99"}},
+// Labels are the grid positions truncated toward zero, minus zero as zero.
+TEST(LakeMap, XLabelsAreTruncatedGridPositionsInView) {
+  // clang-format off
+  const std::pair<double, Strings> rows[] = {
+      {-30, {"-30", "-20", "-10", " 0", " 10", " 20", " 30", " 40", " 50", " 60", " 70"}},
+      {10.5, {" 10", " 20", " 30", " 40", " 50", " 60", " 70", " 80", " 90", " 100", " 110"}},
+      {-25.5, {"-25", "-15", "-5", " 4", " 14", " 24", " 34", " 44", " 54", " 64", " 74"}},
+      {-0.5, {" 0", " 9", " 19", " 29", " 39", " 49", " 59", " 69", " 79", " 89", " 99"}},
   };
-  for (const LabelRow& row : rows) {
-    SCOPED_TRACE(row.name);
-    const ModelState s = SquareMapState(row.xMin, 0, 100, 100);
+  // clang-format on
+  for (const auto& [xMin, expected] : rows) {
+    const ModelState s = SquareMapState(xMin, 0, 100, 100);
     RecordingSurface surface = FullViewSurface(s);
     DrawMap(surface, s);
-    EXPECT_EQ(XLabels(surface, s), row.expected);
+    EXPECT_EQ(PrintedAt(surface, &RecordingSurface::Operation::y1, -2.5f), expected) << xMin;
   }
-}
-
-TEST(LakeMap, YLabelsSitLeftOfTheMapAtEachGridLine) {
-  const ModelState s = SquareMapState(0, -8850.5, 100, 100);
-  RecordingSurface surface = FullViewSurface(s);
-  DrawMap(surface, s);
-  Strings labels;
-  for (const auto& op : surface.OperationsOf(Kind::Print)) {
-    if (op.x1 != static_cast<float>(s.MapXMin - 0.1 * s.MapWidth)) continue;
-    labels.push_back(op.text);
-    EXPECT_EQ(op.state.foreColor, PaletteColour(kLightBlue));
-    EXPECT_EQ(op.state.fontSize, 8.0f);
-  }
-  EXPECT_EQ(labels, (Strings{"-8850", "-8840", "-8830", "-8820", "-8810", "-8800", "-8790", "-8780", "-8770",
-                             "-8760", "-8750"}));
-}
-
-TEST(LakeMap, LabelsOutsideTheViewAreSkippedEdgesIncluded) {
+  // Labels outside the view are skipped, its edges included: x from 30 to 70
+  // exactly; the x labels' row in view, the y labels' column (x = -10) and
+  // the title out of it.
   const ModelState s = SquareMapState(0, 0, 100, 100);
   RecordingSurface surface(800, 800);
-  // x from 30 to 70 exactly; the x labels' row (y = -2.5) in view, the
-  // y labels' column (x = -10) and the title out of it.
   surface.SetScale(30, 10, 40, -20);
   DrawMap(surface, s);
   EXPECT_EQ(surface.PrintedTexts(), (Strings{" 30", " 40", " 50", " 60", " 70"}));
 }
 
-TEST(LakeMap, GridIsDottedElevenLinesEachWayOverTheExtent) {
-  const ModelState s = SquareMapState(-30, 20, 100, 100);
+// The whole map of a full view: cleared to white first, title, eleven
+// dotted grid lines each way, the coast, y labels, and the state it leaves.
+TEST(LakeMap, FullViewIsClearedTitledGriddedAndLabelled) {
+  const ModelState s = SquareMapState(-30, -8850.5, 100, 100);
+  const Rgb lightBlue = PaletteColour(kLightBlue), black = PaletteColour(kBlack);
   RecordingSurface surface = FullViewSurface(s);
+  surface.SetBackColor(PaletteColour(kRed));
+  surface.SetForeColor(PaletteColour(kGreen));
+  surface.SetFontSize(12);
   DrawMap(surface, s);
-  std::vector<RecordingSurface::Operation> grid;
-  for (const auto& op : surface.OperationsOf(Kind::Line))
-    if (op.state.lineStyle == LineStyle::Dotted) grid.push_back(op);
-  ASSERT_EQ(grid.size(), 22u);
-  for (int k = 0; k <= 10; ++k) {
-    EXPECT_EQ(grid[k].x1, static_cast<float>(-30 + k * 10)) << k;
-    EXPECT_EQ(grid[k].y1, 20.0f);
-    EXPECT_EQ(grid[k].y2, 120.0f);
-    EXPECT_EQ(grid[11 + k].y1, static_cast<float>(20 + k * 10)) << k;
-    EXPECT_EQ(grid[11 + k].x1, -30.0f);
-    EXPECT_EQ(grid[11 + k].x2, 70.0f);
-  }
+  const auto& clear = surface.Operations().front();
+  EXPECT_EQ(std::tuple(clear.kind, clear.state.backColor, surface.ForeColor(), surface.FontSize(),
+                       surface.GetLineStyle()),
+            std::tuple(Kind::Clear, PaletteColour(kBrightWhite), black, 8.0f, LineStyle::Solid))
+      << "cleared to white first; black solid eight-point left behind";
+  const auto title = surface.OperationsOf(Kind::Print).front();
+  EXPECT_EQ(std::tuple(title.text, title.x1, title.y1), std::tuple(s.RegionTitle, -15.0f, -8735.5f))
+      << "above the north-west corner";
+  for (const auto& op : surface.OperationsOf(Kind::Print))
+    EXPECT_EQ(std::tuple(op.state.foreColor, op.state.fontSize),
+              std::tuple(lightBlue, op.text == s.RegionTitle ? 10.0f : 8.0f))
+        << op.text << ": the title ten-point, labels eight, all light blue";
+  std::vector<Segment> grid;
+  for (float k = 0; k <= 10; ++k) grid.push_back({-30 + 10 * k, -8850.5f, -30 + 10 * k, -8750.5f, lightBlue});
+  for (float k = 0; k <= 10; ++k) grid.push_back({-30, -8850.5f + 10 * k, 70, -8850.5f + 10 * k, lightBlue});
+  EXPECT_EQ(Segments(surface, LineStyle::Dotted), grid);
+  // Each coast ring closes on its own first point.
+  const std::vector<Segment> coast = {{1, 10, 2, 20, black}, {2, 20, 3, 30, black}, {3, 30, 4, 40, black},
+                                      {4, 40, 1, 10, black}, {5, 50, 6, 60, black}, {6, 60, 7, 70, black},
+                                      {7, 70, 5, 50, black}, {8, 80, 8, 80, black}};
+  EXPECT_EQ(Segments(surface, LineStyle::Solid), coast);
+  // The y labels a tenth of the width left of the map.
+  EXPECT_EQ(PrintedAt(surface, &RecordingSurface::Operation::x1, -40),
+            (Strings{"-8850", "-8840", "-8830", "-8820", "-8810", "-8800", "-8790", "-8780", "-8770", "-8760",
+                     "-8750"}));
 }
 
 // The grid takes whatever colour is in force: the title's light blue when
-// the title is drawn, else what the previous drawing left.
+// the title is drawn, else what the previous drawing left; a redraw draws
+// the vectors (blue) only once they are shown.
 TEST(LakeMap, TitleVisibilityDecidesTheGridColour) {
-  struct Row {
-    const char* name;
-    int zoomIns;
-    bool vectorsShown;
-    bool titleDrawn;
-    Rgb grid;
-  };
-  const Row rows[] = {
-      {"full view", 0, false, true, PaletteColour(kLightBlue)},
-      {"full view after vectors", 0, true, true, PaletteColour(kLightBlue)},
-      {"two zooms: title on the right edge, still drawn", 2, false, true, PaletteColour(kLightBlue)},
-      {"three zooms lose the title", 3, false, false, PaletteColour(kBlack)},
-      {"title lost after vectors", 3, true, false, PaletteColour(kBlue)},
-  };
-  for (const Row& row : rows) {
+  // clang-format off
+  const struct { const char* name; int zoomIns; bool vectorsShown, titleDrawn; int grid; } rows[] = {
+      {"full view", 0, false, true, kLightBlue},
+      {"full view after vectors", 0, true, true, kLightBlue},
+      {"two zooms: title on the right edge, still drawn", 2, false, true, kLightBlue},
+      {"three zooms lose the title", 3, false, false, kBlack},
+      {"title lost after vectors", 3, true, false, kBlue}};
+  // clang-format on
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     ModelState s = SquareMapState(0, 0, 100, 100);
     SetNodes(s, {{50, 50, 0.1f, 0}});
@@ -121,61 +113,13 @@ TEST(LakeMap, TitleVisibilityDecidesTheGridColour) {
     surface.Forget();
     Redraw(surface, s);
     const Strings texts = surface.PrintedTexts();
-    EXPECT_EQ(!texts.empty() && texts.front() == s.RegionTitle, row.titleDrawn);
     const auto lines = surface.OperationsOf(Kind::Line);
     ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.front().state.lineStyle, LineStyle::Dotted);
-    EXPECT_EQ(lines.front().state.foreColor, row.grid);
+    EXPECT_EQ(std::tuple(!texts.empty() && texts.front() == s.RegionTitle, lines.front().state.lineStyle,
+                         lines.front().state.foreColor, lines.back().state.foreColor == PaletteColour(kBlue)),
+              std::tuple(row.titleDrawn, LineStyle::Dotted, PaletteColour(row.grid), row.vectorsShown))
+        << "title drawn, grid style and colour, vectors drawn";
   }
-}
-
-TEST(LakeMap, TitleIsTenPointLightBlueAboveTheNorthWestCorner) {
-  const ModelState s = SquareMapState(-30, 0, 100, 100);
-  RecordingSurface surface = FullViewSurface(s);
-  DrawMap(surface, s);
-  const auto prints = surface.OperationsOf(Kind::Print);
-  ASSERT_FALSE(prints.empty());
-  EXPECT_EQ(prints[0].text, "LAKE TANGANYIKA");
-  EXPECT_FLOAT_EQ(prints[0].x1, -15.0f);
-  EXPECT_FLOAT_EQ(prints[0].y1, 115.0f);
-  EXPECT_EQ(prints[0].state.fontSize, 10.0f);
-  EXPECT_EQ(prints[0].state.foreColor, PaletteColour(kLightBlue));
-}
-
-TEST(LakeMap, CoastRingsCloseOnTheirOwnFirstPoint) {
-  ModelState s = SquareMapState(0, 0, 100, 100);
-  s.BoundaryRingCount = 3;
-  s.BoundaryRingSize.Resize(3);
-  s.BoundaryRingSize(1) = 4, s.BoundaryRingSize(2) = 3, s.BoundaryRingSize(3) = 1;
-  s.BoundaryCount = 8;
-  s.BoundaryX.Resize(8), s.BoundaryY.Resize(8);
-  for (int j = 1; j <= 8; ++j) s.BoundaryX(j) = j, s.BoundaryY(j) = static_cast<float>(10 * j);
-  RecordingSurface surface = FullViewSurface(s);
-  DrawMap(surface, s);
-  std::vector<std::pair<int, int>> segments;
-  for (const auto& op : surface.OperationsOf(Kind::Line)) {
-    if (op.state.lineStyle != LineStyle::Solid) continue;
-    EXPECT_EQ(op.state.foreColor, PaletteColour(kBlack));
-    segments.emplace_back(static_cast<int>(op.x1), static_cast<int>(op.x2));
-  }
-  const std::vector<std::pair<int, int>> expected = {{1, 2}, {2, 3}, {3, 4}, {4, 1},
-                                                     {5, 6}, {6, 7}, {7, 5}, {8, 8}};
-  EXPECT_EQ(segments, expected);
-}
-
-TEST(LakeMap, ClearsToWhiteFirstAndLeavesBlackSolidEightPoint) {
-  const ModelState s = SquareMapState(0, 0, 100, 100);
-  RecordingSurface surface = FullViewSurface(s);
-  surface.SetBackColor(PaletteColour(kRed));
-  surface.SetForeColor(PaletteColour(kGreen));
-  surface.SetFontSize(12);
-  DrawMap(surface, s);
-  ASSERT_FALSE(surface.Operations().empty());
-  EXPECT_EQ(surface.Operations().front().kind, Kind::Clear);
-  EXPECT_EQ(surface.Operations().front().state.backColor, PaletteColour(kBrightWhite));
-  EXPECT_EQ(surface.ForeColor(), PaletteColour(kBlack));
-  EXPECT_EQ(surface.FontSize(), 8.0f);
-  EXPECT_EQ(surface.GetLineStyle(), LineStyle::Solid);
 }
 
 }  // namespace

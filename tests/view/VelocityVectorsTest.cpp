@@ -3,145 +3,108 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "ViewTestStates.h"
-#include "view/MapView.h"
-#include "view/Palette.h"
 
 namespace lakedrift::test {
 namespace {
 
-using Kind = RecordingSurface::Kind;
 using Lines = std::vector<RecordingSurface::Operation>;
 
-constexpr const char* kLegend = "VELOCITY SCALE: 1  CM/S";
-
-// MapSize 80 and VectorScale 0.25: the fastest arrow is S = 20 km.
-ModelState VectorState(const std::vector<TestNode>& nodes) {
+// The vectors alone, drawn on the full view zoomed in `zoomIns` times. MapSize
+// 80 and VectorScale 0.25: the fastest arrow is 20 km.
+RecordingSurface DrawnVectors(const std::vector<TestNode>& nodes, double scale = 0.25, int zoomIns = 0) {
   ModelState s = SquareMapState(0, 0, 100, 80);
   SetNodes(s, nodes);
-  return s;
-}
-
-Lines DrawnLines(ModelState& s) {
+  s.VectorScale = scale;
   RecordingSurface surface = FullViewSurface(s);
+  for (int k = 0; k < zoomIns; ++k) ZoomIn(surface, s);
+  surface.Forget();
   DrawVectors(surface, s);
-  return surface.OperationsOf(Kind::Line);
+  return surface;
 }
 
-// The angle of a line from its first point, in (-pi, pi].
-double Angle(const RecordingSurface::Operation& line) {
-  return std::atan2(double{line.y2} - line.y1, double{line.x2} - line.x1);
+// Values to 1e-5 km, to compare whole lines.
+std::vector<double> Rounded(std::vector<double> values) {
+  for (double& value : values) value = std::round(value * 1e5) / 1e5;
+  return values;
 }
-
-double Wrapped(double angle) { return std::remainder(angle, 2 * M_PI); }
 
 TEST(VelocityVectors, ArrowLengthIsProportionalToSpeedAndBoundaryNodesGetNone) {
-  ModelState s = VectorState({{30, 30, 0.2f, 0},
-                              {40, 40, 0, -0.1f},
-                              {50, 50, 5.0f, 5.0f, true},
-                              {60, 60, 0.12f, 0.16f},
-                              {70, 70, 0, 0}});
-  const Lines lines = DrawnLines(s);
+  // clang-format off
+  const Lines lines = DrawnVectors({{30, 30, 0.2f, 0}, {40, 40, 0, -0.1f}, {50, 50, 5.0f, 5.0f, true},
+                                    {60, 60, 0.12f, 0.16f}, {70, 70, 0, 0}}).OperationsOf(Kind::Line);
+  // clang-format on
   ASSERT_EQ(lines.size(), 4u * 3 + 3);  // four arrows and the legend
-  const double S = 20.0;
-  EXPECT_NEAR(Length(lines[0]), S, 1e-5);
-  EXPECT_NEAR(Length(lines[3]), S / 2, 1e-5);
-  EXPECT_NEAR(Length(lines[6]), S, 1e-5);
-  EXPECT_EQ(lines[6].x1, 60.0f);  // the boundary node 3 was skipped
-  for (int arrow = 0; arrow < 3; ++arrow) {
-    const double shaft = Length(lines[3 * arrow]);
-    EXPECT_NEAR(Length(lines[3 * arrow + 1]), shaft / 4, 1e-5);
-    EXPECT_NEAR(Length(lines[3 * arrow + 2]), shaft / 4, 1e-5);
-    EXPECT_EQ(lines[3 * arrow + 1].x1, lines[3 * arrow].x2);  // barbs start at the tip
+  std::vector<double> lengths;
+  std::vector<std::pair<float, float>> starts, expectedStarts;
+  const float nodes[] = {30, 40, 60, 70};  // the boundary node 50 skipped
+  for (size_t k = 0; k < 12; ++k) {
+    const auto& shaft = lines[k - k % 3];
+    lengths.push_back(std::hypot(lines[k].x2 - lines[k].x1, lines[k].y2 - lines[k].y1));
+    starts.emplace_back(lines[k].x1, lines[k].y1);
+    expectedStarts.push_back(k % 3 ? std::pair(shaft.x2, shaft.y2) : std::pair(nodes[k / 3], nodes[k / 3]));
   }
-  // A node at rest gets an arrow of no length at the node.
-  for (int k = 9; k < 12; ++k) {
-    EXPECT_EQ(lines[k].x1, 70.0f);
-    EXPECT_EQ(lines[k].y1, 70.0f);
-    EXPECT_EQ(Length(lines[k]), 0.0);
-  }
+  EXPECT_EQ(Rounded(lengths), (std::vector<double>{20, 5, 5, 10, 2.5, 2.5, 20, 5, 5, 0, 0, 0}))
+      << "shafts in proportion to speed, barbs a quarter of them, none for a node at rest";
+  EXPECT_EQ(starts, expectedStarts) << "arrows start at their interior nodes, barbs at the tip";
 }
 
 // The direction uses 1.57, 3.14 and 6.28, and the barbs are 3.14 ± 0.6 from
 // it; exact pi would turn the barbs by about 0.0016 rad.
 TEST(VelocityVectors, BarbsFollowTheRoundedAngles) {
-  struct Row {
-    const char* name;
-    float u, v;
-    double theta;
-  };
-  const Row rows[] = {
-      {"north", 0, 0.1f, 1.57},
-      {"south", 0, -0.1f, -1.57},
-      {"west", -0.1f, 0, 3.14},
-      {"east", 0.1f, 0, 6.28},
-      {"south-east", 0.1f, -0.1f, std::atan(-1.0) + 6.28},
-      {"north-west", -0.1f, 0.1f, std::atan(-1.0) + 3.14},
-      {"north-east", 0.1f, 0.1f, std::atan(1.0)},
-  };
-  for (const Row& row : rows) {
+  // clang-format off
+  const struct { const char* name; float u, v; double theta; } rows[] = {
+      {"north", 0, 0.1f, 1.57}, {"south", 0, -0.1f, -1.57}, {"west", -0.1f, 0, 3.14}, {"east", 0.1f, 0, 6.28},
+      {"south-east", 0.1f, -0.1f, std::atan(-1.0) + 6.28}, {"north-west", -0.1f, 0.1f, std::atan(-1.0) + 3.14},
+      {"north-east", 0.1f, 0.1f, std::atan(1.0)}};
+  // clang-format on
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    ModelState s = VectorState({{50, 50, row.u, row.v}});
-    const Lines lines = DrawnLines(s);
+    const Lines lines = DrawnVectors({{50, 50, row.u, row.v}}).OperationsOf(Kind::Line);
     ASSERT_GE(lines.size(), 3u);
-    EXPECT_NEAR(Wrapped(Angle(lines[1]) - (row.theta + 3.14 + 0.6)), 0, 1e-5);
-    EXPECT_NEAR(Wrapped(Angle(lines[2]) - (row.theta + 3.14 - 0.6)), 0, 1e-5);
+    for (size_t k : {1, 2}) {
+      const double angle = std::atan2(double{lines[k].y2} - lines[k].y1, double{lines[k].x2} - lines[k].x1);
+      EXPECT_NEAR(std::remainder(angle - (row.theta + 3.14 + (k == 1 ? 0.6 : -0.6)), 2 * M_PI), 0, 1e-5) << k;
+    }
   }
 }
 
+// The legend's text is dropped when its anchor leaves the view, its lines not.
 TEST(VelocityVectors, LegendIsTheArrowOfOneCentimetrePerSecondWithVertexAtItsStart) {
-  for (double scale : {0.25, 0.5}) {
-    SCOPED_TRACE(scale);
-    ModelState s = VectorState({{50, 50, 0.2f, 0}});
-    s.VectorScale = scale;
-    RecordingSurface surface = FullViewSurface(s);
-    DrawVectors(surface, s);
+  for (auto [scale, zoomIns] : {std::pair{0.25, 0}, {0.5, 0}, {0.25, 1}}) {
+    SCOPED_TRACE(testing::Message() << scale << " zoomed in " << zoomIns);
+    const RecordingSurface surface = DrawnVectors({{50, 50, 0.2f, 0}}, scale, zoomIns);
     const Lines lines = surface.OperationsOf(Kind::Line);
     ASSERT_EQ(lines.size(), 6u);
-    const double legendLength = 0.01 * 80 * scale / 0.2;  // 1 km at scale 0.25
-    const float yL = -12.5f;
-    EXPECT_EQ(lines[3].x1, 0.0f);
-    EXPECT_EQ(lines[3].y1, yL);
-    EXPECT_NEAR(lines[3].x2, legendLength, 1e-6);
-    for (int k = 4; k < 6; ++k) {
-      EXPECT_EQ(lines[k].x1, 0.0f);  // the head opens at the start
-      EXPECT_EQ(lines[k].y1, yL);
-      EXPECT_NEAR(lines[k].x2, legendLength * 0.9 / 1.9, 1e-6);
-      EXPECT_NEAR(std::fabs(lines[k].y2 - yL), 0.6 * legendLength / 1.9, 1e-5);
-    }
+    const double length = 0.01 * 80 * scale / 0.2, yL = -12.5;  // 1 km at scale 0.25
+    const double headX = length * 0.9 / 1.9, headY = length * 0.6 / 1.9;
+    std::vector<std::vector<double>> legend;  // the head opens at the start
+    for (size_t k = 3; k < 6; ++k)
+      legend.push_back(Rounded({lines[k].x1, lines[k].y1, lines[k].x2, lines[k].y2}));
+    EXPECT_EQ(legend, (std::vector{Rounded({0, yL, length, yL}), Rounded({0, yL, headX, yL + headY}),
+                                   Rounded({0, yL, headX, yL - headY})}));
     const auto prints = surface.OperationsOf(Kind::Print);
-    ASSERT_EQ(prints.size(), 1u);
-    EXPECT_EQ(prints[0].text, kLegend);
-    EXPECT_NEAR(prints[0].x1, 1.2 * legendLength, 1e-6);
-    EXPECT_EQ(prints[0].y1, -10.0f);
-    EXPECT_EQ(prints[0].state.foreColor, PaletteColour(kBlue));
+    ASSERT_EQ(prints.size(), zoomIns ? 0u : 1u) << "the view's bottom edge north of the legend when zoomed";
+    if (zoomIns) continue;
+    EXPECT_EQ(std::tuple(prints[0].text, Rounded({prints[0].x1, prints[0].y1}), prints[0].state.foreColor),
+              std::tuple("VELOCITY SCALE: 1  CM/S", Rounded({1.2 * length, -10}), PaletteColour(kBlue)));
   }
-}
-
-TEST(VelocityVectors, LegendTextDroppedWhenItsAnchorLeavesTheView) {
-  ModelState s = VectorState({{50, 50, 0.2f, 0}});
-  RecordingSurface surface = FullViewSurface(s);
-  s.VectorsShown = 1;
-  ZoomIn(surface, s);  // the view's bottom edge is now north of the legend
-  surface.Forget();
-  DrawVectors(surface, s);
-  EXPECT_TRUE(surface.PrintedTexts().empty());
-  EXPECT_EQ(surface.OperationsOf(Kind::Line).size(), 6u);  // legend lines still drawn
 }
 
 TEST(VelocityVectors, NoPositiveMaxSpeedDrawsNothingButStillMarksVectorsShown) {
   for (double maxSpeed : {0.0, -1e20}) {
-    SCOPED_TRACE(maxSpeed);
-    ModelState s = VectorState({{50, 50, 0, 0}, {60, 60, 0.3f, 0, true}});
+    ModelState s = SquareMapState(0, 0, 100, 80);
+    SetNodes(s, {{50, 50, 0, 0}, {60, 60, 0.3f, 0, true}});
     s.MaxSpeed = maxSpeed;
     RecordingSurface surface = FullViewSurface(s);
     surface.SetLineWidth(3);
     DrawVectors(surface, s);
-    EXPECT_TRUE(surface.Operations().empty());
-    EXPECT_EQ(s.VectorsShown, 1);
-    EXPECT_EQ(surface.ForeColor(), PaletteColour(kBlue));
-    EXPECT_EQ(surface.LineWidth(), 1);
+    EXPECT_EQ(
+        std::tuple(surface.Operations().size(), s.VectorsShown, surface.ForeColor(), surface.LineWidth()),
+        std::tuple(0u, int16_t{1}, PaletteColour(kBlue), 1))
+        << maxSpeed;
   }
 }
 
