@@ -29,6 +29,7 @@ namespace {
 constexpr double kStep = 1000.0, kX0 = 300000.0, kY0 = 9400000.0;  // m
 constexpr int kFrames = 84;
 constexpr double kDegree = 3.14159265358979323846 / 180.0;
+const char* const kLonLat = "+proj=longlat +datum=WGS84 +no_defs";
 
 // A small UGRID file as the tests need it.
 struct UgridContent {
@@ -173,13 +174,10 @@ Imported Import(const std::string& name, const UgridContent& content, std::vecto
 std::vector<PJ_LP> ProjLonLat(const std::string& crs, const std::vector<double>& x,
                               const std::vector<double>& y) {
   PJ_CONTEXT* context = proj_context_create();
-  PJ* transform =
-      proj_create_crs_to_crs(context, crs.c_str(), "+proj=longlat +datum=WGS84 +no_defs", nullptr);
-  std::vector<PJ_LP> lonLat;
-  for (std::size_t n = 0; n < x.size(); ++n) {
-    const PJ_COORD c = proj_trans(transform, PJ_FWD, proj_coord(x[n], y[n], 0, 0));
-    lonLat.push_back({c.xy.x, c.xy.y});
-  }
+  PJ* transform = proj_create_crs_to_crs(context, crs.c_str(), kLonLat, nullptr);
+  std::vector<PJ_LP> lonLat;  // degrees, longitude first
+  for (std::size_t n = 0; n < x.size(); ++n)
+    lonLat.push_back(proj_trans(transform, PJ_FWD, proj_coord(x[n], y[n], 0, 0)).lp);
   proj_destroy(transform), proj_context_destroy(context);
   return lonLat;
 }
@@ -253,14 +251,11 @@ void ExpectNodesInPlace(const ModelState& s, const UgridContent& content) {
   }
   LakeGeoref georef;
   ASSERT_TRUE(georef.Open(s.Georef, "test").ok()) << s.Georef;
-  const auto projected = content.nodes == Nodes::Projected ? ProjLonLat(content.crs, content.x, content.y)
-                                                           : std::vector<PJ_LP>();
+  const auto expected = ProjLonLat(content.nodes == Nodes::LonLat ? kLonLat : content.crs, content.x, content.y);
   for (int n = 1; n <= s.NodeCount; ++n) {
-    const PJ_LP expected =
-        content.nodes == Nodes::LonLat ? PJ_LP{content.x[n - 1], content.y[n - 1]} : projected[n - 1];
     double lon = 0, lat = 0;
     georef.ToLonLat(s.NodeX(n), s.NodeY(n), lon, lat);
-    EXPECT_NEAR(std::hypot(lon - expected.lam, lat - expected.phi), 0.0, 2e-6) << "node " << n;  // 0.1 m
+    EXPECT_NEAR(std::hypot(lon - expected[n - 1].lam, lat - expected[n - 1].phi), 0.0, 2e-6) << "node " << n;  // 0.1 m
   }
 }
 
@@ -453,18 +448,16 @@ constexpr double kTenMetresKm = 0.010;
 // A water point of the region, west of the mouth.
 constexpr double kWaterLon = 29.75, kWaterLat = -5.25;
 
-TEST(GeographicOutput, MalagarasiMouthLandsWhereProjPutsIt) {
-  const test::BatchResult r =
+TEST(GeographicOutput, ProbeAndRunPutLongitudeAndLatitudeWhereProjDoes) {
+  // The mouth probed lands where the proj program puts it.
+  const test::BatchResult probe =
       test::Batch({"probe", test::SampleDataPath("geommal.inp").string(), "--lonlat"}, "29.8017 -5.2564\n");
-  ASSERT_EQ(r.status, kExitOk) << r.err;
-  std::istringstream fields(r.out);
+  std::istringstream fields(probe.out);
   double lon, lat, x, y;
-  ASSERT_TRUE(fields >> lon >> lat >> x >> y) << r.out;
+  ASSERT_TRUE(fields >> lon >> lat >> x >> y) << probe.out << probe.err;
   EXPECT_EQ(std::pair(lon, lat), std::pair(kMouthLon, kMouthLat));
   EXPECT_NEAR(std::hypot(x - kMouthXKm, y - kMouthYKm), 0.0, kTenMetresKm) << x << ' ' << y;
-}
-
-TEST(GeographicOutput, RunWritesTheReleasePointsLongitudeAndLatitudeInEveryTrackFormat) {
+  // A run writes the release point's longitude and latitude in every track format.
   const auto dir = test::FreshOutputDir("geographic_run");
   const test::BatchResult r =
       test::BatchLine("run --geometry " + test::SampleDataPath("geommal.inp").string() + " --flow-file " +
@@ -478,7 +471,6 @@ TEST(GeographicOutput, RunWritesTheReleasePointsLongitudeAndLatitudeInEveryTrack
   std::string header, row;
   std::getline(csv, header), std::getline(csv, row);
   EXPECT_EQ(header, "particle,level,time,x_m,y_m,lon,lat");
-  double lon = 0, lat = 0;
   ASSERT_EQ(std::sscanf(row.c_str() + row.rfind(',', row.rfind(',') - 1) + 1, "%lf,%lf", &lon, &lat), 2)
       << row;
   EXPECT_NEAR(std::hypot(lon - kWaterLon, lat - kWaterLat), 0.0, 1e-7) << row;
@@ -490,15 +482,14 @@ TEST(GeographicOutput, RunWritesTheReleasePointsLongitudeAndLatitudeInEveryTrack
   ASSERT_EQ(features.size(), 3);
   for (int p = 0; p < 3; ++p) {
     const QJsonObject feature = features[p].toObject();
-    EXPECT_EQ(feature["geometry"]["type"].toString(), "LineString");
     const QJsonArray line = feature["geometry"]["coordinates"].toArray();
     ASSERT_EQ(line.size(), 84);
     EXPECT_NEAR(std::hypot(line[0][0].toDouble() - kWaterLon, line[0][1].toDouble() - kWaterLat), 0.0, 1e-6);
     EXPECT_NE(line[83][0].toDouble(), kWaterLon);
     const QJsonValue properties = feature["properties"];
-    EXPECT_EQ(QString::number(properties["particle"].toInt()) + " " + properties["release_time"].toString() +
-                  " " + properties["end_time"].toString(),
-              QString("%1 1997-04-02T02:00:00 1997-04-09T00:00:00").arg(p + 1));
+    EXPECT_EQ(feature["geometry"]["type"].toString() + " " + QString::number(properties["particle"].toInt()) + " " +
+                  properties["release_time"].toString() + " " + properties["end_time"].toString(),
+              QString("LineString %1 1997-04-02T02:00:00 1997-04-09T00:00:00").arg(p + 1));
   }
   // NetCDF: CF longitude and latitude, and the georef line as grid mapping.
   int nc = 0;
@@ -508,13 +499,13 @@ TEST(GeographicOutput, RunWritesTheReleasePointsLongitudeAndLatitudeInEveryTrack
                 test::NcText(nc, "x", "grid_mapping") + " " + test::NcText(nc, "crs", "grid_mapping_name"),
             "longitude degrees_east latitude degrees_north crs transverse_mercator");
   EXPECT_NE(test::NcText(nc, "crs", "crs_wkt").find("Transverse_Mercator"), std::string::npos);
-  double falseEasting = 0, centralMeridian = 0, first[2] = {0, 0};
-  nc_get_att_double(nc, test::NcVar(nc, "crs"), "false_easting", &falseEasting);
-  nc_get_att_double(nc, test::NcVar(nc, "crs"), "longitude_of_central_meridian", &centralMeridian);
-  EXPECT_EQ(std::pair(falseEasting, centralMeridian), std::pair(50000.0, 30.0));  // +x_0, metres as x is
+  // The false easting is +x_0 in metres, as x is; the first point is the release point.
+  double crs[2] = {0, 0}, first[2] = {0, 0};
   const std::size_t start[2] = {0, 0};
-  nc_get_var1_double(nc, test::NcVar(nc, "lon"), start, &first[0]);
-  nc_get_var1_double(nc, test::NcVar(nc, "lat"), start, &first[1]);
+  for (const int i : {0, 1})
+    nc_get_att_double(nc, test::NcVar(nc, "crs"), i ? "longitude_of_central_meridian" : "false_easting", &crs[i]),
+        nc_get_var1_double(nc, test::NcVar(nc, i ? "lat" : "lon"), start, &first[i]);
+  EXPECT_EQ(std::pair(crs[0], crs[1]), std::pair(50000.0, 30.0));
   EXPECT_NEAR(std::hypot(first[0] - kWaterLon, first[1] - kWaterLat), 0.0, 1e-7);
   nc_close(nc);
 }
