@@ -19,15 +19,6 @@ std::string CurrentTestName() {
 
 }  // namespace
 
-std::optional<std::string> ScriptedDialogs::InputBox(QWidget*, const std::string& prompt,
-                                                     const std::string&) {
-  prompts.push_back(prompt);
-  if (answers.empty()) return std::nullopt;
-  std::optional<std::string> answer = answers.front();
-  answers.pop_front();
-  return answer;
-}
-
 std::filesystem::path EnterLakeFolder(const std::string& name, const std::vector<std::string>& flowNames,
                                       bool withGeometry) {
   const std::filesystem::path path = FreshOutputDir(name);
