@@ -10,9 +10,7 @@ WAIT_TENTHS=200         # a window or a file, 20 s
 WAIT_RUN_SECONDS=120
 KEY_DELAY_MS=120
 
-for tool in Xvfb xdotool import stream; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "e2e_xvfb: SKIPPED, $tool is not installed"; exit 0; }
-done
+for tool in Xvfb xdotool import stream; do command -v "$tool" >/dev/null 2>&1 || { echo "e2e_xvfb: SKIPPED, $tool is not installed"; exit 0; }; done
 work="$(mktemp -d)" xvfb_pid="" app_pid=""
 trap '[ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null; [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; rm -rf "$work"' EXIT
 # Waits until the shell condition holds, at most WAIT_TENTHS tenths of a second.
@@ -87,8 +85,7 @@ stream -map rgb -storage-type char lake_run.bmp - | od -An -v -tx1 -w3 | sort | 
 for want in "coast 00 00 00 200" "disc 00 80 00 20" "tracks ff 00 00 10"; do
   read -r name r g b least <<<"$want"
   count="$(awk -v c="$r $g $b" '$2 " " $3 " " $4 == c {print $1}' pixels.txt)"
-  echo "$name: ${count:-0} pixels of #$r$g$b, at least $least wanted"
-  [ "${count:-0}" -ge "$least" ] || fail "the saved picture lacks the $name"
+  [ "${count:-0}" -ge "$least" ] || fail "the saved picture lacks the $name: ${count:-0} pixels of #$r$g$b, $least wanted"
 done
 
 keys "$main" alt+r e Return  # Exit: E moves from the first item to Exit
