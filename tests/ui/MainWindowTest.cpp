@@ -71,8 +71,7 @@ TEST_F(MainWindowTest, MenuStatesFromLoadToRunEnd) {
 TEST_F(MainWindowTest, ReleasePointIsAskedOrClickedUntilItLiesOnTheWater) {
   auto doubleClick = [&](double x, double y) {
     const PixelPoint p = PixelOf(x, y);
-    QTest::mouseDClick(window->centralWidget(), Qt::LeftButton, {},
-                       QPoint(static_cast<int>(p.x), static_cast<int>(p.y)));
+    QTest::mouseDClick(window->centralWidget(), Qt::LeftButton, {}, QPointF(p.x, p.y).toPoint());
   };
   doubleClick(3, 3);
   EXPECT_EQ(state.ReleaseX, 0.0);
@@ -178,7 +177,8 @@ TEST_F(MainWindowTest, SaveImageAndPrintWriteThePictureOrSayWhy) {
   const QImage saved(QString::fromStdString((lake / "map.bmp").string()), "BMP");
   EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), Picture().convertToFormat(QImage::Format_RGB32));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(lake), {}), 3);  // geometry, flow, map.bmp
-  EXPECT_TRUE(dialogs.messages.size() == 1 && dialogs.messages[0].find("no-such-folder/map.bmp") != std::string::npos);
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_NE(dialogs.messages[0].find("no-such-folder/map.bmp"), std::string::npos);
 
   // Cancelled, printed, and to a folder that does not exist.
   for (auto [name, accept] :
@@ -192,8 +192,8 @@ TEST_F(MainWindowTest, SaveImageAndPrintWriteThePictureOrSayWhy) {
   EXPECT_FALSE(std::filesystem::exists(lake / "cancelled.pdf"));
   QFile file(QString::fromStdString((lake / "picture.pdf").string()));
   EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-");
-  EXPECT_TRUE(dialogs.messages.size() == 2 && dialogs.messages[1].starts_with("The picture could not be printed: "))
-      << dialogs.messages.back();
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_TRUE(dialogs.messages[1].starts_with("The picture could not be printed: ")) << dialogs.messages[1];
 }
 
 TEST(BitmapFileNameTest, AppendsExtensionUnlessLowerCaseBmpAppearsAnywhere) {
@@ -215,9 +215,12 @@ TEST(SaveBitmapTest, ReplacesAnOldFileAndAFailedWriteKeepsIt) {
   image.fill(QColor(0, 128, 128));
   image.setPixelColor(3, 4, QColor(255, 0, 0));
   EXPECT_FALSE(SaveBitmap(image, name).has_value());
-  auto contents = [&] { return (std::ostringstream() << std::ifstream(name, std::ios::binary).rdbuf()).str(); };
+  auto contents = [&] {
+    return (std::ostringstream() << std::ifstream(name, std::ios::binary).rdbuf()).str();
+  };
   const std::string saved = contents();
-  EXPECT_TRUE(saved.starts_with("BM") && saved.size() < 100000u) << "not a Windows bitmap, or written over the old";
+  EXPECT_TRUE(saved.starts_with("BM") && saved.size() < 100000u)
+      << "not a Windows bitmap, or written over the old";
   EXPECT_EQ(QImage(QString::fromStdString(name), "BMP").convertToFormat(QImage::Format_RGB32), image);
   std::optional<FileSizeLimit> full(std::in_place, 1024);  // a full disk
   const std::optional<std::string> error = SaveBitmap(QImage(200, 200, QImage::Format_RGB32), name);

@@ -32,7 +32,8 @@ TEST(TrackOverlay, PictureEqualsTheOneDrawnSegmentBySegment) {
     ASSERT_TRUE(a.Step().ok() && b.Step().ok());
     // The view changes between steps, as a zoom, scroll or resize made
     // while the run yields would change it.
-    for (auto [view, m] : {std::pair<QtImageSurface*, ModelState*>(&overlaid, &withOverlay), {&plain, &direct}}) {
+    for (auto [view, m] :
+         {std::pair<QtImageSurface*, ModelState*>(&overlaid, &withOverlay), {&plain, &direct}}) {
       if (s == 20) ZoomIn(*view, *m);
       if (s == 30) ScrollHorizontal(*view, *m, 9000, 0, 32767);
       if (s == 40) view->SetPixelSize(300, 350), ResizeView(*view, *m);

