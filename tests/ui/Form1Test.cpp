@@ -11,7 +11,6 @@ class Form1Test : public ::testing::Test {
  protected:
   Form1Test() : form(state, dialogs), ended(&form, &Form1::ProgramEnded) { form.show(); }
 
-  QRadioButton* Option(int n) { return form.findChild<QRadioButton*>(QString("Option%1").arg(n)); }
   QCheckBox* Music() { return form.findChild<QCheckBox*>("Check1"); }
   QPushButton* Continue() { return form.findChild<QPushButton*>("Command1"); }
 
@@ -20,18 +19,6 @@ class Form1Test : public ::testing::Test {
   Form1 form;
   QSignalSpy ended;
 };
-
-TEST(Form1Picture, IsStoredWithTheWindowNotReadFromTheWorkingFolder) {
-  // Started in an empty folder, the window still shows its 230 × 145
-  // picture of the lake (what it shows is the generator's to test).
-#ifndef LAKEDRIFT_STARTUP_PICTURE
-  GTEST_SKIP() << "built without the sample-data generator, which draws the picture";
-#endif
-  std::filesystem::current_path(test::FreshOutputDir("form1_empty_folder"));
-  ModelState state;
-  test::ScriptedDialogs dialogs;
-  EXPECT_EQ(Form1(state, dialogs).findChild<QLabel*>("Image1")->pixmap().size(), QSize(230, 145));
-}
 
 // The background colour is the window's; the music box
 // shows the player and is cleared when it is done; closing ends the program.
@@ -45,8 +32,7 @@ TEST_F(Form1Test, BackgroundColourMusicBoxAndClosing) {
   emit player->Done();
   EXPECT_FALSE(Music()->isChecked());
   form.close();  // before Continue
-  ASSERT_EQ(ended.count(), 1);
-  EXPECT_EQ(ended.at(0).at(0).toInt(), 0);
+  EXPECT_EQ(ended, QList<QVariantList>{{0}}) << "not ended once, with status 0";
 }
 
 // Each button writes its own choice, the groups apart; Continue opens the
@@ -57,7 +43,7 @@ TEST_F(Form1Test, EveryButtonWritesItsChoiceAndContinueOpensTheMainWindow) {
       {3, 3, 1, 1}, {5, 3, 2, 1}, {7, 3, 2, 2}, {2, 2, 2, 2}, {4, 2, 1, 2}, {6, 2, 1, 1}, {1, 1, 1, 1}, {5, 1, 2, 1}, {7, 1, 2, 2}};
   // clang-format on
   for (const auto& c : clicks) {
-    Option(c.option)->click();
+    form.findChild<QRadioButton*>(QString("Option%1").arg(c.option))->click();
     EXPECT_EQ(std::tuple(int{state.Region}, int{state.Season}, int{state.FlowType}),
               std::tuple(c.region, c.season, c.flow))
         << "Option" << c.option;
@@ -83,10 +69,9 @@ TEST_P(GeometryFaultTest, ContinueEndsTheProgramAfterOneMessage) {
   const auto lake = test::EnterLakeFolder("form1_geometry_" + std::to_string(text != nullptr), {}, false);
   if (text != nullptr) test::WriteTextFile(lake / "geomtan.inp", text);
   Continue()->click();
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_NE(dialogs.messages[0].find(message), std::string::npos) << dialogs.messages[0];
-  ASSERT_EQ(ended.count(), 1);
-  EXPECT_NE(ended.at(0).at(0).toInt(), 0);
+  EXPECT_TRUE(dialogs.messages.size() == 1 && dialogs.messages[0].find(message) != std::string::npos);
+  EXPECT_TRUE(ended.count() == 1 && ended.at(0).at(0).toInt() != 0)
+      << "not ended once, with a failure status";
   EXPECT_FALSE(form.MainWindow()->isVisible());
 }
 
@@ -97,19 +82,15 @@ INSTANTIATE_TEST_SUITE_P(Geometry, GeometryFaultTest,
                          // clang-format on
                          [](const auto& row) { return row.param.first ? "malformed" : "missing"; });
 
-// Components are scaled by 256, rounded half to even and capped; the seed
-// picks the colour.
-TEST(StartupColourTest, ComponentsAreScaledRoundedHalfToEvenAndCappedSeedsDiffer) {
+// Components are scaled by 256, rounded half to even and capped; one seed
+// gives one colour.
+TEST(StartupColourTest, ComponentsAreScaledRoundedHalfToEvenAndCapped) {
   EXPECT_EQ(StartupColour(0.0f, 0.5f, 0.999f), (Rgb{0, 128, 255}));
   // 127.5 and 128.5 both round to the even 128; 0.5 / 256 rounds to 0.
   EXPECT_EQ(StartupColour(127.5f / 256, 128.5f / 256, 0.5f / 256), (Rgb{128, 128, 0}));
   // 1.5 / 256 rounds up to 2; 254.6 / 256 to 255.
   EXPECT_EQ(StartupColour(1.5f / 256, 254.6f / 256, 255.4f / 256), (Rgb{2, 255, 255}));
   EXPECT_EQ(RandomStartupColour(7), RandomStartupColour(7));
-  int different = 0;
-  for (uint64_t seed = 1; seed <= 10; ++seed)
-    different += !(RandomStartupColour(seed) == RandomStartupColour(seed + 100));
-  EXPECT_GE(different, 9);
 }
 
 }  // namespace

@@ -24,18 +24,11 @@ class Form3Test : public ::testing::Test {
   FORM3 dialog;
 };
 
-// A box and its bar, the value they set, a typed text and its value, and
+// A box and its bar (n), the value they set, a typed text and its value, and
 // a bar position with the text and value it gives.
-struct Row {
-  const char* name;
-  int n;
-  double (*value)(const ModelState&);
-  const char* typed;
-  double typedValue;
-  int position;
-  const char* positionText;
-  double positionValue;
-};
+// clang-format off
+struct Row { const char* name; int n; double (*value)(const ModelState&); const char* typed; double typedValue; int position; const char* positionText; double positionValue; };
+// clang-format on
 
 class Form3RowTest : public Form3Test, public ::testing::WithParamInterface<Row> {};
 

@@ -28,17 +28,16 @@ TEST(TrackOverlay, PictureEqualsTheOneDrawnSegmentBySegment) {
   DrawnRun drawnA(withOverlay, overlaid, 11), drawnB(direct, plain, 11);
   SimulationRun &a = drawnA.run, &b = drawnB.run;
   ASSERT_TRUE(a.Start().ok() && b.Start().ok());
-  auto both = [&](void (*change)(QtImageSurface&, ModelState&)) {
-    change(overlaid, withOverlay), change(plain, direct);
-  };
   for (int s = 1; a.HasNextStep(); ++s) {
     ASSERT_TRUE(a.Step().ok() && b.Step().ok());
     // The view changes between steps, as a zoom, scroll or resize made
     // while the run yields would change it.
-    if (s == 20) both([](QtImageSurface& view, ModelState& m) { ZoomIn(view, m); });
-    if (s == 30) both([](QtImageSurface& view, ModelState& m) { ScrollHorizontal(view, m, 9000, 0, 32767); });
-    if (s == 40)
-      both([](QtImageSurface& view, ModelState& m) { view.SetPixelSize(300, 350), ResizeView(view, m); });
+    for (auto [view, m] :
+         {std::pair<QtImageSurface*, ModelState*>(&overlaid, &withOverlay), {&plain, &direct}}) {
+      if (s == 20) ZoomIn(*view, *m);
+      if (s == 30) ScrollHorizontal(*view, *m, 9000, 0, 32767);
+      if (s == 40) view->SetPixelSize(300, 350), ResizeView(*view, *m);
+    }
     const bool compare = s % 7 == 0 || !a.HasNextStep();
     ASSERT_TRUE(!compare || overlaid.Image() == plain.Image()) << "pictures differ after step " << s;
   }

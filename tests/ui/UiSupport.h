@@ -29,7 +29,13 @@ struct ScriptedDialogs : Dialogs {
   std::vector<MessageIcon> icons;                  // and their icons
 
   // Answers with the next scripted text, Cancel when there is none.
-  std::optional<std::string> InputBox(QWidget*, const std::string& prompt, const std::string&) override;
+  std::optional<std::string> InputBox(QWidget*, const std::string& prompt, const std::string&) override {
+    prompts.push_back(prompt);
+    if (answers.empty()) return std::nullopt;
+    std::optional<std::string> answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+  }
   // Records the message.
   void MessageBox(QWidget*, MessageIcon icon, const std::string&, const std::string& text) override {
     messages.push_back(text), icons.push_back(icon);
