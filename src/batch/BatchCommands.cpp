@@ -343,6 +343,8 @@ class RunPictures {
   Surface& GetSurface() { return image_.GetSurface(); }
   // The picture as drawn so far becomes the film's next frame.
   Status Frame() { return film_ ? film_->AddFrame(image_.Image()) : Status::Ok(); }
+  // Encodes the frame before, which the film holds; beside drawing.
+  Status EncodeHeld() { return film_ ? film_->EncodeHeld() : Status::Ok(); }
   // Completes the film and writes the image, each when asked for.
   Status Finish() {
     if (film_)
@@ -405,11 +407,17 @@ Status RunHeadless(ModelState& state, uint64_t seed, std::vector<std::unique_ptr
 // desktop draws its run, from the positions of each level as they come.
 struct ParallelPictures {
   ParallelPictures(const RunOptions& o, ModelState& state)
-      : pictures(o), painter(pictures.GetSurface()), levels(state, painter) {}
+      : threads(o.threads), pictures(o), painter(pictures.GetSurface()), levels(state, painter) {}
+  // The level drawn while the frame of the level before is encoded.
   Status Level(int level, std::span<const double> x, std::span<const float> y) {
-    if (Status s = levels.Level(level, x, y); !s.ok()) return s;
+    Status drawn = Status::Ok(), encoded = Status::Ok();
+    RunSideBySide(
+        threads, [&] { drawn = levels.Level(level, x, y); }, [&] { encoded = pictures.EncodeHeld(); });
+    if (!drawn.ok()) return drawn;
+    if (!encoded.ok()) return encoded;
     return pictures.Frame();
   }
+  int threads;
   RunPictures pictures;
   RunPicture painter;
   LevelPainter levels;

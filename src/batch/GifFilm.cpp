@@ -6,9 +6,10 @@
 #include <unistd.h>
 #include <QImage>
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
-#include <future>
+#include <utility>
 #include <vector>
 
 #include "batch/AtomicFile.h"
@@ -69,7 +70,17 @@ struct GifFilm::Impl {
   GifFileType* gif = nullptr;
   std::vector<GifByteType> row;
   QImage previous;  // the frame before, as the viewer shows it
-  std::future<Status> encoding;  // the frame being encoded
+  QImage held;      // the frame added last, not yet encoded
+  // Palette indices of the colours met, by their top four bits a channel;
+  // a key of 0 (no opaque pixel has it) marks an empty entry.
+  static constexpr int kCacheBits = 12;
+  std::array<std::pair<QRgb, GifByteType>, 1u << kCacheBits> indices{};
+
+  GifByteType IndexOf(QRgb pixel) {
+    auto& entry = indices[((pixel >> 12) & 0xf00) | ((pixel >> 8) & 0xf0) | ((pixel >> 4) & 0xf)];
+    if (entry.first != pixel) entry = {pixel, PaletteIndexOf(pixel)};
+    return entry.second;
+  }
 
   Status Failed(const std::string& what, int code) const {
     return Status::Fail(ErrorKind::ReadFailed, "film " + file.FinalPath().string() + ": cannot be written (" +
@@ -90,7 +101,6 @@ GifFilm::GifFilm(std::filesystem::path path, int width, int height, int framesPe
     : impl_(std::make_unique<Impl>(std::move(path), width, height, framesPerSecond)) {}
 
 GifFilm::~GifFilm() {
-  static_cast<void>(Encoded());  // a frame still being encoded uses the file
   int code = 0;
   if (impl_->gif) EGifCloseFile(impl_->gif, &code);  // a film never finished: its temporary file goes
 }
@@ -130,18 +140,16 @@ Status GifFilm::Open() {
 }
 
 Status GifFilm::AddFrame(const QImage& frame) {
-  if (Status s = Encoded(); !s.ok()) return s;
-  // A copy of its own: the caller draws the next frame meanwhile.
-  const int number = ++frames_;
-  impl_->encoding = std::async(std::launch::async, [this, image = frame.copy(), number] {
-    return Encode(image, number);
-  });
+  if (Status s = EncodeHeld(); !s.ok()) return s;
+  impl_->held = frame.copy();  // the caller draws the next frame over its own
+  ++frames_;
   return Status::Ok();
 }
 
-Status GifFilm::Encoded() {
-  if (!impl_->encoding.valid()) return Status::Ok();
-  return impl_->encoding.get();
+Status GifFilm::EncodeHeld() {
+  if (impl_->held.isNull()) return Status::Ok();
+  const QImage frame = std::exchange(impl_->held, QImage());
+  return Encode(frame, frames_);
 }
 
 Status GifFilm::Encode(const QImage& frame, int number) {
@@ -166,7 +174,7 @@ Status GifFilm::Encode(const QImage& frame, int number) {
   for (int y = rect.top(); y <= rect.bottom(); ++y) {
     const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y)) + rect.left();
     for (int x = 0; x < rect.width(); ++x) {
-      if (pixels[x] != lastPixel) lastPixel = pixels[x], lastIndex = PaletteIndexOf(lastPixel);
+      if (pixels[x] != lastPixel) lastPixel = pixels[x], lastIndex = impl_->IndexOf(lastPixel);
       row[x] = lastIndex;
     }
     if (EGifPutLine(impl_->gif, row, rect.width()) == GIF_ERROR)
@@ -177,7 +185,7 @@ Status GifFilm::Encode(const QImage& frame, int number) {
 }
 
 Status GifFilm::Finish() {
-  if (Status s = Encoded(); !s.ok()) return s;
+  if (Status s = EncodeHeld(); !s.ok()) return s;
   int code = 0;
   GifFileType* gif = std::exchange(impl_->gif, nullptr);
   if (EGifCloseFile(gif, &code) == GIF_ERROR) return impl_->Failed("close", code);

@@ -11,8 +11,9 @@ namespace lakedrift {
 // An animated, looping GIF in the 16-colour palette, written one frame at a
 // time as the frames are drawn: only the frame before is held, and each
 // frame stores only the rectangle in which it differs from that one. A
-// frame is encoded on a thread of its own while the caller draws the next.
-// The file appears whole at Finish or not at all.
+// frame is held until the next one comes, so that the caller may have it
+// encoded (EncodeHeld) while drawing the next. The file appears whole at
+// Finish or not at all.
 class GifFilm {
  public:
   // Fails when the extension is not .gif.
@@ -21,17 +22,18 @@ class GifFilm {
   ~GifFilm();
   // Starts the file under a temporary name.
   Status Open();
-  // Encodes one frame; a pixel outside the palette takes the nearest
-  // palette colour. A failure shows at the next call or at Finish.
+  // Encodes the frame held, if any, and holds a copy of `frame`; a pixel
+  // outside the palette takes the nearest palette colour.
   Status AddFrame(const QImage& frame);
+  // Encodes the frame held, if any: safe beside drawing on another thread,
+  // not beside the other calls.
+  Status EncodeHeld();
   // Completes the file and gives it its name.
   Status Finish();
   int Frames() const { return frames_; }
 
  private:
   struct Impl;
-  // Waits for the frame being encoded, if any.
-  Status Encoded();
   Status Encode(const QImage& frame, int number);
 
   std::unique_ptr<Impl> impl_;

@@ -96,6 +96,22 @@ void ParallelRun::RunStepOnAllThreads() {
   for (std::ptrdiff_t i = 0; i < n; ++i) MoveParticle(static_cast<std::size_t>(i));
 }
 
+void RunSideBySide(int threads, const std::function<void()>& first, const std::function<void()>& second) {
+  if (threads < 2) {
+    first();
+    second();
+    return;
+  }
+  // The threads of the steps' team, which would otherwise spin idle.
+#pragma omp parallel sections num_threads(2)
+  {
+#pragma omp section
+    first();
+#pragma omp section
+    second();
+  }
+}
+
 void ParallelRun::MoveParticle(std::size_t i) {
   const StepField field{mesh_, shore_, state_.NodeU.Data(), state_.NodeV.Data(), state_.TimeStep, amplitude_};
   double xNew = 0, yNew = 0;

@@ -39,6 +39,7 @@ class QtImageSurface : public Surface {
 
   void Clear() override;
   void Line(float x1, float y1, float x2, float y2) override;
+  void Lines(std::span<const Segment> lines) override;
   void FilledBox(float x1, float y1, float x2, float y2, Rgb colour) override;
   void Circle(float x, float y, float radius, Rgb border) override;
   void Print(const std::string& text) override;

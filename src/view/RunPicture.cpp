@@ -40,15 +40,15 @@ void RunPicture::NewSegments(const RunTracks& tracks, int step, std::span<const 
     return;
   }
   overlayOnTop_ = false;
-  const Rgb saved = surface_.ForeColor();
-  surface_.SetForeColor(PaletteColour(kLightRed));
+  segments_.clear();
   for (int p = 1; p <= tracks.Particles(); ++p) {
     const double y = endY.empty() ? tracks.Y(p, step + 1) : endY[static_cast<std::size_t>(p - 1)];
-    surface_.Line(static_cast<float>(tracks.X(p, step) * kKmPerMetre),
-                  static_cast<float>(tracks.Y(p, step) * kKmPerMetre),
-                  static_cast<float>(tracks.X(p, step + 1) * kKmPerMetre), static_cast<float>(y * kKmPerMetre));
+    segments_.push_back({static_cast<float>(tracks.X(p, step) * kKmPerMetre),
+                         static_cast<float>(tracks.Y(p, step) * kKmPerMetre),
+                         static_cast<float>(tracks.X(p, step + 1) * kKmPerMetre),
+                         static_cast<float>(y * kKmPerMetre)});
   }
-  surface_.SetForeColor(saved);
+  DrawInRed(surface_);
 }
 
 void RunPicture::TimeLabel(const std::string& boxText, const std::string& text) {
@@ -57,14 +57,22 @@ void RunPicture::TimeLabel(const std::string& boxText, const std::string& text) 
 }
 
 void RunPicture::DrawSegments(Surface& target, const RunTracks& tracks, int firstStep, int lastStep) {
+  // A step at a time, in the order of Line calls: one step's lines are held.
+  for (int k = firstStep; k <= lastStep; ++k) {
+    segments_.clear();
+    for (int p = 1; p <= tracks.Particles(); ++p)
+      segments_.push_back({static_cast<float>(tracks.X(p, k) * kKmPerMetre),
+                           static_cast<float>(tracks.Y(p, k) * kKmPerMetre),
+                           static_cast<float>(tracks.X(p, k + 1) * kKmPerMetre),
+                           static_cast<float>(tracks.Y(p, k + 1) * kKmPerMetre)});
+    DrawInRed(target);
+  }
+}
+
+void RunPicture::DrawInRed(Surface& target) {
   const Rgb saved = target.ForeColor();
   target.SetForeColor(PaletteColour(kLightRed));
-  for (int k = firstStep; k <= lastStep; ++k)
-    for (int p = 1; p <= tracks.Particles(); ++p)
-      target.Line(static_cast<float>(tracks.X(p, k) * kKmPerMetre),
-                  static_cast<float>(tracks.Y(p, k) * kKmPerMetre),
-                  static_cast<float>(tracks.X(p, k + 1) * kKmPerMetre),
-                  static_cast<float>(tracks.Y(p, k + 1) * kKmPerMetre));
+  target.Lines(segments_);
   target.SetForeColor(saved);
 }
 

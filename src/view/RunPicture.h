@@ -1,4 +1,5 @@
 #pragma once
+#include <vector>
 #include <memory>
 #include <string>
 
@@ -24,7 +25,9 @@ class RunPicture : public RunPainter {
 
  private:
   // Draws the segments of steps firstStep..lastStep of every particle.
-  static void DrawSegments(Surface& target, const RunTracks& tracks, int firstStep, int lastStep);
+  void DrawSegments(Surface& target, const RunTracks& tracks, int firstStep, int lastStep);
+  // Draws segments_ in the tracks' red.
+  void DrawInRed(Surface& target);
   // Lays the tracks of steps 1..stepsDone over the picture from the
   // overlay, bringing it up to date first; false when the surface offers
   // no overlay.
@@ -34,7 +37,8 @@ class RunPicture : public RunPainter {
   CachedMap map_;                    // the map of the view in force
   std::unique_ptr<Surface> tracks_;  // overlay of the tracks drawn so far
   int tracksDrawnSteps_ = 0;
-  bool overlayOnTop_ = false;  // nothing drawn since the overlay was laid over the picture
+  bool overlayOnTop_ = false;
+  std::vector<Surface::Segment> segments_;  // the lines of one drawing, kept for the next  // nothing drawn since the overlay was laid over the picture
 };
 
 // A run together with the picture it paints, for callers that keep both.

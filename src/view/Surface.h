@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <span>
 #include <string>
 
 #include "view/Palette.h"
@@ -81,6 +82,14 @@ class Surface {
   // A line in the fore colour, line style and width; the current position
   // moves to its end.
   virtual void Line(float x1, float y1, float x2, float y2) = 0;
+  // The lines in turn, as as many calls of Line; a surface may draw them
+  // in one go, with the same result.
+  struct Segment {
+    float x1, y1, x2, y2;
+  };
+  virtual void Lines(std::span<const Segment> lines) {
+    for (const Segment& l : lines) Line(l.x1, l.y1, l.x2, l.y2);
+  }
   // A rectangle between two corners filled with a colour; the current
   // position moves to the second corner.
   virtual void FilledBox(float x1, float y1, float x2, float y2, Rgb colour) = 0;
