@@ -178,10 +178,21 @@ void QtImageSurface::Lines(std::span<const Segment> lines) {
   const Rgb c = ForeColor();
   const uint32_t colour = qRgb(c.r, c.g, c.b);
   const bool dotted = GetLineStyle() == LineStyle::Dotted;
+  // MarkInked's first test, with the inked area's bounds taken once.
+  double inLeft = 0, inRight = -1, inTop = 0, inBottom = -1;
+  const auto takeBounds = [&] {
+    if (inked_.isEmpty()) return;
+    inLeft = inked_.left() + 1, inRight = inked_.right() - 1, inTop = inked_.top() + 1,
+    inBottom = inked_.bottom() - 1;
+  };
+  const auto inked = [&](PixelPoint p) {
+    return p.x >= inLeft && p.x <= inRight && p.y >= inTop && p.y <= inBottom;
+  };
+  takeBounds();
   for (const Segment& l : lines) {
     const PixelPoint a = view.ToPixel(l.x1, l.y1), b = view.ToPixel(l.x2, l.y2);
     raster.Draw(a.x, a.y, b.x, b.y, colour, dotted);
-    if (kind_ == Kind::Overlay) MarkInked(a, b, 1);
+    if (kind_ == Kind::Overlay && !(inked(a) && inked(b))) MarkInked(a, b, 1), takeBounds();
   }
   SetCurrent(lines.back().x2, lines.back().y2);
 }
