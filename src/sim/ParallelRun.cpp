@@ -1,5 +1,7 @@
 #include "sim/ParallelRun.h"
 
+#include <omp.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -102,13 +104,16 @@ void RunSideBySide(int threads, const std::function<void()>& first, const std::f
     second();
     return;
   }
-  // The threads of the steps' team, which would otherwise spin idle.
-#pragma omp parallel sections num_threads(2)
+  // The threads of the steps' team, which would otherwise spin idle; the
+  // calling thread takes `first`, so what it draws stays on that thread.
+#pragma omp parallel num_threads(2)
   {
-#pragma omp section
-    first();
-#pragma omp section
-    second();
+    if (omp_get_thread_num() == 0) {
+      first();
+      if (omp_get_num_threads() < 2) second();
+    } else {
+      second();
+    }
   }
 }
 

@@ -121,10 +121,10 @@ class ParallelRun {
   bool started_ = false;
 };
 
-// Runs `first` and `second` at the same time on two of the run's threads
-// (one after the other when `threads` is 1), so that between two steps the
-// threads do work that would otherwise wait, e.g. drawing one level while
-// the picture of the level before is stored.
+// Runs `first` on the calling thread and, at the same time, `second` on
+// another of the run's threads (one after the other when `threads` is 1),
+// so that between two steps the threads do work that would otherwise wait,
+// e.g. drawing one level while the picture of the level before is stored.
 void RunSideBySide(int threads, const std::function<void()>& first, const std::function<void()>& second);
 
 }  // namespace lakedrift
