@@ -271,11 +271,13 @@ bool WantsPictures(const RunOptions& o) { return !o.image.empty() || !o.film.emp
 // kept for the density grid, and the NetCDF writer's numbers and times.
 double BytesPerParticle(const RunOptions& o, int levels) {
   constexpr double kPosition = sizeof(double) + sizeof(float);
-  // The parallel run's picture holds two levels and the last y as moved.
-  constexpr double kParallelPicture = 2 * kPosition + sizeof(double);
+  // A picture holds one step's lines while it draws them; the parallel
+  // run's picture also holds two levels.
+  constexpr double kLine = sizeof(Surface::Segment);
+  constexpr double kParallelPicture = 2 * kPosition + kLine;
   double bytes = kPosition;
   if (o.asDesktop)
-    bytes += WantsPictures(o) ? kPosition * levels + kPosition : kPosition;
+    bytes += WantsPictures(o) ? kPosition * levels + kPosition + kLine : kPosition;
   else
     bytes += ParallelRun::kBytesPerParticle + (WantsPictures(o) ? kParallelPicture : 0);
   if (!o.netcdf.empty()) bytes += sizeof(int) + sizeof(double);

@@ -92,22 +92,23 @@ std::optional<double> NetcdfFile::Number(int var, const std::string& attribute) 
   return values[0];
 }
 
-Status NetcdfFile::ReadDoubles(int var, std::vector<double>& values) const {
+// Reads the whole of variable `var` with the typed nc_get_var function `get`.
+template <typename T, typename Get>
+Status NetcdfFile::ReadWhole(int var, std::vector<T>& values, Get get) const {
   std::size_t size = 1;
   for (const int d : Dimensions(var)) size *= DimensionLength(d);
   values.resize(size);
-  if (const int code = nc_get_var_double(id_, var, values.data()); code != NC_NOERR)
+  if (const int code = get(id_, var, values.data()); code != NC_NOERR)
     return Failed(code, "variable " + Name(var));
   return Status::Ok();
 }
 
+Status NetcdfFile::ReadDoubles(int var, std::vector<double>& values) const {
+  return ReadWhole(var, values, nc_get_var_double);
+}
+
 Status NetcdfFile::ReadInts(int var, std::vector<int>& values) const {
-  std::size_t size = 1;
-  for (const int d : Dimensions(var)) size *= DimensionLength(d);
-  values.resize(size);
-  if (const int code = nc_get_var_int(id_, var, values.data()); code != NC_NOERR)
-    return Failed(code, "variable " + Name(var));
-  return Status::Ok();
+  return ReadWhole(var, values, nc_get_var_int);
 }
 
 Status NetcdfFile::ReadFloats(int var, const std::vector<std::size_t>& start,

@@ -40,6 +40,8 @@ class NetcdfFile {
 
  private:
   Status Failed(int code, const std::string& what) const;
+  template <typename T, typename Get>
+  Status ReadWhole(int var, std::vector<T>& values, Get get) const;
   int id_ = -1;
   std::string path_;
 };

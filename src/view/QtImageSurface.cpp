@@ -143,56 +143,36 @@ void QtImageSurface::Clear() {
 
 void QtImageSurface::Line(float x1, float y1, float x2, float y2) {
   if (LineWidth() <= kThinLineWidth) {
-    // The rasterizer rounds to pixels after clipping, which keeps far-away
-    // ends of a zoomed view exact.
-    const ViewTransform view = Transform();
-    const PixelPoint a = view.ToPixel(x1, y1), b = view.ToPixel(x2, y2);
-    EndPainting();
-    // bits() checks for sharing on every call; between two uses of the
-    // painter or of Image() the buffer stays the same.
-    if (!directPixels_) directPixels_ = reinterpret_cast<uint32_t*>(image_.bits());
-    uint32_t* pixels = directPixels_;
-    const int stride = static_cast<int>(image_.bytesPerLine() / kBytesPerPixel);
-    const Rgb c = ForeColor();
-    PixelLineRasterizer(pixels, image_.width(), image_.height(), stride)
-        .Draw(a.x, a.y, b.x, b.y, qRgb(c.r, c.g, c.b), GetLineStyle() == LineStyle::Dotted);
-    if (kind_ == Kind::Overlay) MarkInked(a, b, 1);
-  } else {
-    if (kind_ == Kind::Overlay)
-      MarkInked(Transform().ToPixel(x1, y1), Transform().ToPixel(x2, y2), LineWidth());
-    QPainter& painter = Painter();
-    painter.setPen(MakePen(ForeColor()));
-    painter.drawLine(ToPixel(x1, y1), ToPixel(x2, y2));
+    const Segment line{x1, y1, x2, y2};
+    Lines({&line, 1});
+    return;
   }
+  if (kind_ == Kind::Overlay)
+    MarkInked(Transform().ToPixel(x1, y1), Transform().ToPixel(x2, y2), LineWidth());
+  QPainter& painter = Painter();
+  painter.setPen(MakePen(ForeColor()));
+  painter.drawLine(ToPixel(x1, y1), ToPixel(x2, y2));
   SetCurrent(x2, y2);
 }
 
 void QtImageSurface::Lines(std::span<const Segment> lines) {
   if (LineWidth() > kThinLineWidth || lines.empty()) return Surface::Lines(lines);
-  // Line's thin path with what it looks up once a call taken once for all.
+  // Thin lines go pixel by pixel: the rasterizer rounds to pixels after
+  // clipping, which keeps far-away ends of a zoomed view exact.
   const ViewTransform view = Transform();
   EndPainting();
+  // bits() checks for sharing on every call; between two uses of the
+  // painter or of Image() the buffer stays the same.
   if (!directPixels_) directPixels_ = reinterpret_cast<uint32_t*>(image_.bits());
   const int stride = static_cast<int>(image_.bytesPerLine() / kBytesPerPixel);
   PixelLineRasterizer raster(directPixels_, image_.width(), image_.height(), stride);
   const Rgb c = ForeColor();
   const uint32_t colour = qRgb(c.r, c.g, c.b);
   const bool dotted = GetLineStyle() == LineStyle::Dotted;
-  // MarkInked's first test, with the inked area's bounds taken once.
-  double inLeft = 0, inRight = -1, inTop = 0, inBottom = -1;
-  const auto takeBounds = [&] {
-    if (inked_.isEmpty()) return;
-    inLeft = inked_.left() + 1, inRight = inked_.right() - 1, inTop = inked_.top() + 1,
-    inBottom = inked_.bottom() - 1;
-  };
-  const auto inked = [&](PixelPoint p) {
-    return p.x >= inLeft && p.x <= inRight && p.y >= inTop && p.y <= inBottom;
-  };
-  takeBounds();
   for (const Segment& l : lines) {
     const PixelPoint a = view.ToPixel(l.x1, l.y1), b = view.ToPixel(l.x2, l.y2);
     raster.Draw(a.x, a.y, b.x, b.y, colour, dotted);
-    if (kind_ == Kind::Overlay && !(inked(a) && inked(b))) MarkInked(a, b, 1), takeBounds();
+    if (kind_ == Kind::Overlay) MarkInked(a, b, 1);
   }
   SetCurrent(lines.back().x2, lines.back().y2);
 }

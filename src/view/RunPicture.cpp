@@ -40,15 +40,7 @@ void RunPicture::NewSegments(const RunTracks& tracks, int step, std::span<const 
     return;
   }
   overlayOnTop_ = false;
-  segments_.clear();
-  for (int p = 1; p <= tracks.Particles(); ++p) {
-    const double y = endY.empty() ? tracks.Y(p, step + 1) : endY[static_cast<std::size_t>(p - 1)];
-    segments_.push_back({static_cast<float>(tracks.X(p, step) * kKmPerMetre),
-                         static_cast<float>(tracks.Y(p, step) * kKmPerMetre),
-                         static_cast<float>(tracks.X(p, step + 1) * kKmPerMetre),
-                         static_cast<float>(y * kKmPerMetre)});
-  }
-  DrawInRed(surface_);
+  DrawStep(surface_, tracks, step, endY);
 }
 
 void RunPicture::TimeLabel(const std::string& boxText, const std::string& text) {
@@ -57,19 +49,18 @@ void RunPicture::TimeLabel(const std::string& boxText, const std::string& text) 
 }
 
 void RunPicture::DrawSegments(Surface& target, const RunTracks& tracks, int firstStep, int lastStep) {
-  // A step at a time, in the order of Line calls: one step's lines are held.
-  for (int k = firstStep; k <= lastStep; ++k) {
-    segments_.clear();
-    for (int p = 1; p <= tracks.Particles(); ++p)
-      segments_.push_back({static_cast<float>(tracks.X(p, k) * kKmPerMetre),
-                           static_cast<float>(tracks.Y(p, k) * kKmPerMetre),
-                           static_cast<float>(tracks.X(p, k + 1) * kKmPerMetre),
-                           static_cast<float>(tracks.Y(p, k + 1) * kKmPerMetre)});
-    DrawInRed(target);
-  }
+  for (int k = firstStep; k <= lastStep; ++k) DrawStep(target, tracks, k, {});
 }
 
-void RunPicture::DrawInRed(Surface& target) {
+void RunPicture::DrawStep(Surface& target, const RunTracks& tracks, int step, std::span<const double> endY) {
+  segments_.clear();
+  for (int p = 1; p <= tracks.Particles(); ++p) {
+    const double y = endY.empty() ? tracks.Y(p, step + 1) : endY[static_cast<std::size_t>(p - 1)];
+    segments_.push_back({static_cast<float>(tracks.X(p, step) * kKmPerMetre),
+                         static_cast<float>(tracks.Y(p, step) * kKmPerMetre),
+                         static_cast<float>(tracks.X(p, step + 1) * kKmPerMetre),
+                         static_cast<float>(y * kKmPerMetre)});
+  }
   const Rgb saved = target.ForeColor();
   target.SetForeColor(PaletteColour(kLightRed));
   target.Lines(segments_);

@@ -1,7 +1,7 @@
 #pragma once
-#include <vector>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "sim/RunPainter.h"
 #include "sim/SimulationRun.h"
@@ -26,8 +26,9 @@ class RunPicture : public RunPainter {
  private:
   // Draws the segments of steps firstStep..lastStep of every particle.
   void DrawSegments(Surface& target, const RunTracks& tracks, int firstStep, int lastStep);
-  // Draws segments_ in the tracks' red.
-  void DrawInRed(Surface& target);
+  // Draws the segments of step `step` of every particle in the tracks' red,
+  // their ends' y from endY when given (as NewSegments takes it).
+  void DrawStep(Surface& target, const RunTracks& tracks, int step, std::span<const double> endY);
   // Lays the tracks of steps 1..stepsDone over the picture from the
   // overlay, bringing it up to date first; false when the surface offers
   // no overlay.
@@ -37,8 +38,8 @@ class RunPicture : public RunPainter {
   CachedMap map_;                    // the map of the view in force
   std::unique_ptr<Surface> tracks_;  // overlay of the tracks drawn so far
   int tracksDrawnSteps_ = 0;
-  bool overlayOnTop_ = false;
-  std::vector<Surface::Segment> segments_;  // the lines of one drawing, kept for the next  // nothing drawn since the overlay was laid over the picture
+  bool overlayOnTop_ = false;               // nothing drawn since the overlay was laid over the picture
+  std::vector<Surface::Segment> segments_;  // one step's lines, the buffer kept for the next
 };
 
 // A run together with the picture it paints, for callers that keep both.

@@ -302,7 +302,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"region_without_flow_type", "run --region 1 --season 1", "--region requires --flow-type"},
         BadCase{"neither_input", "run --season 1 --release 1 1", "give --region, --season and --flow-type"},
         BadCase{"as_desktop_threaded", "RUN --as-desktop --threads 2", "--threads excludes --as-desktop"},
-        BadCase{"particles_beyond_memory_drawn", "RUN --particles 2000000000 --as-desktop --image x.png", "--particles 2000000000: the run would need 2064000000000 bytes of memory"},
+        BadCase{"particles_beyond_memory_drawn", "RUN --particles 2000000000 --as-desktop --image x.png", "--particles 2000000000: the run would need 2096000000000 bytes of memory"},
         BadCase{"animate_no_season", "animate --geometry LAKE --flow-file FLOW --film a.gif", "--season is required"},
         BadCase{"animate_frames", "animate --region 1 --flow-type 1 --season 1 --frames 84 --film a.gif", "--frames: expected a frame count from 1 to 83, got '84'"},
         BadCase{"animate_size", "animate --size 100px", "--size: expected an image size"}),
