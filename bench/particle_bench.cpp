@@ -1,8 +1,7 @@
 // Particle tracking at scale: particle-steps per second of whole threaded
 // batch runs of 10^4 … 10^6 particles on 1 and 2 threads (the 10^6 run's
-// time is the whole-run figure), the shore test plain and indexed, the two
-// deviates of a particle-step and one Philox block, and the
-// reference drawn run of 50 and 500 particles on a surface that records
+// time is the whole-run figure), the shore test plain and indexed, the
+// deviate pairs of a chunk of particles, and the reference drawn run of 50 and 500 particles on a surface that records
 // nothing.
 // Runs on the whole-lake sample (geomtan.inp, tanws.fld) when it has been
 // generated, otherwise on the committed 10 km test lake.
@@ -159,39 +158,28 @@ void BM_ShoreTestIndexed(benchmark::State& bench) {
 }
 BENCHMARK(BM_ShoreTestIndexed);
 
-// The two deviates of one particle-step as the threaded run draws them:
-// particle p's stream, Seek to the step's first deviate, Pair (three
-// Philox-4x64-10 blocks, two sums of twelve uniforms). Particles and steps
-// cycle as a run's do.
-void BM_DeviatePair(benchmark::State& bench) {
-  constexpr uint64_t kParticles = 1 << 16, kSteps = 83, kDeviatesPerStep = 2;
-  uint64_t particle = 1, step = 1;
+// The deviate pairs of a chunk of 4096 particles at one step, as the
+// threaded run draws them (side by side: eight streams in AVX2 lanes where
+// the processor has it), and the same one stream at a time. Steps cycle as
+// a run's do; items are pairs.
+void BM_DeviatePairs(benchmark::State& bench) {
+  constexpr uint64_t kChunk = 4096, kSteps = 83;
+  const bool sideBySide = bench.range(0) != 0;
+  const lakedrift::CounterRandom random(kSeed);
+  std::vector<float> first(kChunk), second(kChunk);
+  uint64_t step = 1;
   for (auto _ : bench) {
-    lakedrift::CounterRandom random(kSeed, particle);
-    random.Seek(kDeviatesPerStep * (step - 1));
-    float first = 0, second = 0;
-    random.Pair(1.0f, 0.0f, first, second);
-    benchmark::DoNotOptimize(first);
-    benchmark::DoNotOptimize(second);
-    if (++particle > kParticles) particle = 1, step = step % kSteps + 1;
+    if (sideBySide)
+      random.Pairs(1, step - 1, first, second);
+    else
+      random.PairsOneByOne(1, step - 1, first, second);
+    benchmark::DoNotOptimize(first.data());
+    benchmark::DoNotOptimize(second.data());
+    step = step % kSteps + 1;
   }
-  bench.SetItemsProcessed(bench.iterations());
+  bench.SetItemsProcessed(bench.iterations() * static_cast<int64_t>(kChunk));
 }
-BENCHMARK(BM_DeviatePair);
-
-// One Philox-4x64-10 block alone through Random123: ten dependent rounds of
-// two 64 × 64-bit products each, so this is a block's latency; within a
-// pair the three blocks overlap.
-void BM_PhiloxBlock(benchmark::State& bench) {
-  lakedrift::CounterRandom::Block counter{0, 1, 0, 0};
-  const lakedrift::CounterRandom::Key key{kSeed, 0};
-  for (auto _ : bench) {
-    benchmark::DoNotOptimize(lakedrift::CounterRandom::Philox(counter, key));
-    ++counter[0];
-  }
-  bench.SetItemsProcessed(bench.iterations());
-}
-BENCHMARK(BM_PhiloxBlock);
+BENCHMARK(BM_DeviatePairs)->ArgName("side_by_side")->Arg(1)->Arg(0);
 
 // The reference run, drawing on nothing: a whole run per iteration.
 void BM_ReferenceRun(benchmark::State& bench) {

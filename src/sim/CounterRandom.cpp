@@ -2,87 +2,155 @@
 
 #include <Random123/philox.h>
 
+#include <algorithm>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define LAKEDRIFT_X86 1
+#endif
+
 namespace lakedrift {
 namespace {
 
 constexpr unsigned kRounds = 10;
+constexpr int kBlocksPerPair = 3;
+constexpr int kWordsPerBlock = 4;
+constexpr int kWordsPerDeviate = 6;  // two 16-bit uniforms a 32-bit word
+constexpr uint32_t kLowHalf = 0xffff;
+constexpr int kHalfBits = 16;
+// (Σk + 12·½)/65536 − 6: the twelve uniforms' halves of a step added to
+// the integer sum, scaled, less the sum's mean. All exact in single precision.
+constexpr uint32_t kHalfSteps = CounterRandom::kUniformsPerDeviate / 2;
+constexpr float kStep = 1.0f / 65536.0f;
+constexpr float kSumMean = 6.0f;
 
-constexpr int kWordBits = 64;
-constexpr int kUniformBits = 24;  // a float holds 24 bits exactly
-constexpr uint64_t kUniformMask = (1ull << kUniformBits) - 1;
-constexpr float kTwoToMinus24 = 1.0f / 16777216.0f;
-constexpr float kSumMean = 6.0f;  // the sum of twelve uniforms has mean 6
-constexpr int kUniformsPerWord = 2;
-constexpr int kBlocksPerPair = 2 * CounterRandom::kUniformsPerDeviate / CounterRandom::kUniformsPerBlock;
-constexpr int kWordsPerDeviate = CounterRandom::kUniformsPerDeviate / kUniformsPerWord;
+inline float DeviateOf(uint32_t sum) { return static_cast<float>(sum + kHalfSteps) * kStep - kSumMean; }
 
-// One block through Random123's bijection, inline so that the compiler
-// overlaps a pair's three blocks by itself: the 64 × 64-bit products bound
-// the time, and taking the blocks' rounds in turn instead keeps more values
-// live than there are registers (about a tenth slower).
-inline CounterRandom::Block PhiloxOf(const CounterRandom::Block& counter, const CounterRandom::Key& key) {
-  const philox4x64_ctr_t out =
-      philox4x64_R(kRounds, (philox4x64_ctr_t{{counter[0], counter[1], counter[2], counter[3]}}),
-                   (philox4x64_key_t{{key[0], key[1]}}));
-  return {out.v[0], out.v[1], out.v[2], out.v[3]};
+inline uint32_t Low(uint64_t v) { return static_cast<uint32_t>(v); }
+inline uint32_t High(uint64_t v) { return static_cast<uint32_t>(v >> 32); }
+
+inline uint32_t HalvesOf(uint32_t word) { return (word & kLowHalf) + (word >> kHalfBits); }
+
+void OneStream(const philox4x32_key_t& key, uint64_t stream, uint64_t pair, float& first, float& second) {
+  uint32_t sums[2] = {0, 0};
+  for (int b = 0; b < kBlocksPerPair; ++b) {
+    const uint64_t block = kBlocksPerPair * pair + static_cast<uint64_t>(b);
+    const philox4x32_ctr_t out =
+        philox4x32_R(kRounds, (philox4x32_ctr_t{{Low(block), High(block), Low(stream), High(stream)}}), key);
+    for (int w = 0; w < kWordsPerBlock; ++w) sums[(b * kWordsPerBlock + w) / kWordsPerDeviate] += HalvesOf(out.v[w]);
+  }
+  first = DeviateOf(sums[0]);
+  second = DeviateOf(sums[1]);
 }
 
-// Uniform `half` (0 the top 24 bits, 1 the next 24) of a word.
-inline float UniformOf(uint64_t word, int half) {
-  const int shift = kWordBits - kUniformBits * (half + 1);
-  return static_cast<float>((word >> shift) & kUniformMask) * kTwoToMinus24;
+#ifdef LAKEDRIFT_X86
+constexpr std::size_t kLanes = 8;
+
+// The high and low halves of the 32 × 32-bit products of each lane of a
+// with m: the even lanes' products, then the odd lanes' moved down.
+__attribute__((target("avx2"))) inline void MulHiLo(__m256i a, __m256i m, __m256i& lo, __m256i& hi) {
+  constexpr int kOddLanes = 0xAA;
+  const __m256i even = _mm256_mul_epu32(a, m);
+  const __m256i odd = _mm256_mul_epu32(_mm256_srli_epi64(a, 32), m);
+  lo = _mm256_blend_epi32(even, _mm256_slli_epi64(odd, 32), kOddLanes);
+  hi = _mm256_blend_epi32(_mm256_srli_epi64(even, 32), odd, kOddLanes);
 }
+
+inline __m256i __attribute__((target("avx2"))) Splat(uint32_t v) { return _mm256_set1_epi32(static_cast<int>(v)); }
+
+// Streams first … first + 7 side by side, one lane each: Philox-4x32 with
+// Random123's multipliers and key increments, the pair's three blocks
+// round by round, then the sums as OneStream takes them.
+__attribute__((target("avx2"))) void EightStreams(const philox4x32_key_t& key, uint64_t first, uint64_t pair,
+                                                  float* firstDeviates, float* secondDeviates) {
+  const __m256i m0 = Splat(PHILOX_M4x32_0), m1 = Splat(PHILOX_M4x32_1);
+  alignas(32) uint32_t low[kLanes], high[kLanes];
+  for (std::size_t k = 0; k < kLanes; ++k) {
+    low[k] = Low(first + k);
+    high[k] = High(first + k);
+  }
+  const __m256i streamLow = _mm256_load_si256(reinterpret_cast<const __m256i*>(low));
+  const __m256i streamHigh = _mm256_load_si256(reinterpret_cast<const __m256i*>(high));
+  __m256i c0[kBlocksPerPair], c1[kBlocksPerPair], c2[kBlocksPerPair], c3[kBlocksPerPair];
+  for (int b = 0; b < kBlocksPerPair; ++b) {
+    const uint64_t block = kBlocksPerPair * pair + static_cast<uint64_t>(b);
+    c0[b] = Splat(Low(block));
+    c1[b] = Splat(High(block));
+    c2[b] = streamLow;
+    c3[b] = streamHigh;
+  }
+  uint32_t k0 = key.v[0], k1 = key.v[1];
+  for (unsigned r = 0; r < kRounds; ++r) {
+    const __m256i key0 = Splat(k0), key1 = Splat(k1);
+    for (int b = 0; b < kBlocksPerPair; ++b) {
+      __m256i lo0, hi0, lo1, hi1;
+      MulHiLo(c0[b], m0, lo0, hi0);
+      MulHiLo(c2[b], m1, lo1, hi1);
+      c0[b] = _mm256_xor_si256(_mm256_xor_si256(hi1, c1[b]), key0);
+      c1[b] = lo1;
+      c2[b] = _mm256_xor_si256(_mm256_xor_si256(hi0, c3[b]), key1);
+      c3[b] = lo0;
+    }
+    k0 += PHILOX_W32_0;
+    k1 += PHILOX_W32_1;
+  }
+  const __m256i lowHalf = Splat(kLowHalf);
+  __m256i sums[2] = {_mm256_setzero_si256(), _mm256_setzero_si256()};
+  for (int b = 0; b < kBlocksPerPair; ++b) {
+    const __m256i words[kWordsPerBlock] = {c0[b], c1[b], c2[b], c3[b]};
+    for (int w = 0; w < kWordsPerBlock; ++w) {
+      __m256i& sum = sums[(b * kWordsPerBlock + w) / kWordsPerDeviate];
+      sum = _mm256_add_epi32(
+          sum, _mm256_add_epi32(_mm256_and_si256(words[w], lowHalf), _mm256_srli_epi32(words[w], kHalfBits)));
+    }
+  }
+  const __m256i halfSteps = Splat(kHalfSteps);
+  const __m256 step = _mm256_set1_ps(kStep), mean = _mm256_set1_ps(kSumMean);
+  float* out[2] = {firstDeviates, secondDeviates};
+  for (int d = 0; d < 2; ++d) {
+    // The sums stay below 2²⁰, so the signed conversion is exact.
+    const __m256 sum = _mm256_cvtepi32_ps(_mm256_add_epi32(sums[d], halfSteps));
+    _mm256_storeu_ps(out[d], _mm256_sub_ps(_mm256_mul_ps(sum, step), mean));
+  }
+}
+#endif
 
 }  // namespace
 
-CounterRandom::Block CounterRandom::Philox(Block counter, Key key) { return PhiloxOf(counter, key); }
-
-CounterRandom::Block CounterRandom::CounterOf(uint64_t block) const {
-  // Every (stream, block) pair is a distinct counter, hence a distinct output.
-  return {block, stream_, 0, 0};
+CounterRandom::Block CounterRandom::Philox(Block counter, Key key) {
+  const philox4x32_ctr_t out = philox4x32_R(kRounds, (philox4x32_ctr_t{{counter[0], counter[1], counter[2], counter[3]}}),
+                                            (philox4x32_key_t{{key[0], key[1]}}));
+  return {out.v[0], out.v[1], out.v[2], out.v[3]};
 }
 
-float CounterRandom::Uniform() {
-  const uint64_t block = nextUniform_ / kUniformsPerBlock;
-  if (block != bufferedBlock_) {
-    buffer_ = PhiloxOf(CounterOf(block), key_);
-    bufferedBlock_ = block;
+bool CounterRandom::DrawsSideBySide() {
+#ifdef LAKEDRIFT_X86
+  static const bool avx2 = __builtin_cpu_supports("avx2");
+  return avx2;
+#else
+  return false;
+#endif
+}
+
+void CounterRandom::PairsOneByOne(uint64_t firstStream, uint64_t pair, std::span<float> first,
+                                  std::span<float> second) const {
+  const philox4x32_key_t key{{Low(seed_), High(seed_)}};
+  const std::size_t n = std::min(first.size(), second.size());
+  for (std::size_t k = 0; k < n; ++k) OneStream(key, firstStream + k, pair, first[k], second[k]);
+}
+
+void CounterRandom::Pairs(uint64_t firstStream, uint64_t pair, std::span<float> first,
+                          std::span<float> second) const {
+  std::size_t k = 0;
+#ifdef LAKEDRIFT_X86
+  if (DrawsSideBySide()) {
+    const philox4x32_key_t key{{Low(seed_), High(seed_)}};
+    const std::size_t n = std::min(first.size(), second.size());
+    for (; k + kLanes <= n; k += kLanes) EightStreams(key, firstStream + k, pair, &first[k], &second[k]);
   }
-  const auto inBlock = static_cast<int>(nextUniform_++ % kUniformsPerBlock);
-  return UniformOf(buffer_[static_cast<std::size_t>(inBlock / kUniformsPerWord)], inBlock % kUniformsPerWord);
-}
-
-float CounterRandom::operator()(float a, float b) {
-  float sum = 0.0f;
-  for (int i = 0; i < kUniformsPerDeviate; ++i) sum += Uniform();
-  return (sum - kSumMean) * a + b;
-}
-
-void CounterRandom::Pair(float a, float b, float& first, float& second) {
-  if (nextUniform_ % kUniformsPerBlock != 0) {
-    first = (*this)(a, b);
-    second = (*this)(a, b);
-    return;
-  }
-  // Block-aligned: the pair's three blocks, and the two sums side by side
-  // (each still in its own order), so neither waits on the other.
-  std::array<Block, kBlocksPerPair> blocks;
-  const uint64_t firstBlock = nextUniform_ / kUniformsPerBlock;
-  for (int i = 0; i < kBlocksPerPair; ++i)
-    blocks[static_cast<std::size_t>(i)] = PhiloxOf(CounterOf(firstBlock + i), key_);
-  constexpr std::size_t kWords = CounterRandom::Block().size();
-  const auto word = [&blocks](int w) {
-    return blocks[static_cast<std::size_t>(w) / kWords][static_cast<std::size_t>(w) % kWords];
-  };
-  float sumFirst = 0.0f, sumSecond = 0.0f;
-  for (int w = 0; w < kWordsPerDeviate; ++w)
-    for (int half = 0; half < kUniformsPerWord; ++half) {
-      sumFirst += UniformOf(word(w), half);
-      sumSecond += UniformOf(word(w + kWordsPerDeviate), half);
-    }
-  nextUniform_ += 2 * kUniformsPerDeviate;
-  first = (sumFirst - kSumMean) * a + b;
-  second = (sumSecond - kSumMean) * a + b;
+#endif
+  PairsOneByOne(firstStream + k, pair, first.subspan(std::min(k, first.size())),
+                second.subspan(std::min(k, second.size())));
 }
 
 }  // namespace lakedrift

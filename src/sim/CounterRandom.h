@@ -1,57 +1,53 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <span>
 
 namespace lakedrift {
 
-// Normal deviates for one particle, drawn from a counter-based generator
-// (Philox-4x64 with ten rounds) keyed by the run's seed, its counter made of
-// the stream number and a block number: the draws of stream p depend on
-// nothing but the seed, p and how many were taken before, never on which
-// thread takes them or on other streams.
+// Normal deviates for many particles at once, drawn from a counter-based
+// generator (Philox-4x32 with ten rounds) keyed by the run's seed: the
+// deviates of stream p (one per particle) depend on nothing but the seed, p
+// and which pair of the stream they are, never on which thread draws them,
+// on how many streams are drawn together or on the processor.
 //
-// Deviates are formed exactly as GaussianRandom forms them: twelve
-// single-precision uniforms in [0, 1) summed in single precision from 0,
-// then (sum − 6)·a + b. Each 64-bit word gives two 24-bit uniforms (its
-// top 24 bits, then the next 24), so a deviate takes six words and two
-// deviates exactly three blocks.
+// A deviate is the sum of twelve uniforms, as GaussianRandom forms it, less
+// 6: each uniform takes 16 bits, k/65536 for k = 0…65535 moved by half a
+// step to (k + ½)/65536, so that its mean is exactly ½ and the deviates
+// are exactly symmetric about 0, with variance 1 − 2⁻³² and |d| < 6. Every
+// deviate is exact in single precision. One Philox block gives eight
+// uniforms, so a pair of deviates takes three blocks: pair n of stream p
+// takes the blocks with counters (3n + i, p), i = 0, 1, 2, the first pair
+// the first six words' halves, the second the next six.
 //
-// Small and cheap to make (no tables): make one per particle per step and
-// Seek to the step's first deviate.
+// Where the processor has AVX2, eight streams are drawn side by side in
+// vector lanes (about a sixth of the time a stream alone takes); the
+// values are the same bits either way.
 class CounterRandom {
  public:
-  using Block = std::array<uint64_t, 4>;
-  using Key = std::array<uint64_t, 2>;
+  using Block = std::array<uint32_t, 4>;
+  using Key = std::array<uint32_t, 2>;
 
   // Uniforms summed into one deviate.
   static constexpr int kUniformsPerDeviate = 12;
-  // Uniforms taken from one generator block.
-  static constexpr int kUniformsPerBlock = 8;
 
-  // The stream `stream` of the run keyed by `seed`, at its first draw.
-  CounterRandom(uint64_t seed, uint64_t stream) : key_{seed, 0}, stream_(stream) {}
+  explicit CounterRandom(uint64_t seed) : seed_(seed) {}
 
-  // Moves to the start of deviate number `deviate` (0, 1, …) of the stream.
-  void Seek(uint64_t deviate) { nextUniform_ = deviate * kUniformsPerDeviate; }
-  // A deviate with standard deviation a and mean b, in single precision.
-  float operator()(float a, float b);
-  // The next two deviates, the same values as two calls of operator() in
-  // turn; from an even deviate they are drawn together, which is faster.
-  void Pair(float a, float b, float& first, float& second);
-  // A uniform number in [0, 1) with 24 significant bits, single precision.
-  float Uniform();
+  // Pair `pair` (0, 1, …) of the streams firstStream, firstStream + 1, …:
+  // stream firstStream + k's deviates in first[k] and second[k], for k
+  // below the smaller of the two spans' sizes.
+  void Pairs(uint64_t firstStream, uint64_t pair, std::span<float> first, std::span<float> second) const;
+  // The same, one stream at a time, whatever the processor.
+  void PairsOneByOne(uint64_t firstStream, uint64_t pair, std::span<float> first,
+                     std::span<float> second) const;
+  // True when Pairs draws eight streams at a time.
+  static bool DrawsSideBySide();
 
-  // The Philox-4x64-10 bijection of one counter block under a key.
+  // The Philox-4x32-10 bijection of one counter block under a key.
   static Block Philox(Block counter, Key key);
 
  private:
-  Block CounterOf(uint64_t block) const;
-
-  Key key_;
-  uint64_t stream_;
-  uint64_t nextUniform_ = 0;        // uniforms drawn from the stream so far
-  uint64_t bufferedBlock_ = ~0ull;  // the block held in buffer_, none at first
-  Block buffer_{};
+  uint64_t seed_;
 };
 
 }  // namespace lakedrift

@@ -3,6 +3,7 @@
 #include <omp.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "sim/ElementLocation.h"
@@ -25,7 +26,7 @@ int WorkerCount(int threads) { return std::max(1, threads); }
 
 ParallelRun::ParallelRun(const ModelState& geometryAndParams, uint64_t seed, int threads)
     : state_(geometryAndParams),
-      seed_(seed),
+      random_(seed),
       threads_(WorkerCount(threads)),
       shore_(ShoreIndex::ForMetres(state_)),
       mesh_(state_),
@@ -92,10 +93,13 @@ void ParallelRun::RunStepOnAllThreads() {
   // thread slowed down by other work on its core does not hold up the step;
   // who moves a particle does not change how it moves. The team outlives the
   // step, and the end of the loop orders every move before the caller goes on.
-  const auto n = static_cast<std::ptrdiff_t>(x_.size());
-  const auto chunk = static_cast<std::ptrdiff_t>(chunkParticles_);
-#pragma omp parallel for schedule(dynamic, chunk) num_threads(threads_)
-  for (std::ptrdiff_t i = 0; i < n; ++i) MoveParticle(static_cast<std::size_t>(i));
+  const std::size_t n = x_.size();
+  const auto chunks = static_cast<std::ptrdiff_t>((n + chunkParticles_ - 1) / chunkParticles_);
+#pragma omp parallel for schedule(dynamic, 1) num_threads(threads_)
+  for (std::ptrdiff_t c = 0; c < chunks; ++c) {
+    const std::size_t first = static_cast<std::size_t>(c) * chunkParticles_;
+    MoveChunk(first, std::min(n, first + chunkParticles_));
+  }
 }
 
 void RunSideBySide(int threads, const std::function<void()>& first, const std::function<void()>& second) {
@@ -117,13 +121,20 @@ void RunSideBySide(int threads, const std::function<void()>& first, const std::f
   }
 }
 
-void ParallelRun::MoveParticle(std::size_t i) {
+void ParallelRun::MoveChunk(std::size_t begin, std::size_t end) {
+  // The chunk's deviates first, many streams at a time, then the moves.
+  std::array<float, kMostChunkParticles> deviateX, deviateY;
+  const std::size_t count = end - begin;
+  random_.Pairs(begin + 1, static_cast<uint64_t>(movingStep_ - 1), std::span(deviateX).first(count),
+                std::span(deviateY).first(count));
   const StepField field{mesh_, shore_, state_.NodeU.Data(), state_.NodeV.Data(), state_.TimeStep, amplitude_};
-  double xNew = 0, yNew = 0;
-  StepParticle(field, OwnElement{element_[i]}, StreamDeviates{seed_, i + 1, movingStep_}, x_[i], y_[i], xNew,
-               yNew);
-  x_[i] = xNew;
-  y_[i] = static_cast<float>(yNew);
+  for (std::size_t i = begin; i < end; ++i) {
+    double xNew = 0, yNew = 0;
+    StepParticle(field, OwnElement{element_[i]}, GivenDeviates{deviateX[i - begin], deviateY[i - begin]}, x_[i],
+                 y_[i], xNew, yNew);
+    x_[i] = xNew;
+    y_[i] = static_cast<float>(yNew);
+  }
 }
 
 }  // namespace lakedrift

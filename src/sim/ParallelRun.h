@@ -8,6 +8,7 @@
 #include "model/ModelState.h"
 #include "model/ShoreIndex.h"
 #include "model/Status.h"
+#include "sim/CounterRandom.h"
 #include "sim/ParticleStep.h"
 #include "sim/RunFrames.h"
 
@@ -24,10 +25,9 @@ namespace lakedrift {
 //
 // Two things differ, by design:
 //  - Random numbers: particle p (1, 2, …) draws from its own CounterRandom
-//    stream keyed by (seed, p), deviates 2(s − 1) and 2(s − 1) + 1 at step s,
-//    so a particle's path depends neither on the number of threads nor on
-//    which thread moves it (threads take chunks of particles as they come
-//    free).
+//    stream keyed by (seed, p), its pair s − 1 at step s (x first), so a
+//    particle's path depends neither on the number of threads nor on which
+//    thread moves it (threads take chunks of particles as they come free).
 //  - Element walk start: each particle starts its walk from the element it
 //    was found in at its own last step (the reference shares one element
 //    across all particles). The walk answers the element that holds the
@@ -98,12 +98,13 @@ class ParallelRun {
   std::size_t HeldBytes() const;
 
  private:
-  void MoveParticle(std::size_t i);
+  // Moves particles begin … end − 1 (indices; one chunk at most).
+  void MoveChunk(std::size_t begin, std::size_t end);
   void RunStepOnAllThreads();
   void ReportLevel();
 
   ModelState state_;
-  uint64_t seed_;
+  CounterRandom random_;
   int threads_;
   ShoreIndex shore_;
   StepMesh mesh_;

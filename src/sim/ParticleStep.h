@@ -130,16 +130,12 @@ struct SequenceDeviates {
     dy = random(1.0f, 0.0f);
   }
 };
-// Particle p's own stream, deviates 2(s − 1) and 2(s − 1) + 1 at step s.
-struct StreamDeviates {
-  static constexpr uint64_t kDeviatesPerStep = 2;
-  uint64_t seed;
-  uint64_t particle;  // 1, 2, …
-  int step;           // 1, 2, …
+// Deviates drawn beforehand, e.g. for many particles at once.
+struct GivenDeviates {
+  float x, y;
   void Draw(float& dx, float& dy) const {
-    CounterRandom random(seed, particle);
-    random.Seek(kDeviatesPerStep * static_cast<uint64_t>(step - 1));
-    random.Pair(1.0f, 0.0f, dx, dy);
+    dx = x;
+    dy = y;
   }
 };
 
