@@ -1,10 +1,9 @@
 // Particle tracking at scale: particle-steps per second of whole threaded
 // batch runs of 10^4 … 10^6 particles on 1 and 2 threads (the 10^6 run's
 // time is the whole-run figure), the shore test plain and indexed, the
-// deviate pairs of a chunk of particles, and the reference drawn run of 50 and 500 particles on a surface that records
-// nothing.
-// Runs on the whole-lake sample (geomtan.inp, tanws.fld) when it has been
-// generated, otherwise on the committed 10 km test lake.
+// deviate pairs of a chunk of particles, and the reference drawn run of 50 and 500 particles on a surface
+// that records nothing. Runs on the whole-lake sample (geomtan.inp, tanws.fld) when it has been generated,
+// otherwise on the committed 10 km test lake.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>

@@ -7,9 +7,13 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <sstream>
+#include <utility>
+
+#include <QImage>
 
 #include "batch/AnimateCommand.h"
 #include "batch/BatchOptions.h"
@@ -272,9 +276,9 @@ bool WantsPictures(const RunOptions& o) { return !o.image.empty() || !o.film.emp
 double BytesPerParticle(const RunOptions& o, int levels) {
   constexpr double kPosition = sizeof(double) + sizeof(float);
   // A picture holds one step's lines while it draws them; the parallel
-  // run's picture also holds two levels.
+  // run's picture also holds two levels and the level taken to draw.
   constexpr double kLine = sizeof(Surface::Segment);
-  constexpr double kParallelPicture = 2 * kPosition + kLine;
+  constexpr double kParallelPicture = 3 * kPosition + kLine;
   double bytes = kPosition;
   if (o.asDesktop)
     bytes += WantsPictures(o) ? kPosition * levels + kPosition + kLine : kPosition;
@@ -344,9 +348,11 @@ class RunPictures {
   Status Open() { return film_ ? film_->Open() : Status::Ok(); }
   Surface& GetSurface() { return image_.GetSurface(); }
   // The picture as drawn so far becomes the film's next frame.
-  Status Frame() { return film_ ? film_->AddFrame(image_.Image()) : Status::Ok(); }
-  // Encodes the frame before, which the film holds; beside drawing.
-  Status EncodeHeld() { return film_ ? film_->EncodeHeld() : Status::Ok(); }
+  Status Frame() { return Frame(image_.Image()); }
+  // `picture` becomes the film's next frame.
+  Status Frame(const QImage& picture) { return film_ ? film_->AddFrame(picture) : Status::Ok(); }
+  // The picture as drawn so far.
+  QImage Image() const { return image_.Image(); }
   // Completes the film and writes the image, each when asked for.
   Status Finish() {
     if (film_)
@@ -407,22 +413,63 @@ Status RunHeadless(ModelState& state, uint64_t seed, std::vector<std::unique_ptr
 
 // The picture and film of the parallel run, drawn level by level as the
 // desktop draws its run, from the positions of each level as they come.
-struct ParallelPictures {
+// A level is taken between two steps and drawn during the next step by one
+// of its threads, while another stores the frame drawn the step before and
+// the rest move the particles.
+class ParallelPictures {
+ public:
   ParallelPictures(const RunOptions& o, ModelState& state)
-      : threads(o.threads), pictures(o), painter(pictures.GetSurface()), levels(state, painter) {}
-  // The level drawn while the frame of the level before is encoded.
-  Status Level(int level, std::span<const double> x, std::span<const float> y) {
-    Status drawn = Status::Ok(), encoded = Status::Ok();
-    RunSideBySide(
-        threads, [&] { drawn = levels.Level(level, x, y); }, [&] { encoded = pictures.EncodeHeld(); });
-    if (!drawn.ok()) return drawn;
-    if (!encoded.ok()) return encoded;
-    return pictures.Frame();
+      : pictures_(o), painter_(pictures_.GetSurface()), levels_(state, painter_), film_(!o.film.empty()) {}
+  Status Open() { return pictures_.Open(); }
+  // Keeps the positions of `level` to be drawn next.
+  void Take(int level, std::span<const double> x, std::span<const float> y) {
+    takenLevel_ = level;
+    takenX_.assign(x.begin(), x.end());
+    takenY_.assign(y.begin(), y.end());
   }
-  int threads;
-  RunPictures pictures;
-  RunPicture painter;
-  LevelPainter levels;
+  // The two works of the next step (Draw, Store); between steps.
+  std::span<const std::function<void()>> Works() {
+    toStore_ = std::exchange(drawn_, QImage());
+    return works_;
+  }
+  // Draws what is left, stores every frame, ends the film and the image.
+  Status Finish() {
+    for (const auto& work : Works()) work();
+    Works()[1]();
+    if (Status s = Failed(); !s.ok()) return s;
+    levels_.End();
+    return pictures_.Finish();
+  }
+  // The first failure of drawing or storing, else Ok.
+  Status Failed() const { return !drawStatus_.ok() ? drawStatus_ : storeStatus_; }
+
+ private:
+  // Draws the level taken, once, and keeps its picture for the film.
+  Status Draw() {
+    if (takenLevel_ == 0) return Status::Ok();
+    if (Status s = levels_.Level(std::exchange(takenLevel_, 0), takenX_, takenY_); !s.ok()) return s;
+    if (film_) drawn_ = pictures_.Image().copy();
+    return Status::Ok();
+  }
+  Status Store() {
+    return toStore_.isNull() ? Status::Ok() : pictures_.Frame(std::exchange(toStore_, QImage()));
+  }
+  // A work, until it first fails.
+  void Attempt(Status& status, Status (ParallelPictures::*work)()) {
+    if (status.ok()) status = (this->*work)();
+  }
+
+  RunPictures pictures_;
+  RunPicture painter_;
+  LevelPainter levels_;
+  bool film_;
+  int takenLevel_ = 0;  // none
+  std::vector<double> takenX_;
+  std::vector<float> takenY_;
+  QImage drawn_, toStore_;  // the film's frame drawn last, and the one before
+  Status drawStatus_ = Status::Ok(), storeStatus_ = Status::Ok();
+  const std::function<void()> works_[2] = {[this] { Attempt(drawStatus_, &ParallelPictures::Draw); },
+                                           [this] { Attempt(storeStatus_, &ParallelPictures::Store); }};
 };
 
 // The run split over threads: each particle draws from its own random
@@ -434,23 +481,22 @@ Status RunParallel(const RunOptions& o, ModelState& state, uint64_t seed,
   ParallelRun run(state, seed, o.threads);
   const auto drawn = WantsPictures(o) ? std::make_unique<ParallelPictures>(o, state) : nullptr;
   if (drawn)
-    if (Status s = drawn->pictures.Open(); !s.ok()) return s;
+    if (Status s = drawn->Open(); !s.ok()) return s;
   Status written = Status::Ok();
   run.SetLevelCallback([&](int level, std::span<const double> levelX, std::span<const float> levelY) {
     if (written.ok()) written = Emit(sinks, level, RunClock(state).HoursOfLevel(level), levelX, levelY);
-    if (written.ok() && drawn) written = drawn->Level(level, levelX, levelY);
+    if (drawn) drawn->Take(level, levelX, levelY);
   });
   if (Status s = run.Start(); !s.ok()) return s;
-  while (run.HasNextStep() && written.ok()) {
-    if (Status s = run.Step(); !s.ok()) return s;
+  while (run.HasNextStep() && written.ok() && (!drawn || drawn->Failed().ok())) {
+    if (Status s = run.Step(drawn ? drawn->Works() : std::span<const std::function<void()>>()); !s.ok())
+      return s;
     progress.Update(run.StepsDone());
   }
   run.End();
   if (!written.ok()) return written;
-  if (drawn) {
-    drawn->levels.End();
-    if (Status s = drawn->pictures.Finish(); !s.ok()) return s;
-  }
+  if (drawn)
+    if (Status s = drawn->Finish(); !s.ok()) return s;
   x.assign(run.X().begin(), run.X().end());
   y.assign(run.Y().begin(), run.Y().end());
   return Status::Ok();

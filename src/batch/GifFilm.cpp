@@ -9,6 +9,7 @@
 #include <array>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -51,8 +52,15 @@ QRect ChangedRect(const QImage& image, const QImage& previous) {
     const auto* now = reinterpret_cast<const QRgb*>(image.constScanLine(y));
     const auto* before = reinterpret_cast<const QRgb*>(previous.constScanLine(y));
     if (std::equal(now, now + width, before)) continue;
+    // Whole blocks first: most of a row around the change is as it was.
+    constexpr int kBlock = 16;
+    const auto blockSame = [&](int x) {
+      return std::memcmp(now + x, before + x, kBlock * sizeof(QRgb)) == 0;
+    };
     int first = 0, last = width - 1;
+    while (first + kBlock <= width && blockSame(first)) first += kBlock;
     while (now[first] == before[first]) ++first;
+    while (last + 1 - kBlock >= first && blockSame(last + 1 - kBlock)) last -= kBlock;
     while (now[last] == before[last]) --last;
     left = std::min(left, first), right = std::max(right, last);
     if (top < 0) top = y;
@@ -70,7 +78,6 @@ struct GifFilm::Impl {
   GifFileType* gif = nullptr;
   std::vector<GifByteType> row;
   QImage previous;  // the frame before, as the viewer shows it
-  QImage held;      // the frame added last, not yet encoded
   // Palette indices of the colours met, by their top four bits a channel;
   // a key of 0 (no opaque pixel has it) marks an empty entry.
   static constexpr int kCacheBits = 12;
@@ -78,7 +85,8 @@ struct GifFilm::Impl {
 
   GifByteType IndexOf(QRgb pixel) {
     auto& entry = indices[((pixel >> 12) & 0xf00) | ((pixel >> 8) & 0xf0) | ((pixel >> 4) & 0xf)];
-    if (entry.first != pixel) entry = {pixel, PaletteIndexOf(pixel)};
+    if (entry.first != pixel) [[unlikely]]
+      entry = {pixel, PaletteIndexOf(pixel)};
     return entry.second;
   }
 
@@ -139,18 +147,7 @@ Status GifFilm::Open() {
   return Status::Ok();
 }
 
-Status GifFilm::AddFrame(const QImage& frame) {
-  if (Status s = EncodeHeld(); !s.ok()) return s;
-  impl_->held = frame.copy();  // the caller draws the next frame over its own
-  ++frames_;
-  return Status::Ok();
-}
-
-Status GifFilm::EncodeHeld() {
-  if (impl_->held.isNull()) return Status::Ok();
-  const QImage frame = std::exchange(impl_->held, QImage());
-  return Encode(frame, frames_);
-}
+Status GifFilm::AddFrame(const QImage& frame) { return Encode(frame, ++frames_); }
 
 Status GifFilm::Encode(const QImage& frame, int number) {
   const QImage image = frame.convertToFormat(QImage::Format_RGB32);
@@ -168,15 +165,10 @@ Status GifFilm::Encode(const QImage& frame, int number) {
       EGifPutImageDesc(impl_->gif, rect.left(), rect.top(), rect.width(), rect.height(), false, nullptr) ==
           GIF_ERROR)
     return impl_->Failed("frame " + std::to_string(number), impl_->gif->Error);
-  QRgb lastPixel = qRgb(255, 255, 255);
-  GifByteType lastIndex = kBrightWhite;
   GifByteType* row = impl_->row.data();
   for (int y = rect.top(); y <= rect.bottom(); ++y) {
     const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y)) + rect.left();
-    for (int x = 0; x < rect.width(); ++x) {
-      if (pixels[x] != lastPixel) lastPixel = pixels[x], lastIndex = impl_->IndexOf(lastPixel);
-      row[x] = lastIndex;
-    }
+    for (int x = 0; x < rect.width(); ++x) row[x] = impl_->IndexOf(pixels[x]);
     if (EGifPutLine(impl_->gif, row, rect.width()) == GIF_ERROR)
       return impl_->Failed("frame " + std::to_string(number), impl_->gif->Error);
   }
@@ -185,7 +177,6 @@ Status GifFilm::Encode(const QImage& frame, int number) {
 }
 
 Status GifFilm::Finish() {
-  if (Status s = EncodeHeld(); !s.ok()) return s;
   int code = 0;
   GifFileType* gif = std::exchange(impl_->gif, nullptr);
   if (EGifCloseFile(gif, &code) == GIF_ERROR) return impl_->Failed("close", code);

@@ -10,10 +10,8 @@ namespace lakedrift {
 
 // An animated, looping GIF in the 16-colour palette, written one frame at a
 // time as the frames are drawn: only the frame before is held, and each
-// frame stores only the rectangle in which it differs from that one. A
-// frame is held until the next one comes, so that the caller may have it
-// encoded (EncodeHeld) while drawing the next. The file appears whole at
-// Finish or not at all.
+// frame stores only the rectangle in which it differs from that one. The
+// file appears whole at Finish or not at all.
 class GifFilm {
  public:
   // Fails when the extension is not .gif.
@@ -22,12 +20,9 @@ class GifFilm {
   ~GifFilm();
   // Starts the file under a temporary name.
   Status Open();
-  // Encodes the frame held, if any, and holds a copy of `frame`; a pixel
-  // outside the palette takes the nearest palette colour.
+  // Encodes `frame`; a pixel outside the palette takes the nearest palette
+  // colour.
   Status AddFrame(const QImage& frame);
-  // Encodes the frame held, if any: safe beside drawing on another thread,
-  // not beside the other calls.
-  Status EncodeHeld();
   // Completes the file and gives it its name.
   Status Finish();
   int Frames() const { return frames_; }

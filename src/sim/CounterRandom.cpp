@@ -37,7 +37,8 @@ void OneStream(const philox4x32_key_t& key, uint64_t stream, uint64_t pair, floa
     const uint64_t block = kBlocksPerPair * pair + static_cast<uint64_t>(b);
     const philox4x32_ctr_t out =
         philox4x32_R(kRounds, (philox4x32_ctr_t{{Low(block), High(block), Low(stream), High(stream)}}), key);
-    for (int w = 0; w < kWordsPerBlock; ++w) sums[(b * kWordsPerBlock + w) / kWordsPerDeviate] += HalvesOf(out.v[w]);
+    for (int w = 0; w < kWordsPerBlock; ++w)
+      sums[(b * kWordsPerBlock + w) / kWordsPerDeviate] += HalvesOf(out.v[w]);
   }
   first = DeviateOf(sums[0]);
   second = DeviateOf(sums[1]);
@@ -56,7 +57,9 @@ __attribute__((target("avx2"))) inline void MulHiLo(__m256i a, __m256i m, __m256
   hi = _mm256_blend_epi32(_mm256_srli_epi64(even, 32), odd, kOddLanes);
 }
 
-inline __m256i __attribute__((target("avx2"))) Splat(uint32_t v) { return _mm256_set1_epi32(static_cast<int>(v)); }
+inline __m256i __attribute__((target("avx2"))) Splat(uint32_t v) {
+  return _mm256_set1_epi32(static_cast<int>(v));
+}
 
 // Streams first … first + 7 side by side, one lane each: Philox-4x32 with
 // Random123's multipliers and key increments, the pair's three blocks
@@ -118,8 +121,9 @@ __attribute__((target("avx2"))) void EightStreams(const philox4x32_key_t& key, u
 }  // namespace
 
 CounterRandom::Block CounterRandom::Philox(Block counter, Key key) {
-  const philox4x32_ctr_t out = philox4x32_R(kRounds, (philox4x32_ctr_t{{counter[0], counter[1], counter[2], counter[3]}}),
-                                            (philox4x32_key_t{{key[0], key[1]}}));
+  const philox4x32_ctr_t out =
+      philox4x32_R(kRounds, (philox4x32_ctr_t{{counter[0], counter[1], counter[2], counter[3]}}),
+                   (philox4x32_key_t{{key[0], key[1]}}));
   return {out.v[0], out.v[1], out.v[2], out.v[3]};
 }
 

@@ -1,7 +1,5 @@
 #include "sim/ParallelRun.h"
 
-#include <omp.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -56,11 +54,11 @@ Status ParallelRun::Start() {
 
 bool ParallelRun::HasNextStep() const { return frames_.HasNextStep(); }
 
-Status ParallelRun::Step() {
+Status ParallelRun::Step(std::span<const std::function<void()>> alongside) {
   bool newFrame = false;
   if (Status st = frames_.BeginStep(newFrame); !st.ok()) return st;
   movingStep_ = StepsDone() + 1;
-  RunStepOnAllThreads();
+  RunStepOnAllThreads(alongside);
   frames_.StepDone();
   ReportLevel();
   return Status::Ok();
@@ -88,36 +86,23 @@ void ParallelRun::ReportLevel() {
   if (callback_) callback_(StepsDone() + 1, x_, y_);
 }
 
-void ParallelRun::RunStepOnAllThreads() {
+void ParallelRun::RunStepOnAllThreads(std::span<const std::function<void()>> alongside) {
   // OpenMP's dynamic schedule: threads take chunks as they come free, so a
-  // thread slowed down by other work on its core does not hold up the step;
-  // who moves a particle does not change how it moves. The team outlives the
-  // step, and the end of the loop orders every move before the caller goes on.
+  // thread slowed down by other work on its core, or by an `alongside` work
+  // (handed out first), does not hold up the step; who moves a particle
+  // does not change how it moves. The team outlives the step, and the end of
+  // the loop orders every move and work before the caller goes on.
   const std::size_t n = x_.size();
   const auto chunks = static_cast<std::ptrdiff_t>((n + chunkParticles_ - 1) / chunkParticles_);
+  const auto works = static_cast<std::ptrdiff_t>(alongside.size());
 #pragma omp parallel for schedule(dynamic, 1) num_threads(threads_)
-  for (std::ptrdiff_t c = 0; c < chunks; ++c) {
-    const std::size_t first = static_cast<std::size_t>(c) * chunkParticles_;
-    MoveChunk(first, std::min(n, first + chunkParticles_));
-  }
-}
-
-void RunSideBySide(int threads, const std::function<void()>& first, const std::function<void()>& second) {
-  if (threads < 2) {
-    first();
-    second();
-    return;
-  }
-  // The threads of the steps' team, which would otherwise spin idle; the
-  // calling thread takes `first`, so what it draws stays on that thread.
-#pragma omp parallel num_threads(2)
-  {
-    if (omp_get_thread_num() == 0) {
-      first();
-      if (omp_get_num_threads() < 2) second();
-    } else {
-      second();
+  for (std::ptrdiff_t c = -works; c < chunks; ++c) {
+    if (c < 0) {
+      alongside[static_cast<std::size_t>(c + works)]();
+      continue;
     }
+    const std::size_t begin = static_cast<std::size_t>(c) * chunkParticles_;
+    MoveChunk(begin, std::min(n, begin + chunkParticles_));
   }
 }
 
@@ -130,8 +115,8 @@ void ParallelRun::MoveChunk(std::size_t begin, std::size_t end) {
   const StepField field{mesh_, shore_, state_.NodeU.Data(), state_.NodeV.Data(), state_.TimeStep, amplitude_};
   for (std::size_t i = begin; i < end; ++i) {
     double xNew = 0, yNew = 0;
-    StepParticle(field, OwnElement{element_[i]}, GivenDeviates{deviateX[i - begin], deviateY[i - begin]}, x_[i],
-                 y_[i], xNew, yNew);
+    StepParticle(field, OwnElement{element_[i]}, GivenDeviates{deviateX[i - begin], deviateY[i - begin]},
+                 x_[i], y_[i], xNew, yNew);
     x_[i] = xNew;
     y_[i] = static_cast<float>(yNew);
   }

@@ -73,8 +73,12 @@ class ParallelRun {
   // True while steps remain after a successful Start.
   bool HasNextStep() const;
   // One time step of every particle (and the frame change before it on even
-  // hours). Fails when the flow file ends before the frame it needs.
-  Status Step();
+  // hours). Fails when the flow file ends before the frame it needs. The
+  // `alongside` works, independent of each other and of this step's
+  // particles (drawing the level before, storing the picture before that),
+  // are run by the threads first, each by one, while the others move
+  // particles.
+  Status Step(std::span<const std::function<void()>> alongside = {});
   // Start (when not yet started), every remaining step, End.
   Status Run();
   // Closes the flow file; safe to call more than once.
@@ -100,7 +104,7 @@ class ParallelRun {
  private:
   // Moves particles begin … end − 1 (indices; one chunk at most).
   void MoveChunk(std::size_t begin, std::size_t end);
-  void RunStepOnAllThreads();
+  void RunStepOnAllThreads(std::span<const std::function<void()>> alongside);
   void ReportLevel();
 
   ModelState state_;
@@ -121,11 +125,5 @@ class ParallelRun {
   std::size_t chunkParticles_ = 1;  // particles a thread takes at a time
   bool started_ = false;
 };
-
-// Runs `first` on the calling thread and, at the same time, `second` on
-// another of the run's threads (one after the other when `threads` is 1),
-// so that between two steps the threads do work that would otherwise wait,
-// e.g. drawing one level while the picture of the level before is stored.
-void RunSideBySide(int threads, const std::function<void()>& first, const std::function<void()>& second);
 
 }  // namespace lakedrift

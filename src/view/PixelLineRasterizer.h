@@ -17,14 +17,17 @@ class PixelLineRasterizer {
   // buffer (a deeply zoomed view).
   void Draw(double x1, double y1, double x2, double y2, uint32_t colour, bool dotted);
 
+  // The solid line between two pixels of the buffer, both ends included:
+  // the pixels Draw gives for ends that round to them.
+  void DrawSolid(int x, int y, int xEnd, int yEnd, uint32_t colour);
+
   static constexpr int kDotOn = 1;      // pixels drawn per dot
   static constexpr int kDotPeriod = 3;  // pixels from one dot to the next
 
  private:
   // Cuts the line to the buffer; false when nothing of it is inside.
   bool Clip(double& x1, double& y1, double& x2, double& y2) const;
-  // The pixels of a clipped line, every one or every third from `dot` on.
-  void DrawSolid(int x, int y, int xEnd, int yEnd, uint32_t colour);
+  // The pixels of a clipped line, every third from `dot` on.
   void DrawDotted(int x, int y, int xEnd, int yEnd, uint32_t colour, int dot);
 
   uint32_t* pixels_;

@@ -23,6 +23,33 @@ constexpr int kThinLineWidth = 1;
 
 QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 
+// How far from ViewTransform::ToPixel's quotient QuickPixels may place a
+// point: its two roundings and the scale's are a few units in the last
+// place, under 10⁻⁹ for any coordinate below a million pixels.
+constexpr double kDoubt = 1e-9;
+
+// Pixel positions by multiplication with the scale rather than division
+// by the world window, within kDoubt of ToPixel's.
+struct QuickPixels {
+  explicit QuickPixels(const ViewTransform& v)
+      : left(v.left),
+        top(v.top),
+        scaleX(v.pixelWidth / static_cast<double>(v.width)),
+        scaleY(v.pixelHeight / static_cast<double>(v.height)) {}
+  double X(double x) const { return (x - left) * scaleX; }
+  double Y(double y) const { return (y - top) * scaleY; }
+  double left, top, scaleX, scaleY;
+};
+
+// The pixel (0 … last) that every position within kDoubt of v rounds to,
+// as the rasterizer rounds, when there is one and the positions lie in
+// 0 … last; −1 otherwise.
+int SurePixel(double v, double last) {
+  if (!(v >= kDoubt && v <= last - kDoubt)) return -1;
+  const int low = static_cast<int>(v + 0.5 - kDoubt), high = static_cast<int>(v + 0.5 + kDoubt);
+  return low == high ? low : -1;
+}
+
 // The bold sans-serif face, preferred first; the style hint picks the
 // system's sans-serif when none of them is installed. Glyphs are smoothed
 // and placed at their design advances: hinting snaps each advance to whole
@@ -169,10 +196,38 @@ void QtImageSurface::Lines(std::span<const Segment> lines) {
   const Rgb c = ForeColor();
   const uint32_t colour = qRgb(c.r, c.g, c.b);
   const bool dotted = GetLineStyle() == LineStyle::Dotted;
+  const bool overlay = kind_ == Kind::Overlay;
+  const QuickPixels quick(view);
+  const double right = image_.width() - 1, bottom = image_.height() - 1;
+  // True when MarkInked would surely find (x, y), as placed by QuickPixels,
+  // inside the inked area by a line's width already.
+  const auto surelyInked = [this](double x, double y) {
+    return !inked_.isEmpty() && x >= inked_.left() + 1 + kDoubt && x <= inked_.right() - 1 - kDoubt &&
+           y >= inked_.top() + 1 + kDoubt && y <= inked_.bottom() - 1 - kDoubt;
+  };
   for (const Segment& l : lines) {
+    // Solid strokes whose ends surely round to pixels inside the picture
+    // (nearly all) go straight to those pixels, without the divisions.
+    if (!dotted) {
+      const double ax = quick.X(l.x1), ay = quick.Y(l.y1), bx = quick.X(l.x2), by = quick.Y(l.y2);
+      const int x1 = SurePixel(ax, right), y1 = SurePixel(ay, bottom);
+      const int x2 = SurePixel(bx, right), y2 = SurePixel(by, bottom);
+      if ((x1 | y1 | x2 | y2) >= 0) {
+        // Ends no more than a pixel apart are the whole line.
+        if (std::abs(x2 - x1) <= 1 && std::abs(y2 - y1) <= 1) {
+          directPixels_[static_cast<long>(y1) * stride + x1] = colour;
+          directPixels_[static_cast<long>(y2) * stride + x2] = colour;
+        } else {
+          raster.DrawSolid(x1, y1, x2, y2, colour);
+        }
+        if (overlay && (!surelyInked(ax, ay) || !surelyInked(bx, by)))
+          MarkInked(view.ToPixel(l.x1, l.y1), view.ToPixel(l.x2, l.y2), 1);
+        continue;
+      }
+    }
     const PixelPoint a = view.ToPixel(l.x1, l.y1), b = view.ToPixel(l.x2, l.y2);
     raster.Draw(a.x, a.y, b.x, b.y, colour, dotted);
-    if (kind_ == Kind::Overlay) MarkInked(a, b, 1);
+    if (overlay) MarkInked(a, b, 1);
   }
   SetCurrent(lines.back().x2, lines.back().y2);
 }
