@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <random>
+#include <vector>
 
 #include "model/FlowField.h"
 #include "model/GeometryReader.h"
@@ -102,12 +103,35 @@ void BM_FullRedraw(benchmark::State& bench, ModelState s) {
                                                   benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
+// One step of a cloud of 10⁵ particles drawn as thin track segments (the
+// run picture's new segments): a streak 60 × 10 km across the middle of
+// the lake, each particle moved by up to half a kilometre.
+void BM_CloudStep(benchmark::State& bench, ModelState s) {
+  constexpr int kParticles = 100000;
+  s.Magnification = 1;
+  lakedrift::QtImageSurface surface(kClientPixels, kClientPixels);
+  lakedrift::SetMapScale(surface, s);
+  std::mt19937 random(1);
+  std::uniform_real_distribution<float> along(0, 60), across(0, 10), move(-0.5f, 0.5f);
+  const double left = s.MapXMin + (s.MapXMax - s.MapXMin) / 3,
+               bottom = s.MapYMin + (s.MapYMax - s.MapYMin) / 3;
+  std::vector<lakedrift::Surface::Segment> segments(kParticles);
+  for (auto& l : segments) {
+    l.x1 = static_cast<float>(left) + across(random), l.y1 = static_cast<float>(bottom) + along(random);
+    l.x2 = l.x1 + move(random), l.y2 = l.y1 + move(random);
+  }
+  for (auto _ : bench) surface.Lines(segments);
+  bench.SetItemsProcessed(bench.iterations() * kParticles);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);  // fonts need it
   if (std::optional<ModelState> sample = SampleState()) {
     benchmark::RegisterBenchmark("FullRedraw/whole_lake_sample", BM_FullRedraw, *sample)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("CloudStep/whole_lake_sample", BM_CloudStep, *sample)
         ->Unit(benchmark::kMillisecond);
   } else {
     std::fprintf(stderr, "sample data not generated: timing a stand-in lake of the same size\n");
