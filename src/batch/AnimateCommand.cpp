@@ -5,10 +5,6 @@
 #include "batch/BatchOptions.h"
 #include "batch/GifFilm.h"
 #include "batch/RunImage.h"
-#include "model/DataFiles.h"
-#include "model/GeometryReader.h"
-#include "model/Region.h"
-#include "model/RunParameters.h"
 #include "view/FlowAnimation.h"
 #include "view/MapView.h"
 
@@ -17,20 +13,8 @@ namespace {
 
 // The scenario of the options, its geometry read.
 Status PrepareAnimation(const AnimateOptions& o, ModelState& state) {
-  ChooseRegion(state, o.region != 0 ? o.region : 1);
-  state.Season = static_cast<int16_t>(o.season);
-  state.FlowType = static_cast<int16_t>(o.flowType != 0 ? o.flowType : 1);
-  const std::string geometry = o.geometry.empty() ? GeometryFileName(state.Region) : o.geometry;
-  Status read = ReadGeometry(state, DataFilePath(geometry));
-  if (read.kind() == ErrorKind::FileMissing)
-    return Status::Fail(ErrorKind::FileMissing, "geometry file " + geometry + ": not found");
-  if (!read.ok()) return read;
-  state.FlowFileName =
-      o.flowFile.empty() ? FlowFileNameFor(state.Region, state.Season, state.FlowType) : o.flowFile;
-  ApplyRunParameters(DefaultRunParameters(), state);
-  state.VectorScale = o.vectorScale;
+  if (Status s = PrepareScenario(o, state); !s.ok()) return s;
   state.FrameCount = static_cast<int16_t>(o.frames);
-  state.Magnification = 1.0f;
   if (Status s = CheckWritableFolder(o.film, "--film"); !s.ok()) return s;
   return GifFilm::CheckName(o.film, "--film");
 }

@@ -108,10 +108,14 @@ int Info(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 }
 
 // The next probe point from a line: x and y in km, or with `georef` a
-// longitude and latitude turned into them.
-Status ProbePoint(const std::string& line, int lineNumber, const LakeGeoref* georef, double& x, double& y) {
+// longitude and latitude turned into them; the line's two numbers as typed
+// in `texts`.
+Status ProbePoint(const std::string& line, int lineNumber, const LakeGeoref* georef, double& x, double& y,
+                  std::string (&texts)[2]) {
   std::istringstream fields(line);
-  std::string xText, yText, extra;
+  std::string& xText = texts[0];
+  std::string& yText = texts[1];
+  std::string extra;
   fields >> xText;
   const auto first = ParseNumberItem(xText);
   const auto second = (fields >> yText) ? ParseNumberItem(yText) : std::nullopt;
@@ -145,17 +149,20 @@ int Probe(const std::vector<std::string>& argsIn, std::istream& in, std::ostream
     ++lineNumber;
     if (line.find_first_not_of(" \t\r") == std::string::npos) continue;  // blank lines are skipped
     double x = 0, y = 0;
-    if (Status s = ProbePoint(line, lineNumber, lonLat ? &georef : nullptr, x, y); !s.ok())
+    std::string texts[2];
+    if (Status s = ProbePoint(line, lineNumber, lonLat ? &georef : nullptr, x, y, texts); !s.ok())
       return Fail(err, s);
-    std::istringstream fields(line);
-    std::string firstText, secondText;
-    fields >> firstText >> secondText;
     const int element = LocateByScan(state, x * kMetresPerKm, y * kMetresPerKm);
-    out << firstText << ' ' << secondText << ' ';
+    out << texts[0] << ' ' << texts[1] << ' ';
     if (lonLat) out << RoundTrip(x) << ' ' << RoundTrip(y) << ' ';
     out << PointInLake(state, x, y) << ' ' << element << '\n';
   }
   return kExitOk;
+}
+
+// The geometry file of a scenario given by region or by files.
+std::string ScenarioGeometry(const ScenarioOptions& o, const ModelState& state) {
+  return o.geometry.empty() ? GeometryFileName(state.Region) : o.geometry;
 }
 
 // The geometry's georef, opened when it has one; an option that needs it
@@ -195,25 +202,16 @@ Status LoadUgrid(const RunOptions& o, ModelState& state, RunInputs& in) {
 
 // Everything a run needs from its options, checked before it starts.
 Status PrepareRun(RunOptions& o, ModelState& state, RunInputs& in) {
-  ChooseRegion(state, o.region != 0 ? o.region : 1);
-  state.Season = static_cast<int16_t>(o.season);
-  state.FlowType = static_cast<int16_t>(o.flowType != 0 ? o.flowType : 1);
-  const std::string geometry = !o.ugrid.empty()     ? o.ugrid
-                               : o.geometry.empty() ? GeometryFileName(state.Region)
-                                                    : o.geometry;
-  if (!o.ugrid.empty()) {
+  const bool ugrid = !o.ugrid.empty();
+  if (Status s = PrepareScenario(o, state, !ugrid); !s.ok()) return s;
+  const std::string geometry = ugrid ? o.ugrid : ScenarioGeometry(o, state);
+  if (ugrid) {
     if (Status s = LoadUgrid(o, state, in); !s.ok()) return s;
   } else {
-    if (Status s = LoadGeometry(state, geometry); !s.ok()) return s;
-    state.FlowFileName =
-        o.flowFile.empty() ? FlowFileNameFor(state.Region, state.Season, state.FlowType) : o.flowFile;
     in.start = ScenarioStart(state.Season);
   }
   if (Status s = OpenGeoref(o, state, in.georef, in.hasGeoref); !s.ok()) return s;
   if (o.hasReleaseLonLat) in.georef.FromLonLat(o.releaseLon, o.releaseLat, o.releaseX, o.releaseY);
-  ApplyRunParameters(DefaultRunParameters(), state);
-  state.VectorScale = o.vectorScale;
-  state.Magnification = 1.0f;
   state.ParticleCount = static_cast<double>(o.particles);
   state.DiffusionCoef = o.diffusion;
   state.ReleaseX = o.releaseX;
@@ -276,9 +274,9 @@ bool WantsPictures(const RunOptions& o) { return !o.image.empty() || !o.film.emp
 double BytesPerParticle(const RunOptions& o, int levels) {
   constexpr double kPosition = sizeof(double) + sizeof(float);
   // A picture holds one step's lines while it draws them; the parallel
-  // run's picture also holds two levels and the level taken to draw.
+  // run's picture also holds two levels.
   constexpr double kLine = sizeof(Surface::Segment);
-  constexpr double kParallelPicture = 3 * kPosition + kLine;
+  constexpr double kParallelPicture = 2 * kPosition + kLine;
   double bytes = kPosition;
   if (o.asDesktop)
     bytes += WantsPictures(o) ? kPosition * levels + kPosition + kLine : kPosition;
@@ -422,10 +420,8 @@ class ParallelPictures {
       : pictures_(o), painter_(pictures_.GetSurface()), levels_(state, painter_), film_(!o.film.empty()) {}
   Status Open() { return pictures_.Open(); }
   // Keeps the positions of `level` to be drawn next.
-  void Take(int level, std::span<const double> x, std::span<const float> y) {
-    takenLevel_ = level;
-    takenX_.assign(x.begin(), x.end());
-    takenY_.assign(y.begin(), y.end());
+  Status Take(int level, std::span<const double> x, std::span<const float> y) {
+    return levels_.Take(level, x, y);
   }
   // The two works of the next step (Draw, Store); between steps.
   std::span<const std::function<void()>> Works() {
@@ -446,8 +442,8 @@ class ParallelPictures {
  private:
   // Draws the level taken, once, and keeps its picture for the film.
   Status Draw() {
-    if (takenLevel_ == 0) return Status::Ok();
-    if (Status s = levels_.Level(std::exchange(takenLevel_, 0), takenX_, takenY_); !s.ok()) return s;
+    if (!levels_.Pending()) return Status::Ok();
+    if (Status s = levels_.Draw(); !s.ok()) return s;
     if (film_) drawn_ = pictures_.Image().copy();
     return Status::Ok();
   }
@@ -463,9 +459,6 @@ class ParallelPictures {
   RunPicture painter_;
   LevelPainter levels_;
   bool film_;
-  int takenLevel_ = 0;  // none
-  std::vector<double> takenX_;
-  std::vector<float> takenY_;
   QImage drawn_, toStore_;  // the film's frame drawn last, and the one before
   Status drawStatus_ = Status::Ok(), storeStatus_ = Status::Ok();
   const std::function<void()> works_[2] = {[this] { Attempt(drawStatus_, &ParallelPictures::Draw); },
@@ -485,7 +478,7 @@ Status RunParallel(const RunOptions& o, ModelState& state, uint64_t seed,
   Status written = Status::Ok();
   run.SetLevelCallback([&](int level, std::span<const double> levelX, std::span<const float> levelY) {
     if (written.ok()) written = Emit(sinks, level, RunClock(state).HoursOfLevel(level), levelX, levelY);
-    if (drawn) drawn->Take(level, levelX, levelY);
+    if (written.ok() && drawn) written = drawn->Take(level, levelX, levelY);
   });
   if (Status s = run.Start(); !s.ok()) return s;
   while (run.HasNextStep() && written.ok() && (!drawn || drawn->Failed().ok())) {
@@ -548,6 +541,21 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 }
 
 }  // namespace
+
+Status PrepareScenario(const ScenarioOptions& o, ModelState& state, bool readFiles) {
+  ChooseRegion(state, o.region != 0 ? o.region : 1);
+  state.Season = static_cast<int16_t>(o.season);
+  state.FlowType = static_cast<int16_t>(o.flowType != 0 ? o.flowType : 1);
+  if (readFiles) {
+    if (Status s = LoadGeometry(state, ScenarioGeometry(o, state)); !s.ok()) return s;
+    state.FlowFileName =
+        o.flowFile.empty() ? FlowFileNameFor(state.Region, state.Season, state.FlowType) : o.flowFile;
+  }
+  ApplyRunParameters(DefaultRunParameters(), state);
+  state.VectorScale = o.vectorScale;
+  state.Magnification = 1.0f;
+  return Status::Ok();
+}
 
 int RunBatch(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
              bool errIsTerminal) {

@@ -22,16 +22,21 @@ class LevelPainter {
  public:
   LevelPainter(ModelState& state, RunPainter& painter) : state_(state), painter_(painter), frames_(state) {}
 
-  // Draws track level `level` of every particle (x and y in metres,
-  // particle p at index p − 1); the levels come in order from 1. Fails when
-  // the flow file cannot give the frame the level was moved with.
-  Status Level(int level, std::span<const double> x, std::span<const float> y);
+  // Keeps track level `level` of every particle (x and y in metres,
+  // particle p at index p − 1) for Draw; the levels come in order from 1,
+  // each drawn before the next is taken.
+  Status Take(int level, std::span<const double> x, std::span<const float> y);
+  // Draws the level taken last, once. Fails when the flow file cannot give
+  // the frame the level was moved with.
+  Status Draw();
+  // True when a level has been taken and not yet drawn.
+  bool Pending() const { return !drawn_; }
   // Closes the flow file; safe to call more than once.
   void End() { frames_.End(); }
 
  private:
-  Status Started(std::span<const double> x, std::span<const float> y);
-  Status Stepped(int level, std::span<const double> x, std::span<const float> y);
+  Status Started();
+  Status Stepped(int level);
   // The two levels held, as the painter reads them.
   RunTracks Window() const;
 
@@ -41,7 +46,9 @@ class LevelPainter {
   RunLabel label_;
   std::vector<double> x_;  // previous and current level of each particle, side by side
   std::vector<float> y_;
-  int firstLevel_ = 1;        // the previous level held
+  int firstLevel_ = 1;  // the previous level held
+  int taken_ = 0;       // the level taken last
+  bool drawn_ = true;   // whether it has been drawn
 };
 
 }  // namespace lakedrift
