@@ -1,6 +1,6 @@
 #include "batch/AnimateCommand.h"
 
-#include "batch/AtomicFile.h"
+#include "model/AtomicFile.h"
 #include "batch/BatchCommands.h"
 #include "batch/BatchOptions.h"
 #include "batch/GifFilm.h"

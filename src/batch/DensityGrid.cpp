@@ -7,7 +7,7 @@
 #include <numeric>
 #include <string>
 
-#include "batch/AtomicFile.h"
+#include "model/AtomicFile.h"
 
 namespace lakedrift {
 

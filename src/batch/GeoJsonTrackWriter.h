@@ -3,7 +3,7 @@
 #include <span>
 #include <vector>
 
-#include "batch/AtomicFile.h"
+#include "model/AtomicFile.h"
 #include "batch/TrackSink.h"
 #include "model/DateTime.h"
 #include "ugrid/LakeGeoref.h"

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "batch/AtomicFile.h"
+#include "model/AtomicFile.h"
 #include "view/Palette.h"
 
 namespace lakedrift {

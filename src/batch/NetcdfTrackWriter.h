@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "batch/AtomicFile.h"
+#include "model/AtomicFile.h"
 #include "batch/TrackSink.h"
 #include "model/DateTime.h"
 #include "ugrid/LakeGeoref.h"

@@ -26,13 +26,6 @@ struct Handle {
   }
 };
 
-std::vector<std::string> Words(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<std::string> words;
-  for (std::string w; in >> w;) words.push_back(w);
-  return words;
-}
-
 // The value of "+name=value" among the words, or `fallback`.
 std::string Parameter(const std::vector<std::string>& words, const std::string& name,
                       const std::string& fallback) {
@@ -163,6 +156,13 @@ Status ProjectLonLat(const std::string& projString, std::vector<double>& x, std:
     y[n] = out.xy.y;
   }
   return Status::Ok();
+}
+
+std::vector<std::string> Words(const std::string& text) {
+  std::istringstream in(text);
+  std::vector<std::string> words;
+  for (std::string w; in >> w;) words.push_back(w);
+  return words;
 }
 
 }  // namespace lakedrift

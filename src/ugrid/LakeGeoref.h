@@ -48,4 +48,7 @@ std::string TransverseMercatorAbout(double lon, double lat);
 // Projects longitude/latitude pairs in place to x/y metres of a PROJ string.
 Status ProjectLonLat(const std::string& projString, std::vector<double>& x, std::vector<double>& y);
 
+// The blank-separated words of `text`.
+std::vector<std::string> Words(const std::string& text);
+
 }  // namespace lakedrift

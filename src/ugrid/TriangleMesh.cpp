@@ -166,12 +166,18 @@ Status BuildTriangleMesh(std::vector<double> x, std::vector<double> y, const Fac
   return Status::Ok();
 }
 
+std::vector<double> TriangleThirds(const TriangleMesh& mesh) {
+  std::vector<double> third;
+  third.reserve(mesh.triangles.size());
+  for (const auto& t : mesh.triangles) third.push_back(TwiceArea(mesh, t[0], t[1], t[2]) / 6.0);
+  return third;
+}
+
 std::vector<double> NodeAreas(const TriangleMesh& mesh) {
+  const std::vector<double> third = TriangleThirds(mesh);
   std::vector<double> area(mesh.x.size(), 0.0);
-  for (const auto& t : mesh.triangles) {
-    const double third = TwiceArea(mesh, t[0], t[1], t[2]) / 6.0;
-    for (const int n : t) area[n] += third;
-  }
+  for (std::size_t t = 0; t < third.size(); ++t)
+    for (const int n : mesh.triangles[t]) area[n] += third[t];
   return area;
 }
 

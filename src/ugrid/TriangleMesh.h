@@ -38,6 +38,8 @@ struct FaceTable {
 Status BuildTriangleMesh(std::vector<double> x, std::vector<double> y, const FaceTable& faces,
                          TriangleMesh& mesh);
 
+// A third of each triangle's area, m², triangle by triangle.
+std::vector<double> TriangleThirds(const TriangleMesh& mesh);
 // The area of each node's share of the mesh: a third of every triangle that
 // holds it, m².
 std::vector<double> NodeAreas(const TriangleMesh& mesh);

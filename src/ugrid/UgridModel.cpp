@@ -1,6 +1,7 @@
 #include "ugrid/UgridModel.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -20,13 +21,6 @@ constexpr double kFileStepsPerKm = 1e4;  // the geometry file writes km to four 
 constexpr int kMaxRecords = kMaxItemNumber;
 // The header's third count, which the reader skips: vertices per element.
 constexpr int kVerticesPerElement = 3;
-
-std::vector<std::string> Words(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<std::string> words;
-  for (std::string w; in >> w;) words.push_back(w);
-  return words;
-}
 
 bool IsDegrees(const NetcdfFile& f, int var, const char* standardName) {
   const std::string units = f.Text(var, "units");
@@ -233,10 +227,6 @@ Status UgridModel::GeometryText(std::string& text) const {
   return Status::Ok();
 }
 
-}  // namespace lakedrift
-
-namespace lakedrift {
-
 Status UgridModel::FindVelocityPair(const char* uStandard, const char* vStandard, bool& found) {
   std::vector<int> us, vs;
   for (const int var : file_.Variables()) {
@@ -312,7 +302,10 @@ Status UgridModel::SetUpSlices(const UgridOptions& options) {
   if (spaceDimPos_ < 0) return Fail(file_.Name(uVar_) + " is not defined on the mesh's nodes or faces");
   if (timeDimPos_ < 0) return Fail(file_.Name(uVar_) + " has no time dimension with a CF time coordinate");
   if (Status s = ChooseLayers(options, layerDimPos_ >= 0 ? dims[layerDimPos_] : -1); !s.ok()) return s;
-  if (onFaces_) nodeArea_ = NodeAreas(mesh_);
+  if (onFaces_) {
+    triangleThird_ = TriangleThirds(mesh_);
+    nodeArea_ = NodeAreas(mesh_);
+  }
   if (Status s = SetUpTurnToGrid(); !s.ok()) return s;
   return ReadTimeAxis(timeVar, options);
 }
@@ -471,19 +464,13 @@ Status UgridModel::ReadComponent(int var, std::size_t timeIndex, std::vector<flo
 
 // Face values to nodes: each node takes the area-weighted mean of the
 // triangles around it.
-static std::vector<float> FacesToNodes(const TriangleMesh& mesh, const std::vector<double>& nodeArea,
-                                       const std::vector<float>& face) {
-  std::vector<double> sum(mesh.x.size(), 0.0);
-  for (std::size_t t = 0; t < mesh.triangles.size(); ++t) {
-    const auto& tri = mesh.triangles[t];
-    const double third = ((mesh.x[tri[1]] - mesh.x[tri[0]]) * (mesh.y[tri[2]] - mesh.y[tri[0]]) -
-                          (mesh.x[tri[2]] - mesh.x[tri[0]]) * (mesh.y[tri[1]] - mesh.y[tri[0]])) /
-                         6.0;
-    for (const int n : tri) sum[n] += third * face[mesh.faceOf[t]];
-  }
+std::vector<float> UgridModel::FacesToNodes(const std::vector<float>& face) const {
+  std::vector<double> sum(mesh_.x.size(), 0.0);
+  for (std::size_t t = 0; t < mesh_.triangles.size(); ++t)
+    for (const int n : mesh_.triangles[t]) sum[n] += triangleThird_[t] * face[mesh_.faceOf[t]];
   std::vector<float> node(sum.size(), 0.0f);
   for (std::size_t n = 0; n < sum.size(); ++n)
-    if (nodeArea[n] > 0) node[n] = static_cast<float>(sum[n] / nodeArea[n]);
+    if (nodeArea_[n] > 0) node[n] = static_cast<float>(sum[n] / nodeArea_[n]);
   return node;
 }
 
@@ -497,8 +484,8 @@ Status UgridModel::SourceFrame(std::size_t index, std::vector<float>& u, std::ve
   if (Status s = ReadComponent(uVar_, index, u); !s.ok()) return s;
   if (Status s = ReadComponent(vVar_, index, v); !s.ok()) return s;
   if (onFaces_) {
-    u = FacesToNodes(mesh_, nodeArea_, u);
-    v = FacesToNodes(mesh_, nodeArea_, v);
+    u = FacesToNodes(u);
+    v = FacesToNodes(v);
   }
   TurnToGrid(u, v);
   // Frames go forward in time: the older slot makes room.
@@ -523,6 +510,19 @@ Status UgridModel::Frame(int k, std::vector<float>& u, std::vector<float>& v) {
   for (std::size_t n = 0; n < u.size(); ++n) {
     u[n] = static_cast<float>((1 - w) * u[n] + w * u1[n]);
     v[n] = static_cast<float>((1 - w) * v[n] + w * v1[n]);
+  }
+  return Status::Ok();
+}
+
+static_assert(std::endian::native == std::endian::little, "flow files hold little-endian floats");
+
+Status UgridModel::WriteFrames(std::ostream& out) {
+  std::vector<float> u, v;
+  for (int k = 0; k < kFrameCount; ++k) {
+    if (Status s = Frame(k, u, v); !s.ok()) return s;
+    for (const std::vector<float>* values : {&u, &v})
+      out.write(reinterpret_cast<const char*>(values->data()),
+                static_cast<std::streamsize>(values->size() * sizeof(float)));
   }
   return Status::Ok();
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,9 @@ class UgridModel {
   DateTime Start() const { return start_; }
   // Flow frame k (0-based, in order), interpolated linearly in time, m/s per node.
   Status Frame(int k, std::vector<float>& u, std::vector<float>& v);
+  // Every frame, in order, as a flow-field file holds them (u then v, single
+  // precision); fails when a frame cannot be read. The caller checks `out`.
+  Status WriteFrames(std::ostream& out);
 
  private:
   Status Fail(const std::string& what) const;
@@ -58,6 +62,7 @@ class UgridModel {
   Status ReadTimeAxis(int timeVar, const UgridOptions& options);
   Status SourceFrame(std::size_t index, std::vector<float>& u, std::vector<float>& v);
   Status ReadComponent(int var, std::size_t timeIndex, std::vector<float>& values) const;
+  std::vector<float> FacesToNodes(const std::vector<float>& face) const;
   Status ChooseLayers(const UgridOptions& options, int layerDim);
   Status SetUpTurnToGrid();
   void TurnToGrid(std::vector<float>& u, std::vector<float>& v) const;
@@ -76,7 +81,7 @@ class UgridModel {
   std::vector<double> layerWeights_;  // for --depth-average: each layer's share of the depth
   std::vector<double> times_;         // days, as DateTime
   DateTime start_;
-  std::vector<double> nodeArea_;
+  std::vector<double> triangleThird_, nodeArea_;  // for face velocities, m²
   // For eastward/northward velocities: true east at each node as a unit
   // vector of the grid (empty when the velocities are along the grid).
   std::vector<float> eastX_, eastY_;

@@ -1,4 +1,4 @@
-#include "batch/AtomicFile.h"
+#include "model/AtomicFile.h"
 
 #include <fcntl.h>
 #include <unistd.h>
