@@ -1,10 +1,10 @@
 #include "batch/AnimateCommand.h"
 
-#include "model/AtomicFile.h"
 #include "batch/BatchCommands.h"
 #include "batch/BatchOptions.h"
 #include "batch/GifFilm.h"
 #include "batch/RunImage.h"
+#include "model/AtomicFile.h"
 #include "view/FlowAnimation.h"
 #include "view/MapView.h"
 

@@ -181,7 +181,6 @@ Status OpenGeoref(const RunOptions& o, const ModelState& state, LakeGeoref& geor
 struct RunInputs {
   LakeGeoref georef;
   bool hasGeoref = false;
-  UgridOptions ugrid;
   MemoryFlowFile flow;
   DateTime start;
 };
@@ -190,7 +189,7 @@ struct RunInputs {
 Status LoadUgrid(const RunOptions& o, ModelState& state, RunInputs& in) {
   UgridModel model;
   std::string geometry;
-  if (Status s = model.Open(o.ugrid, in.ugrid); !s.ok()) return s;
+  if (Status s = model.Open(o.ugrid, o.ugridOptions); !s.ok()) return s;
   if (Status s = model.GeometryText(geometry); !s.ok()) return s;
   if (Status s = ReadGeometryText(state, geometry, o.ugrid); !s.ok()) return s;
   if (Status s = in.flow.Fill(model); !s.ok()) return s;
@@ -498,14 +497,8 @@ Status RunParallel(const RunOptions& o, ModelState& state, uint64_t seed,
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
   RunOptions o;
   RunInputs inputs;
-  std::vector<std::string> rest(args.begin() + 1, args.end());
-  if (Status s = TakeUgridOptions(rest, inputs.ugrid); !s.ok()) return Fail(err, s);
-  if (Status s = ParseRunOptions(rest, o); !s.ok()) return Fail(err, s);
+  if (Status s = ParseRunOptions({args.begin() + 1, args.end()}, o); !s.ok()) return Fail(err, s);
   if (o.help) return out << RunHelp(), kExitOk;
-  if (o.ugrid.empty() && (!inputs.ugrid.uName.empty() || !inputs.ugrid.vName.empty() ||
-                          inputs.ugrid.layer != 0 || inputs.ugrid.depthAverage || inputs.ugrid.start))
-    return Fail(err, Status::Fail(ErrorKind::BadValue,
-                                  "--u, --v, --layer, --depth-average and --start go with --ugrid MODEL.nc"));
   ModelState state;
   if (Status s = PrepareRun(o, state, inputs); !s.ok()) return Fail(err, s);
   const int levels = RunClock(state).StepCount() + 1;

@@ -91,6 +91,28 @@ ScenarioFlags AddScenarioOptions(CLI::App& app, ScenarioOptions& o) {
   return f;
 }
 
+// What is read from a UGRID file: --u, --v, --layer, --depth-average and
+// --start, bound to `o`.
+std::vector<CLI::Option*> AddUgridOptions(CLI::App& app, UgridOptions& o) {
+  return {app.add_option("--u", o.uName,
+                         "the eastward or x velocity variable (default: found by its standard_name)")
+              ->type_name("NAME"),
+          app.add_option("--v", o.vName,
+                         "the northward or y velocity variable (default: found by its standard_name)")
+              ->type_name("NAME"),
+          Value(
+              app, "--layer", "K", "a layer number from 1",
+              [&](auto& v) { return ReadWhole(v, o.layer) && o.layer >= 1; },
+              "the layer of a layered velocity, 1 ... layer count"),
+          app.add_flag(
+              "--depth-average", o.depthAverage,
+              "a layered velocity averaged over the layers' thicknesses (layer bounds or sigma interfaces)"),
+          Value(
+              app, "--start", "DATE", "a date YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS]",
+              [&](auto& v) { return (o.start = ParseIsoDate(v)).has_value(); },
+              "the time of frame 0, YYYY-MM-DD[THH:MM[:SS]] (default: the file's first time)")};
+}
+
 // --size, --vector-scale and --fps of the pictures and films.
 void AddPictureOptions(CLI::App& app, ScenarioOptions& o) {
   Value(
@@ -128,9 +150,10 @@ std::unique_ptr<CLI::App> RunApp(RunOptions& o) {
   const ScenarioFlags scenario = AddScenarioOptions(*app, o);
   auto* ugrid =
       app->add_option("--ugrid", o.ugrid,
-                      "a UGRID file read as lakedrift-batch import reads it, with its options --u NAME "
-                      "--v NAME --layer K --depth-average --start DATE; no files are written for it")
+                      "a UGRID file read as lakedrift-batch import reads it, with the options below "
+                      "that choose what is read; no files are written for it")
           ->type_name("MODEL.nc");
+  for (CLI::Option* chooser : AddUgridOptions(*app, o.ugridOptions)) chooser->needs(ugrid);
   auto* release = app->add_option_function<std::vector<std::string>>(
                          "--release",
                          [&o](const std::vector<std::string>& xy) {
@@ -314,6 +337,46 @@ Status ParseAnimateOptions(const std::vector<std::string>& args, AnimateOptions&
 std::string AnimateHelp() {
   AnimateOptions unused;
   return AnimateApp(unused)->help();
+}
+
+namespace {
+
+// The options of "import", bound to `o`.
+std::unique_ptr<CLI::App> ImportApp(ImportOptions& o) {
+  auto app = std::make_unique<CLI::App>(
+      "Reads a 2-D UGRID mesh (CF + UGRID 1.0) with its velocities and writes into DIR a geometry file and\n"
+      "a week of flow frames that both programs read, with the georef line when the file gives\n"
+      "longitude/latitude or names its CRS. The 84 frames, 2 hours apart, are interpolated linearly in time.",
+      "lakedrift-batch import");
+  app->footer(
+      "Both files are written whole or not at all. Exit status 2 on a bad option or a file that cannot "
+      "be read as asked.");
+  app->get_formatter()->column_width(kHelpColumn);
+  app->allow_extras();
+  app->add_option("MODEL.nc", o.model, "the UGRID file")->required();
+  app->add_option("--out", o.out, "the folder to write to (it must exist)")->type_name("DIR")->required();
+  Value(
+      *app, "--region", "1|2|3", "1, 2 or 3", [&](auto& v) { return ReadChoice(v, 3, o.region); },
+      "which region's file names to use (default 1: geomtan.inp)");
+  Value(
+      *app, "--season", "1|2", "1 or 2", [&](auto& v) { return ReadChoice(v, 2, o.season); },
+      "the scenario code of the flow file name (default 1)");
+  Value(
+      *app, "--flow-type", "1|2", "1 or 2", [&](auto& v) { return ReadChoice(v, 2, o.flowType); },
+      "the flow code of the flow file name (default 1: surface, tanws.fld)");
+  AddUgridOptions(*app, o.ugrid);
+  return app;
+}
+
+}  // namespace
+
+Status ParseImportOptions(const std::vector<std::string>& args, ImportOptions& o) {
+  return ParseWith(*ImportApp(o), "import", args, o.help);
+}
+
+std::string ImportHelp() {
+  ImportOptions unused;
+  return ImportApp(unused)->help();
 }
 
 }  // namespace lakedrift

@@ -6,6 +6,7 @@
 
 #include "model/RunParameters.h"
 #include "model/Status.h"
+#include "ugrid/UgridModel.h"
 
 namespace lakedrift {
 
@@ -21,7 +22,8 @@ struct ScenarioOptions {
 
 // The options of "lakedrift-batch run".
 struct RunOptions : ScenarioOptions {
-  std::string ugrid;  // a UGRID file in place of the geometry and flow files
+  std::string ugrid;          // a UGRID file in place of the geometry and flow files
+  UgridOptions ugridOptions;  // what is read from it
   bool hasRelease = false;
   double releaseX = 0, releaseY = 0;  // km
   bool hasReleaseLonLat = false;
@@ -56,5 +58,20 @@ Status ParseAnimateOptions(const std::vector<std::string>& args, AnimateOptions&
 
 // The text of "lakedrift-batch animate --help".
 std::string AnimateHelp();
+
+// The options of "lakedrift-batch import".
+struct ImportOptions {
+  std::string model;  // the UGRID file
+  std::string out;    // the folder written to
+  int region = 1, season = 1, flowType = 1;
+  UgridOptions ugrid;
+  bool help = false;
+};
+
+// Reads the import options; a bad option or value fails with one line naming it.
+Status ParseImportOptions(const std::vector<std::string>& args, ImportOptions& options);
+
+// The text of "lakedrift-batch import --help".
+std::string ImportHelp();
 
 }  // namespace lakedrift

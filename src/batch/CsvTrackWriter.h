@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <span>
 
-#include "model/AtomicFile.h"
 #include "batch/TrackSink.h"
+#include "model/AtomicFile.h"
 #include "model/DateTime.h"
 #include "ugrid/LakeGeoref.h"
 

@@ -3,8 +3,8 @@
 #include <span>
 #include <vector>
 
-#include "model/AtomicFile.h"
 #include "batch/TrackSink.h"
+#include "model/AtomicFile.h"
 #include "model/DateTime.h"
 #include "ugrid/LakeGeoref.h"
 

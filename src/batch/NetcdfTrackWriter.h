@@ -4,8 +4,8 @@
 #include <span>
 #include <string>
 
-#include "model/AtomicFile.h"
 #include "batch/TrackSink.h"
+#include "model/AtomicFile.h"
 #include "model/DateTime.h"
 #include "ugrid/LakeGeoref.h"
 
