@@ -8,6 +8,7 @@
 #include <sstream>
 #include <utility>
 
+#include "model/GeometryWriter.h"
 #include "model/ModelState.h"
 #include "ugrid/LakeGeoref.h"
 
@@ -18,9 +19,6 @@ constexpr double kSecondsPerDay = 86400.0;
 constexpr double kFrameDays = 2.0 / 24.0;
 constexpr double kTimeTolerance = 1e-9;  // days: times equal to well under a millisecond
 constexpr double kFileStepsPerKm = 1e4;  // the geometry file writes km to four decimals
-constexpr int kMaxRecords = kMaxItemNumber;
-// The header's third count, which the reader skips: vertices per element.
-constexpr int kVerticesPerElement = 3;
 
 bool IsDegrees(const NetcdfFile& f, int var, const char* standardName) {
   const std::string units = f.Text(var, "units");
@@ -57,12 +55,6 @@ std::optional<DateTime> ParseDate(const std::string& text) {
   if (!rest.empty() || month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59)
     return std::nullopt;
   return DateTime{MakeDateTime(year, month, day, hour, minute).days + second / kSecondsPerDay};
-}
-
-std::string Km(double metres, double origin) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.4f", (metres - origin) / kMetresPerKm);
-  return std::string(text) == "-0.0000" ? "0.0000" : text;
 }
 
 }  // namespace
@@ -195,35 +187,14 @@ Status UgridModel::SetLocalGrid(const std::string& crs) {
 }
 
 Status UgridModel::GeometryText(std::string& text) const {
-  std::size_t boundaryCount = 0;
-  for (const auto& ring : mesh_.rings) boundaryCount += ring.size();
-  for (const auto& [count, what] :
-       {std::pair{mesh_.x.size(), "nodes"}, std::pair{mesh_.triangles.size(), "triangles"},
-        std::pair{boundaryCount, "coast points"}})
-    if (count > static_cast<std::size_t>(kMaxRecords))
-      return Fail("the mesh has " + std::to_string(count) + " " + what + "; a geometry file holds at most " +
-                  std::to_string(kMaxRecords));
-  std::ostringstream out;
-  out << mesh_.rings.size() << '\n';
-  for (std::size_t r = 0; r < mesh_.rings.size(); ++r) out << (r ? " " : "") << mesh_.rings[r].size();
-  out << '\n'
-      << mesh_.x.size() << ' ' << mesh_.triangles.size() << ' ' << kVerticesPerElement << ' ' << boundaryCount
-      << '\n';
-  for (std::size_t e = 0; e < mesh_.triangles.size(); ++e) {
-    out << e + 1;
-    for (const int n : mesh_.triangles[e]) out << ' ' << n + 1;
-    for (const int g : mesh_.neighbours[e]) out << ' ' << g + 1;  // -1, no neighbour, becomes 0
-    out << '\n';
+  GeometryTables tables;
+  tables.elements = mesh_.triangles, tables.neighbours = mesh_.neighbours, tables.rings = mesh_.rings;
+  tables.georef = georef_;
+  for (std::size_t n = 0; n < mesh_.x.size(); ++n) {
+    tables.x.push_back((mesh_.x[n] - originX_) / kMetresPerKm);
+    tables.y.push_back((mesh_.y[n] - originY_) / kMetresPerKm);
   }
-  for (std::size_t n = 0; n < mesh_.x.size(); ++n)
-    out << n + 1 << ' ' << Km(mesh_.x[n], originX_) << ' ' << Km(mesh_.y[n], originY_) << '\n';
-  std::size_t b = 0;
-  for (const auto& ring : mesh_.rings)
-    for (const int n : ring)
-      out << ++b << ' ' << n + 1 << ' ' << Km(mesh_.x[n], originX_) << ' ' << Km(mesh_.y[n], originY_)
-          << '\n';
-  if (!georef_.empty()) out << "georef " << georef_ << '\n';
-  text = out.str();
+  if (Status s = FormatGeometry(tables, text); !s.ok()) return Fail(s.message());
   return Status::Ok();
 }
 
