@@ -14,16 +14,10 @@ CsvTrackWriter::CsvTrackWriter(const std::filesystem::path& path, DateTime scena
                                const LakeGeoref* georef)
     : file_(path), start_(scenarioStart), georef_(georef) {}
 
-CsvTrackWriter::~CsvTrackWriter() {
-  if (out_) std::fclose(out_);
-}
-
 Status CsvTrackWriter::Open() {
-  out_ = std::fopen(file_.TemporaryPath().c_str(), "wb");
-  if (!out_)
-    return Status::Fail(ErrorKind::BadValue, "tracks file " + file_.FinalPath().string() +
-                                                 ": cannot be created (" + SystemReason() + ")");
-  std::fputs(georef_ ? "particle,level,time,x_m,y_m,lon,lat\n" : "particle,level,time,x_m,y_m\n", out_);
+  if (Status s = file_.Open("tracks file"); !s.ok()) return s;
+  std::fputs(georef_ ? "particle,level,time,x_m,y_m,lon,lat\n" : "particle,level,time,x_m,y_m\n",
+             file_.Out());
   return Status::Ok();
 }
 
@@ -48,21 +42,14 @@ Status CsvTrackWriter::WriteLevel(int level, double hours, std::span<const doubl
       row += ',' + RoundTrip(lon) + ',' + RoundTrip(lat);
     }
     row += '\n';
-    std::fwrite(row.data(), 1, row.size(), out_);
+    std::fwrite(row.data(), 1, row.size(), file_.Out());
   }
-  if (std::ferror(out_))
+  if (std::ferror(file_.Out()))
     return Status::Fail(ErrorKind::ReadFailed, "tracks file " + file_.FinalPath().string() +
                                                    ": write failed (" + SystemReason() + ")");
   return Status::Ok();
 }
 
-Status CsvTrackWriter::Finish() {
-  const bool failed = std::fclose(out_) != 0;
-  out_ = nullptr;
-  if (failed)
-    return Status::Fail(ErrorKind::ReadFailed, "tracks file " + file_.FinalPath().string() +
-                                                   ": write failed (" + SystemReason() + ")");
-  return file_.Commit();
-}
+Status CsvTrackWriter::Finish() { return file_.Commit(); }
 
 }  // namespace lakedrift

@@ -18,7 +18,6 @@ class CsvTrackWriter : public TrackSink {
  public:
   CsvTrackWriter(const std::filesystem::path& path, DateTime scenarioStart,
                  const LakeGeoref* georef = nullptr);
-  ~CsvTrackWriter() override;
   Status Open();
   Status WriteLevel(int level, double hours, std::span<const double> x, std::span<const float> y) override;
   Status Finish() override;
@@ -26,7 +25,6 @@ class CsvTrackWriter : public TrackSink {
  private:
   AtomicFile file_;
   DateTime start_;
-  std::FILE* out_ = nullptr;
   const LakeGeoref* georef_ = nullptr;
 };
 

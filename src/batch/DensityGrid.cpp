@@ -52,10 +52,8 @@ long DensityGrid::Total() const { return std::accumulate(counts_.begin(), counts
 
 Status DensityGrid::WriteCsv(const std::filesystem::path& path) const {
   AtomicFile file(path);
-  std::FILE* out = std::fopen(file.TemporaryPath().c_str(), "wb");
-  if (!out)
-    return Status::Fail(ErrorKind::BadValue,
-                        "density file " + path.string() + ": cannot be created (" + SystemReason() + ")");
+  if (Status s = file.Open("density file"); !s.ok()) return s;
+  std::FILE* out = file.Out();
   std::fputs("column,row,x_min_km,y_min_km,count\n", out);
   char xText[40], yText[40];
   for (int row = 0; row < rows_; ++row)
@@ -64,9 +62,6 @@ Status DensityGrid::WriteCsv(const std::filesystem::path& path) const {
       *std::to_chars(yText, yText + 39, yMin_ + row * cell_).ptr = '\0';
       std::fprintf(out, "%d,%d,%s,%s,%ld\n", column + 1, row + 1, xText, yText, Count(column, row));
     }
-  if (std::fclose(out) != 0)
-    return Status::Fail(ErrorKind::ReadFailed,
-                        "density file " + path.string() + ": write failed (" + SystemReason() + ")");
   return file.Commit();
 }
 

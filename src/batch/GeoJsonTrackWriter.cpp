@@ -34,10 +34,8 @@ Status GeoJsonTrackWriter::WriteLevel(int level, double hours, std::span<const d
 }
 
 Status GeoJsonTrackWriter::Finish() {
-  std::FILE* out = std::fopen(file_.TemporaryPath().c_str(), "wb");
-  if (!out)
-    return Status::Fail(ErrorKind::BadValue,
-                        "GeoJSON file " + file_.FinalPath().string() + ": cannot be created");
+  if (Status s = file_.Open("GeoJSON file"); !s.ok()) return s;
+  std::FILE* out = file_.Out();
   const std::string release = FormatIsoDateTime(DateTime{start_.days + firstHours_ / kHoursPerDay});
   const std::string end = FormatIsoDateTime(DateTime{start_.days + lastHours_ / kHoursPerDay});
   std::fputs("{\"type\":\"FeatureCollection\",\"features\":[\n", out);
@@ -58,10 +56,6 @@ Status GeoJsonTrackWriter::Finish() {
                  p + 1, release.c_str(), end.c_str());
   }
   std::fputs("\n]}\n", out);
-  const bool failed = std::ferror(out) != 0;
-  if ((std::fclose(out) != 0) || failed)
-    return Status::Fail(ErrorKind::ReadFailed,
-                        "GeoJSON file " + file_.FinalPath().string() + ": write failed");
   return file_.Commit();
 }
 

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <system_error>
+#include <utility>
 
 namespace lakedrift {
 namespace {
@@ -29,13 +30,30 @@ AtomicFile::AtomicFile(std::filesystem::path finalPath) : final_(std::move(final
 }
 
 AtomicFile::~AtomicFile() {
+  if (out_) std::fclose(out_);
   if (!committed_) {
     std::error_code ignored;
     std::filesystem::remove(temporary_, ignored);
   }
 }
 
+Status AtomicFile::Open(const std::string& what) {
+  what_ = what;
+  out_ = std::fopen(temporary_.c_str(), "wb");
+  if (!out_)
+    return Status::Fail(ErrorKind::BadValue,
+                        what + " " + final_.string() + ": cannot be created (" + SystemReason() + ")");
+  return Status::Ok();
+}
+
 Status AtomicFile::Commit() {
+  if (out_) {
+    const bool failed = std::ferror(out_) != 0;
+    const bool closed = std::fclose(std::exchange(out_, nullptr)) == 0;
+    if (failed || !closed)
+      return Status::Fail(ErrorKind::ReadFailed,
+                          what_ + " " + final_.string() + ": write failed (" + SystemReason() + ")");
+  }
   auto fail = [this](const std::string& reason) {
     return Status::Fail(ErrorKind::ReadFailed, final_.string() + ": cannot be written (" + reason + ")");
   };

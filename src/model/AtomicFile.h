@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -21,15 +22,24 @@ class AtomicFile {
   // The temporary name to write to.
   const std::filesystem::path& TemporaryPath() const { return temporary_; }
   const std::filesystem::path& FinalPath() const { return final_; }
-  // Flushes the temporary file, renames it to the final name, replacing
-  // what was there, and flushes the folder; fails naming the file and the
+  // Opens the temporary file for writing through Out(); `what` names the
+  // file in messages ("tracks file"). Fails naming the file and the
   // system's reason.
+  Status Open(const std::string& what);
+  // The file opened by Open, else null.
+  std::FILE* Out() const { return out_; }
+  // Closes the file opened by Open, if any, failing when anything written
+  // to it was lost; flushes the temporary file, renames it to the final
+  // name, replacing what was there, and flushes the folder; fails naming
+  // the file and the system's reason.
   Status Commit();
 
  private:
   std::filesystem::path final_;
   std::filesystem::path temporary_;
   bool committed_ = false;
+  std::FILE* out_ = nullptr;
+  std::string what_;
 };
 
 // The system's reason for the last failed call (errno), in words.

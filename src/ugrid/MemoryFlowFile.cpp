@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
 
 namespace lakedrift {
 
@@ -20,10 +20,12 @@ Status MemoryFlowFile::Fill(UgridModel& model) {
                         std::string("no memory for the flow frames: ") + std::strerror(errno));
   };
   if (fd_ < 0) return noMemory();
-  std::ofstream out(Path(), std::ios::binary);
-  if (Status s = model.WriteFrames(out); !s.ok()) return s;
-  out.close();
-  return out ? Status::Ok() : noMemory();
+  std::FILE* out = std::fopen(Path().c_str(), "wb");
+  if (!out) return noMemory();
+  const Status written = model.WriteFrames(out);
+  const bool lost = std::ferror(out) != 0;
+  if (std::fclose(out) != 0 || lost) return noMemory();
+  return written;
 }
 
 std::string MemoryFlowFile::Path() const { return "/proc/self/fd/" + std::to_string(fd_); }

@@ -487,13 +487,12 @@ Status UgridModel::Frame(int k, std::vector<float>& u, std::vector<float>& v) {
 
 static_assert(std::endian::native == std::endian::little, "flow files hold little-endian floats");
 
-Status UgridModel::WriteFrames(std::ostream& out) {
+Status UgridModel::WriteFrames(std::FILE* out) {
   std::vector<float> u, v;
   for (int k = 0; k < kFrameCount; ++k) {
     if (Status s = Frame(k, u, v); !s.ok()) return s;
-    for (const std::vector<float>* values : {&u, &v})
-      out.write(reinterpret_cast<const char*>(values->data()),
-                static_cast<std::streamsize>(values->size() * sizeof(float)));
+    std::fwrite(u.data(), sizeof(float), u.size(), out);
+    std::fwrite(v.data(), sizeof(float), v.size(), out);
   }
   return Status::Ok();
 }

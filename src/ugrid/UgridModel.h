@@ -1,6 +1,6 @@
 #pragma once
+#include <cstdio>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -46,7 +46,7 @@ class UgridModel {
   Status Frame(int k, std::vector<float>& u, std::vector<float>& v);
   // Every frame, in order, as a flow-field file holds them (u then v, single
   // precision); fails when a frame cannot be read. The caller checks `out`.
-  Status WriteFrames(std::ostream& out);
+  Status WriteFrames(std::FILE* out);
 
  private:
   Status Fail(const std::string& what) const;
