@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -52,7 +53,11 @@ std::optional<DateTime> ParseDate(const std::string& text) {
     }
   }
   if (rest == "Z" || rest == " UTC" || rest == " GMT" || rest == "+00:00" || rest == " +00:00") rest.clear();
-  if (!rest.empty() || month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59)
+  const std::chrono::year_month_day date{std::chrono::year(year),
+                                         std::chrono::month(static_cast<unsigned>(month)),
+                                         std::chrono::day(static_cast<unsigned>(day))};
+  if (!rest.empty() || month < 1 || day < 1 || !date.ok() || hour < 0 || hour > 23 || minute < 0 ||
+      minute > 59 || !(second >= 0 && second < 60))
     return std::nullopt;
   return DateTime{MakeDateTime(year, month, day, hour, minute).days + second / kSecondsPerDay};
 }
