@@ -134,16 +134,7 @@ QPointF QtImageSurface::ToPixel(float x, float y) const {
   return QPointF(Snap(p.x), Snap(p.y));
 }
 
-void QtImageSurface::MarkInked(PixelPoint a, PixelPoint b, int width) {
-  // Most strokes of a run land where strokes were before: nothing to widen.
-  // floor(v) - w >= low is v >= low + w, and ceil(v) + w <= high is
-  // v <= high - w, for whole low, high and w: no rounding needed.
-  const double inLeft = inked_.left() + width, inRight = inked_.right() - width;
-  const double inTop = inked_.top() + width, inBottom = inked_.bottom() - width;
-  const auto inked = [&](PixelPoint p) {
-    return p.x >= inLeft && p.x <= inRight && p.y >= inTop && p.y <= inBottom;
-  };
-  if (!inked_.isEmpty() && inked(a) && inked(b)) return;
+void QtImageSurface::WidenInked(PixelPoint a, PixelPoint b, int width) {
   // Whole pixels around both ends, a line's width wider, inside the picture.
   const auto low = [](double v) { return std::isfinite(v) ? std::floor(std::max(v, -1e9)) : -1e9; };
   const auto high = [](double v) { return std::isfinite(v) ? std::ceil(std::min(v, 1e9)) : 1e9; };
@@ -199,12 +190,6 @@ void QtImageSurface::Lines(std::span<const Segment> lines) {
   const bool overlay = kind_ == Kind::Overlay;
   const QuickPixels quick(view);
   const double right = image_.width() - 1, bottom = image_.height() - 1;
-  // True when MarkInked would surely find (x, y), as placed by QuickPixels,
-  // inside the inked area by a line's width already.
-  const auto surelyInked = [this](double x, double y) {
-    return !inked_.isEmpty() && x >= inked_.left() + 1 + kDoubt && x <= inked_.right() - 1 - kDoubt &&
-           y >= inked_.top() + 1 + kDoubt && y <= inked_.bottom() - 1 - kDoubt;
-  };
   for (const Segment& l : lines) {
     // Solid strokes whose ends surely round to pixels inside the picture
     // (nearly all) go straight to those pixels, without the divisions.
@@ -220,8 +205,8 @@ void QtImageSurface::Lines(std::span<const Segment> lines) {
         } else {
           raster.DrawSolid(x1, y1, x2, y2, colour);
         }
-        if (overlay && (!surelyInked(ax, ay) || !surelyInked(bx, by)))
-          MarkInked(view.ToPixel(l.x1, l.y1), view.ToPixel(l.x2, l.y2), 1);
+        // The pixels drawn stand for the ends: the inked area holds them.
+        if (overlay) MarkInked({double(x1), double(y1)}, {double(x2), double(y2)}, 1);
         continue;
       }
     }

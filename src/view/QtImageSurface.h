@@ -57,7 +57,17 @@ class QtImageSurface : public Surface {
   QPointF ToPixel(float x, float y) const;
   // Adds the pixels a line between two pixel positions may touch to the
   // overlay's inked area.
-  void MarkInked(PixelPoint a, PixelPoint b, int width);
+  void MarkInked(PixelPoint a, PixelPoint b, int width) {
+    // Most strokes of a run land where strokes were before: nothing to widen.
+    // floor(v) - w >= low is v >= low + w, and ceil(v) + w <= high is
+    // v <= high - w, for whole low, high and w: no rounding needed.
+    const auto inked = [&](PixelPoint p) {
+      return p.x >= inked_.left() + width && p.x <= inked_.right() - width && p.y >= inked_.top() + width &&
+             p.y <= inked_.bottom() - width;
+    };
+    if (inked_.isEmpty() || !inked(a) || !inked(b)) WidenInked(a, b, width);
+  }
+  void WidenInked(PixelPoint a, PixelPoint b, int width);
   QPainter& Painter() const;
   // Ends the painter, so that the pixels can be written directly.
   void EndPainting() const;
