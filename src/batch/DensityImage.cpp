@@ -44,18 +44,27 @@ void FillCells(Surface& surface, const DensityGrid& grid, long most) {
 
 // One box per class that some count falls in, with the counts it holds.
 void DrawLegend(Surface& surface, long most) {
-  std::array<long, kRampClasses> low{}, high{};
-  for (long c = most; c >= 1; --c) low[static_cast<std::size_t>(RampClass(c, most))] = c;
-  for (long c = 1; c <= most; ++c) high[static_cast<std::size_t>(RampClass(c, most))] = c;
+  // The first count of class k or above: the classes grow with the count.
+  const auto firstOf = [most](int k) {
+    long lo = 1, hi = most + 1;
+    while (lo < hi) {
+      const long mid = lo + (hi - lo) / 2;
+      if (RampClass(mid, most) >= k)
+        hi = mid;
+      else
+        lo = mid + 1;
+    }
+    return lo;
+  };
   surface.SetFontSize(kLegendFontSize);
   surface.SetForeColor(PaletteColour(kBlack));
   for (int k = 0, line = 0; k < kRampClasses; ++k) {
-    if (low[static_cast<std::size_t>(k)] == 0) continue;
+    const long lo = firstOf(k), hi = firstOf(k + 1) - 1;
+    if (lo > hi) continue;
     const float top = kLegendTop + static_cast<float>(line++) * kLegendBoxHeight;
     surface.FilledBox(ViewX(surface, kLegendLeft), ViewY(surface, top),
                       ViewX(surface, kLegendLeft + kLegendBoxWidth), ViewY(surface, top + kLegendBoxHeight),
                       RampColour(k));
-    const long lo = low[static_cast<std::size_t>(k)], hi = high[static_cast<std::size_t>(k)];
     surface.SetCurrent(ViewX(surface, kLegendLeft + kLegendBoxWidth + kLegendTextGap), ViewY(surface, top));
     surface.Print(lo == hi ? std::to_string(lo) : std::to_string(lo) + "-" + std::to_string(hi));
   }
