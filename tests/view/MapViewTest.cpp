@@ -13,20 +13,6 @@ namespace {
 
 constexpr int kBarMax = 32767;
 
-TEST(MapView, ZoomsAboutTheTopLeftCornerAndUndoExactly) {
-  for (int n = 1; n <= 6; ++n) {
-    ModelState s = SquareMapState(-30.3, 17.7, 103.1, 99.9f);
-    RecordingSurface surface = FullViewSurface(s);
-    const ViewTransform full = surface.Transform();
-    for (int k = 0; k < n; ++k) ZoomIn(surface, s);
-    EXPECT_EQ(std::tuple(s.Magnification, surface.ScaleLeft(), surface.ScaleTop(), surface.ScaleWidth()),
-              std::tuple(std::ldexp(1.0f, n), full.left, full.top, full.width / std::ldexp(1.0f, n)))
-        << n;
-    for (int k = 0; k < n; ++k) ZoomOut(surface, s);
-    EXPECT_EQ(std::tuple(surface.Transform(), s.Magnification), std::tuple(full, 1.0f)) << n;
-  }
-}
-
 // A bar moved to an end puts the view on that edge of the scroll world:
 // left (value 0) or right (kBarMax), top or bottom. MapSize differs from
 // MapWidth here, as it does in real regions: the horizontal origin and both
@@ -51,10 +37,7 @@ TEST(MapView, ScrollExtremesPutTheViewOnTheScrollWorldEdgesAndPrintTheLabel) {
     s.VectorsShown = row.vectorsShown;
     RecordingSurface surface = FullViewSurface(s);
     for (int k = 0; k < row.zoomOuts; ++k) ZoomOut(surface, s);
-    if (row.horizontal)
-      ScrollHorizontal(surface, s, row.value, 0, kBarMax);
-    else
-      ScrollVertical(surface, s, row.value, 0, kBarMax);
+    (row.horizontal ? ScrollHorizontal : ScrollVertical)(surface, s, row.value, 0, kBarMax, Redraw);
     const ViewTransform t = surface.Transform();
     EXPECT_NEAR(row.horizontal ? t.left + (row.value ? t.width : 0) : t.top + (row.value ? t.height : 0),
                 row.edge, 1e-4);
@@ -103,13 +86,23 @@ TEST(MapView, FullViewHasTwoTenthsMarginAndResizeReturnsToIt) {
       << "cleared first, no box, the title and 22 km labels";
 }
 
-// The wheel zooms about the pixel under the pointer and a drag moves the
+// The menu's zooms keep the top-left corner and undo exactly. The wheel
+// zooms about the pixel under the pointer and a drag moves the
 // picture with the pointer: the lake point under the pointer where the
 // gesture began lies under it where it ends (a zoom about the top-left
 // corner would move every other point), and the label is printed.
-TEST(MapView, PointerGesturesKeepThePointUnderThePointer) {
+TEST(MapView, ZoomsAboutTheTopLeftCornerUndoExactlyAndPointerGesturesKeepThePointUnderThePointer) {
   ModelState s = SquareMapState(-30.3, 17.7, 103.1, 99.9f);
   RecordingSurface surface = FullViewSurface(s);
+  const ViewTransform full = surface.Transform();
+  for (int n = 1; n <= 6; ++n) {
+    for (int k = 0; k < n; ++k) ZoomIn(surface, s);
+    EXPECT_EQ(std::tuple(s.Magnification, surface.ScaleLeft(), surface.ScaleTop(), surface.ScaleWidth()),
+              std::tuple(std::ldexp(1.0f, n), full.left, full.top, full.width / std::ldexp(1.0f, n)))
+        << n;
+    for (int k = 0; k < n; ++k) ZoomOut(surface, s);
+    EXPECT_EQ(std::tuple(surface.Transform(), s.Magnification), std::tuple(full, 1.0f)) << n;
+  }
   // clang-format off
   const struct { double px, py; float factor; double dx, dy; } rows[] = {  // zoom factor or drag by (dx, dy)
       {400, 400, 2, 0, 0}, {400, 400, 0.5f, 0, 0}, {37, 611, 2, 0, 0}, {37, 611, 0.5f, 0, 0},

@@ -33,8 +33,7 @@ inline ModelState SquareMapState(double xMin, double yMin, double size, float ma
   s.BoundaryRingSize.Resize(3), s.BoundaryX.Resize(8), s.BoundaryY.Resize(8);
   s.BoundaryRingSize(1) = 4, s.BoundaryRingSize(2) = 3, s.BoundaryRingSize(3) = 1;
   for (int j = 1; j <= 8; ++j) s.BoundaryX(j) = j, s.BoundaryY(j) = static_cast<float>(10 * j);
-  s.VectorScale = 0.25;
-  s.Magnification = 1;
+  s.VectorScale = 0.25, s.Magnification = 1;
   return s;
 }
 
