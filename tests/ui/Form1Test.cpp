@@ -11,9 +11,6 @@ class Form1Test : public ::testing::Test {
  protected:
   Form1Test() : form(state, dialogs), ended(&form, &Form1::ProgramEnded) { form.show(); }
 
-  QCheckBox* Music() { return form.findChild<QCheckBox*>("Check1"); }
-  QPushButton* Continue() { return form.findChild<QPushButton*>("Command1"); }
-
   ModelState state;
   test::ScriptedDialogs dialogs;
   Form1 form;
@@ -37,10 +34,11 @@ TEST_F(Form1Test, BackgroundColourMusicBoxAndClosing) {
   EXPECT_EQ(shot.pixelColor(shot.width() - 5, shot.height() - 5).rgb(), form.BackgroundColour().rgb());
   auto* player = form.findChild<WavePlayer*>("MMControl1");
   EXPECT_FALSE(player->isVisible());
-  Music()->click();
+  auto* music = form.findChild<QCheckBox*>("Check1");
+  music->click();
   EXPECT_TRUE(player->isVisible());
   emit player->Done();
-  EXPECT_FALSE(Music()->isChecked());
+  EXPECT_FALSE(music->isChecked());
   form.close();  // before Continue
   EXPECT_EQ(ended, QList<QVariantList>{{0}}) << "not ended once, with status 0";
 }
@@ -59,38 +57,35 @@ TEST_F(Form1Test, EveryButtonWritesItsChoiceAndContinueOpensTheMainWindow) {
         << "Option" << c.option;
   }
   test::EnterLakeFolder("form1_continue", {"tanda.fld"});
-  QTest::mouseClick(Continue(), Qt::LeftButton);
-  EXPECT_FALSE(form.isVisible());
+  QTest::mouseClick(form.findChild<QPushButton*>("Command1"), Qt::LeftButton);
   ASSERT_NE(form.MainWindow(), nullptr);
-  EXPECT_TRUE(form.MainWindow()->isVisible());
-  EXPECT_EQ(state.FlowFileName, "tanda.fld");
-  EXPECT_EQ(ended.count(), 0);
+  EXPECT_EQ(std::tuple(form.isVisible(), form.MainWindow()->isVisible(), state.FlowFileName, ended.count()),
+            std::tuple(false, true, "tanda.fld", 0))
+      << "the form shown, the main window not shown, the wrong flow file or the program ended";
   form.MainWindow()->close();
   EXPECT_EQ(ended.count(), 1) << "closing the main window did not end the program";
 }
 
-// A geometry file that cannot be read ends the program after one message.
-// The rows: the file's text (none: no file) and a part of the message.
-class GeometryFaultTest : public Form1Test,
-                          public ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
-
-TEST_P(GeometryFaultTest, ContinueEndsTheProgramAfterOneMessage) {
-  const auto [text, message] = GetParam();
-  const auto lake = test::EnterLakeFolder("form1_geometry_" + std::to_string(text != nullptr), {}, false);
-  if (text != nullptr) test::WriteTextFile(lake / "geomtan.inp", text);
-  Continue()->click();
-  EXPECT_TRUE(dialogs.messages.size() == 1 && dialogs.messages[0].find(message) != std::string::npos);
-  EXPECT_TRUE(ended.count() == 1 && ended.at(0).at(0).toInt() != 0)
-      << "not ended once, with a failure status";
-  EXPECT_FALSE(form.MainWindow()->isVisible());
+// A geometry file that cannot be read (none, or malformed) ends the
+// program after one message naming what is wrong.
+TEST(Form1GeometryTest, ContinueEndsTheProgramAfterOneMessage) {
+  // clang-format off
+  for (auto [text, message] : {std::pair<const char*, const char*>(nullptr, "Topology data file not found ! Execution terminating... "),
+                               std::pair("1\n4\n4 2 3 4\n1 1 2 x\n", "geomtan.inp")}) {
+    // clang-format on
+    const auto lake = test::EnterLakeFolder("form1_geometry_" + std::to_string(text != nullptr), {}, false);
+    if (text != nullptr) test::WriteTextFile(lake / "geomtan.inp", text);
+    ModelState state;
+    test::ScriptedDialogs dialogs;
+    Form1 form(state, dialogs);
+    QSignalSpy ended(&form, &Form1::ProgramEnded);
+    form.findChild<QPushButton*>("Command1")->click();
+    EXPECT_TRUE(dialogs.messages.size() == 1 && dialogs.messages[0].find(message) != std::string::npos);
+    EXPECT_TRUE(ended.count() == 1 && ended.at(0).at(0).toInt() != 0)
+        << "not ended once, with a failure status";
+    EXPECT_FALSE(form.MainWindow()->isVisible());
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Geometry, GeometryFaultTest,
-                         // clang-format off
-                         ::testing::Values(std::pair<const char*, const char*>(nullptr, "Topology data file not found ! Execution terminating... "),
-                                           std::pair("1\n4\n4 2 3 4\n1 1 2 x\n", "geomtan.inp")),
-                         // clang-format on
-                         [](const auto& row) { return row.param.first ? "malformed" : "missing"; });
 
 // Components are scaled by 256, rounded half to even and capped; one seed
 // gives one colour.

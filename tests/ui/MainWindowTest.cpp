@@ -33,73 +33,61 @@ TEST_F(MainWindowTest, PlacementFirstPictureAndFitToScreen) {
   QApplication::processEvents();
   EXPECT_EQ(Picture(), afterLoad);
   const QRect screen = window->screen()->geometry();
-  const int side = static_cast<int>(screen.height() * 0.8);
-  EXPECT_EQ(window->frameGeometry().topLeft(),
-            QPoint((screen.width() - side) / 2, (screen.height() - side) / 2));
-  EXPECT_EQ(window->size(), QSize(side, side));
+  const int side = static_cast<int>(screen.height() * 0.8), height = screen.height();
+  EXPECT_EQ(std::pair(window->frameGeometry().topLeft(), window->size()),
+            std::pair(QPoint((screen.width() - side) / 2, (height - side) / 2), QSize(side, side)));
   Choose("Fit_to_screen");
-  EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry().height() == screen.height(); }));
-  EXPECT_EQ(window->frameGeometry(),
-            QRect((screen.width() - screen.height()) / 2, 0, screen.height(), screen.height()));
-}
-
-TEST_F(MainWindowTest, MenuStatesFromLoadToRunEnd) {
-  auto enabled = [this] {
-    QString on;
-    for (const char* name : {"EntParamValues", "SelectPoint", "AnimFlow", "StartSim"})
-      on += Item(name)->isEnabled() ? '1' : '0';
-    return on;
-  };
-  EXPECT_EQ(enabled(), "1000");
-  ParametersContinue();
-  EXPECT_EQ(enabled(), "1110");
-  Release("3", "3");
-  EXPECT_EQ(enabled(), "1111");
-  state.ParticleCount = 5;
-  Choose("StartSim");
-  EXPECT_EQ(enabled(), "1110");
-  ExpectIdle();
-  Choose("About");
-  EXPECT_EQ(dialogs.icons, std::vector{MessageIcon::Information}) << "only About's message";
+  const QRect fit((screen.width() - height) / 2, 0, height, height);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry() == fit; })) << "not fit to the screen";
 }
 
 // A double-click does nothing before Select Point is available, then sets
 // the point on the water; on land it is refused as the boxes refuse it.
 // The boxes ask again after land, after a text that is no number, and on
 // the southern edge; the northern edge is water. A later Cancel keeps the
-// point.
+// point. The menus offer each command once what it needs is set, and a run
+// greys Start Simulation.
 TEST_F(MainWindowTest, ReleasePointIsAskedOrClickedUntilItLiesOnTheWater) {
+  auto enabled = [this] {
+    QString on;
+    for (const char* name : {"EntParamValues", "SelectPoint", "AnimFlow", "StartSim"})
+      on += Item(name)->isEnabled() ? '1' : '0';
+    return on;
+  };
   auto doubleClick = [&](double x, double y) {
     const PixelPoint p = PixelOf(x, y);
     QTest::mouseDClick(window->centralWidget(), Qt::LeftButton, {}, QPointF(p.x, p.y).toPoint());
   };
   doubleClick(3, 3);
-  EXPECT_EQ(state.ReleaseX, 0.0);
+  EXPECT_EQ(std::pair(state.ReleaseX, enabled()), std::pair(0.0, QString("1000")));
   ParametersContinue();
   doubleClick(5, 5);  // the island
-  EXPECT_EQ(dialogs.messages, Strings{kRefusal});
-  EXPECT_FALSE(Item("StartSim")->isEnabled());
+  EXPECT_EQ(std::pair(dialogs.messages, enabled()), std::pair(Strings{kRefusal}, QString("1110")));
   doubleClick(3, 7);
   EXPECT_TRUE(std::abs(state.ReleaseX - 3) < 0.05 && std::abs(state.ReleaseY - 7) < 0.05);
-  EXPECT_TRUE(Item("StartSim")->isEnabled());
-  const PixelPoint p = PixelOf(state.ReleaseX, state.ReleaseY);
-  EXPECT_GT(CountNear(Picture(), p.x, p.y, 1, kDisc), 0);
+  EXPECT_EQ(std::pair(DiscPixels(state.ReleaseX, state.ReleaseY) > 0, enabled()),
+            std::pair(true, QString("1111")));
 
   dialogs.answers = {"5", "5", "five", "5", "0", " 5 ", "10"};
   Choose("SelectPoint");
   EXPECT_EQ(dialogs.prompts.size(), 7u) << "a double-click asked, or the boxes asked too often";
   EXPECT_EQ(dialogs.messages, (Strings{kRefusal, kRefusal, kNotANumber, kRefusal}));
   EXPECT_EQ(std::pair(state.ReleaseX, state.ReleaseY), std::pair(5.0, 10.0f));
-  const PixelPoint centre = PixelOf(5, 10);
-  EXPECT_GT(CountNear(Picture(), centre.x, centre.y, 1, kDisc), 0);
-  EXPECT_EQ(CountNear(Picture(), centre.x, centre.y + kDiscFraction * Picture().width() + 3, 1, kDisc), 0);
+  EXPECT_TRUE(DiscPixels(5, 10) > 0 && DiscPixels(5, 10, 1, kDiscFraction * Picture().width() + 3) == 0)
+      << "no disc, or one too large";
 
   const QImage withPoint = Picture();
   dialogs.answers = {"3", std::nullopt};
   Choose("SelectPoint");
-  EXPECT_EQ(state.ReleaseX, 5.0);
-  EXPECT_EQ(Picture(), withPoint);
-  EXPECT_EQ(dialogs.messages.size(), 4u);
+  EXPECT_TRUE(state.ReleaseX == 5.0 && Picture() == withPoint && dialogs.messages.size() == 4u)
+      << "a cancelled point changed the point, the picture or the messages";
+  state.ParticleCount = 5;
+  Choose("StartSim");
+  EXPECT_EQ(enabled(), "1110");
+  ExpectIdle();
+  Choose("About");
+  EXPECT_EQ(std::pair(dialogs.icons.size(), dialogs.icons.back()), std::pair(size_t{5}, MessageIcon::Information))
+      << "a message during the run, or not About's";
 }
 
 // The wheel zooms by 2 a notch about the pointer and a left drag pans; both keep
@@ -143,9 +131,7 @@ TEST_F(MainWindowTest, FinishedRunStaysThroughZoomAndResizeUntilAnAnimation) {
   const int tracks = CountColour(Picture(), kTrack);
   ASSERT_GT(tracks, 20);
   auto showsTheRun = [&](const char* when) {
-    const PixelPoint release = PixelOf(3, 3);
-    const int discRadius = static_cast<int>(kDiscFraction * Picture().width()) + 1;
-    EXPECT_GT(CountNear(Picture(), release.x, release.y, discRadius, kDisc), 0) << when;
+    EXPECT_GT(DiscPixels(3, 3, static_cast<int>(kDiscFraction * Picture().width()) + 1), 0) << when;
     EXPECT_GT(CountColour(Picture(), kTrack), 20) << when;
     EXPECT_GT(CountColour(Picture(), QColor(192, 192, 192)), 0) << when << ": no run label";
   };

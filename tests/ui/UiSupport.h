@@ -73,6 +73,10 @@ class WindowTest : public ::testing::Test {
   QScrollBar* Bar(const char* name) const { return window->findChild<QScrollBar*>(name); }
   QImage Picture() const { return window->Picture().Image(); }
   PixelPoint PixelOf(double x, double y) const { return window->Picture().Transform().ToPixel(x, y); }
+  // Pixels of the release disc's colour within `radius` of (x, y) km, `below` pixels under it.
+  int DiscPixels(double x, double y, int radius = 1, double below = 0) const {
+    return CountNear(Picture(), PixelOf(x, y).x, PixelOf(x, y).y + below, radius, kDisc);
+  }
   // Enter Parameters Values, then Continue with the values as they stand.
   void ParametersContinue() const;
   // Select Point answered with (x, y).
