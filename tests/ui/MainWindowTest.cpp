@@ -84,9 +84,10 @@ TEST_F(MainWindowTest, ReleasePointIsAskedOrClickedUntilItLiesOnTheWater) {
   state.ParticleCount = 5;
   Choose("StartSim");
   EXPECT_EQ(enabled(), "1110");
-  ExpectIdle();
+  ExpectIdle(0, 4);
   Choose("About");
-  EXPECT_EQ(std::pair(dialogs.icons.size(), dialogs.icons.back()), std::pair(size_t{5}, MessageIcon::Information))
+  EXPECT_EQ(std::pair(dialogs.icons.size(), dialogs.icons.back()),
+            std::pair(size_t{5}, MessageIcon::Information))
       << "a message during the run, or not About's";
 }
 

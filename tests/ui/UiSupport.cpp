@@ -84,16 +84,16 @@ bool WindowTest::CoastShownInKm() const {
   return inside >= kMinShoreSamples && 2 * drawn >= inside;
 }
 
-void WindowTest::ExpectIdle(int ends) const {
-  EXPECT_FALSE(window->IsBusy());
-  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+void WindowTest::ExpectIdle(int ends, size_t messages) const {
+  EXPECT_TRUE(!window->IsBusy() && QApplication::overrideCursor() == nullptr) << "busy, or a busy pointer";
   EXPECT_EQ(OpenHandlesTo(state.FlowFileName), 0);
   EXPECT_TRUE(state.BoundaryX == coastX && state.BoundaryY == coastY) << "the coast is no longer in km";
-  ASSERT_TRUE(state.NodeU.Empty() || state.NodeU.Count() == state.NodeCount);
-  for (int n = 1; n <= state.NodeU.Count(); ++n) {
+  ASSERT_TRUE(std::isfinite(state.MaxSpeed) &&
+              (state.NodeU.Empty() || state.NodeU.Count() == state.NodeCount));
+  for (int n = 1; n <= state.NodeU.Count(); ++n)
     ASSERT_TRUE(std::isfinite(state.NodeU(n)) && std::isfinite(state.NodeV(n))) << "node " << n;
-  }
   EXPECT_EQ(*ended, QList<QVariantList>(ends, {0})) << "not ended " << ends << " times, with status 0";
+  EXPECT_EQ(dialogs.messages.size(), messages) << (dialogs.messages.empty() ? "" : dialogs.messages.back());
 }
 
 }  // namespace lakedrift::test

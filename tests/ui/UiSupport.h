@@ -85,9 +85,9 @@ class WindowTest : public ::testing::Test {
   bool CoastShownInKm() const;
   // After a run or an animation, ended or failed: nothing busy, the arrow
   // pointer, the flow file closed, the coast in km as loaded, a finite
-  // current frame and the program still running (else ended `ends` times,
-  // with status 0).
-  void ExpectIdle(int ends = 0) const;
+  // current frame, the program still running (else ended `ends` times,
+  // with status 0) and `messages` messages shown in all.
+  void ExpectIdle(int ends = 0, size_t messages = 0) const;
 
   std::filesystem::path lake;
   ModelState state;
