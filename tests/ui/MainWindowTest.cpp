@@ -154,18 +154,35 @@ TEST_F(MainWindowTest, FinishedRunStaysThroughZoomAndResizeUntilAnAnimation) {
   EXPECT_EQ(CountColour(Picture(), kTrack), 0);
 }
 
-// Save Image writes the picture under the typed name; a failed write names
-// the file and leaves nothing; Cancel writes nothing. Print sends the
-// picture to the printer the dialog set up; Cancel prints nothing; a failed
-// print is reported.
+// Save Image replaces an older, larger file by a Windows bitmap of the
+// picture under the typed name; a failed write (to a missing folder, or
+// stopped after 1 KiB as on a full disk) names the file or says why, keeps
+// the older file byte for byte and leaves nothing else; Cancel writes
+// nothing. Print sends the picture to the printer the dialog set up; Cancel
+// prints nothing; a failed print is reported.
 TEST_F(MainWindowTest, SaveImageAndPrintWriteThePictureOrSayWhy) {
-  dialogs.answers = {"map", std::nullopt, "no-such-folder/map"};
+  const auto map = lake / "map.bmp";
+  const size_t oldSize = 1 << 22;  // larger than any picture's bitmap
+  WriteTextFile(map, std::string(oldSize, 'x'));
+  auto contents = [&] {
+    return (std::ostringstream() << std::ifstream(map, std::ios::binary).rdbuf()).str();
+  };
+  dialogs.answers = {"map", std::nullopt, "no-such-folder/map", "map"};
   for (int i = 0; i < 3; ++i) Choose("SaveImage");
-  const QImage saved(QString::fromStdString((lake / "map.bmp").string()), "BMP");
-  EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), Picture().convertToFormat(QImage::Format_RGB32));
+  const std::string saved = contents();
+  EXPECT_TRUE(saved.starts_with("BM") && saved.size() < oldSize)
+      << "not a Windows bitmap, or written over the old";
+  EXPECT_EQ(QImage(QString::fromStdString(map.string()), "BMP").convertToFormat(QImage::Format_RGB32),
+            Picture().convertToFormat(QImage::Format_RGB32));
+  std::optional<FileSizeLimit> full(std::in_place, 1024);  // a full disk
+  Choose("SaveImage");
+  full.reset();
+  EXPECT_TRUE(contents() == saved) << "the saved picture changed";
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(lake), {}), 3);  // geometry, flow, map.bmp
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_NE(dialogs.messages[0].find("no-such-folder/map.bmp"), std::string::npos);
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_TRUE(dialogs.messages[0].find("no-such-folder/map.bmp") != std::string::npos &&
+              dialogs.messages[1].find("too large") != std::string::npos)
+      << dialogs.messages[0] << " / " << dialogs.messages[1];
 
   // Cancelled, printed, and to a folder that does not exist.
   for (auto [name, accept] :
@@ -176,11 +193,13 @@ TEST_F(MainWindowTest, SaveImageAndPrintWriteThePictureOrSayWhy) {
     };
     Choose("Print");
   }
-  EXPECT_FALSE(std::filesystem::exists(lake / "cancelled.pdf"));
   QFile file(QString::fromStdString((lake / "picture.pdf").string()));
-  EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-");
-  ASSERT_EQ(dialogs.messages.size(), 2u);
-  EXPECT_TRUE(dialogs.messages[1].starts_with("The picture could not be printed: ")) << dialogs.messages[1];
+  EXPECT_TRUE(!std::filesystem::exists(lake / "cancelled.pdf") && file.open(QIODevice::ReadOnly) &&
+              file.read(5) == "%PDF-")
+      << "printed when cancelled, or not printed";
+  EXPECT_TRUE(dialogs.messages.size() == 3 &&
+              dialogs.messages[2].starts_with("The picture could not be printed: "))
+      << dialogs.messages.back();
 }
 
 TEST(BitmapFileNameTest, AppendsExtensionUnlessLowerCaseBmpAppearsAnywhere) {
@@ -189,32 +208,6 @@ TEST(BitmapFileNameTest, AppendsExtensionUnlessLowerCaseBmpAppearsAnywhere) {
                              {"a.bmp.old", "a.bmp.old"}, {"lake.Bmp", "lake.Bmp.bmp"}, {"", ".bmp"}, {"dir/.bmpx", "dir/.bmpx"}})
     // clang-format on
     EXPECT_EQ(BitmapFileName(typed), file);
-}
-
-// Saving replaces an older, larger file by a Windows bitmap of the picture;
-// a write that stops after 1 KiB, as on a full disk, keeps that bitmap byte
-// for byte, says why and leaves nothing else behind.
-TEST(SaveBitmapTest, ReplacesAnOldFileAndAFailedWriteKeepsIt) {
-  const auto dir = FreshOutputDir("save_bitmap");
-  const std::string name = (dir / "picture.bmp").string();
-  WriteTextFile(name, std::string(100000, 'x'));
-  QImage image(40, 30, QImage::Format_RGB32);
-  image.fill(QColor(0, 128, 128));
-  image.setPixelColor(3, 4, QColor(255, 0, 0));
-  EXPECT_FALSE(SaveBitmap(image, name).has_value());
-  auto contents = [&] {
-    return (std::ostringstream() << std::ifstream(name, std::ios::binary).rdbuf()).str();
-  };
-  const std::string saved = contents();
-  EXPECT_TRUE(saved.starts_with("BM") && saved.size() < 100000u)
-      << "not a Windows bitmap, or written over the old";
-  EXPECT_EQ(QImage(QString::fromStdString(name), "BMP").convertToFormat(QImage::Format_RGB32), image);
-  std::optional<FileSizeLimit> full(std::in_place, 1024);  // a full disk
-  const std::optional<std::string> error = SaveBitmap(QImage(200, 200, QImage::Format_RGB32), name);
-  full.reset();
-  EXPECT_NE(error.value_or("").find("too large"), std::string::npos) << error.value_or("no error");
-  EXPECT_TRUE(contents() == saved) << "the existing picture changed";
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
 }
 
 }  // namespace
