@@ -4,14 +4,9 @@
 #include <QtTest>
 #include <QtWidgets>
 #include <deque>
-#include <filesystem>
 #include <functional>
-#include <memory>
-#include <optional>
-#include <string>
 #include <vector>
 
-#include "model/ModelState.h"
 #include "support/TestPaths.h"
 #include "ui/Dialogs.h"
 #include "ui/Drelvan.h"
