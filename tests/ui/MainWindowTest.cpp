@@ -132,12 +132,11 @@ TEST_F(MainWindowTest, FinishedRunStaysThroughZoomAndResizeUntilAnAnimation) {
   const int tracks = CountColour(Picture(), kTrack);
   ASSERT_GT(tracks, 20);
   auto showsTheRun = [&](const char* when) {
-    EXPECT_GT(DiscPixels(3, 3, static_cast<int>(kDiscFraction * Picture().width()) + 1), 0) << when;
-    EXPECT_GT(CountColour(Picture(), kTrack), 20) << when;
-    EXPECT_GT(CountColour(Picture(), QColor(192, 192, 192)), 0) << when << ": no run label";
+    EXPECT_TRUE(DiscPixels(3, 3, static_cast<int>(kDiscFraction * Picture().width()) + 1) > 0 &&
+                CountColour(Picture(), kTrack) > 20 && CountColour(Picture(), QColor(192, 192, 192)) > 0)
+        << when << ": no disc, tracks or run label";
   };
-  Choose("ZoomIn");
-  Choose("ZoomOut");  // the view of the run again: the same tracks
+  for (const char* zoom : {"ZoomIn", "ZoomOut"}) Choose(zoom);  // the view of the run again: the same tracks
   EXPECT_EQ(CountColour(Picture(), kTrack), tracks);
   showsTheRun("zoomed in and out");
   Wheel(window->centralWidget(), QPointF(PixelOf(3, 3).x, PixelOf(3, 3).y), 1);
@@ -147,8 +146,7 @@ TEST_F(MainWindowTest, FinishedRunStaysThroughZoomAndResizeUntilAnAnimation) {
   showsTheRun("resized");
   Bar("VScroll1")->setValue(200);
   showsTheRun("scrolled");
-  state.FrameCount = 1;
-  state.FramePeriod = 0.01f;
+  state.FrameCount = 1, state.FramePeriod = 0.01f;
   Choose("AnimFlow");
   Choose("ZoomOut");  // a view that holds the whole lake: no track is left
   EXPECT_EQ(CountColour(Picture(), kTrack), 0);

@@ -4,15 +4,6 @@
 
 namespace lakedrift::test {
 
-namespace {
-
-constexpr double kShoreSampleKm = 0.25;
-constexpr double kLakeSideKm = 10.0;
-constexpr int kMinShoreSamples = 4;
-const QColor kCoast(0, 0, 0);
-
-}  // namespace
-
 std::filesystem::path EnterLakeFolder(const std::string& name, const std::vector<std::string>& flowNames,
                                       bool withGeometry) {
   const std::filesystem::path path = FreshOutputDir(name);
@@ -47,36 +38,26 @@ WindowTest::WindowTest() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   lake = EnterLakeFolder(
       QString("%1_%2").arg(info->test_suite_name(), info->name()).replace('/', '_').toStdString());
-  state.Region = state.Season = state.FlowType = 1;
-  state.RegionTitle = "LAKE TANGANYIKA";
+  state.Region = state.Season = state.FlowType = 1, state.RegionTitle = "LAKE TANGANYIKA";
   window = std::make_unique<Drelvan>(state, dialogs);
   ended = std::make_unique<QSignalSpy>(window.get(), &Drelvan::ProgramEnded);
   EXPECT_TRUE(window->Form_Load());
   afterLoad = Picture();
-  coastX = state.BoundaryX;
-  coastY = state.BoundaryY;
+  coastX = state.BoundaryX, coastY = state.BoundaryY;
   window->show();
   EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }
 
-void WindowTest::ParametersContinue() const {
-  Choose("EntParamValues");
-  window->ParameterDialog()->findChild<QPushButton*>("Command2")->click();
-}
-
-void WindowTest::Release(const std::string& x, const std::string& y) {
-  dialogs.answers.insert(dialogs.answers.end(), {x, y});
-  Choose("SelectPoint");
-}
-
 bool WindowTest::CoastShownInKm() const {
+  constexpr double kShoreSampleKm = 0.25, kLakeSideKm = 10.0;
+  constexpr int kMinShoreSamples = 4;
   const QImage image = Picture();
   int inside = 0, drawn = 0;
   auto sample = [&](double x, double y) {
     const PixelPoint p = PixelOf(x, y);
     if (!QRectF(1, 1, image.width() - 3, image.height() - 3).contains(p.x, p.y)) return;
     ++inside;
-    drawn += CountNear(image, p.x, p.y, 1, kCoast) > 0;
+    drawn += CountNear(image, p.x, p.y, 1, Qt::black) > 0;
   };
   for (double t = kShoreSampleKm; t < kLakeSideKm; t += kShoreSampleKm) {
     sample(t, 0), sample(t, kLakeSideKm), sample(0, t), sample(kLakeSideKm, t);

@@ -73,9 +73,13 @@ class WindowTest : public ::testing::Test {
     return CountNear(Picture(), PixelOf(x, y).x, PixelOf(x, y).y + below, radius, kDisc);
   }
   // Enter Parameters Values, then Continue with the values as they stand.
-  void ParametersContinue() const;
+  void ParametersContinue() const {
+    Choose("EntParamValues"), window->ParameterDialog()->findChild<QPushButton*>("Command2")->click();
+  }
   // Select Point answered with (x, y).
-  void Release(const std::string& x, const std::string& y);
+  void Release(const std::string& x, const std::string& y) {
+    dialogs.answers.insert(dialogs.answers.end(), {x, y}), Choose("SelectPoint");
+  }
   // True when the outer shore is drawn where the view puts it in km.
   bool CoastShownInKm() const;
   // After a run or an animation, ended or failed: nothing busy, the arrow
