@@ -91,40 +91,10 @@ TEST_F(MainWindowTest, ReleasePointIsAskedOrClickedUntilItLiesOnTheWater) {
       << "a message during the run, or not About's";
 }
 
-// The wheel zooms by 2 a notch about the pointer and a left drag pans; both keep
-// the scroll bars in step with the view.
-TEST_F(MainWindowTest, WheelZoomsAboutThePointerAndDragPans) {
-  QWidget* picture = window->centralWidget();
-  const QPointF at(picture->width() * 0.7, picture->height() * 0.7);
-  auto worldAt = [&] {
-    double x = 0, y = 0;
-    window->Picture().Transform().ToWorld(at.x(), at.y(), x, y);
-    return QPointF(x, y);
-  };
-  const QPointF before = worldAt();
-  Wheel(picture, at, 2);  // by 4, to a view narrower than the scrolled range
-  EXPECT_EQ(state.Magnification, 4.0f);
-  EXPECT_LT((worldAt() - before).manhattanLength(), 1e-3);
-  auto barsInStep = [&] {
-    EXPECT_EQ(Bar("HScroll1")->value(), HorizontalScrollValue(window->Picture(), state, 0, kScrollRange));
-    EXPECT_EQ(Bar("VScroll1")->value(), VerticalScrollValue(window->Picture(), state, 0, kScrollRange));
-  };
-  barsInStep();
-  const float left = window->Picture().ScaleLeft();
-  const QPoint from(200, 200), to(260, 230);
-  QTest::mousePress(picture, Qt::LeftButton, {}, from);
-  QMouseEvent move(QEvent::MouseMove, to, picture->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
-  QApplication::sendEvent(picture, &move);
-  QTest::mouseRelease(picture, Qt::LeftButton, {}, to);
-  EXPECT_FLOAT_EQ(
-      window->Picture().ScaleLeft(),
-      left - 60.0f * window->Picture().ScaleWidth() / static_cast<float>(window->Picture().PixelWidth()));
-  barsInStep();
-}
-
 // A finished run's picture comes back at every redraw of the view, until
-// an animation (or the next run) starts.
-TEST_F(MainWindowTest, FinishedRunStaysThroughZoomAndResizeUntilAnAnimation) {
+// an animation (or the next run) starts. The wheel zooms by 2 a notch about
+// the pointer and a left drag pans; both keep the scroll bars in step.
+TEST_F(MainWindowTest, FinishedRunStaysThroughWheelDragResizeAndScrollUntilAnAnimation) {
   ParametersContinue();
   Release("3", "3");
   state.ParticleCount = 5;  // too few tracks to hide the disc
@@ -139,12 +109,39 @@ TEST_F(MainWindowTest, FinishedRunStaysThroughZoomAndResizeUntilAnAnimation) {
   for (const char* zoom : {"ZoomIn", "ZoomOut"}) Choose(zoom);  // the view of the run again: the same tracks
   EXPECT_EQ(CountColour(Picture(), kTrack), tracks);
   showsTheRun("zoomed in and out");
-  Wheel(window->centralWidget(), QPointF(PixelOf(3, 3).x, PixelOf(3, 3).y), 1);
-  showsTheRun("zoomed in about the release point");
+
+  QWidget* picture = window->centralWidget();
+  const QtImageSurface& view = window->Picture();
+  const QPointF at(PixelOf(3.5, 3.5).x, PixelOf(3.5, 3.5).y);
+  auto worldAt = [&] {
+    double x = 0, y = 0;
+    view.Transform().ToWorld(at.x(), at.y(), x, y);
+    return QPointF(x, y);
+  };
+  auto barsInStep = [&] {
+    return std::pair(Bar("HScroll1")->value(), Bar("VScroll1")->value()) ==
+           std::pair(HorizontalScrollValue(view, state, 0, kScrollRange),
+                     VerticalScrollValue(view, state, 0, kScrollRange));
+  };
+  const QPointF before = worldAt();
+  Wheel(picture, at, 2);  // by 4, to a view narrower than the scrolled range
+  EXPECT_EQ(state.Magnification, 4.0f);
+  EXPECT_TRUE((worldAt() - before).manhattanLength() < 1e-3 && barsInStep())
+      << "the point moved, or the bars did not";
+  showsTheRun("zoomed in about a point");
+  const float left = view.ScaleLeft();
+  const QPoint from(200, 200), to(260, 230);
+  QTest::mousePress(picture, Qt::LeftButton, {}, from);
+  QMouseEvent move(QEvent::MouseMove, to, picture->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
+  QApplication::sendEvent(picture, &move);
+  QTest::mouseRelease(picture, Qt::LeftButton, {}, to);
+  EXPECT_FLOAT_EQ(view.ScaleLeft(), left - 60.0f * view.ScaleWidth() / static_cast<float>(view.PixelWidth()));
+  EXPECT_TRUE(barsInStep()) << "the bars did not follow the drag";
+  showsTheRun("dragged");
   window->resize(520, 480);
   QApplication::processEvents();
   showsTheRun("resized");
-  Bar("VScroll1")->setValue(200);
+  Bar("VScroll1")->setValue(Bar("VScroll1")->value() + 200);
   showsTheRun("scrolled");
   state.FrameCount = 1, state.FramePeriod = 0.01f;
   Choose("AnimFlow");
