@@ -1,5 +1,6 @@
 #include "ui/UiSupport.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace lakedrift::test {
@@ -15,12 +16,11 @@ std::filesystem::path EnterLakeFolder(const std::string& name, const std::vector
 }
 
 int OpenHandlesTo(const std::string& fileName) {
-  int count = 0;
-  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-    std::error_code error;
-    count += std::filesystem::read_symlink(entry.path(), error).filename() == fileName && !error;
-  }
-  return count;
+  return static_cast<int>(
+      std::ranges::count_if(std::filesystem::directory_iterator("/proc/self/fd"), [&](auto& fd) {
+        std::error_code error;
+        return std::filesystem::read_symlink(fd.path(), error).filename() == fileName && !error;
+      }));
 }
 
 int CountNear(const QImage& image, double x, double y, int radius, QColor colour) {

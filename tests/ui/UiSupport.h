@@ -26,9 +26,8 @@ struct ScriptedDialogs : Dialogs {
   // Answers with the next scripted text, Cancel when there is none.
   std::optional<std::string> InputBox(QWidget*, const std::string& prompt, const std::string&) override {
     prompts.push_back(prompt);
-    if (answers.empty()) return std::nullopt;
-    std::optional<std::string> answer = std::move(answers.front());
-    answers.pop_front();
+    std::optional<std::string> answer;
+    if (!answers.empty()) answer = std::move(answers.front()), answers.pop_front();
     return answer;
   }
   // Records the message.
