@@ -1,8 +1,6 @@
 #include "ui/UiSupport.h"
 
 #include "ui/Form1.h"
-#include "ui/StartupColour.h"
-#include "ui/WavePlayer.h"
 
 namespace lakedrift {
 namespace {
@@ -27,19 +25,9 @@ TEST_F(Form1Test, PictureIsStoredWithTheWindowNotReadFromTheWorkingFolder) {
   EXPECT_EQ(Form1(state, dialogs).findChild<QLabel*>("Image1")->pixmap().size(), QSize(230, 145));
 }
 
-// The background colour is the window's; the music box
-// shows the player and is cleared when it is done; closing ends the program.
-TEST_F(Form1Test, BackgroundColourMusicBoxAndClosing) {
-  const QImage shot = form.grab().toImage();
-  EXPECT_EQ(shot.pixelColor(shot.width() - 5, shot.height() - 5).rgb(), form.BackgroundColour().rgb());
-  auto* player = form.findChild<WavePlayer*>("MMControl1");
-  EXPECT_FALSE(player->isVisible());
-  auto* music = form.findChild<QCheckBox*>("Check1");
-  music->click();
-  EXPECT_TRUE(player->isVisible());
-  emit player->Done();
-  EXPECT_FALSE(music->isChecked());
-  form.close();  // before Continue
+// Closing before Continue ends the program.
+TEST_F(Form1Test, ClosingEndsTheProgram) {
+  form.close();
   EXPECT_EQ(ended, QList<QVariantList>{{0}}) << "not ended once, with status 0";
 }
 
@@ -85,17 +73,6 @@ TEST(Form1GeometryTest, ContinueEndsTheProgramAfterOneMessage) {
         << "not ended once, with a failure status";
     EXPECT_FALSE(form.MainWindow()->isVisible());
   }
-}
-
-// Components are scaled by 256, rounded half to even and capped; one seed
-// gives one colour.
-TEST(StartupColourTest, ComponentsAreScaledRoundedHalfToEvenAndCapped) {
-  EXPECT_EQ(StartupColour(0.0f, 0.5f, 0.999f), (Rgb{0, 128, 255}));
-  // 127.5 and 128.5 both round to the even 128; 0.5 / 256 rounds to 0.
-  EXPECT_EQ(StartupColour(127.5f / 256, 128.5f / 256, 0.5f / 256), (Rgb{128, 128, 0}));
-  // 1.5 / 256 rounds up to 2; 254.6 / 256 to 255.
-  EXPECT_EQ(StartupColour(1.5f / 256, 254.6f / 256, 255.4f / 256), (Rgb{2, 255, 255}));
-  EXPECT_EQ(RandomStartupColour(7), RandomStartupColour(7));
 }
 
 }  // namespace

@@ -56,12 +56,10 @@ bool WindowTest::CoastShownInKm() const {
   auto sample = [&](double x, double y) {
     const PixelPoint p = PixelOf(x, y);
     if (!QRectF(1, 1, image.width() - 3, image.height() - 3).contains(p.x, p.y)) return;
-    ++inside;
-    drawn += CountNear(image, p.x, p.y, 1, Qt::black) > 0;
+    ++inside, drawn += CountNear(image, p.x, p.y, 1, Qt::black) > 0;
   };
-  for (double t = kShoreSampleKm; t < kLakeSideKm; t += kShoreSampleKm) {
+  for (double t = kShoreSampleKm; t < kLakeSideKm; t += kShoreSampleKm)
     sample(t, 0), sample(t, kLakeSideKm), sample(0, t), sample(kLakeSideKm, t);
-  }
   return inside >= kMinShoreSamples && 2 * drawn >= inside;
 }
 

@@ -21,7 +21,6 @@ struct ScriptedDialogs : Dialogs {
   std::function<bool(QPrinter&)> print;            // the next print dialog: set the printer, print?
   std::vector<std::string> prompts;                // of the input boxes asked so far
   std::vector<std::string> messages;               // the texts of the message boxes shown so far
-  std::vector<MessageIcon> icons;                  // and their icons
 
   // Answers with the next scripted text, Cancel when there is none.
   std::optional<std::string> InputBox(QWidget*, const std::string& prompt, const std::string&) override {
@@ -31,8 +30,8 @@ struct ScriptedDialogs : Dialogs {
     return answer;
   }
   // Records the message.
-  void MessageBox(QWidget*, MessageIcon icon, const std::string&, const std::string& text) override {
-    messages.push_back(text), icons.push_back(icon);
+  void MessageBox(QWidget*, MessageIcon, const std::string&, const std::string& text) override {
+    messages.push_back(text);
   }
   // Sets up the printer by the script, used once; Cancel when there is none.
   bool PrintDialog(QWidget*, QPrinter& printer) override {
