@@ -59,9 +59,8 @@ TEST(LakeMap, FullViewIsClearedTitledGriddedAndLabelled) {
   const ModelState s = SquareMapState(-30, -8850.5, 100, 100);
   const Rgb lightBlue = PaletteColour(kLightBlue), black = PaletteColour(kBlack);
   RecordingSurface surface = FullViewSurface(s);
-  surface.SetBackColor(PaletteColour(kRed));
-  surface.SetForeColor(PaletteColour(kGreen));
-  surface.SetFontSize(12);
+  surface.SetBackColor(PaletteColour(kRed)), surface.SetForeColor(PaletteColour(kGreen)),
+      surface.SetFontSize(12);
   DrawMap(surface, s);
   const auto& clear = surface.Operations().front();
   EXPECT_EQ(std::tuple(clear.kind, clear.state.backColor, surface.ForeColor(), surface.FontSize(),

@@ -53,12 +53,8 @@ TEST(MapView, ScrollExtremesPutTheViewOnTheScrollWorldEdgesAndPrintTheLabel) {
   }
 }
 
-TEST(MapView, ScrollBarLayoutAndTooSmallClientAreas) {
-  const auto bars = LayoutScrollBars(800, 600, 17, 16);
-  ASSERT_TRUE(bars.has_value());
-  EXPECT_EQ((std::array{bars->hLeft, bars->hTop, bars->hWidth, bars->hHeight, bars->vLeft, bars->vTop,
-                        bars->vWidth, bars->vHeight}),
-            (std::array{0, 583, 800, 17, 784, 0, 16, 583}));
+// Bars need a pixel of picture each way (the layout's edges are the window's to check).
+TEST(MapView, ScrollBarsNeedAClientAreaLargerThanThemselves) {
   EXPECT_TRUE(LayoutScrollBars(17, 18, 17, 16).has_value());  // one pixel of each left
   for (auto [width, height] : {std::array{800, 17}, {800, 0}, {16, 600}, {-5, -5}})
     EXPECT_FALSE(LayoutScrollBars(width, height, 17, 16).has_value()) << width << "x" << height;
@@ -125,12 +121,10 @@ TEST(MapView, ZoomsAboutTheTopLeftCornerUndoExactlyAndPointerGesturesKeepThePoin
   }
 }
 
-// A bar's position is a fraction of its range. The bars follow a view moved
+// The bars follow a view moved
 // by the mouse: the position they are given scrolls back to the same view,
 // and a view beyond the scroll world puts them at the nearer end.
 TEST(MapView, ScrollValuesOfAViewAreTheInverseOfScrolling) {
-  EXPECT_EQ(ScrollFraction(16384, 0, kBarMax), 16384.0f / 32767.0f);
-  EXPECT_EQ(ScrollFraction(-50, -100, 100), 0.25f);
   ModelState s = SquareMapState(-30.3, 17.7, 103.1, 97.2f);
   RecordingSurface surface = FullViewSurface(s);
   ZoomIn(surface, s);

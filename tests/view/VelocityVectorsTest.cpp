@@ -86,11 +86,9 @@ TEST(VelocityVectors, LegendIsTheArrowOfOneCentimetrePerSecondWithVertexAtItsSta
 TEST(VelocityVectors, NoPositiveMaxSpeedDrawsNothingButStillMarksVectorsShown) {
   for (double maxSpeed : {0.0, -1e20}) {
     ModelState s = SquareMapState(0, 0, 100, 80);
-    SetNodes(s, {{50, 50, 0, 0}, {60, 60, 0.3f, 0, true}});
-    s.MaxSpeed = maxSpeed;
+    SetNodes(s, {{50, 50, 0, 0}, {60, 60, 0.3f, 0, true}}), s.MaxSpeed = maxSpeed;
     RecordingSurface surface = FullViewSurface(s);
-    surface.SetLineWidth(3);
-    DrawVectors(surface, s);
+    surface.SetLineWidth(3), DrawVectors(surface, s);
     EXPECT_EQ(
         std::tuple(surface.Operations().size(), s.VectorsShown, surface.ForeColor(), surface.LineWidth()),
         std::tuple(0u, int16_t{1}, PaletteColour(kBlue), 1))

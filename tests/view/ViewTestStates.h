@@ -1,8 +1,6 @@
 #pragma once
 #include <algorithm>
 #include <cmath>
-#include <string>
-#include <vector>
 
 #include "model/ModelState.h"
 #include "view/MapView.h"
