@@ -6,8 +6,7 @@
 #include <tuple>
 
 #include "ViewTestStates.h"
-#include "model/GeometryReader.h"
-#include "support/TestPaths.h"
+#include "sim/RunFixture.h"
 
 namespace lakedrift::test {
 namespace {
@@ -22,11 +21,9 @@ TEST(FlowAnimation, PlaysItsFramesLabelledOverAGreyBoxFromAFreshStart) {
       {83, 1, "Simulation Time:22:00 8-April-97"}, {1, 2, "Simulation Time:02:00 22-August-97"}};
   // clang-format on
   for (const auto& row : rows) {
-    ModelState state;
-    ASSERT_TRUE(ReadGeometry(state, TestDataPath("testlake.inp")).ok());
-    state.Season = row.season, state.VectorScale = 0.25, state.FrameCount = row.frames;
+    ModelState state = TestLakeState();
+    state.Season = row.season, state.FrameCount = row.frames,
     state.MaxSpeed = 100.0;  // left from earlier frames
-    state.FlowFileName = TestDataPath("testlake.fld").string();
     RecordingSurface surface(300, 300);
     SetMapScale(surface, state);
     if (row.frames > 1) ZoomIn(surface, state);

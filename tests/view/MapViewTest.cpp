@@ -65,15 +65,12 @@ TEST(MapView, ScrollBarsNeedAClientAreaLargerThanThemselves) {
 TEST(MapView, FullViewHasTwoTenthsMarginAndResizeReturnsToIt) {
   ModelState s = SquareMapState(0, 0, 100, 90);
   RecordingSurface surface(800, 800);
-  surface.SetFontSize(12);
-  SetMapScale(surface, s);
+  surface.SetFontSize(12), SetMapScale(surface, s);
   const ViewTransform full{-20, 120, 140, -140, 800, 800};
   EXPECT_EQ(std::tuple(surface.Transform(), surface.FontSize()), std::tuple(full, 8.0f));
-  ZoomIn(surface, s);
-  ScrollHorizontal(surface, s, 20000, 0, kBarMax);
-  ScrollVertical(surface, s, 9000, 0, kBarMax);
-  surface.Forget();
-  ResizeView(surface, s);
+  ZoomIn(surface, s), ScrollHorizontal(surface, s, 20000, 0, kBarMax),
+      ScrollVertical(surface, s, 9000, 0, kBarMax);
+  surface.Forget(), ResizeView(surface, s);
   EXPECT_EQ(std::tuple(surface.Transform(), s.Magnification), std::tuple(full, 1.0f));
   // The full picture is drawn again, and no magnification label with it.
   EXPECT_EQ(std::tuple(surface.Operations().at(0).kind, surface.OperationsOf(Kind::FilledBox).size(),
@@ -109,10 +106,8 @@ TEST(MapView, ZoomsAboutTheTopLeftCornerUndoExactlyAndPointerGesturesKeepThePoin
     double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     surface.Transform().ToWorld(row.px, row.py, x0, y0);
     const float width = surface.ScaleWidth(), magnification = s.Magnification;
-    if (row.factor == 1)
-      PanByPixels(surface, s, row.dx, row.dy);
-    else
-      ZoomAboutPixel(surface, s, row.px, row.py, row.factor > 1);
+    row.factor == 1 ? PanByPixels(surface, s, row.dx, row.dy)
+                    : ZoomAboutPixel(surface, s, row.px, row.py, row.factor > 1);
     surface.Transform().ToWorld(row.px + row.dx, row.py + row.dy, x1, y1);
     EXPECT_LT(std::hypot(x1 - x0, y1 - y0), 1e-4) << "the point moved";
     EXPECT_FLOAT_EQ(surface.ScaleWidth(), width / row.factor);
