@@ -53,14 +53,10 @@ class BusyTest : public test::WindowTest {
         << "the picture not the client's size, or the bars not on its edges";
     EXPECT_TRUE(CoastShownInKm()) << "after the resize";
 
-    Choose("EntParamValues");
-    for (auto [row, text] : {std::pair("Text4", "7"), std::pair("Text6", "10")}) {
-      auto* box = window->ParameterDialog()->findChild<QLineEdit*>(row);
-      box->selectAll(), QTest::keyClicks(box, text);
-    }
-    ParametersContinue();  // the dialog as it stands
-    dialogs.answers = {"midway"};
-    Choose("SaveImage");
+    for (auto [row, text] : {std::pair("Text4", "7"), std::pair("Text6", "10")})
+      window->ParameterDialog()->findChild<QLineEdit*>(row)->setText(text);
+    ParametersContinue();  // the dialog opened and continued as it stands
+    dialogs.answers = {"midway"}, Choose("SaveImage");
     EXPECT_TRUE(std::filesystem::exists(lake / "midway.bmp") && window->IsBusy()) << "not saved, or ended";
   }
 };

@@ -101,22 +101,19 @@ TEST(LakeMap, TitleVisibilityDecidesTheGridColour) {
       {"title lost after vectors", 3, true, false, kBlue}};
   // clang-format on
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
     ModelState s = SquareMapState(0, 0, 100, 100);
-    SetNodes(s, {{50, 50, 0.1f, 0}});
-    s.VectorsShown = row.vectorsShown ? 1 : 0;
+    SetNodes(s, {{50, 50, 0.1f, 0}}), s.VectorsShown = row.vectorsShown;
     RecordingSurface surface = FullViewSurface(s);
     Redraw(surface, s);  // what the view showed before
     for (int n = 0; n < row.zoomIns; ++n) ZoomIn(surface, s);
-    surface.Forget();
-    Redraw(surface, s);
+    surface.Forget(), Redraw(surface, s);
     const Strings texts = surface.PrintedTexts();
     const auto lines = surface.OperationsOf(Kind::Line);
-    ASSERT_FALSE(lines.empty());
+    ASSERT_FALSE(lines.empty()) << row.name;
     EXPECT_EQ(std::tuple(!texts.empty() && texts.front() == s.RegionTitle, lines.front().state.lineStyle,
                          lines.front().state.foreColor, lines.back().state.foreColor == PaletteColour(kBlue)),
               std::tuple(row.titleDrawn, LineStyle::Dotted, PaletteColour(row.grid), row.vectorsShown))
-        << "title drawn, grid style and colour, vectors drawn";
+        << row.name << ": title drawn, grid style and colour, vectors drawn";
   }
 }
 
