@@ -24,10 +24,9 @@ constexpr int kScrollRange = 32767;
 TEST_F(MainWindowTest, PlacementFirstPictureAndFitToScreen) {
   QApplication::processEvents();
   EXPECT_EQ(Picture(), afterLoad);
-  const QRect screen = window->screen()->geometry();
-  const int height = screen.height();
+  const QRect screen = window->screen()->geometry(),
+              fit((screen.width() - screen.height()) / 2, 0, screen.height(), screen.height());
   Choose("Fit_to_screen");
-  const QRect fit((screen.width() - height) / 2, 0, height, height);
   EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry() == fit; })) << "not fit to the screen";
 }
 
@@ -58,8 +57,7 @@ TEST_F(MainWindowTest, ReleasePointIsAskedOrClickedUntilItLiesOnTheWater) {
   EXPECT_EQ(std::pair(DiscPixels(state.ReleaseX, state.ReleaseY) > 0, enabled()),
             std::pair(true, QString("1111")));
 
-  dialogs.answers = {"5", "5", "five", "5", "0", " 5 ", "10"};
-  Choose("SelectPoint");
+  dialogs.answers = {"5", "5", "five", "5", "0", " 5 ", "10"}, Choose("SelectPoint");
   EXPECT_EQ(dialogs.prompts.size(), 7u) << "a double-click asked, or the boxes asked too often";
   EXPECT_EQ(dialogs.messages, (Strings{kRefusal, kRefusal, kNotANumber, kRefusal}));
   EXPECT_EQ(std::pair(state.ReleaseX, state.ReleaseY), std::pair(5.0, 10.0f));
@@ -67,12 +65,10 @@ TEST_F(MainWindowTest, ReleasePointIsAskedOrClickedUntilItLiesOnTheWater) {
       << "no disc, or one too large";
 
   const QImage withPoint = Picture();
-  dialogs.answers = {"3", std::nullopt};
-  Choose("SelectPoint");
+  dialogs.answers = {"3", std::nullopt}, Choose("SelectPoint");
   EXPECT_TRUE(state.ReleaseX == 5.0 && Picture() == withPoint && dialogs.messages.size() == 4u)
       << "a cancelled point changed the point, the picture or the messages";
-  state.ParticleCount = 5;
-  Choose("StartSim");
+  state.ParticleCount = 5, Choose("StartSim");
   EXPECT_EQ(enabled(), "1110");
   ExpectIdle(0, 4);
   Choose("About");
@@ -85,8 +81,7 @@ TEST_F(MainWindowTest, ReleasePointIsAskedOrClickedUntilItLiesOnTheWater) {
 TEST_F(MainWindowTest, FinishedRunStaysThroughWheelDragResizeAndScrollUntilAnAnimation) {
   ParametersContinue();
   Release("3", "3");
-  state.ParticleCount = 5;  // too few tracks to hide the disc
-  Choose("StartSim");
+  state.ParticleCount = 5, Choose("StartSim");  // too few tracks to hide the disc
   const int tracks = CountColour(Picture(), kTrack);
   ASSERT_GT(tracks, 20);
   auto showsTheRun = [&](const char* when) {

@@ -26,10 +26,9 @@ TEST(TrackOverlay, PictureEqualsTheOneDrawnSegmentBySegment) {
   QtImageSurface overlaid(400, 400);
   DirectSurface plain(400, 400);
   DrawnRun drawnA(withOverlay, overlaid, 11), drawnB(direct, plain, 11);
-  SimulationRun &a = drawnA.run, &b = drawnB.run;
-  ASSERT_TRUE(a.Start().ok() && b.Start().ok());
-  for (int s = 1; a.HasNextStep(); ++s) {
-    ASSERT_TRUE(a.Step().ok() && b.Step().ok());
+  ASSERT_TRUE(drawnA.run.Start().ok() && drawnB.run.Start().ok());
+  for (int s = 1; drawnA.run.HasNextStep(); ++s) {
+    ASSERT_TRUE(drawnA.run.Step().ok() && drawnB.run.Step().ok());
     // The view changes between steps, as a zoom, scroll or resize made
     // while the run yields would change it.
     for (auto [view, m] :
@@ -39,7 +38,7 @@ TEST(TrackOverlay, PictureEqualsTheOneDrawnSegmentBySegment) {
       if (s == 40) view->SetPixelSize(300, 350), ResizeView(*view, *m);
     }
     // Compared every seventh step and at the end.
-    ASSERT_TRUE((s % 7 && a.HasNextStep()) || overlaid.Image() == plain.Image())
+    ASSERT_TRUE((s % 7 && drawnA.run.HasNextStep()) || overlaid.Image() == plain.Image())
         << "pictures differ after step " << s;
   }
   EXPECT_GT(test::CountColour(overlaid.Image(), test::kTrack), 50) << "no tracks on the final picture";
