@@ -81,9 +81,9 @@ class WindowTest : public ::testing::Test {
   // True when the outer shore is drawn where the view puts it in km.
   bool CoastShownInKm() const;
   // After a run or an animation, ended or failed: nothing busy, the arrow
-  // pointer, the flow file closed, the coast in km as loaded, a finite
-  // current frame, the program still running (else ended `ends` times,
-  // with status 0) and `messages` messages shown in all.
+  // pointer, the flow file closed, a finite current frame, the program
+  // still running (else ended `ends` times, with status 0) and `messages`
+  // messages shown in all.
   void ExpectIdle(int ends = 0, size_t messages = 0) const;
 
   std::filesystem::path lake;
@@ -92,8 +92,6 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<Drelvan> window;
   std::unique_ptr<QSignalSpy> ended;
   QImage afterLoad;  // the picture before the window was first shown
-  Array1<double> coastX;
-  Array1<float> coastY;
 };
 
 }  // namespace lakedrift::test

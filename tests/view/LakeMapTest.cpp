@@ -42,14 +42,6 @@ TEST(LakeMap, XLabelsAreTruncatedGridPositionsInView) {
     DrawMap(surface, s);
     EXPECT_EQ(PrintedAt(surface, &RecordingSurface::Operation::y1, -2.5f), expected) << xMin;
   }
-  // Labels outside the view are skipped, its edges included: x from 30 to 70
-  // exactly; the x labels' row in view, the y labels' column (x = -10) and
-  // the title out of it.
-  const ModelState s = SquareMapState(0, 0, 100, 100);
-  RecordingSurface surface(800, 800);
-  surface.SetScale(30, 10, 40, -20);
-  DrawMap(surface, s);
-  EXPECT_EQ(surface.PrintedTexts(), (Strings{" 30", " 40", " 50", " 60", " 70"}));
 }
 
 // The whole map of a full view: cleared to white first, title, eleven

@@ -23,10 +23,9 @@ struct TestNode {
 // (j, 10 j) for j = 1..8, and the start-up view state.
 inline ModelState SquareMapState(double xMin, double yMin, double size, float mapSize) {
   ModelState s;
-  s.RegionTitle = "LAKE TANGANYIKA";
+  s.RegionTitle = "LAKE TANGANYIKA", s.MapSize = mapSize;
   s.MapXMin = xMin, s.MapXMax = xMin + size, s.MapWidth = size;
   s.MapYMin = yMin, s.MapYMax = yMin + size, s.MapHeight = size;
-  s.MapSize = mapSize;
   s.BoundaryRingCount = 3, s.BoundaryCount = 8;
   s.BoundaryRingSize.Resize(3), s.BoundaryX.Resize(8), s.BoundaryY.Resize(8);
   s.BoundaryRingSize(1) = 4, s.BoundaryRingSize(2) = 3, s.BoundaryRingSize(3) = 1;
