@@ -1,8 +1,6 @@
 #include "ui/UiSupport.h"
 
 #include "ui/Form1.h"
-#include "ui/StartupColour.h"
-#include "ui/WavePlayer.h"
 
 namespace lakedrift {
 namespace {
@@ -10,9 +8,6 @@ namespace {
 class Form1Test : public ::testing::Test {
  protected:
   Form1Test() : form(state, dialogs), ended(&form, &Form1::ProgramEnded) { form.show(); }
-
-  QCheckBox* Music() { return form.findChild<QCheckBox*>("Check1"); }
-  QPushButton* Continue() { return form.findChild<QPushButton*>("Command1"); }
 
   ModelState state;
   test::ScriptedDialogs dialogs;
@@ -30,18 +25,9 @@ TEST_F(Form1Test, PictureIsStoredWithTheWindowNotReadFromTheWorkingFolder) {
   EXPECT_EQ(Form1(state, dialogs).findChild<QLabel*>("Image1")->pixmap().size(), QSize(230, 145));
 }
 
-// The background colour is the window's; the music box
-// shows the player and is cleared when it is done; closing ends the program.
-TEST_F(Form1Test, BackgroundColourMusicBoxAndClosing) {
-  const QImage shot = form.grab().toImage();
-  EXPECT_EQ(shot.pixelColor(shot.width() - 5, shot.height() - 5).rgb(), form.BackgroundColour().rgb());
-  auto* player = form.findChild<WavePlayer*>("MMControl1");
-  EXPECT_FALSE(player->isVisible());
-  Music()->click();
-  EXPECT_TRUE(player->isVisible());
-  emit player->Done();
-  EXPECT_FALSE(Music()->isChecked());
-  form.close();  // before Continue
+// Closing before Continue ends the program.
+TEST_F(Form1Test, ClosingEndsTheProgram) {
+  form.close();
   EXPECT_EQ(ended, QList<QVariantList>{{0}}) << "not ended once, with status 0";
 }
 
@@ -59,48 +45,34 @@ TEST_F(Form1Test, EveryButtonWritesItsChoiceAndContinueOpensTheMainWindow) {
         << "Option" << c.option;
   }
   test::EnterLakeFolder("form1_continue", {"tanda.fld"});
-  QTest::mouseClick(Continue(), Qt::LeftButton);
-  EXPECT_FALSE(form.isVisible());
+  QTest::mouseClick(form.findChild<QPushButton*>("Command1"), Qt::LeftButton);
   ASSERT_NE(form.MainWindow(), nullptr);
-  EXPECT_TRUE(form.MainWindow()->isVisible());
-  EXPECT_EQ(state.FlowFileName, "tanda.fld");
-  EXPECT_EQ(ended.count(), 0);
+  EXPECT_EQ(std::tuple(form.isVisible(), form.MainWindow()->isVisible(), state.FlowFileName, ended.count()),
+            std::tuple(false, true, "tanda.fld", 0))
+      << "the form shown, the main window not shown, the wrong flow file or the program ended";
   form.MainWindow()->close();
   EXPECT_EQ(ended.count(), 1) << "closing the main window did not end the program";
 }
 
-// A geometry file that cannot be read ends the program after one message.
-// The rows: the file's text (none: no file) and a part of the message.
-class GeometryFaultTest : public Form1Test,
-                          public ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
-
-TEST_P(GeometryFaultTest, ContinueEndsTheProgramAfterOneMessage) {
-  const auto [text, message] = GetParam();
-  const auto lake = test::EnterLakeFolder("form1_geometry_" + std::to_string(text != nullptr), {}, false);
-  if (text != nullptr) test::WriteTextFile(lake / "geomtan.inp", text);
-  Continue()->click();
-  EXPECT_TRUE(dialogs.messages.size() == 1 && dialogs.messages[0].find(message) != std::string::npos);
-  EXPECT_TRUE(ended.count() == 1 && ended.at(0).at(0).toInt() != 0)
-      << "not ended once, with a failure status";
-  EXPECT_FALSE(form.MainWindow()->isVisible());
-}
-
-INSTANTIATE_TEST_SUITE_P(Geometry, GeometryFaultTest,
-                         // clang-format off
-                         ::testing::Values(std::pair<const char*, const char*>(nullptr, "Topology data file not found ! Execution terminating... "),
-                                           std::pair("1\n4\n4 2 3 4\n1 1 2 x\n", "geomtan.inp")),
-                         // clang-format on
-                         [](const auto& row) { return row.param.first ? "malformed" : "missing"; });
-
-// Components are scaled by 256, rounded half to even and capped; one seed
-// gives one colour.
-TEST(StartupColourTest, ComponentsAreScaledRoundedHalfToEvenAndCapped) {
-  EXPECT_EQ(StartupColour(0.0f, 0.5f, 0.999f), (Rgb{0, 128, 255}));
-  // 127.5 and 128.5 both round to the even 128; 0.5 / 256 rounds to 0.
-  EXPECT_EQ(StartupColour(127.5f / 256, 128.5f / 256, 0.5f / 256), (Rgb{128, 128, 0}));
-  // 1.5 / 256 rounds up to 2; 254.6 / 256 to 255.
-  EXPECT_EQ(StartupColour(1.5f / 256, 254.6f / 256, 255.4f / 256), (Rgb{2, 255, 255}));
-  EXPECT_EQ(RandomStartupColour(7), RandomStartupColour(7));
+// A geometry file that cannot be read (none, or malformed) ends the
+// program after one message naming what is wrong.
+TEST(Form1GeometryTest, ContinueEndsTheProgramAfterOneMessage) {
+  // clang-format off
+  for (auto [text, message] : {std::pair<const char*, const char*>(nullptr, "Topology data file not found ! Execution terminating... "),
+                               std::pair("1\n4\n4 2 3 4\n1 1 2 x\n", "geomtan.inp")}) {
+    // clang-format on
+    const auto lake = test::EnterLakeFolder("form1_geometry_" + std::to_string(text != nullptr), {}, false);
+    if (text != nullptr) test::WriteTextFile(lake / "geomtan.inp", text);
+    ModelState state;
+    test::ScriptedDialogs dialogs;
+    Form1 form(state, dialogs);
+    QSignalSpy ended(&form, &Form1::ProgramEnded);
+    form.findChild<QPushButton*>("Command1")->click();
+    EXPECT_TRUE(dialogs.messages.size() == 1 && dialogs.messages[0].find(message) != std::string::npos);
+    EXPECT_TRUE(ended.count() == 1 && ended.at(0).at(0).toInt() != 0)
+        << "not ended once, with a failure status";
+    EXPECT_FALSE(form.MainWindow()->isVisible());
+  }
 }
 
 }  // namespace

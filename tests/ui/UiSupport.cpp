@@ -1,17 +1,9 @@
 #include "ui/UiSupport.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace lakedrift::test {
-
-namespace {
-
-constexpr double kShoreSampleKm = 0.25;
-constexpr double kLakeSideKm = 10.0;
-constexpr int kMinShoreSamples = 4;
-const QColor kCoast(0, 0, 0);
-
-}  // namespace
 
 std::filesystem::path EnterLakeFolder(const std::string& name, const std::vector<std::string>& flowNames,
                                       bool withGeometry) {
@@ -24,12 +16,11 @@ std::filesystem::path EnterLakeFolder(const std::string& name, const std::vector
 }
 
 int OpenHandlesTo(const std::string& fileName) {
-  int count = 0;
-  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-    std::error_code error;
-    count += std::filesystem::read_symlink(entry.path(), error).filename() == fileName && !error;
-  }
-  return count;
+  return static_cast<int>(
+      std::ranges::count_if(std::filesystem::directory_iterator("/proc/self/fd"), [&](auto& fd) {
+        std::error_code error;
+        return std::filesystem::read_symlink(fd.path(), error).filename() == fileName && !error;
+      }));
 }
 
 int CountNear(const QImage& image, double x, double y, int radius, QColor colour) {
@@ -47,53 +38,39 @@ WindowTest::WindowTest() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   lake = EnterLakeFolder(
       QString("%1_%2").arg(info->test_suite_name(), info->name()).replace('/', '_').toStdString());
-  state.Region = state.Season = state.FlowType = 1;
-  state.RegionTitle = "LAKE TANGANYIKA";
+  state.Region = state.Season = state.FlowType = 1, state.RegionTitle = "LAKE TANGANYIKA";
   window = std::make_unique<Drelvan>(state, dialogs);
   ended = std::make_unique<QSignalSpy>(window.get(), &Drelvan::ProgramEnded);
   EXPECT_TRUE(window->Form_Load());
   afterLoad = Picture();
-  coastX = state.BoundaryX;
-  coastY = state.BoundaryY;
   window->show();
   EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }
 
-void WindowTest::ParametersContinue() const {
-  Choose("EntParamValues");
-  window->ParameterDialog()->findChild<QPushButton*>("Command2")->click();
-}
-
-void WindowTest::Release(const std::string& x, const std::string& y) {
-  dialogs.answers.insert(dialogs.answers.end(), {x, y});
-  Choose("SelectPoint");
-}
-
 bool WindowTest::CoastShownInKm() const {
+  constexpr double kShoreSampleKm = 0.25, kLakeSideKm = 10.0;
+  constexpr int kMinShoreSamples = 4;
   const QImage image = Picture();
   int inside = 0, drawn = 0;
   auto sample = [&](double x, double y) {
     const PixelPoint p = PixelOf(x, y);
     if (!QRectF(1, 1, image.width() - 3, image.height() - 3).contains(p.x, p.y)) return;
-    ++inside;
-    drawn += CountNear(image, p.x, p.y, 1, kCoast) > 0;
+    ++inside, drawn += CountNear(image, p.x, p.y, 1, Qt::black) > 0;
   };
-  for (double t = kShoreSampleKm; t < kLakeSideKm; t += kShoreSampleKm) {
+  for (double t = kShoreSampleKm; t < kLakeSideKm; t += kShoreSampleKm)
     sample(t, 0), sample(t, kLakeSideKm), sample(0, t), sample(kLakeSideKm, t);
-  }
   return inside >= kMinShoreSamples && 2 * drawn >= inside;
 }
 
-void WindowTest::ExpectIdle(int ends) const {
-  EXPECT_FALSE(window->IsBusy());
-  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+void WindowTest::ExpectIdle(int ends, size_t messages) const {
+  EXPECT_TRUE(!window->IsBusy() && QApplication::overrideCursor() == nullptr) << "busy, or a busy pointer";
   EXPECT_EQ(OpenHandlesTo(state.FlowFileName), 0);
-  EXPECT_TRUE(state.BoundaryX == coastX && state.BoundaryY == coastY) << "the coast is no longer in km";
-  ASSERT_TRUE(state.NodeU.Empty() || state.NodeU.Count() == state.NodeCount);
-  for (int n = 1; n <= state.NodeU.Count(); ++n) {
+  ASSERT_TRUE(std::isfinite(state.MaxSpeed) &&
+              (state.NodeU.Empty() || state.NodeU.Count() == state.NodeCount));
+  for (int n = 1; n <= state.NodeU.Count(); ++n)
     ASSERT_TRUE(std::isfinite(state.NodeU(n)) && std::isfinite(state.NodeV(n))) << "node " << n;
-  }
   EXPECT_EQ(*ended, QList<QVariantList>(ends, {0})) << "not ended " << ends << " times, with status 0";
+  EXPECT_EQ(dialogs.messages.size(), messages) << (dialogs.messages.empty() ? "" : dialogs.messages.back());
 }
 
 }  // namespace lakedrift::test

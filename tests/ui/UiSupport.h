@@ -4,14 +4,9 @@
 #include <QtTest>
 #include <QtWidgets>
 #include <deque>
-#include <filesystem>
 #include <functional>
-#include <memory>
-#include <optional>
-#include <string>
 #include <vector>
 
-#include "model/ModelState.h"
 #include "support/TestPaths.h"
 #include "ui/Dialogs.h"
 #include "ui/Drelvan.h"
@@ -26,19 +21,17 @@ struct ScriptedDialogs : Dialogs {
   std::function<bool(QPrinter&)> print;            // the next print dialog: set the printer, print?
   std::vector<std::string> prompts;                // of the input boxes asked so far
   std::vector<std::string> messages;               // the texts of the message boxes shown so far
-  std::vector<MessageIcon> icons;                  // and their icons
 
   // Answers with the next scripted text, Cancel when there is none.
   std::optional<std::string> InputBox(QWidget*, const std::string& prompt, const std::string&) override {
     prompts.push_back(prompt);
-    if (answers.empty()) return std::nullopt;
-    std::optional<std::string> answer = std::move(answers.front());
-    answers.pop_front();
+    std::optional<std::string> answer;
+    if (!answers.empty()) answer = std::move(answers.front()), answers.pop_front();
     return answer;
   }
   // Records the message.
-  void MessageBox(QWidget*, MessageIcon icon, const std::string&, const std::string& text) override {
-    messages.push_back(text), icons.push_back(icon);
+  void MessageBox(QWidget*, MessageIcon, const std::string&, const std::string& text) override {
+    messages.push_back(text);
   }
   // Sets up the printer by the script, used once; Cancel when there is none.
   bool PrintDialog(QWidget*, QPrinter& printer) override {
@@ -73,17 +66,25 @@ class WindowTest : public ::testing::Test {
   QScrollBar* Bar(const char* name) const { return window->findChild<QScrollBar*>(name); }
   QImage Picture() const { return window->Picture().Image(); }
   PixelPoint PixelOf(double x, double y) const { return window->Picture().Transform().ToPixel(x, y); }
+  // Pixels of the release disc's colour within `radius` of (x, y) km, `below` pixels under it.
+  int DiscPixels(double x, double y, int radius = 1, double below = 0) const {
+    return CountNear(Picture(), PixelOf(x, y).x, PixelOf(x, y).y + below, radius, kDisc);
+  }
   // Enter Parameters Values, then Continue with the values as they stand.
-  void ParametersContinue() const;
+  void ParametersContinue() const {
+    Choose("EntParamValues"), window->ParameterDialog()->findChild<QPushButton*>("Command2")->click();
+  }
   // Select Point answered with (x, y).
-  void Release(const std::string& x, const std::string& y);
+  void Release(const std::string& x, const std::string& y) {
+    dialogs.answers.insert(dialogs.answers.end(), {x, y}), Choose("SelectPoint");
+  }
   // True when the outer shore is drawn where the view puts it in km.
   bool CoastShownInKm() const;
   // After a run or an animation, ended or failed: nothing busy, the arrow
-  // pointer, the flow file closed, the coast in km as loaded, a finite
-  // current frame and the program still running (else ended `ends` times,
-  // with status 0).
-  void ExpectIdle(int ends = 0) const;
+  // pointer, the flow file closed, a finite current frame, the program
+  // still running (else ended `ends` times, with status 0) and `messages`
+  // messages shown in all.
+  void ExpectIdle(int ends = 0, size_t messages = 0) const;
 
   std::filesystem::path lake;
   ModelState state;
@@ -91,8 +92,6 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<Drelvan> window;
   std::unique_ptr<QSignalSpy> ended;
   QImage afterLoad;  // the picture before the window was first shown
-  Array1<double> coastX;
-  Array1<float> coastY;
 };
 
 }  // namespace lakedrift::test

@@ -32,7 +32,6 @@ TEST(LakeMap, XLabelsAreTruncatedGridPositionsInView) {
   // clang-format off
   const std::pair<double, Strings> rows[] = {
       {-30, {"-30", "-20", "-10", " 0", " 10", " 20", " 30", " 40", " 50", " 60", " 70"}},
-      {10.5, {" 10", " 20", " 30", " 40", " 50", " 60", " 70", " 80", " 90", " 100", " 110"}},
       {-25.5, {"-25", "-15", "-5", " 4", " 14", " 24", " 34", " 44", " 54", " 64", " 74"}},
       {-0.5, {" 0", " 9", " 19", " 29", " 39", " 49", " 59", " 69", " 79", " 89", " 99"}},
   };
@@ -43,14 +42,6 @@ TEST(LakeMap, XLabelsAreTruncatedGridPositionsInView) {
     DrawMap(surface, s);
     EXPECT_EQ(PrintedAt(surface, &RecordingSurface::Operation::y1, -2.5f), expected) << xMin;
   }
-  // Labels outside the view are skipped, its edges included: x from 30 to 70
-  // exactly; the x labels' row in view, the y labels' column (x = -10) and
-  // the title out of it.
-  const ModelState s = SquareMapState(0, 0, 100, 100);
-  RecordingSurface surface(800, 800);
-  surface.SetScale(30, 10, 40, -20);
-  DrawMap(surface, s);
-  EXPECT_EQ(surface.PrintedTexts(), (Strings{" 30", " 40", " 50", " 60", " 70"}));
 }
 
 // The whole map of a full view: cleared to white first, title, eleven
@@ -59,9 +50,8 @@ TEST(LakeMap, FullViewIsClearedTitledGriddedAndLabelled) {
   const ModelState s = SquareMapState(-30, -8850.5, 100, 100);
   const Rgb lightBlue = PaletteColour(kLightBlue), black = PaletteColour(kBlack);
   RecordingSurface surface = FullViewSurface(s);
-  surface.SetBackColor(PaletteColour(kRed));
-  surface.SetForeColor(PaletteColour(kGreen));
-  surface.SetFontSize(12);
+  surface.SetBackColor(PaletteColour(kRed)), surface.SetForeColor(PaletteColour(kGreen)),
+      surface.SetFontSize(12);
   DrawMap(surface, s);
   const auto& clear = surface.Operations().front();
   EXPECT_EQ(std::tuple(clear.kind, clear.state.backColor, surface.ForeColor(), surface.FontSize(),
@@ -103,22 +93,19 @@ TEST(LakeMap, TitleVisibilityDecidesTheGridColour) {
       {"title lost after vectors", 3, true, false, kBlue}};
   // clang-format on
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
     ModelState s = SquareMapState(0, 0, 100, 100);
-    SetNodes(s, {{50, 50, 0.1f, 0}});
-    s.VectorsShown = row.vectorsShown ? 1 : 0;
+    SetNodes(s, {{50, 50, 0.1f, 0}}), s.VectorsShown = row.vectorsShown;
     RecordingSurface surface = FullViewSurface(s);
     Redraw(surface, s);  // what the view showed before
     for (int n = 0; n < row.zoomIns; ++n) ZoomIn(surface, s);
-    surface.Forget();
-    Redraw(surface, s);
+    surface.Forget(), Redraw(surface, s);
     const Strings texts = surface.PrintedTexts();
     const auto lines = surface.OperationsOf(Kind::Line);
-    ASSERT_FALSE(lines.empty());
+    ASSERT_FALSE(lines.empty()) << row.name;
     EXPECT_EQ(std::tuple(!texts.empty() && texts.front() == s.RegionTitle, lines.front().state.lineStyle,
                          lines.front().state.foreColor, lines.back().state.foreColor == PaletteColour(kBlue)),
               std::tuple(row.titleDrawn, LineStyle::Dotted, PaletteColour(row.grid), row.vectorsShown))
-        << "title drawn, grid style and colour, vectors drawn";
+        << row.name << ": title drawn, grid style and colour, vectors drawn";
   }
 }
 

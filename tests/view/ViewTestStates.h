@@ -1,8 +1,6 @@
 #pragma once
 #include <algorithm>
 #include <cmath>
-#include <string>
-#include <vector>
 
 #include "model/ModelState.h"
 #include "view/MapView.h"
@@ -25,16 +23,14 @@ struct TestNode {
 // (j, 10 j) for j = 1..8, and the start-up view state.
 inline ModelState SquareMapState(double xMin, double yMin, double size, float mapSize) {
   ModelState s;
-  s.RegionTitle = "LAKE TANGANYIKA";
+  s.RegionTitle = "LAKE TANGANYIKA", s.MapSize = mapSize;
   s.MapXMin = xMin, s.MapXMax = xMin + size, s.MapWidth = size;
   s.MapYMin = yMin, s.MapYMax = yMin + size, s.MapHeight = size;
-  s.MapSize = mapSize;
   s.BoundaryRingCount = 3, s.BoundaryCount = 8;
   s.BoundaryRingSize.Resize(3), s.BoundaryX.Resize(8), s.BoundaryY.Resize(8);
   s.BoundaryRingSize(1) = 4, s.BoundaryRingSize(2) = 3, s.BoundaryRingSize(3) = 1;
   for (int j = 1; j <= 8; ++j) s.BoundaryX(j) = j, s.BoundaryY(j) = static_cast<float>(10 * j);
-  s.VectorScale = 0.25;
-  s.Magnification = 1;
+  s.VectorScale = 0.25, s.Magnification = 1;
   return s;
 }
 
