@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -5,25 +6,31 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <regex>
 #include <span>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "model/GeometryReader.h"
 #include "model/ShoreIndex.h"
+#include "sim/ElementLocation.h"
 #include "sim/HeadlessRun.h"
 #include "sim/ParallelRun.h"
 #include "sim/RunFixture.h"
 #include "sim/SimulationRun.h"
 #include "view/FlowAnimation.h"
+#include "view/RecordingSurface.h"
 #include "view/RunPicture.h"
 
 namespace lakedrift {
 namespace {
 
 using test::TestLakeState;
+using testing::AllOf;
+using testing::HasSubstr;
 
 // Every level a runner took (1 the release, s + 1 after step s; the
 // animation: the node velocities of each frame shown), and how it ended.
@@ -138,8 +145,9 @@ TEST_P(ParticleStepTest, LinearCurrentIsInterpolatedExactly) {
     SCOPED_TRACE(testing::Message() << "released at " << p[0] << ", " << p[1] << " km");
     const auto [start, end] = OneStep(p[0], p[1], linear(a, b, c), linear(d, e, f), "linear");
     const auto [x, y] = start;
-    EXPECT_NEAR(end.first, x + kDt * (a + b * x + c * y), kTolerance);
-    EXPECT_NEAR(end.second, y + kDt * (d + e * x + f * y), kTolerance);
+    EXPECT_NEAR(
+        std::hypot(end.first - x - kDt * (a + b * x + c * y), end.second - y - kDt * (d + e * x + f * y)),
+        0.0, kTolerance);
   }
 }
 
@@ -148,23 +156,18 @@ TEST_P(ParticleStepTest, LinearCurrentIsInterpolatedExactly) {
 TEST_P(ParticleStepTest, MoveOffTheWaterEndsAtTheMirroredPointExactly) {
   // The move sent back ends, to the bit, where the reversed current takes
   // the particle: x − dx, y − dy. Where that is land too, it stays.
-  struct Row {
-    const char* where;
-    double x, y;  // km
-    float u, v;   // m/s; 7.2 km a step at 1 m/s
-    bool stays;
-  };
+  // Where, x and y in km, u and v in m/s (7.2 km a step at 1 m/s), whether it stays.
   // clang-format off
-  const Row rows[] = {{"east shore", 9.5, 3.0, 0.1f, 0.05f, false},    {"north shore", 3.0, 9.6, -0.04f, 0.1f, false},
+  const std::tuple<const char*, double, double, float, float, bool> rows[] = {{"east shore", 9.5, 3.0, 0.1f, 0.05f, false},    {"north shore", 3.0, 9.6, -0.04f, 0.1f, false},
                       {"west shore", 0.4, 6.0, -0.1f, 0.02f, false},   {"island corner", 3.7, 3.7, 0.06f, 0.06f, false},
                       {"island side", 3.8, 5.0, 0.05f, -0.03f, false}, {"land both ways", 3.0, 5.0, 1.0f, 0.1f, true}};
   // clang-format on
   auto Uniform = [](float c) -> Flow { return [c](int, int) { return c; }; };
-  for (const Row& r : rows) {
-    const auto out = OneStep(r.x, r.y, Uniform(r.u), Uniform(r.v), "out");
-    const auto back = OneStep(r.x, r.y, Uniform(-r.u), Uniform(-r.v), "back");
-    ASSERT_EQ(r.stays, back[1].first == back[0].first) << r.where;
-    EXPECT_EQ(out[1], back[r.stays ? 0 : 1]) << r.where;  // where the particle must be after the step
+  for (const auto& [where, x, y, u, v, stays] : rows) {
+    const auto out = OneStep(x, y, Uniform(u), Uniform(v), "out");
+    const auto back = OneStep(x, y, Uniform(-u), Uniform(-v), "back");
+    ASSERT_EQ(stays, back[1].first == back[0].first) << where;
+    EXPECT_EQ(out[1], back[stays ? 0 : 1]) << where;  // where the particle must be after the step
   }
 }
 
@@ -208,9 +211,9 @@ TEST_P(ParticleStepTest, NoPositionOnACrookedShoreEverLiesOffTheWater) {
   state.ParticleCount = 400, state.DiffusionCoef = 10;  // 380 m a step and component: the bay is 400 m wide
   state.ReleaseX = 9.2, state.ReleaseY = 24.0f;
   // A current out of the bay and along the peninsula, turning with the frames.
-  auto u = [](int k) { return k % 2 ? 0.06f : -0.04f; };
-  auto v = [](int k) { return k < 40 ? -0.08f : 0.05f; };
-  state.FlowFileName = test::WriteUniformFlow("crooked", state.NodeCount, 84, u, v).string();
+  auto u = [](int k, int) { return k % 2 ? 0.06f : -0.04f; };
+  auto v = [](int k, int) { return k < 40 ? -0.08f : 0.05f; };
+  state.FlowFileName = test::WriteFlow("crooked", state.NodeCount, 84, u, v).string();
   const Outcome o = GetParam().run(state, 17, 83);
   ASSERT_EQ(o.x.size(), 84u) << o.status.message();
   const ShoreIndex shore = ShoreIndex::ForMetres(state);
@@ -311,7 +314,7 @@ TEST_P(FlowFileFaultTest, MissingOrCutFileEndsTheRunNamingFileAndFrameKeepingThe
   const ModelState before = state;
   const Outcome missing = GetParam().run(state, 5, 83);
   EXPECT_EQ(missing.status.kind(), ErrorKind::FileMissing);
-  EXPECT_NE(missing.status.message().find("tanws.fld"), std::string::npos) << missing.status.message();
+  EXPECT_THAT(missing.status.message(), HasSubstr("tanws.fld"));
   EXPECT_EQ(missing.done, 0) << "a run went on without its file";
   EXPECT_EQ(state.NodeU, before.NodeU) << "a missing file gave velocities";
   // Three frames and a bit.
@@ -320,8 +323,7 @@ TEST_P(FlowFileFaultTest, MissingOrCutFileEndsTheRunNamingFileAndFrameKeepingThe
   state.FlowFileName = (folder / "cut.fld").string();
   const Outcome cut = GetParam().run(state, 5, 83);
   EXPECT_EQ(cut.status.kind(), ErrorKind::ShortFile);
-  for (const char* named : {"cut.fld", "frame 3"})
-    EXPECT_NE(cut.status.message().find(named), std::string::npos) << cut.status.message();
+  EXPECT_THAT(cut.status.message(), AllOf(HasSubstr("cut.fld"), HasSubstr("frame 3")));
   // The runs move with frames 1 and 2; the animation showed frames 0 to 2.
   EXPECT_EQ(cut.done, name == "Animation" ? 3 : 2);
   // What is kept is what the whole file gives up to there.
@@ -333,6 +335,96 @@ TEST_P(FlowFileFaultTest, MissingOrCutFileEndsTheRunNamingFileAndFrameKeepingThe
 const Engine kRunners[] = {
     {"Desktop", Desktop}, {"Headless", Headless}, {"Parallel", Parallel(2)}, {"Animation", Animation}};
 INSTANTIATE_TEST_SUITE_P(Runners, FlowFileFaultTest, testing::ValuesIn(kRunners), EngineName);
+
+TEST(DesktopRun, EndsAtTheLastTimeOfItsSeasonNeverLoweringMaxSpeed) {
+  for (int season : {1, 2}) {
+    ModelState state = TestLakeState();
+    state.Season = static_cast<int16_t>(season), state.MaxSpeed = 5.0;  // larger than any speed in the file
+    RecordingSurface surface(200, 200);
+    DrawnRun drawn(state, surface, 7);
+    ASSERT_TRUE(RunSimulation(drawn.run, [] { return true; }).ok());
+    const std::string last =
+        season == 1 ? "Simulation Time:22:00 8-April-97" : "Simulation Time:22:00 28-August-97";
+    // Steps done, the label kept and shown, the maximum speed (never lowered).
+    EXPECT_EQ(std::tuple(drawn.run.StepsDone(), drawn.run.LastLabel(), surface.PrintedTexts().back(),
+                         state.MaxSpeed),
+              std::tuple(83, last, last, 5.0));
+  }
+}
+
+TEST(DesktopRun, YieldAnsweringStopEndsTheRunEarly) {
+  ModelState state = TestLakeState();
+  test::NullSurface surface;
+  DrawnRun drawn(state, surface, 3);
+  int yields = 0;
+  ASSERT_TRUE(RunSimulation(drawn.run, [&yields] { return ++yields < 5; }).ok());
+  EXPECT_EQ(std::pair(drawn.run.StepsDone(), drawn.run.HasNextStep()), std::pair(5, false));
+}
+
+TEST(DesktopRun, PictureAfterAStepIsMapVectorsMarkerTracksLabel) {
+  ModelState state = TestLakeState();
+  state.ParticleCount = 1;
+  RecordingSurface surface(200, 200);
+  DrawnRun drawn(state, surface, 3);
+  SimulationRun& run = drawn.run;
+  ASSERT_TRUE(run.Start().ok() && run.Step().ok());
+  // The first label's box is sized by the longer text of the start (where
+  // and how the label is drawn is the view's time label's, tested there).
+  using Kind = RecordingSurface::Kind;
+  const auto box = surface.OperationsOf(Kind::FilledBox).at(0);
+  EXPECT_FLOAT_EQ(box.x2 - box.x1, surface.TextWidth("Simulation Time (Hours):02:00 2-April-97"));
+  EXPECT_EQ(surface.PrintedTexts().back(), "Simulation Time:02:00 2-April-97");
+  for (int s = 2; s <= 82; ++s) ASSERT_TRUE(run.Step().ok());
+  // After the frame change of step 82, in order: map and vectors (lines and
+  // their prints), the marker, the red tracks (81 history segments and the
+  // new one), the grey box and the label.
+  std::string kinds;  // since the last clear: c clear, l line, b box, o circle, p print, r red line
+  for (const auto& op : surface.Operations()) {
+    if (op.kind == Kind::Clear) kinds.clear();
+    const bool red = op.kind == Kind::Line && op.state.foreColor == PaletteColour(kLightRed);
+    kinds += red ? 'r' : "clbop"[static_cast<int>(op.kind)];
+  }
+  EXPECT_TRUE(std::regex_match(kinds, std::regex("c[lp]*or{82}bp"))) << kinds;
+  const auto marker = surface.OperationsOf(Kind::Circle).back();  // green, solid, 0.008 of the width
+  EXPECT_EQ(std::tuple(marker.colour, marker.state.fillStyle),
+            std::tuple(PaletteColour(kGreen), FillStyle::Solid));
+  EXPECT_NEAR(marker.radius, 0.008f * surface.ScaleWidth(), 1e-5);
+  const std::size_t clears = surface.OperationsOf(Kind::Clear).size();
+  ASSERT_TRUE(run.Step().ok());  // step 83 reuses frame 82: no redraw
+  EXPECT_EQ(surface.OperationsOf(Kind::Clear).size(), clears);
+}
+
+TEST(Runs, MoveTheWholeParticlesOfAFractionalCountDrawingTwoDeviatesEach) {
+  ModelState state = TestLakeState();
+  state.ParticleCount = 12.7;
+  // A strong current: many moves are sent back, and still draw only two.
+  auto u = [](int, int) { return 1.0f; };
+  auto v = [](int, int) { return 0.3f; };
+  state.FlowFileName = test::WriteFlow("strong", state.NodeCount, 84, u, v).string();
+  test::NullSurface surface;
+  DrawnRun drawn(state, surface, 3);
+  ASSERT_TRUE(RunSimulation(drawn.run, [] { return true; }).ok());
+  EXPECT_EQ(std::pair(drawn.run.ParticlesMoved(), drawn.run.RandomDraws()),
+            std::pair(12, uint64_t{2 * 12 * 83}));
+  ParallelRun parallel(state, 3, 2);
+  ASSERT_TRUE(parallel.Start().ok());
+  // All 12 at the release point, in its element.
+  EXPECT_EQ(parallel.ReleaseElement(), ReleaseElement(state));
+  EXPECT_EQ(std::tuple(std::vector(parallel.X().begin(), parallel.X().end()),
+                       std::vector(parallel.Y().begin(), parallel.Y().end()),
+                       std::vector(parallel.Elements().begin(), parallel.Elements().end())),
+            std::tuple(std::vector(12, 3000.0), std::vector(12, 1000.0f),
+                       std::vector(12, static_cast<int16_t>(parallel.ReleaseElement()))));
+}
+
+TEST(ParallelRun, HoldsFewerThanOneHundredBytesPerParticle) {
+  ModelState state = TestLakeState();
+  state.ParticleCount = 100000;
+  ParallelRun run(state, 3, 2);
+  ASSERT_TRUE(run.Start().ok() && run.Step().ok());
+  EXPECT_LT(run.HeldBytes(), 100u * 100000u);
+  EXPECT_GE(run.HeldBytes(), ParallelRun::kBytesPerParticle * 100000u);
+}
 
 }  // namespace
 }  // namespace lakedrift
