@@ -48,14 +48,14 @@ struct Outcome {
 // Runs at most `steps` steps with a seed, stopping at the first failure.
 using Runner = std::function<Outcome(ModelState&, uint64_t seed, int steps)>;
 
-// Start, then Step while steps remain, taking each level, for the runs
-// that hand out their positions.
-template <typename Run>
-Outcome Advance(Run& run, int steps) {
+// Start, then Step while steps remain, `take` taking each level.
+template <typename Run, typename Take>
+Outcome Advance(Run& run, int steps, Take take) {
   Outcome o{run.Start()};
-  if (o.status.ok()) o.Take(run.X(), run.Y());
-  for (int k = 0; o.status.ok() && k < steps && run.HasNextStep(); ++k)
-    if ((o.status = run.Step()).ok()) o.Take(run.X(), run.Y());
+  for (int k = 0; o.status.ok(); o.status = run.Step()) {
+    take(o);
+    if (k++ == steps || !run.HasNextStep()) break;
+  }
   o.done = run.StepsDone();
   return o;
 }
@@ -63,21 +63,18 @@ Outcome Advance(Run& run, int steps) {
 Outcome Desktop(ModelState& state, uint64_t seed, int steps) {
   test::NullSurface surface;
   DrawnRun drawn(state, surface, seed);
-  SimulationRun& run = drawn.run;
-  Outcome o{run.Start()};
-  for (int k = 0; o.status.ok() && k < steps && run.HasNextStep(); ++k) o.status = run.Step();
-  o.done = run.StepsDone();
-  for (int level = 1; run.Started() && level <= o.done + 1; ++level) {
-    o.x.emplace_back(), o.y.emplace_back();
+  return Advance(drawn.run, steps, [&run = drawn.run](Outcome& o) {
+    std::vector<double> x;
+    std::vector<float> y;
     for (int p = 1; p <= run.ParticlesMoved(); ++p)
-      o.x.back().push_back(run.TrackX(p, level)), o.y.back().push_back(run.TrackY(p, level));
-  }
-  return o;
+      x.push_back(run.TrackX(p, run.StepsDone() + 1)), y.push_back(run.TrackY(p, run.StepsDone() + 1));
+    o.Take(x, y);
+  });
 }
 
 Outcome Headless(ModelState& state, uint64_t seed, int steps) {
   HeadlessRun run(state, seed);
-  Outcome o = Advance(run, steps);
+  const Outcome o = Advance(run, steps, [&run](Outcome& out) { out.Take(run.X(), run.Y()); });
   EXPECT_DOUBLE_EQ(run.HoursOfLevel(run.Level()), 2.0 * o.done);  // two-hour steps
   return o;
 }
@@ -85,7 +82,7 @@ Outcome Headless(ModelState& state, uint64_t seed, int steps) {
 Runner Parallel(int threads) {
   return [threads](ModelState& state, uint64_t seed, int steps) {
     ParallelRun run(state, seed, threads);
-    return Advance(run, steps);
+    return Advance(run, steps, [&run](Outcome& out) { out.Take(run.X(), run.Y()); });
   };
 }
 
