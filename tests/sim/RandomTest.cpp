@@ -36,16 +36,10 @@ TEST(CounterRandom, SideBySideDrawsTheSameBitsAsOneByOne) {
       {kSeed, 1, 0}, {kSeed, 0xFFFFFFF4ull, 82}, {~0ull, 1ull << 40, 1ull << 33}};
   for (const auto& [seed, firstStream, pair] : rows) {
     const CounterRandom random(seed);
-    std::vector<float> a(kStreams), b(kStreams), c(kStreams), d(kStreams);
-    random.Pairs(firstStream, pair, a, b);
-    random.PairsOneByOne(firstStream, pair, c, d);
-    EXPECT_EQ(a, c) << firstStream;
-    EXPECT_EQ(b, d) << firstStream;
-    // A stream drawn alone is the same stream.
-    std::vector<float> one(1), other(1);
-    random.Pairs(firstStream + 9, pair, one, other);
-    EXPECT_EQ(one[0], a[9]);
-    EXPECT_EQ(other[0], b[9]);
+    std::vector<float> a(kStreams), b(kStreams), c(kStreams), d(kStreams), one(1), other(1);
+    random.Pairs(firstStream, pair, a, b), random.PairsOneByOne(firstStream, pair, c, d);
+    random.Pairs(firstStream + 9, pair, one, other);  // a stream drawn alone is the same stream
+    EXPECT_EQ(std::tuple(a, b, one[0], other[0]), std::tuple(c, d, a[9], b[9])) << firstStream;
   }
 }
 
