@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <span>
 #include <tuple>
 #include <vector>
 
@@ -17,12 +18,12 @@ constexpr uint64_t kSeed = 0x0123456789ABCDEFull;
 TEST(CounterRandom, PhiloxMatchesThePublishedKnownAnswers) {
   using B = CounterRandom::Block;
   using K = CounterRandom::Key;
+  // clang-format off
   const std::tuple<B, K, B> rows[] = {
       {{0, 0, 0, 0}, {0, 0}, {0x6627e8d5, 0xe169c58d, 0xbc57ac4c, 0x9b00dbd8}},
       {{~0u, ~0u, ~0u, ~0u}, {~0u, ~0u}, {0x408f276d, 0x41c83b0e, 0xa20bc7c6, 0x6d5451fd}},
-      {{0x243f6a88, 0x85a308d3, 0x13198a2e, 0x03707344},
-       {0xa4093822, 0x299f31d0},
-       {0xd16cfe09, 0x94fdcceb, 0x5001e420, 0x24126ea1}}};
+      {{0x243f6a88, 0x85a308d3, 0x13198a2e, 0x03707344}, {0xa4093822, 0x299f31d0}, {0xd16cfe09, 0x94fdcceb, 0x5001e420, 0x24126ea1}}};
+  // clang-format on
   for (const auto& [counter, key, expected] : rows) EXPECT_EQ(CounterRandom::Philox(counter, key), expected);
 }
 
@@ -72,13 +73,10 @@ TEST(RandomStatistics, DeviatesAreNormalLikeWithMeanBAndDeviationA) {
   ExpectNormalLike("the desktop run's one sequence", GaussianRandom(12345), kDraws);
   // The parallel run's stream per particle, two pairs each, as a run draws
   // them: neighbours are the same deviate of neighbouring streams.
-  std::vector<float> deviates;
-  for (uint64_t pair = 0; pair < 2; ++pair) {
-    std::vector<float> first(kStreams), second(kStreams);
-    CounterRandom(kSeed).Pairs(1, pair, first, second);
-    deviates.insert(deviates.end(), first.begin(), first.end());
-    deviates.insert(deviates.end(), second.begin(), second.end());
-  }
+  std::vector<float> deviates(kDraws);  // pair 0's two quarters, then pair 1's
+  for (uint64_t pair = 0; pair < 2; ++pair)
+    CounterRandom(kSeed).Pairs(1, pair, std::span(deviates).subspan(2 * pair * kStreams, kStreams),
+                               std::span(deviates).subspan((2 * pair + 1) * kStreams, kStreams));
   ExpectNormalLike(
       "the parallel run's streams",
       [&deviates, k = std::size_t{0}](float a, float b) mutable { return deviates[k++] * a + b; }, kDraws);

@@ -21,12 +21,10 @@ inline ModelState TestLakeState() {
   ModelState state;
   const Status s = ReadGeometry(state, TestDataPath("testlake.inp"));
   EXPECT_TRUE(s.ok()) << s.message();
-  state.Region = state.Season = state.FlowType = 1;
-  state.RegionTitle = "LAKE TANGANYIKA";
+  state.Region = state.Season = state.FlowType = 1, state.RegionTitle = "LAKE TANGANYIKA";
   ApplyRunParameters(DefaultRunParameters(), state);
   state.VectorScale = 0.25, state.Magnification = 1.0f;  // the scale the pinned pictures were drawn at
-  state.FlowFileName = TestDataPath("testlake.fld").string();
-  state.ReleaseX = 3.0, state.ReleaseY = 1.0f;
+  state.FlowFileName = TestDataPath("testlake.fld").string(), state.ReleaseX = 3.0, state.ReleaseY = 1.0f;
   return state;
 }
 
