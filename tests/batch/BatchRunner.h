@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "batch/BatchCommands.h"
+#include "support/TestPaths.h"
 
 namespace lakedrift::test {
 
@@ -49,12 +50,25 @@ inline std::string NcText(int nc, const char* var, const char* name) {
   return text;
 }
 
-// Runs a lakedrift-batch command line of words separated by spaces.
-inline BatchResult BatchLine(const std::string& line, const std::string& input = "") {
+inline const std::string kLake = TestDataPath("testlake.inp").string();
+inline const std::string kFlow = TestDataPath("testlake.fld").string();
+
+// A command line of words: LAKE and FLOW stand for the test lake's files, RUN
+// for "run" on them released at (3, 1) km, @NAME for the file NAME in `dir`.
+inline std::vector<std::string> Words(const std::string& line, const std::filesystem::path& dir = {},
+                                      const std::string& flow = kFlow) {
   std::istringstream words(line);
   std::vector<std::string> args;
-  for (std::string word; words >> word;) args.push_back(word);
-  return Batch(args, input);
+  for (std::string w; words >> w;)
+    if (w == "RUN")
+      args.insert(args.end(),
+                  {"run", "--geometry", kLake, "--flow-file", flow, "--season", "1", "--release", "3", "1"});
+    else
+      args.push_back(w == "LAKE"   ? kLake
+                     : w == "FLOW" ? flow
+                     : w[0] == '@' ? (dir / w.substr(1)).string()
+                                   : w);
+  return args;
 }
 
 }  // namespace lakedrift::test

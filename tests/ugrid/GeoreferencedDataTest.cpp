@@ -251,11 +251,13 @@ void ExpectNodesInPlace(const ModelState& s, const UgridContent& content) {
   }
   LakeGeoref georef;
   ASSERT_TRUE(georef.Open(s.Georef, "test").ok()) << s.Georef;
-  const auto expected = ProjLonLat(content.nodes == Nodes::LonLat ? kLonLat : content.crs, content.x, content.y);
+  const auto expected =
+      ProjLonLat(content.nodes == Nodes::LonLat ? kLonLat : content.crs, content.x, content.y);
   for (int n = 1; n <= s.NodeCount; ++n) {
     double lon = 0, lat = 0;
     georef.ToLonLat(s.NodeX(n), s.NodeY(n), lon, lat);
-    EXPECT_NEAR(std::hypot(lon - expected[n - 1].lam, lat - expected[n - 1].phi), 0.0, 2e-6) << "node " << n;  // 0.1 m
+    EXPECT_NEAR(std::hypot(lon - expected[n - 1].lam, lat - expected[n - 1].phi), 0.0, 2e-6)
+        << "node " << n;  // 0.1 m
   }
 }
 
@@ -367,9 +369,9 @@ TEST(UgridRoundTrip, ShippedRegionComesBackWithItsMeshRingsFlowAndTracks) {
   for (int j = 1; j <= 3; ++j)
     x += shipped.NodeX(shipped.ElemNode(j, 1)) / 3, y += shipped.NodeY(shipped.ElemNode(j, 1)) / 3;
   auto tracks = [&](const std::string& name, const std::string& inputs) {
-    const test::BatchResult r = test::BatchLine(
+    const test::BatchResult r = test::Batch(test::Words(
         "run --release " + std::to_string(x) + " " + std::to_string(y) +
-        " --particles 20 --seed 7 --diffusion 1 --tracks " + (im.folder / name).string() + inputs);
+        " --particles 20 --seed 7 --diffusion 1 --tracks " + (im.folder / name).string() + inputs));
     EXPECT_EQ(r.status, kExitOk) << r.err;
     return test::ReadFile(im.folder / name);
   };
@@ -459,12 +461,12 @@ TEST(GeographicOutput, ProbeAndRunPutLongitudeAndLatitudeWhereProjDoes) {
   EXPECT_NEAR(std::hypot(x - kMouthXKm, y - kMouthYKm), 0.0, kTenMetresKm) << x << ' ' << y;
   // A run writes the release point's longitude and latitude in every track format.
   const auto dir = test::FreshOutputDir("geographic_run");
-  const test::BatchResult r =
-      test::BatchLine("run --geometry " + test::SampleDataPath("geommal.inp").string() + " --flow-file " +
+  const test::BatchResult r = test::Batch(
+      test::Words("run --geometry " + test::SampleDataPath("geommal.inp").string() + " --flow-file " +
                       test::SampleDataPath("malws.fld").string() + " --season 1 --release-lonlat " +
                       std::to_string(kWaterLon) + " " + std::to_string(kWaterLat) +
-                      " --particles 3 --seed 5 --tracks " + (dir / "t.csv").string() + " --netcdf " +
-                      (dir / "t.nc").string() + " --geojson " + (dir / "t.geojson").string());
+                      " --particles 3 --seed 5 --tracks @t.csv --netcdf @t.nc --geojson @t.geojson",
+                  dir));
   ASSERT_EQ(r.status, kExitOk) << r.err;
   // CSV: the first row's last two columns.
   std::istringstream csv(test::ReadFile(dir / "t.csv"));
@@ -487,8 +489,8 @@ TEST(GeographicOutput, ProbeAndRunPutLongitudeAndLatitudeWhereProjDoes) {
     EXPECT_NEAR(std::hypot(line[0][0].toDouble() - kWaterLon, line[0][1].toDouble() - kWaterLat), 0.0, 1e-6);
     EXPECT_NE(line[83][0].toDouble(), kWaterLon);
     const QJsonValue properties = feature["properties"];
-    EXPECT_EQ(feature["geometry"]["type"].toString() + " " + QString::number(properties["particle"].toInt()) + " " +
-                  properties["release_time"].toString() + " " + properties["end_time"].toString(),
+    EXPECT_EQ(feature["geometry"]["type"].toString() + " " + QString::number(properties["particle"].toInt()) +
+                  " " + properties["release_time"].toString() + " " + properties["end_time"].toString(),
               QString("LineString %1 1997-04-02T02:00:00 1997-04-09T00:00:00").arg(p + 1));
   }
   // NetCDF: CF longitude and latitude, and the georef line as grid mapping.
@@ -503,7 +505,8 @@ TEST(GeographicOutput, ProbeAndRunPutLongitudeAndLatitudeWhereProjDoes) {
   double crs[2] = {0, 0}, first[2] = {0, 0};
   const std::size_t start[2] = {0, 0};
   for (const int i : {0, 1})
-    nc_get_att_double(nc, test::NcVar(nc, "crs"), i ? "longitude_of_central_meridian" : "false_easting", &crs[i]),
+    nc_get_att_double(nc, test::NcVar(nc, "crs"), i ? "longitude_of_central_meridian" : "false_easting",
+                      &crs[i]),
         nc_get_var1_double(nc, test::NcVar(nc, i ? "lat" : "lon"), start, &first[i]);
   EXPECT_EQ(std::pair(crs[0], crs[1]), std::pair(50000.0, 30.0));
   EXPECT_NEAR(std::hypot(first[0] - kWaterLon, first[1] - kWaterLat), 0.0, 1e-7);
@@ -513,17 +516,14 @@ TEST(GeographicOutput, ProbeAndRunPutLongitudeAndLatitudeWhereProjDoes) {
 // The test lake has no georef line.
 TEST(GeographicOutput, OptionsThatNeedAGeorefAreRefusedWithoutOne) {
   const auto dir = test::FreshOutputDir("geographic_plain");
-  const std::string lake = test::TestDataPath("testlake.inp").string(),
-                    run = "run --geometry " + lake + " --flow-file " +
-                          test::TestDataPath("testlake.fld").string() + " --season 1 ";
   for (const test::BatchResult& r :
-       {test::BatchLine(run + "--release-lonlat 29 -5"),
-        test::BatchLine(run + "--release 3 1 --geojson " + (dir / "t.geojson").string()),
-        test::Batch({"probe", lake, "--lonlat"}, "29 -5\n")}) {
+       {test::Batch(test::Words("run --geometry LAKE --flow-file FLOW --season 1 --release-lonlat 29 -5")),
+        test::Batch(test::Words("RUN --geojson @t.geojson", dir)),
+        test::Batch(test::Words("probe LAKE --lonlat"), "29 -5\n")}) {
     EXPECT_EQ(r.status, kExitBadInput);
     EXPECT_NE(r.err.find("the geometry file has no georef line"), std::string::npos) << r.err;
   }
-  ASSERT_EQ(test::BatchLine(run + "--release 3 1 --tracks " + (dir / "t.csv").string()).status, kExitOk);
+  ASSERT_EQ(test::Batch(test::Words("RUN --tracks @t.csv", dir)).status, kExitOk);
   EXPECT_EQ(test::ReadFile(dir / "t.csv").substr(0, 28), "particle,level,time,x_m,y_m\n");
 }
 
