@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <cmath>
-#include <fstream>
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -31,17 +31,6 @@ void Succeed(const std::string& line, const std::filesystem::path& dir,
              const std::string& flow = test::kFlow) {
   const test::BatchResult r = Batch(Words(line, dir, flow));
   ASSERT_EQ(r.status, kExitOk) << line << '\n' << r.err;
-}
-
-std::vector<Args> ReadCsv(const std::filesystem::path& path) {
-  std::ifstream in(path);
-  std::vector<Args> rows;
-  for (std::string line; std::getline(in, line);) {
-    Args& row = rows.emplace_back();
-    std::istringstream fields(line);
-    for (std::string f; std::getline(fields, f, ',');) row.push_back(f);
-  }
-  return rows;
 }
 
 // A parametrised case's name: its row's.
@@ -93,13 +82,10 @@ TEST(BatchInfo, PrintsCountsAndTheSquaredExtent) {
 // Island, shores and the outside answer no element; a blank line is skipped.
 TEST(BatchProbe, AnswersWaterAndElementForEachLine) {
   const std::string out = Batch(Words("probe LAKE"), "5 5\n2 5\n5 0\n5 10\n-1 5\n\n1.5 0.5\n").out;
-  const Args starts = {"5 5 0 0\n", "2 5 1 ", "5 0 0 ", "5 10 1 ", "-1 5 0 0\n", "1.5 0.5 1 1\n"};
-  std::istringstream answers(out);
-  std::size_t n = 0;
-  for (std::string line; std::getline(answers, line) && n < starts.size(); ++n)
-    EXPECT_EQ((line + "\n").rfind(starts[n], 0), 0u) << line;
-  EXPECT_EQ(n, starts.size());
-  EXPECT_EQ(out.find("2 5 1 0\n"), std::string::npos);  // water inside the mesh has an element
+  // Water inside the mesh has an element.
+  EXPECT_TRUE(std::regex_match(
+      out, std::regex("5 5 0 0\n2 5 1 [1-9]\\d*\n5 0 0 .*\n5 10 1 .*\n-1 5 0 0\n1.5 0.5 1 1\n")))
+      << out;
 }
 
 TEST(BatchRun, SeededDesktopRunGivesTheDesktopEnginesTracks) {
@@ -110,7 +96,7 @@ TEST(BatchRun, SeededDesktopRunGivesTheDesktopEnginesTracks) {
   test::NullSurface surface;
   DrawnRun drawn(state, surface, 4242);
   ASSERT_TRUE(RunSimulation(drawn.run, [] { return true; }).ok());
-  const auto rows = ReadCsv(dir / "t.csv");
+  const auto rows = test::ReadCsv(dir / "t.csv");
   ASSERT_EQ(rows.size(), 1u + 7u * kLevels);
   for (std::size_t i = 1; i < rows.size(); ++i) {
     const int p = std::stoi(rows[i][0]), level = std::stoi(rows[i][1]);
@@ -167,7 +153,7 @@ TEST(BatchRun, NetcdfHoldsTheCsvTracksAsCfTrajectories) {
   nc_get_var_double(nc, test::NcVar(nc, "x"), xs.data()),
       nc_get_var_float(nc, test::NcVar(nc, "y"), ys.data());
   nc_get_var_double(nc, test::NcVar(nc, "time"), times.data()), nc_close(nc);
-  const auto rows = ReadCsv(dir / "t.csv");  // particle p, level l at [p − 1][l − 1]
+  const auto rows = test::ReadCsv(dir / "t.csv");  // particle p, level l at [p − 1][l − 1]
   for (std::size_t i = 1; i < rows.size(); ++i) {
     const std::size_t at = (std::stoul(rows[i][0]) - 1) * kLevels + std::stoul(rows[i][1]) - 1;
     ASSERT_EQ(std::tuple(xs[at], ys[at], times[at]), std::tuple(std::stod(rows[i][3]), std::stof(rows[i][4]),
@@ -186,14 +172,14 @@ TEST(BatchRun, UniformCurrentWithoutDiffusionGivesKnownTracksAndCell) {
       "run --geometry LAKE --flow-file FLOW --season 1 --release 1 3 --particles 5 --diffusion 0 --cell 2 "
       "--size 200 --tracks @t.csv --density @d.csv --density-image @d.png",
       dir, flow.string());
-  auto rows = ReadCsv(dir / "t.csv");
+  auto rows = test::ReadCsv(dir / "t.csv");
   ASSERT_EQ(rows.size(), 1u + 5u * kLevels);
   EXPECT_EQ(rows[0], (Args{"particle", "level", "time", "x_m", "y_m"}));
   EXPECT_EQ(rows[1], (Args{"1", "1", "1997-04-02T02:00:00", "1000", "3000"}));
   EXPECT_EQ(rows[5][0] + rows[6][0] + rows[6][1] + rows[6][2], "5121997-04-02T04:00:00");  // level by level
   EXPECT_EQ(rows.back()[1] + rows.back()[2] + rows.back()[4], "841997-04-09T00:00:003000");
   EXPECT_NEAR(std::stod(rows.back()[3]), 1000.0 + 83 * 7200.0 * static_cast<double>(0.01f), 1e-6);
-  rows = ReadCsv(dir / "d.csv");
+  rows = test::ReadCsv(dir / "d.csv");
   ASSERT_EQ(rows.size(), 101u);  // the test lake's extent, 20 km both ways, in 10 × 10 cells
   for (std::size_t i = 1; i < rows.size(); ++i) {
     const double xMin = std::stod(rows[i][2]), yMin = std::stod(rows[i][3]);

@@ -34,6 +34,18 @@ inline std::string ReadFile(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// The rows of a CSV file, each as its fields.
+inline std::vector<std::vector<std::string>> ReadCsv(const std::filesystem::path& path) {
+  std::ifstream in(path);
+  std::vector<std::vector<std::string>> rows;
+  for (std::string line; std::getline(in, line);) {
+    auto& row = rows.emplace_back();
+    std::istringstream fields(line);
+    for (std::string f; std::getline(fields, f, ',');) row.push_back(f);
+  }
+  return rows;
+}
+
 // A variable's id in an open NetCDF file: the file's own for none, -1 if absent.
 inline int NcVar(int nc, const char* name) {
   int id = name ? -1 : NC_GLOBAL;
