@@ -267,6 +267,10 @@ const BadCase kBadCases[] = {
     {"neither_input", "run --season 1 --release 1 1", "give --region, --season and --flow-type"},
     {"as_desktop_threaded", "RUN --as-desktop --threads 2", "--threads excludes --as-desktop"},
     {"particles_beyond_memory_drawn", "RUN --particles 2000000000 --as-desktop --image x.png", "--particles 2000000000: the run would need 2096000000000 bytes of memory"},
+    // The test lake has no georef line.
+    {"release_lonlat_without_georef", "run --geometry LAKE --flow-file FLOW --season 1 --release-lonlat 29 -5", "the geometry file has no georef line"},
+    {"geojson_without_georef", "RUN --geojson x.geojson", "the geometry file has no georef line"},
+    {"probe_lonlat_without_georef", "probe LAKE --lonlat", "the geometry file has no georef line", "29 -5\n"},
     {"animate_no_season", "animate --geometry LAKE --flow-file FLOW --film a.gif", "--season is required"},
     {"animate_frames", "animate --region 1 --flow-type 1 --season 1 --frames 84 --film a.gif", "--frames: expected a frame count from 1 to 83, got '84'"},
     {"animate_size", "animate --size 100px", "--size: expected an image size"}};
