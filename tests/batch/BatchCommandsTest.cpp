@@ -33,12 +33,6 @@ void Succeed(const std::string& line, const std::filesystem::path& dir,
   ASSERT_EQ(r.status, kExitOk) << line << '\n' << r.err;
 }
 
-// A parametrised case's name: its row's.
-template <typename Row>
-std::string RowName(const testing::TestParamInfo<Row>& info) {
-  return info.param.name;
-}
-
 QImage Rgb32(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
 
 // Every pixel of a picture is one of the 16 palette colours.
@@ -133,7 +127,8 @@ const SameOutputCase kSameOutputs[] = {
     {"tracks_without_diffusion", "--particles 6 --diffusion 0 --tracks @t.csv", "--as-desktop", "--threads=2"},
     {"film_without_diffusion", "--particles 6 --diffusion 0 --size 160 --film @f.gif", "--as-desktop", "--threads=2"}};
 // clang-format on
-INSTANTIATE_TEST_SUITE_P(Engines, SameOutput, ::testing::ValuesIn(kSameOutputs), RowName<SameOutputCase>);
+INSTANTIATE_TEST_SUITE_P(Engines, SameOutput, ::testing::ValuesIn(kSameOutputs),
+                         test::RowName<SameOutputCase>);
 
 TEST(BatchRun, NetcdfHoldsTheCsvTracksAsCfTrajectories) {
   const auto dir = test::FreshOutputDir("batch_netcdf");
@@ -275,7 +270,7 @@ const BadCase kBadCases[] = {
     {"animate_frames", "animate --region 1 --flow-type 1 --season 1 --frames 84 --film a.gif", "--frames: expected a frame count from 1 to 83, got '84'"},
     {"animate_size", "animate --size 100px", "--size: expected an image size"}};
 // clang-format on
-INSTANTIATE_TEST_SUITE_P(Table, BadInput, ::testing::ValuesIn(kBadCases), RowName<BadCase>);
+INSTANTIATE_TEST_SUITE_P(Table, BadInput, ::testing::ValuesIn(kBadCases), test::RowName<BadCase>);
 
 // The output's option and @file last; fewer than 84 flow frames: the run
 // fails at that frame; writes beyond the file size limit fail as on a full
@@ -327,7 +322,7 @@ const FailedOutputCase kFailedOutputs[] = {
     {"image_full_disk", "--size 400 --image @run.bmp", 84, 65536, "File too large"}};
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Outputs, FailedOutput, ::testing::ValuesIn(kFailedOutputs),
-                         RowName<FailedOutputCase>);
+                         test::RowName<FailedOutputCase>);
 
 }  // namespace
 }  // namespace lakedrift

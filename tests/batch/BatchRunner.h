@@ -1,4 +1,5 @@
 #pragma once
+#include <gtest/gtest.h>
 #include <netcdf.h>
 
 #include <filesystem>
@@ -32,6 +33,12 @@ inline BatchResult Batch(const std::vector<std::string>& args, const std::string
 inline std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// A parametrised case's name: its row's.
+template <typename Row>
+std::string RowName(const testing::TestParamInfo<Row>& info) {
+  return info.param.name;
 }
 
 // The rows of a CSV file, each as its fields.

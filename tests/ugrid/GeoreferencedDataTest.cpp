@@ -37,18 +37,15 @@ struct UgridContent {
   enum class Nodes { Projected, LonLat, NoCrs };
   std::vector<double> x, y;  // m, or degrees for LonLat
   std::vector<int> faces;    // as the file numbers them, `width` per face
-  int width = 3;
-  int startIndex = 0;
+  int width = 3, startIndex = 0, layers = 0;
   std::optional<int> fill;
-  bool transposed = false;  // connectivity stored (nodes per face, faces)
+  bool transposed = false, onFaces = false;  // transposed: connectivity stored (nodes per face, faces)
   Nodes nodes = Nodes::Projected;
   std::string crs = "+proj=utm +zone=35 +south +datum=WGS84 +units=m +no_defs";
   std::string crsAttribute = "spatial_ref";  // or crs_wkt, EPSG_code
   bool topology = true, written = true;      // no file at all when not written
   std::vector<double> times = {0, 200};
   std::string timeUnits = "hours since 2020-01-01 00:00:00", calendar = "gregorian";
-  bool onFaces = false;
-  int layers = 0;
   std::vector<double> sigmaInterfaces;  // layers + 1 values, written when given
   std::string uName = "sea_water_x_velocity", vName = "sea_water_y_velocity";
   // The velocity of a time index, node or face, layer (0 without layers), v.
@@ -215,54 +212,6 @@ struct Variant {
 
 void PrintTo(const Variant& row, std::ostream* out) { *out << row.name; }
 
-// The elements, taken with the file's coordinates, run counter-clockwise
-// and cover the file's faces (the shoelace area of each, fill values left out).
-void ExpectElementsCoverTheFaces(const ModelState& s, const UgridContent& content) {
-  double elementArea = 0.0, faceArea = 0.0;
-  for (int e = 1; e <= s.ElementCount; ++e) {
-    const int a = s.ElemNode(1, e) - 1, b = s.ElemNode(2, e) - 1, c = s.ElemNode(3, e) - 1;
-    const double twice = (content.x[b] - content.x[a]) * (content.y[c] - content.y[a]) -
-                         (content.x[c] - content.x[a]) * (content.y[b] - content.y[a]);
-    EXPECT_GT(twice, 0.0) << "element " << e;
-    elementArea += 0.5 * twice;
-  }
-  for (std::size_t f = 0; f < content.faces.size(); f += content.width) {
-    std::vector<int> face;
-    for (int k = 0; k < content.width; ++k)
-      if (content.faces[f + k] != content.fill) face.push_back(content.faces[f + k] - content.startIndex);
-    for (std::size_t k = 0; k < face.size(); ++k) {
-      const int p = face[k], q = face[(k + 1) % face.size()];
-      faceArea += 0.5 * (content.x[p] * content.y[q] - content.x[q] * content.y[p]);
-    }
-  }
-  EXPECT_NEAR(elementArea, faceArea, 1e-9 * faceArea);
-}
-
-// Every node lies where the file's CRS puts it, through the georef line;
-// without a CRS, the nodes keep their distances and there is no georef.
-void ExpectNodesInPlace(const ModelState& s, const UgridContent& content) {
-  using Nodes = UgridContent::Nodes;
-  if (content.nodes == Nodes::NoCrs) {
-    EXPECT_TRUE(s.Georef.empty()) << s.Georef;
-    for (int n = 1; n <= s.NodeCount; ++n)
-      EXPECT_NEAR(std::hypot((s.NodeX(n) - s.NodeX(1)) * kMetresPerKm - (content.x[n - 1] - content.x[0]),
-                             (s.NodeY(n) - s.NodeY(1)) * kMetresPerKm - (content.y[n - 1] - content.y[0])),
-                  0.0, 0.1)
-          << n;
-    return;
-  }
-  LakeGeoref georef;
-  ASSERT_TRUE(georef.Open(s.Georef, "test").ok()) << s.Georef;
-  const auto expected =
-      ProjLonLat(content.nodes == Nodes::LonLat ? kLonLat : content.crs, content.x, content.y);
-  for (int n = 1; n <= s.NodeCount; ++n) {
-    double lon = 0, lat = 0;
-    georef.ToLonLat(s.NodeX(n), s.NodeY(n), lon, lat);
-    EXPECT_NEAR(std::hypot(lon - expected[n - 1].lam, lat - expected[n - 1].phi), 0.0, 2e-6)
-        << "node " << n;  // 0.1 m
-  }
-}
-
 class UgridVariant : public ::testing::TestWithParam<Variant> {};
 
 TEST_P(UgridVariant, ImportsTheMeshItsPlaceAndItsCurrents) {
@@ -276,12 +225,50 @@ TEST_P(UgridVariant, ImportsTheMeshItsPlaceAndItsCurrents) {
   ASSERT_EQ(
       std::tuple(s.NodeCount, s.ElementCount, s.BoundaryRingCount, s.BoundaryCount),
       std::tuple(static_cast<int>(content.x.size()), row.expected.elements, 1, row.expected.coastPoints));
-  ExpectElementsCoverTheFaces(s, content);
+  // The elements, taken with the file's coordinates, run counter-clockwise
+  // and cover the file's faces (the shoelace area of each, fill values left out).
+  double elementArea = 0.0, faceArea = 0.0;
   std::set<std::pair<int, int>> edges;
-  for (int e = 1; e <= s.ElementCount; ++e)
+  for (int e = 1; e <= s.ElementCount; ++e) {
+    const int a = s.ElemNode(1, e) - 1, b = s.ElemNode(2, e) - 1, c = s.ElemNode(3, e) - 1;
+    const double twice = (content.x[b] - content.x[a]) * (content.y[c] - content.y[a]) -
+                         (content.x[c] - content.x[a]) * (content.y[b] - content.y[a]);
+    EXPECT_GT(twice, 0.0) << "element " << e;
+    elementArea += 0.5 * twice;
     for (int j = 1; j <= 3; ++j) edges.insert(std::minmax(s.ElemNode(j, e), s.ElemNode(j % 3 + 1, e)));
+  }
+  for (std::size_t f = 0; f < content.faces.size(); f += content.width) {
+    std::vector<int> face;
+    for (int k = 0; k < content.width; ++k)
+      if (content.faces[f + k] != content.fill) face.push_back(content.faces[f + k] - content.startIndex);
+    for (std::size_t k = 0; k < face.size(); ++k) {
+      const int p = face[k], q = face[(k + 1) % face.size()];
+      faceArea += 0.5 * (content.x[p] * content.y[q] - content.x[q] * content.y[p]);
+    }
+  }
+  EXPECT_NEAR(elementArea, faceArea, 1e-9 * faceArea);
   for (const auto& [p, q] : row.edges) EXPECT_TRUE(edges.count(std::minmax(p, q))) << p << "–" << q;
-  ExpectNodesInPlace(s, content);
+  // Every node lies where the file's CRS puts it, through the georef line;
+  // without a CRS, the nodes keep their distances and there is no georef.
+  if (content.nodes == UgridContent::Nodes::NoCrs) {
+    EXPECT_TRUE(s.Georef.empty()) << s.Georef;
+    for (int n = 1; n <= s.NodeCount; ++n)
+      EXPECT_NEAR(std::hypot((s.NodeX(n) - s.NodeX(1)) * kMetresPerKm - (content.x[n - 1] - content.x[0]),
+                             (s.NodeY(n) - s.NodeY(1)) * kMetresPerKm - (content.y[n - 1] - content.y[0])),
+                  0.0, 0.1)
+          << n;
+  } else {
+    LakeGeoref georef;
+    ASSERT_TRUE(georef.Open(s.Georef, "test").ok()) << s.Georef;
+    const bool lonLat = content.nodes == UgridContent::Nodes::LonLat;
+    const auto expected = ProjLonLat(lonLat ? kLonLat : content.crs, content.x, content.y);
+    for (int n = 1; n <= s.NodeCount; ++n) {
+      double lon = 0, lat = 0;
+      georef.ToLonLat(s.NodeX(n), s.NodeY(n), lon, lat);
+      EXPECT_NEAR(std::hypot(lon - expected[n - 1].lam, lat - expected[n - 1].phi), 0.0, 2e-6)
+          << "node " << n;  // 0.1 m
+    }
+  }
   ASSERT_EQ(im.u.size(), static_cast<std::size_t>(kFrames));
   const int k = row.expected.frame, n = row.expected.node;
   EXPECT_NEAR(std::hypot(im.u[k][n] - row.expected.u, im.v[k][n] - row.expected.v), 0.0, 1e-6)
@@ -311,8 +298,7 @@ const Variant kVariants[] = {
     {"DepthAverageWeighsLayersBySigmaThickness", {8, 8, 5, 2, 7.5, 1.0}, {"--depth-average"}, [](UgridContent& s) { s.layers = 3, s.sigmaInterfaces = {-1.0, -0.5, -0.25, 0.0}; s.velocity = [](int, int, int layer, bool v) { return v ? 1.0f : float(10 * layer); }; }}, };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Files, UgridVariant, ::testing::ValuesIn(kVariants),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, UgridVariant, ::testing::ValuesIn(kVariants), test::RowName<Variant>);
 
 // ---------------------------------------------------------------------------
 // The shipped region written as a UGRID file in UTM-sized metres comes back
@@ -377,7 +363,6 @@ TEST(UgridRoundTrip, ShippedRegionComesBackWithItsMeshRingsFlowAndTracks) {
   };
   const std::string files = " --geometry @geommal.inp --flow-file @malws.fld --season 1";
   const std::string original = tracks("original.csv", test::SampleDataPath(""), files);
-  EXPECT_GT(original.size(), 1000u);
   EXPECT_EQ(tracks("imported.csv", out, files), original);
   EXPECT_EQ(tracks("direct.csv", im.folder, " --ugrid @model.nc"), original);
   const auto written = std::distance(std::filesystem::directory_iterator(im.folder), {});
@@ -432,8 +417,7 @@ const Refusal kRefusals[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Files, UgridRefusal, ::testing::ValuesIn(kRefusals),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, UgridRefusal, ::testing::ValuesIn(kRefusals), test::RowName<Refusal>);
 
 // ---------------------------------------------------------------------------
 // The Malagarasi mouth, 5.2564 S 29.8017 E, in the Malagarasi region's
@@ -470,9 +454,8 @@ TEST(GeographicOutput, ProbeAndRunPutLongitudeAndLatitudeWhereProjDoes) {
   // GeoJSON: a line per particle from the release point over the week.
   const QJsonDocument doc =
       QJsonDocument::fromJson(QByteArray::fromStdString(test::ReadFile(dir / "t.geojson")));
-  EXPECT_EQ(doc["type"].toString(), "FeatureCollection");
   const QJsonArray features = doc["features"].toArray();
-  ASSERT_EQ(features.size(), 3);
+  ASSERT_EQ(doc["type"].toString() + " of " + QString::number(features.size()), "FeatureCollection of 3");
   for (int p = 0; p < 3; ++p) {
     const QJsonObject feature = features[p].toObject();
     const QJsonArray line = feature["geometry"]["coordinates"].toArray();
