@@ -82,24 +82,6 @@ TEST(BatchProbe, AnswersWaterAndElementForEachLine) {
       << out;
 }
 
-TEST(BatchRun, SeededDesktopRunGivesTheDesktopEnginesTracks) {
-  const auto dir = test::FreshOutputDir("batch_seeded");
-  Succeed("RUN --particles 7 --seed 4242 --as-desktop --tracks @t.csv", dir);
-  ModelState state = test::TestLakeState();
-  state.ParticleCount = 7;
-  test::NullSurface surface;
-  DrawnRun drawn(state, surface, 4242);
-  ASSERT_TRUE(RunSimulation(drawn.run, [] { return true; }).ok());
-  const auto rows = test::ReadCsv(dir / "t.csv");
-  ASSERT_EQ(rows.size(), 1u + 7u * kLevels);
-  for (std::size_t i = 1; i < rows.size(); ++i) {
-    const int p = std::stoi(rows[i][0]), level = std::stoi(rows[i][1]);
-    ASSERT_EQ(std::pair(std::stod(rows[i][3]), std::stof(rows[i][4])),
-              std::pair(drawn.run.TrackX(p, level), drawn.run.TrackY(p, level)))
-        << i;
-  }
-}
-
 // clang-format off
 struct SameOutputCase { const char *name, *common, *first, *second; };  // `common` ends with the output's option and @file
 // clang-format on
@@ -130,29 +112,40 @@ const SameOutputCase kSameOutputs[] = {
 INSTANTIATE_TEST_SUITE_P(Engines, SameOutput, ::testing::ValuesIn(kSameOutputs),
                          test::RowName<SameOutputCase>);
 
-TEST(BatchRun, NetcdfHoldsTheCsvTracksAsCfTrajectories) {
-  const auto dir = test::FreshOutputDir("batch_netcdf");
-  Succeed("RUN --particles 5 --seed 9 --tracks @t.csv --netcdf @t.nc", dir);
+// The CSV and NetCDF files hold the desktop engine's tracks, the latter as CF trajectories.
+TEST(BatchRun, SeededDesktopRunWritesTheDesktopEnginesTracksToCsvAndNetcdf) {
+  const auto dir = test::FreshOutputDir("batch_seeded");
+  Succeed("RUN --particles 7 --seed 4242 --as-desktop --tracks @t.csv --netcdf @t.nc", dir);
+  ModelState state = test::TestLakeState();
+  state.ParticleCount = 7;
+  test::NullSurface surface;
+  DrawnRun drawn(state, surface, 4242);
+  ASSERT_TRUE(RunSimulation(drawn.run, [] { return true; }).ok());
   int nc = -1, dim = -1;
   ASSERT_EQ(nc_open((dir / "t.nc").c_str(), NC_NOWRITE, &nc), NC_NOERR);
   std::size_t particles = 0, levels = 0;
   nc_inq_dimid(nc, "trajectory", &dim), nc_inq_dimlen(nc, dim, &particles);
   nc_inq_dimid(nc, "obs", &dim), nc_inq_dimlen(nc, dim, &levels);
-  EXPECT_EQ(std::pair(particles, levels), std::pair(std::size_t{5}, std::size_t{kLevels}));
+  EXPECT_EQ(std::pair(particles, levels), std::pair(std::size_t{7}, std::size_t{kLevels}));
   EXPECT_EQ(test::NcText(nc, nullptr, "Conventions") + ";" + test::NcText(nc, nullptr, "featureType") + ";" +
                 test::NcText(nc, nullptr, "seed") + ";" + test::NcText(nc, "trajectory", "cf_role") + ";" +
                 test::NcText(nc, "time", "units"),
-            "CF-1.8;trajectory;9;trajectory_id;hours since 1997-04-02 02:00:00");
-  std::vector<double> xs(5 * kLevels, -1), times(5 * kLevels, -1);
-  std::vector<float> ys(5 * kLevels, -1);
+            "CF-1.8;trajectory;4242;trajectory_id;hours since 1997-04-02 02:00:00");
+  std::vector<double> xs(7 * kLevels, -1), times(7 * kLevels, -1);
+  std::vector<float> ys(7 * kLevels, -1);
   nc_get_var_double(nc, test::NcVar(nc, "x"), xs.data()),
       nc_get_var_float(nc, test::NcVar(nc, "y"), ys.data());
   nc_get_var_double(nc, test::NcVar(nc, "time"), times.data()), nc_close(nc);
   const auto rows = test::ReadCsv(dir / "t.csv");  // particle p, level l at [p − 1][l − 1]
+  ASSERT_EQ(rows.size(), 1u + 7u * kLevels);
   for (std::size_t i = 1; i < rows.size(); ++i) {
-    const std::size_t at = (std::stoul(rows[i][0]) - 1) * kLevels + std::stoul(rows[i][1]) - 1;
-    ASSERT_EQ(std::tuple(xs[at], ys[at], times[at]), std::tuple(std::stod(rows[i][3]), std::stof(rows[i][4]),
-                                                                2.0 * static_cast<double>(at % kLevels)));
+    const int p = std::stoi(rows[i][0]), level = std::stoi(rows[i][1]);
+    const std::size_t at = static_cast<std::size_t>((p - 1) * kLevels + level - 1);
+    const double x = drawn.run.TrackX(p, level);
+    const float y = drawn.run.TrackY(p, level);
+    ASSERT_EQ(std::tuple(std::stod(rows[i][3]), std::stof(rows[i][4]), xs[at], ys[at], times[at]),
+              std::tuple(x, y, x, y, 2.0 * (level - 1)))
+        << i;
   }
 }
 
