@@ -5,14 +5,12 @@
 #include <cmath>
 #include <regex>
 #include <set>
-#include <sstream>
 
 #include "batch/BatchRunner.h"
 #include "batch/DensityImage.h"
 #include "batch/RunImage.h"
 #include "sim/RunFixture.h"
 #include "support/FileSizeLimit.h"
-#include "support/TestPaths.h"
 #include "view/MapView.h"
 #include "view/Palette.h"
 #include "view/RunPicture.h"
@@ -195,7 +193,6 @@ TEST_P(BatchFilm, HasAFramePerRedrawAndEndsOnTheImage) {
   Succeed(std::string("RUN --particles 10 --size 160 --fps 4 --image @run.png --film @run.gif ") + GetParam(),
           dir);
   const QImage picture = Rgb32(QImage(QString::fromStdString((dir / "run.png").string())));
-  EXPECT_TRUE(OnlyPaletteColours(picture));
   const std::vector<QImage> frames = ReadFilm(dir / "run.gif", 250);
   ASSERT_EQ(frames.size(), 84u);
   EXPECT_TRUE(frames.back() == picture);
@@ -280,10 +277,9 @@ class FailedOutput : public ::testing::TestWithParam<FailedOutputCase> {};
 // for byte as it was and nothing else behind.
 TEST_P(FailedOutput, LeavesTheExistingFileUntouched) {
   const FailedOutputCase& c = GetParam();
-  const std::string name = std::string("batch_failed_") + c.name;
-  const auto dir = test::FreshOutputDir(name);
+  const auto dir = test::FreshOutputDir(std::string("batch_failed_") + c.name);
   const auto flow = test::WriteFlow(
-      name, 36, c.flowFrames, [&](int k, int) { return k == c.damagedFrame ? std::nanf("") : 0.01f; },
+      "flow", 36, c.flowFrames, [&](int k, int) { return k == c.damagedFrame ? std::nanf("") : 0.01f; },
       [](int, int) { return 0.0f; });
   const Args args = Words(std::string("RUN --particles 200 --seed 1 ") + c.options, dir, flow.string());
   const std::string file = args.back(), old(20000, 'o');
