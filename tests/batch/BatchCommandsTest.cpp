@@ -25,9 +25,8 @@ using test::Words;
 constexpr int kLevels = 84;  // the release and 83 steps
 
 // Runs a command line of words that must succeed.
-void Succeed(const std::string& line, const std::filesystem::path& dir,
-             const std::string& flow = test::kFlow) {
-  const test::BatchResult r = Batch(Words(line, dir, flow));
+void Succeed(const std::string& line, const std::filesystem::path& dir) {
+  const test::BatchResult r = Batch(Words(line, dir));
   ASSERT_EQ(r.status, kExitOk) << line << '\n' << r.err;
 }
 
@@ -121,10 +120,9 @@ TEST(BatchRun, SeededDesktopRunWritesTheDesktopEnginesTracksToCsvAndNetcdf) {
   ASSERT_TRUE(RunSimulation(drawn.run, [] { return true; }).ok());
   int nc = -1, dim = -1;
   ASSERT_EQ(nc_open((dir / "t.nc").c_str(), NC_NOWRITE, &nc), NC_NOERR);
-  std::size_t particles = 0, levels = 0;
-  nc_inq_dimid(nc, "trajectory", &dim), nc_inq_dimlen(nc, dim, &particles);
-  nc_inq_dimid(nc, "obs", &dim), nc_inq_dimlen(nc, dim, &levels);
-  EXPECT_EQ(std::pair(particles, levels), std::pair(std::size_t{7}, std::size_t{kLevels}));
+  std::size_t dims[2] = {0, 0};  // trajectory, obs
+  for (int i : {0, 1}) nc_inq_dimid(nc, i ? "obs" : "trajectory", &dim), nc_inq_dimlen(nc, dim, &dims[i]);
+  EXPECT_EQ(std::pair(dims[0], dims[1]), std::pair(std::size_t{7}, std::size_t{kLevels}));
   EXPECT_EQ(test::NcText(nc, nullptr, "Conventions") + ";" + test::NcText(nc, nullptr, "featureType") + ";" +
                 test::NcText(nc, nullptr, "seed") + ";" + test::NcText(nc, "trajectory", "cf_role") + ";" +
                 test::NcText(nc, "time", "units"),
@@ -154,10 +152,9 @@ TEST(BatchRun, UniformCurrentWithoutDiffusionGivesKnownTracksAndCell) {
   const auto dir = test::FreshOutputDir("batch_uniform");
   const auto flow = test::WriteFlow(
       "batch_uniform", 36, kLevels, [](int, int) { return 0.01f; }, [](int, int) { return 0.0f; });
-  Succeed(
-      "run --geometry LAKE --flow-file FLOW --season 1 --release 1 3 --particles 5 --diffusion 0 --cell 2 "
-      "--size 200 --tracks @t.csv --density @d.csv --density-image @d.png",
-      dir, flow.string());
+  Succeed("run --geometry LAKE --flow-file " + flow.string() + " --season 1 --release 1 3 --particles 5 " +
+              "--diffusion 0 --cell 2 --size 200 --tracks @t.csv --density @d.csv --density-image @d.png",
+          dir);
   auto rows = test::ReadCsv(dir / "t.csv");
   ASSERT_EQ(rows.size(), 1u + 5u * kLevels);
   EXPECT_EQ(rows[0], (Args{"particle", "level", "time", "x_m", "y_m"}));
@@ -169,13 +166,11 @@ TEST(BatchRun, UniformCurrentWithoutDiffusionGivesKnownTracksAndCell) {
   ASSERT_EQ(rows.size(), 101u);  // the test lake's extent, 20 km both ways, in 10 × 10 cells
   for (std::size_t i = 1; i < rows.size(); ++i) {
     const double xMin = std::stod(rows[i][2]), yMin = std::stod(rows[i][3]);
-    const bool holds = xMin <= 6.976 && 6.976 < xMin + 2 && yMin <= 3 && 3 < yMin + 2;
-    EXPECT_EQ(rows[i][4], holds ? "5" : "0") << rows[i][2] << ',' << rows[i][3];
+    EXPECT_EQ(rows[i][4], xMin <= 6.976 && 6.976 < xMin + 2 && yMin <= 3 && 3 < yMin + 2 ? "5" : "0") << i;
   }
   // The fullest cell in the darkest class, at the cell's place on the map.
-  ModelState state = test::TestLakeState();
   RunImage view(200);
-  SetMapScale(view.GetSurface(), state);
+  SetMapScale(view.GetSurface(), test::TestLakeState());
   const PixelPoint centre = view.GetSurface().Transform().ToPixel(7.0f, 3.0f);
   const Rgb darkest = RampColour(kRampClasses - 1);
   EXPECT_EQ(QImage(QString::fromStdString((dir / "d.png").string()))
