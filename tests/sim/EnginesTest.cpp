@@ -141,9 +141,8 @@ TEST_P(ParticleStepTest, LinearCurrentIsInterpolatedExactly) {
     SCOPED_TRACE(testing::Message() << "released at " << p[0] << ", " << p[1] << " km");
     const auto [start, end] = OneStep(p[0], p[1], linear(a, b, c), linear(d, e, f), "linear");
     const auto [x, y] = start;
-    EXPECT_NEAR(
-        std::hypot(end.first - x - kDt * (a + b * x + c * y), end.second - y - kDt * (d + e * x + f * y)),
-        0.0, kTolerance);
+    EXPECT_NEAR(end.first, x + kDt * (a + b * x + c * y), kTolerance);
+    EXPECT_NEAR(end.second, y + kDt * (d + e * x + f * y), kTolerance);
   }
 }
 
@@ -519,7 +518,9 @@ TEST(ParallelRun, HoldsFewerThanOneHundredBytesPerParticle) {
   state.ParticleCount = 100000;
   ParallelRun run(state, 3, 2);
   ASSERT_TRUE(run.Start().ok() && run.Step().ok());
-  EXPECT_LT(run.HeldBytes(), 100u * 100000u);
+  // At least the positions and elements themselves: a count that says less is no count.
+  EXPECT_TRUE(run.HeldBytes() >= ParallelRun::kBytesPerParticle * 100000u && run.HeldBytes() < 100u * 100000u)
+      << run.HeldBytes();
 }
 
 }  // namespace
