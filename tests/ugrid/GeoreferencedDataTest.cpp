@@ -21,7 +21,6 @@
 #include "batch/BatchRunner.h"
 #include "model/FlowField.h"
 #include "model/GeometryReader.h"
-#include "support/TestPaths.h"
 #include "ugrid/LakeGeoref.h"
 
 namespace lakedrift {
