@@ -1,4 +1,5 @@
 #pragma once
+#include <gtest/gtest.h>
 #include <netcdf.h>
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "batch/BatchCommands.h"
+#include "support/TestPaths.h"
 
 namespace lakedrift::test {
 
@@ -33,6 +35,24 @@ inline std::string ReadFile(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// A parametrised case's name: its row's.
+template <typename Row>
+std::string RowName(const testing::TestParamInfo<Row>& info) {
+  return info.param.name;
+}
+
+// The rows of a CSV file, each as its fields.
+inline std::vector<std::vector<std::string>> ReadCsv(const std::filesystem::path& path) {
+  std::ifstream in(path);
+  std::vector<std::vector<std::string>> rows;
+  for (std::string line; std::getline(in, line);) {
+    auto& row = rows.emplace_back();
+    std::istringstream fields(line);
+    for (std::string f; std::getline(fields, f, ',');) row.push_back(f);
+  }
+  return rows;
+}
+
 // A variable's id in an open NetCDF file: the file's own for none, -1 if absent.
 inline int NcVar(int nc, const char* name) {
   int id = name ? -1 : NC_GLOBAL;
@@ -49,12 +69,20 @@ inline std::string NcText(int nc, const char* var, const char* name) {
   return text;
 }
 
-// Runs a lakedrift-batch command line of words separated by spaces.
-inline BatchResult BatchLine(const std::string& line, const std::string& input = "") {
+inline const std::string kLake = TestDataPath("testlake.inp").string();
+inline const std::string kFlow = TestDataPath("testlake.fld").string();
+
+// A command line of words: LAKE and FLOW stand for the test lake's files, RUN
+// for "run" on them released at (3, 1) km, @NAME for the file NAME in `dir`.
+inline std::vector<std::string> Words(std::string line, const std::filesystem::path& dir = {},
+                                      const std::string& flow = kFlow) {
+  if (line.starts_with("RUN "))
+    line.replace(0, 3, "run --geometry LAKE --flow-file FLOW --season 1 --release 3 1");
   std::istringstream words(line);
   std::vector<std::string> args;
-  for (std::string word; words >> word;) args.push_back(word);
-  return Batch(args, input);
+  for (std::string w; words >> w;)
+    args.push_back(w == "LAKE" ? kLake : w == "FLOW" ? flow : w[0] == '@' ? (dir / w.substr(1)).string() : w);
+  return args;
 }
 
 }  // namespace lakedrift::test

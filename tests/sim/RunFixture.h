@@ -21,12 +21,10 @@ inline ModelState TestLakeState() {
   ModelState state;
   const Status s = ReadGeometry(state, TestDataPath("testlake.inp"));
   EXPECT_TRUE(s.ok()) << s.message();
-  state.Region = state.Season = state.FlowType = 1;
-  state.RegionTitle = "LAKE TANGANYIKA";
+  state.Region = state.Season = state.FlowType = 1, state.RegionTitle = "LAKE TANGANYIKA";
   ApplyRunParameters(DefaultRunParameters(), state);
   state.VectorScale = 0.25, state.Magnification = 1.0f;  // the scale the pinned pictures were drawn at
-  state.FlowFileName = TestDataPath("testlake.fld").string();
-  state.ReleaseX = 3.0, state.ReleaseY = 1.0f;
+  state.FlowFileName = TestDataPath("testlake.fld").string(), state.ReleaseX = 3.0, state.ReleaseY = 1.0f;
   return state;
 }
 
@@ -37,8 +35,7 @@ inline std::filesystem::path WriteFlow(const std::string& name, int nodeCount, i
                                        const std::function<float(int, int)>& v) {
   // A folder per test as well as per name: ctest runs the cases side by side.
   const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-  std::string folder =
-      "flow_" + name + (test ? std::string("_") + test->test_suite_name() + "_" + test->name() : "");
+  std::string folder = "flow_" + name + "_" + test->test_suite_name() + "_" + test->name();
   std::replace(folder.begin(), folder.end(), '/', '_');
   const auto path = FreshOutputDir(folder) / (name + ".fld");
   std::ofstream out(path, std::ios::binary);
@@ -49,14 +46,6 @@ inline std::filesystem::path WriteFlow(const std::string& name, int nodeCount, i
     for (int b = 0; b < 4; ++b) out.put(static_cast<char>(bits >> (8 * b)));
   }
   return path;
-}
-
-// Writes a flow file of `frames` frames in which every node has (u(k), v(k)).
-inline std::filesystem::path WriteUniformFlow(const std::string& name, int nodeCount, int frames,
-                                              const std::function<float(int)>& u,
-                                              const std::function<float(int)>& v) {
-  return WriteFlow(
-      name, nodeCount, frames, [&u](int k, int) { return u(k); }, [&v](int k, int) { return v(k); });
 }
 
 // A surface that draws nothing, for runs whose picture plays no part.
