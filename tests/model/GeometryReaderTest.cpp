@@ -50,13 +50,6 @@ TEST(GeometryReader, ItemsSplitOverLinesAndCommasReadTheSame) {
             std::tie(split.ElemNode, split.ElemNeighbour, split.NodeX, split.BoundaryY));
 }
 
-TEST(GeometryReader, MissingFileIsReportedAsMissing) {
-  ModelState state;
-  const Status s = ReadGeometry(state, FreshOutputDir("geometry_missing") / "geomtan.inp");
-  EXPECT_EQ(s.kind(), ErrorKind::FileMissing);
-  EXPECT_NE(s.message().find("geomtan.inp"), std::string::npos);
-}
-
 // What follows the last boundary point: the grid's PROJ string on a line of
 // its own after the word georef, anything else left unread.
 TEST(GeorefLine, IsKeptOnlyRightAfterTheLastBoundaryPoint) {
@@ -75,9 +68,8 @@ TEST(GeorefLine, IsKeptOnlyRightAfterTheLastBoundaryPoint) {
     ModelState state;
     state.Georef = "left from an earlier file";
     const Status s = ReadGeometryText(state, std::string(kTwoTriangles) + trailer, "lake.inp");
-    ASSERT_TRUE(s.ok()) << s.message();
-    EXPECT_EQ(state.Georef, georef) << "after \"" << trailer << '"';
-    EXPECT_EQ(state.BoundaryY(4), 1.0f) << "after \"" << trailer << '"';
+    EXPECT_EQ(std::tuple(s.message(), state.Georef, state.BoundaryY(4)), std::tuple("", georef, 1.0f))
+        << "after \"" << trailer << '"';
   }
 }
 
@@ -87,18 +79,15 @@ std::string Replace(std::string text, const std::string& from, const std::string
   return text.replace(at, from.size(), to);
 }
 
-std::string Truncate(const std::string& text, const std::string& before) {
-  return text.substr(0, text.find(before));
-}
-
-// Faults: a malformed file read or partly taken, its item or file not named.
-TEST(MalformedGeometry, IsRefusedNamingTheItemAndLeavesTheStateAlone) {
+// Faults: a malformed file read or partly taken, its item or file not named;
+// a missing file not reported as missing.
+TEST(MalformedOrMissingGeometry, IsRefusedNamingTheItemOrFileAndLeavesTheStateAlone) {
   const std::string two = kTwoTriangles;
   // clang-format off
   const std::pair<std::string, const char*> rows[] = {  // the text, what the message names
       {"", "ring count"}, {"1\n4\n4 2\n", "third count"},
-      {Truncate(two, "2 1 3 4"), "element record 2, element number"},
-      {Truncate(two, "4 4 0 1"), "boundary-point record 4, point number"},
+      {two.substr(0, two.find("2 1 3 4")), "element record 2, element number"},
+      {two.substr(0, two.find("4 4 0 1")), "boundary-point record 4, point number"},
       {Replace(two, "2 1 0\n", "2 24km 0\n"), "node record 2, x: expected a number, found \"24km\" on line 7"},
       {Replace(two, "1\n4\n", "0\n4\n"), "ring count"}, {Replace(two, "4 2 3 4", "40000 2 3 4"), "node count"},
       {Replace(two, "4 2 3 4", "4 2.5 3 4"), "element count"},
@@ -122,6 +111,9 @@ TEST(MalformedGeometry, IsRefusedNamingTheItemAndLeavesTheStateAlone) {
               std::tie(before.ElemNode, before.NodeX, before.BoundaryX, before.NodeCount, before.MapXMax))
         << expectedInMessage;
   }
+  const Status missing = ReadGeometry(state, FreshOutputDir("geometry_missing") / "geomtan.inp");
+  EXPECT_EQ(missing.kind(), ErrorKind::FileMissing);
+  EXPECT_NE(missing.message().find("geomtan.inp"), std::string::npos) << missing.message();
 }
 
 // Faults: bounds not rounded onto tens, the square grown about an edge
