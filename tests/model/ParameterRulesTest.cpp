@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 #include <string>
 #include <tuple>
@@ -20,18 +21,10 @@ ModelState Marked() {
   return state;
 }
 
-// The row's own variable.
-double RowValue(const ModelState& state, ParameterRow row) {
-  // clang-format off
-  switch (row) {
-    case ParameterRow::VectorScale: return state.VectorScale;
-    case ParameterRow::FrameCount: return state.FrameCount;
-    case ParameterRow::AnimationSpeed: return state.FramePeriod;
-    case ParameterRow::ParticleCount: return state.ParticleCount;
-    case ParameterRow::DiffusionCoef: return state.DiffusionCoef;
-  }
-  // clang-format on
-  return 0;
+// The row's own variable (the rows in the order of the enumeration).
+double RowValue(const ModelState& s, ParameterRow row) {
+  return std::array<double, kParameterRowCount>{s.VectorScale, double(s.FrameCount), s.FramePeriod, s.ParticleCount,
+                                                s.DiffusionCoef}[static_cast<int>(row)];
 }
 
 constexpr ParameterRow kScale = ParameterRow::VectorScale, kFrames = ParameterRow::FrameCount,
