@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cstdint>
 #include <fstream>
 #include <limits>
 #include <string>
@@ -33,16 +34,13 @@ ModelState ThreeNodes() {
   return state;
 }
 
-// Value 100·frame + 10·block + node: every value says where it was read from.
-std::vector<float> Frames(int count) {
+// Value 100·frame + 10·block + node: every value says where it was read from;
+// value `at`, if given, replaced by `value`.
+std::vector<float> Frames(int count, std::size_t at = SIZE_MAX, float value = 0.0f) {
   std::vector<float> values;  // value k is node k % 3 + 1 of block k / 3 % 2 of frame k / 6
   for (int k = 0; k < 6 * count; ++k)
     values.push_back(static_cast<float>(100 * (k / 6) + 10 * (k / 3 % 2) + k % 3 + 1));
-  return values;
-}
-
-std::vector<float> With(std::vector<float> values, std::size_t at, float value) {
-  values[at] = value;
+  if (at < values.size()) values[at] = value;
   return values;
 }
 
@@ -56,8 +54,8 @@ TEST(FlowFileDamage, FailsNamingFileAndFrameAndKeepsThePreviousFrame) {
   const std::tuple<std::vector<float>, const char*, ErrorKind, int, const char*> rows[] = {
       {Frames(2), "", ErrorKind::ShortFile, 2, "frame 2: the frame starts at byte 48"},
       {{}, "", ErrorKind::ShortFile, 0, "ends inside frame 0"}, {{1, 2, 3, 4, 5}, "", ErrorKind::ShortFile, 0, "holds 20 more"},
-      {With(Frames(2), 10, kNan), "", ErrorKind::BadValue, 1, "frame 1, node 2: V is not a number"},
-      {With(Frames(2), 7, -kInf), "", ErrorKind::BadValue, 1, "frame 1, node 2: U is infinite"},
+      {Frames(2, 10, kNan), "", ErrorKind::BadValue, 1, "frame 1, node 2: V is not a number"},
+      {Frames(2, 7, -kInf), "", ErrorKind::BadValue, 1, "frame 1, node 2: U is infinite"},
       {Frames(1), "end", ErrorKind::ShortFile, 1, "frame 1: the frame starts at byte 24 and needs 24 bytes, the file holds 3 more"},
       {{}, nullptr, ErrorKind::FileMissing, 0, "damaged.fld"}};
   // clang-format on
