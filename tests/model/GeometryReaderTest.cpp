@@ -26,7 +26,6 @@ const char* kTwoTriangles =
 TEST(GeometryReader, ReadsTheTestLake) {
   ModelState state;
   ASSERT_TRUE(ReadGeometry(state, TestDataPath("testlake.inp")).ok());
-  // clang-format on
   // Rings and their sizes, nodes, the first island point (node (2, 2)) and
   // its mark, a coast point in metres.
   EXPECT_EQ(std::tuple(state.BoundaryRingCount, state.BoundaryRingSize(1), state.BoundaryRingSize(2),
@@ -38,21 +37,13 @@ TEST(GeometryReader, ReadsTheTestLake) {
             std::tuple(20.0, state.MapHeight, 10.0f));
 }
 
-TEST(GeometryReader, ItemsSplitOverLinesAndCommasReadTheSame) {
+// What follows the last boundary point: the grid's PROJ string on a line of
+// its own after the word georef, anything else left unread. Items split
+// over lines, by commas, tabs and CR LF read the same.
+TEST(GeometryText, ItemsReadTheSameHoweverSplitAndTheGeorefIsKeptOnlyRightAfterThem) {
   std::string odd = kTwoTriangles;
   std::replace(odd.begin(), odd.end(), ' ', ',');
   odd.replace(odd.find("1,1,2,3"), 7, "1\n1,\t2\r\n3");
-  ModelState plain, split;
-  ASSERT_TRUE(ReadGeometryText(plain, kTwoTriangles, "plain.inp").ok());
-  const Status s = ReadGeometryText(split, odd, "odd.inp");
-  ASSERT_TRUE(s.ok()) << s.message();
-  EXPECT_EQ(std::tie(plain.ElemNode, plain.ElemNeighbour, plain.NodeX, plain.BoundaryY),
-            std::tie(split.ElemNode, split.ElemNeighbour, split.NodeX, split.BoundaryY));
-}
-
-// What follows the last boundary point: the grid's PROJ string on a line of
-// its own after the word georef, anything else left unread.
-TEST(GeorefLine, IsKeptOnlyRightAfterTheLastBoundaryPoint) {
   // clang-format off
   const std::pair<const char*, const char*> rows[] = {  // the text after the points, the string kept
       {"", ""},
@@ -65,11 +56,15 @@ TEST(GeorefLine, IsKeptOnlyRightAfterTheLastBoundaryPoint) {
       {"7 georef +proj=utm\n", ""}};
   // clang-format on
   for (const auto& [trailer, georef] : rows) {
-    ModelState state;
+    ModelState state, split;
     state.Georef = "left from an earlier file";
     const Status s = ReadGeometryText(state, std::string(kTwoTriangles) + trailer, "lake.inp");
     EXPECT_EQ(std::tuple(s.message(), state.Georef, state.BoundaryY(4)), std::tuple("", georef, 1.0f))
         << "after \"" << trailer << '"';
+    EXPECT_EQ(ReadGeometryText(split, odd + trailer, "odd.inp").message(), "") << "split, then " << trailer;
+    EXPECT_EQ(std::tie(state.ElemNode, state.ElemNeighbour, state.NodeX, state.BoundaryY, state.Georef),
+              std::tie(split.ElemNode, split.ElemNeighbour, split.NodeX, split.BoundaryY, split.Georef))
+        << "split, then " << trailer;
   }
 }
 
@@ -128,8 +123,7 @@ TEST(MapExtent, RoundsOntoTensAndSquaresAboutTheCentre) {
   // clang-format on
   for (const auto& [xMin, xMax, yMin, yMax, mapXMin, mapXMax, mapYMin, mapYMax, mapSize] : rows) {
     ModelState state;
-    state.BoundaryCount = 2;
-    state.BoundaryX.Resize(2), state.BoundaryY.Resize(2);
+    state.BoundaryCount = 2, state.BoundaryX.Resize(2), state.BoundaryY.Resize(2);
     state.BoundaryX(1) = xMin, state.BoundaryY(1) = static_cast<float>(yMin);
     state.BoundaryX(2) = xMax, state.BoundaryY(2) = static_cast<float>(yMax);
     ComputeMapExtent(state);
