@@ -29,8 +29,7 @@ void WriteFloats(const std::filesystem::path& path, const std::vector<float>& va
 
 ModelState ThreeNodes() {
   ModelState state;
-  state.NodeCount = 3;
-  state.IsBoundaryNode.Resize(3), PrepareFlowArrays(state);
+  state.NodeCount = 3, state.IsBoundaryNode.Resize(3), PrepareFlowArrays(state);
   return state;
 }
 

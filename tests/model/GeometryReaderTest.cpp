@@ -23,20 +23,6 @@ const char* kTwoTriangles =
     "1\n4\n4 2 3 4\n" "1 1 2 3 0 0 2\n2 1 3 4 1 0 0\n" "1 0 0\n2 1 0\n3 1 1\n4 0 1\n" "1 1 0 0\n2 2 1 0\n3 3 1 1\n4 4 0 1\n";
 // clang-format on
 
-TEST(GeometryReader, ReadsTheTestLake) {
-  ModelState state;
-  ASSERT_TRUE(ReadGeometry(state, TestDataPath("testlake.inp")).ok());
-  // Rings and their sizes, nodes, the first island point (node (2, 2)) and
-  // its mark, a coast point in metres.
-  EXPECT_EQ(std::tuple(state.BoundaryRingCount, state.BoundaryRingSize(1), state.BoundaryRingSize(2),
-                       state.NodeCount, state.NodeXMetres(2), state.NodeYMetres(36), state.BoundaryNode(21),
-                       state.IsBoundaryNode(15), state.BoundaryYMetres(24)),
-            std::tuple(2, 20, 4, 36, 2000.0, 10000.0, 15, 1, 6000.0f));
-  // The coast spans 0..10 km both ways: bounds 0, 20, 0, 20, already square.
-  EXPECT_EQ(std::tuple(state.MapXMax, state.MapWidth, state.MapSize),
-            std::tuple(20.0, state.MapHeight, 10.0f));
-}
-
 // What follows the last boundary point: the grid's PROJ string on a line of
 // its own after the word georef, anything else left unread. Items split
 // over lines, by commas, tabs and CR LF read the same.
@@ -74,9 +60,10 @@ std::string Replace(std::string text, const std::string& from, const std::string
   return text.replace(at, from.size(), to);
 }
 
-// Faults: a malformed file read or partly taken, its item or file not named;
-// a missing file not reported as missing.
-TEST(MalformedOrMissingGeometry, IsRefusedNamingTheItemOrFileAndLeavesTheStateAlone) {
+// Faults: a field of the test lake read wrong; a malformed file read or
+// partly taken, its item or file not named; a missing file not reported as
+// missing.
+TEST(GeometryFile, IsReadOrIfMalformedOrMissingRefusedNamingTheItemOrFileLeavingTheStateAlone) {
   const std::string two = kTwoTriangles;
   // clang-format off
   const std::pair<std::string, const char*> rows[] = {  // the text, what the message names
@@ -96,6 +83,14 @@ TEST(MalformedOrMissingGeometry, IsRefusedNamingTheItemOrFileAndLeavesTheStateAl
   // clang-format on
   ModelState state;
   ASSERT_TRUE(ReadGeometry(state, TestDataPath("testlake.inp")).ok());
+  // Rings and their sizes, nodes, the first island point (node (2, 2)) and
+  // its mark, a coast point in metres.
+  EXPECT_EQ(std::tuple(state.BoundaryRingCount, state.BoundaryRingSize(1), state.BoundaryRingSize(2),
+                       state.NodeCount, state.NodeXMetres(2), state.NodeYMetres(36), state.BoundaryNode(21),
+                       state.IsBoundaryNode(15), state.BoundaryYMetres(24)),
+            std::tuple(2, 20, 4, 36, 2000.0, 10000.0, 15, 1, 6000.0f));
+  // The coast spans 0..10 km both ways: bounds 0, 20, 0, 20, already square.
+  EXPECT_EQ(std::tuple(state.MapXMax, state.MapWidth, state.MapSize), std::tuple(20.0, state.MapHeight, 10.0f));
   const ModelState before = state;
   for (const auto& [text, expectedInMessage] : rows) {
     const Status s = ReadGeometryText(state, text, "bad.inp");

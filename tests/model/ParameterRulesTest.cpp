@@ -16,15 +16,15 @@ namespace {
 // rule must write its row.
 ModelState Marked() {
   ModelState state;
-  state.VectorScale = state.ParticleCount = state.DiffusionCoef = -7, state.FrameCount = -7,
-  state.FramePeriod = -7;
+  state.VectorScale = state.ParticleCount = state.DiffusionCoef = state.FramePeriod = state.FrameCount = -7;
   return state;
 }
 
 // The row's own variable (the rows in the order of the enumeration).
 double RowValue(const ModelState& s, ParameterRow row) {
-  return std::array<double, kParameterRowCount>{s.VectorScale, double(s.FrameCount), s.FramePeriod, s.ParticleCount,
-                                                s.DiffusionCoef}[static_cast<int>(row)];
+  const std::array<double, kParameterRowCount> values = {s.VectorScale, double(s.FrameCount), s.FramePeriod,
+                                                         s.ParticleCount, s.DiffusionCoef};
+  return values[static_cast<int>(row)];
 }
 
 constexpr ParameterRow kScale = ParameterRow::VectorScale, kFrames = ParameterRow::FrameCount,
@@ -34,8 +34,10 @@ const double kDefaultScale = DefaultRunParameters().VectorScale;
 
 // Faults: a rule reading the leading number where the whole text must be
 // one (and the reverse), rounding wrong, a bound let through, a refused
-// text not replaced by the row's default.
-TEST(TypedText, IsStoredByTheRowsRule) {
+// text not replaced by the row's default; a bar position giving a text its
+// own row reads back differently, the wrong bar range, the wrong text at a
+// position.
+TEST(ParameterRows, StoreTypedTextsByTheirRulesAndBarPositionsAsTheirTextsReadBack) {
   // The row, the text typed, and the value the row's variable then holds.
   // clang-format off
   const std::tuple<ParameterRow, const char*, double> rows[] = {
@@ -61,11 +63,8 @@ TEST(TypedText, IsStoredByTheRowsRule) {
     ApplyRowText(state, row, text);
     EXPECT_EQ(RowValue(state, row), stored) << RowDesign(row).caption << " \"" << text << '"';
   }
-}
-
-// Faults: a bar position giving a text its own row reads back differently,
-// the wrong bar range, the wrong text at a position.
-TEST(ParameterBars, EveryPositionsTextReadsBackToItsValueExceptVectorScaleZero) {
+  // Texts the bars give at these positions; every position's text reads
+  // back to the bar's value except the vector scale's 0.
   const std::map<std::pair<ParameterRow, int>, std::string> texts = {
       {{kScale, 25}, "0.25"}, {{kFrames, 83}, "83"},      {{kSpeed, 0}, "0.1"},      {{kSpeed, 1}, "0.149"},
       {{kSpeed, 100}, "5"},   {{kParticles, 500}, "500"}, {{kDiffusion, 7}, "0.07"}, {{kDiffusion, 1000}, "10"}};
