@@ -174,5 +174,25 @@ TEST(ShoreIndex, AgreesWithThePlainTestOnTangledRingsAndTheTestLake) {
             (std::array<int16_t, 3>{1, 1, 0}));
 }
 
+// Faults: bounds not rounded onto tens, the square grown about an edge
+// instead of the centre, the size taken from the rounded bounds.
+TEST(MapExtent, RoundsOntoTensAndSquaresAboutTheCentre) {
+  // The coast's box (x, y), then the map's (x, y) and MapSize.
+  // clang-format off
+  const std::array<double, 9> rows[] = {
+      {3.5, 612.8, -402, -0.7, 10, 620, -525, 85, 609.3},  // heights grow about the centre: −420, −20 become −525, 85
+      {0, 95, 0, 40, 0, 100, -25, 75, 95}, {0, 40, 0, 95, -25, 75, 0, 100, 95},
+      {0.1, 99.9, 0.1, 50, 10, 100, -10, 80, 99.8}};  // a positive lower bound moves inwards: MapSize exceeds MapWidth
+  // clang-format on
+  for (const auto& [xMin, xMax, yMin, yMax, mapXMin, mapXMax, mapYMin, mapYMax, mapSize] : rows) {
+    ModelState state = Rings::Of({{{xMin, static_cast<float>(yMin)}, {xMax, static_cast<float>(yMax)}}}).State();
+    ComputeMapExtent(state);
+    EXPECT_EQ(std::tuple(state.MapXMin, state.MapXMax, state.MapYMin, state.MapYMax, state.MapWidth,
+                         state.MapHeight),
+              std::tuple(mapXMin, mapXMax, mapYMin, mapYMax, mapXMax - mapXMin, mapXMax - mapXMin));
+    EXPECT_NEAR(state.MapSize, mapSize, 1e-4) << xMin << ".." << xMax << " × " << yMin << ".." << yMax;
+  }
+}
+
 }  // namespace
 }  // namespace lakedrift
