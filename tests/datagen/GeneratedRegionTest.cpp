@@ -112,15 +112,12 @@ void ForEachShorePoint(const RegionData& d, F f) {
       const double dist = std::hypot(s.NodeX(a + 1) - s.NodeX(b + 1), s.NodeY(a + 1) - s.NodeY(b + 1));
       if (onCoast[a] && !onCoast[b]) inland[a] = std::min(inland[a], std::pair(dist, b));
     }
-  const auto unit = [&](int from, int to) {  // along the coast edge from one point to the next
-    const double dx = s.BoundaryX(to) - s.BoundaryX(from), dy = double(s.BoundaryY(to)) - s.BoundaryY(from);
-    return Vec{dx / std::hypot(dx, dy), dy / std::hypot(dx, dy)};
-  };
+  const auto at = [&](int b) { return Vec{s.BoundaryX(b), s.BoundaryY(b)}; };
+  const auto unit = [](Vec v) { return (1.0 / Length(v)) * v; };
   ForEachRingPoint(s, [&](int, int prev, int here, int next) {
     const int n = s.BoundaryNode(here) - 1;
-    const Vec a = unit(prev, here), b = unit(here, next), t = {a.x + b.x, a.y + b.y};
-    if (d.shoreDistance[n] <= 0.0 && inland[n].second >= 0)
-      f(n, t.x / std::hypot(t.x, t.y), t.y / std::hypot(t.x, t.y), inland[n].second);
+    const Vec t = unit(unit(at(here) - at(prev)) + unit(at(next) - at(here)));
+    if (d.shoreDistance[n] <= 0.0 && inland[n].second >= 0) f(n, t.x, t.y, inland[n].second);
   });
 }
 
@@ -140,15 +137,13 @@ class GeneratedRegionTest : public ::testing::TestWithParam<RegionFile> {
  protected:
   const RegionData& data() const { return Region(GetParam().code); }
   int Node(int j, int e) const { return s_.ElemNode((j - 1) % 3 + 1, e); }
-  double Cross(int a, int b, int c) const {
-    return (s_.NodeX(b) - s_.NodeX(a)) * (s_.NodeY(c) - s_.NodeY(a)) -
-           (s_.NodeX(c) - s_.NodeX(a)) * (s_.NodeY(b) - s_.NodeY(a));
-  }
+  Vec At(int n) const { return {s_.NodeX(n), s_.NodeY(n)}; }
+  double Cross(int a, int b, int c) const { return datagen::Cross(At(b) - At(a), At(c) - At(a)); }
   const ModelState& s_ = data().state;
 };
 
 TEST_P(GeneratedRegionTest, ElementsMeetTheAngleBoundAndTheCoastRingsAreTheMeshBoundary) {
-  constexpr double kMinAngleDeg = 20.0 - 0.05;  // 0.1 m rounding in the file costs a hair
+  constexpr double kMinAngle = (20.0 - 0.05) * M_PI / 180.0;  // 0.1 m rounding in the file costs a hair
   EXPECT_LT(std::max(s_.NodeCount, s_.ElementCount), kMaxItemNumber);
   EXPECT_EQ(s_.BoundaryRingCount, GetParam().rings);
   // Euler's formula for a triangulated disc with holes: E = 2N - B - 2 + 2·holes.
@@ -156,14 +151,12 @@ TEST_P(GeneratedRegionTest, ElementsMeetTheAngleBoundAndTheCoastRingsAreTheMeshB
   // Neighbours hold the shared edge the other way round with e across it;
   // the directed edges without one (water on the left) are the ring edges.
   std::set<std::pair<int, int>> meshCoast, ringEdges;
-  double smallest = 180.0, meshArea = 0.0, ringArea = 0.0;
+  double smallest = M_PI, meshArea = 0.0, ringArea = 0.0;
   for (int e = 1; e <= s_.ElementCount; ++e) {
     meshArea += 0.5 * Cross(Node(1, e), Node(2, e), Node(3, e));
     for (int j = 1; j <= 3; ++j) {
       const int a = Node(j, e), b = Node(j + 1, e), c = Node(j + 2, e), g = s_.ElemNeighbour(j, e);
-      const double dot = (s_.NodeX(b) - s_.NodeX(a)) * (s_.NodeX(c) - s_.NodeX(a)) +
-                         (s_.NodeY(b) - s_.NodeY(a)) * (s_.NodeY(c) - s_.NodeY(a));
-      smallest = std::min(smallest, std::atan2(Cross(a, b, c), dot) * 180.0 / M_PI);
+      smallest = std::min(smallest, std::atan2(Cross(a, b, c), Dot(At(b) - At(a), At(c) - At(a))));
       int across = -1;
       if (g == 0) meshCoast.insert({a, b});
       for (int k = 1; k <= 3 && g != 0; ++k)
@@ -171,7 +164,7 @@ TEST_P(GeneratedRegionTest, ElementsMeetTheAngleBoundAndTheCoastRingsAreTheMeshB
       ASSERT_EQ(g == 0 ? e : across, e) << "element " << e << " edge " << j << " and element " << g;
     }
   }
-  EXPECT_GE(smallest, kMinAngleDeg);
+  EXPECT_GE(smallest, kMinAngle) << smallest * 180.0 / M_PI << " degrees";
   // The shore runs counter-clockwise round the water, islands clockwise.
   std::map<int, double> twiceArea;
   ForEachRingPoint(s_, [&](int r, int, int b, int c) {
@@ -196,16 +189,15 @@ TEST_P(GeneratedRegionTest, GeorefPutsTheMalagarasiMouthOnTheEastCoast) {
   PJ* projection = proj_create(PJ_DEFAULT_CTX, s_.Georef.c_str());
   ASSERT_NE(projection, nullptr) << s_.Georef;
   const PJ_COORD lonLat = proj_coord(proj_torad(kMouthLongitude), proj_torad(kMouthLatitude), 0, 0);
-  const PJ_XY mouth = proj_trans(projection, PJ_FWD, lonLat).xy;
+  const PJ_XY xy = proj_trans(projection, PJ_FWD, lonLat).xy;
+  const Vec mouth{xy.x, xy.y};
   proj_destroy(projection);
   EXPECT_EQ(mouth.y > s_.MapYMax, GetParam().mouthOnCoastKm == 0.0) << mouth.y;
   if (GetParam().mouthOnCoastKm == 0.0) return;
   double toCoast = HUGE_VAL;
   ForEachRingPoint(s_, [&](int, int, int b, int c) {
-    const double ax = s_.BoundaryX(b), ay = s_.BoundaryY(b);
-    const double dx = s_.BoundaryX(c) - ax, dy = double(s_.BoundaryY(c)) - ay;
-    const double t = std::clamp(((mouth.x - ax) * dx + (mouth.y - ay) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
-    toCoast = std::min(toCoast, std::hypot(mouth.x - ax - t * dx, mouth.y - ay - t * dy));
+    const Vec a{s_.BoundaryX(b), s_.BoundaryY(b)}, e = Vec{s_.BoundaryX(c), s_.BoundaryY(c)} - a;
+    toCoast = std::min(toCoast, Length(mouth - a - std::clamp(Dot(mouth - a, e) / Dot(e, e), 0.0, 1.0) * e));
   });
   EXPECT_LT(toCoast, GetParam().mouthOnCoastKm) << mouth.x << " " << mouth.y;
   for (const double along : {0.0, kAlongKm, -kAlongKm})
@@ -294,11 +286,8 @@ std::pair<double, double> GridOrigin(const ModelState& state) {
 std::optional<Vec> VelocityAt(const ModelState& s, const FlowWeek& week, int k, double x, double y) {
   for (int e = 1; e <= s.ElementCount; ++e) {
     const auto node = [&](int j) { return s.ElemNode(j % 3 + 1, e); };
-    const auto weight = [&](int a, int b) {  // twice the area of the point and nodes a, b
-      const double ax = s.NodeX(node(a)) - x, ay = s.NodeY(node(a)) - y;
-      return ax * (s.NodeY(node(b)) - y) - (s.NodeX(node(b)) - x) * ay;
-    };
-    const double w[3] = {weight(1, 2), weight(2, 0), weight(0, 1)}, area = w[0] + w[1] + w[2];
+    const auto p = [&](int j) { return Vec{s.NodeX(node(j)) - x, s.NodeY(node(j)) - y}; };  // from the point
+    const double w[3] = {Cross(p(1), p(2)), Cross(p(2), p(0)), Cross(p(0), p(1))}, area = w[0] + w[1] + w[2];
     if (std::min({w[0], w[1], w[2]}) < -1e-9 * area) continue;
     Vec velocity{0.0, 0.0};
     for (int j = 0; j < 3; ++j)
