@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <numeric>
 
 #include "CoastRing.h"
 #include "FrictionalLag.h"
@@ -18,23 +19,10 @@ namespace {
 
 constexpr double kLakeCoriolis = -1.52e-5;  // 1/s at 6 S
 
-CoastRing Ring(std::vector<Vec2> points) {
-  CoastRing ring;
-  ring.cutAfter.assign(points.size(), false);
-  ring.points = std::move(points);
-  return ring;
-}
+CoastRing Ring(const std::vector<Vec2>& points) { return {points, std::vector<bool>(points.size(), false)}; }
 
 CoastRing Square(double x0, double y0, double size) {
   return Ring({{x0, y0}, {x0 + size, y0}, {x0 + size, y0 + size}, {x0, y0 + size}});
-}
-
-// A square shore with a square island (clockwise) in its middle.
-std::vector<CoastRing> ShoreWithIsland(double size, double island) {
-  std::vector<CoastRing> rings = {Square(0, 0, size),
-                                  Square((size - island) / 2, (size - island) / 2, island)};
-  std::reverse(rings[1].points.begin(), rings[1].points.end());
-  return rings;
 }
 
 double DistanceToRing(Vec2 p, const CoastRing& ring) {
@@ -74,9 +62,10 @@ TEST(StreamFunctionSolverTest, OpenShoreValuesCarryAThroughFlowPastBothSidesOfAn
   // with a centred island ψ there is one value, that of the flow at the
   // centre, so half passes either side (pinned to 0 all would pass one side).
   constexpr double kTransport = 2.0;  // m²/s eastward: ψ = kTransport · y
-  for (const double island : {0.0, 4.0}) {
-    const LakeMesh mesh =
-        LakeMesher(1.5).Mesh(island > 0 ? ShoreWithIsland(30, island) : std::vector{Square(0, 0, 30)});
+  for (const bool island : {false, true}) {
+    std::vector<CoastRing> rings = {Square(0, 0, 30)};
+    if (island) rings.push_back(Ring({{13, 13}, {13, 17}, {17, 17}, {17, 13}}));  // clockwise, centred
+    const LakeMesh mesh = LakeMesher(1.5).Mesh(rings);
     std::vector<bool> open(mesh.nodes.size(), false);
     for (const int n : mesh.rings[0]) open[n] = true;
     std::vector<double> given;
@@ -84,10 +73,9 @@ TEST(StreamFunctionSolverTest, OpenShoreValuesCarryAThroughFlowPastBothSidesOfAn
     const StreamFunctionSolver solver(mesh, std::vector<double>(mesh.nodes.size(), 100.0), open,
                                       kLakeCoriolis);
     const auto psi = solver.StreamFunction(std::vector<Vec2>(mesh.elements.size()), given);
-    if (island == 0.0) {
+    if (!island) {
       for (std::size_t n = 0; n < psi.size(); ++n) ASSERT_NEAR(psi[n], given[n], 1e-6 * kTransport * 3e4);
-      for (const Vec2 t : solver.NodeTransport(psi))
-        ASSERT_NEAR(Length(t - Vec2{kTransport, 0.0}), 0.0, 1e-6);
+      for (const Vec2 t : solver.NodeTransport(psi)) ASSERT_LT(Length(t - Vec2{kTransport, 0.0}), 1e-6);
       continue;
     }
     const double onIsland = psi[mesh.rings[1].front()], centre = kTransport * 15.0 * 1000.0;
@@ -104,18 +92,16 @@ TEST(WindAndLagTest, TheDeepLakeFeelsTheWeeksWindButNotEachGust) {
   const WindScenario dry(WindScenario::Season::Dry), wet(WindScenario::Season::Wet);
   const std::vector<Forcing> lagged = FrictionalLag::Frames(dry);
   ASSERT_EQ(lagged.size(), static_cast<std::size_t>(WindScenario::kFrameCount));
-  double meanNow = 0.0, meanLagged = 0.0, breezeDry = 0.0, breezeWet = 0.0;
-  std::vector<double> now, late;
-  for (int k = 0; k < WindScenario::kFrameCount; ++k) {
-    now.push_back(Forcing::Of(dry.At(k)).stress.y), late.push_back(lagged[k].stress.y);
-    meanNow += now.back() / WindScenario::kFrameCount, meanLagged += late.back() / WindScenario::kFrameCount;
-    breezeDry = std::max(breezeDry, std::abs(dry.At(k).breeze)),
-    breezeWet = std::max(breezeWet, std::abs(wet.At(k).breeze));
-  }
+  std::vector<double> now, late, breezeDry, breezeWet;
+  for (int k = 0; k < WindScenario::kFrameCount; ++k)
+    now.push_back(Forcing::Of(dry.At(k)).stress.y), late.push_back(lagged[k].stress.y),
+        breezeDry.push_back(std::abs(dry.At(k).breeze)), breezeWet.push_back(std::abs(wet.At(k).breeze));
   const auto swing = [](const std::vector<double>& v) { return std::ranges::max(v) - std::ranges::min(v); };
-  EXPECT_NEAR(meanLagged, meanNow, 0.1 * std::abs(meanNow));
+  const auto sum = [](const std::vector<double>& v) { return std::reduce(v.begin(), v.end()); };
+  EXPECT_NEAR(sum(late), sum(now), 0.1 * std::abs(sum(now)));
   EXPECT_LT(swing(late), 0.2 * swing(now));
-  EXPECT_TRUE(breezeWet > 0.0 && breezeDry >= breezeWet) << breezeWet << ", dry " << breezeDry;
+  const double wetBreeze = std::ranges::max(breezeWet);
+  EXPECT_TRUE(wetBreeze > 0.0 && std::ranges::max(breezeDry) >= wetBreeze) << wetBreeze;
   // The wind over the water outruns that at the shore and is full in mid-lake.
   for (const double km : {0.0, 1.0, 3.0, 10.0})
     EXPECT_LT(WindScenario::OverWaterShare(km), WindScenario::OverWaterShare(3.0 * km + 1.0)) << km;

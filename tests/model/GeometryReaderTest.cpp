@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -23,43 +22,13 @@ const char* kTwoTriangles =
     "1\n4\n4 2 3 4\n" "1 1 2 3 0 0 2\n2 1 3 4 1 0 0\n" "1 0 0\n2 1 0\n3 1 1\n4 0 1\n" "1 1 0 0\n2 2 1 0\n3 3 1 1\n4 4 0 1\n";
 // clang-format on
 
-TEST(GeometryReader, ReadsTheTestLake) {
-  ModelState state;
-  ASSERT_TRUE(ReadGeometry(state, TestDataPath("testlake.inp")).ok());
-  // clang-format on
-  // Rings and their sizes, nodes, the first island point (node (2, 2)) and
-  // its mark, a coast point in metres.
-  EXPECT_EQ(std::tuple(state.BoundaryRingCount, state.BoundaryRingSize(1), state.BoundaryRingSize(2),
-                       state.NodeCount, state.NodeXMetres(2), state.NodeYMetres(36), state.BoundaryNode(21),
-                       state.IsBoundaryNode(15), state.BoundaryYMetres(24)),
-            std::tuple(2, 20, 4, 36, 2000.0, 10000.0, 15, 1, 6000.0f));
-  // The coast spans 0..10 km both ways: bounds 0, 20, 0, 20, already square.
-  EXPECT_EQ(std::tuple(state.MapXMax, state.MapWidth, state.MapSize),
-            std::tuple(20.0, state.MapHeight, 10.0f));
-}
-
-TEST(GeometryReader, ItemsSplitOverLinesAndCommasReadTheSame) {
+// What follows the last boundary point: the grid's PROJ string on a line of
+// its own after the word georef, anything else left unread. Items split
+// over lines, by commas, tabs and CR LF read the same.
+TEST(GeometryText, ItemsReadTheSameHoweverSplitAndTheGeorefIsKeptOnlyRightAfterThem) {
   std::string odd = kTwoTriangles;
   std::replace(odd.begin(), odd.end(), ' ', ',');
   odd.replace(odd.find("1,1,2,3"), 7, "1\n1,\t2\r\n3");
-  ModelState plain, split;
-  ASSERT_TRUE(ReadGeometryText(plain, kTwoTriangles, "plain.inp").ok());
-  const Status s = ReadGeometryText(split, odd, "odd.inp");
-  ASSERT_TRUE(s.ok()) << s.message();
-  EXPECT_EQ(std::tie(plain.ElemNode, plain.ElemNeighbour, plain.NodeX, plain.BoundaryY),
-            std::tie(split.ElemNode, split.ElemNeighbour, split.NodeX, split.BoundaryY));
-}
-
-TEST(GeometryReader, MissingFileIsReportedAsMissing) {
-  ModelState state;
-  const Status s = ReadGeometry(state, FreshOutputDir("geometry_missing") / "geomtan.inp");
-  EXPECT_EQ(s.kind(), ErrorKind::FileMissing);
-  EXPECT_NE(s.message().find("geomtan.inp"), std::string::npos);
-}
-
-// What follows the last boundary point: the grid's PROJ string on a line of
-// its own after the word georef, anything else left unread.
-TEST(GeorefLine, IsKeptOnlyRightAfterTheLastBoundaryPoint) {
   // clang-format off
   const std::pair<const char*, const char*> rows[] = {  // the text after the points, the string kept
       {"", ""},
@@ -72,12 +41,15 @@ TEST(GeorefLine, IsKeptOnlyRightAfterTheLastBoundaryPoint) {
       {"7 georef +proj=utm\n", ""}};
   // clang-format on
   for (const auto& [trailer, georef] : rows) {
-    ModelState state;
+    ModelState state, split;
     state.Georef = "left from an earlier file";
     const Status s = ReadGeometryText(state, std::string(kTwoTriangles) + trailer, "lake.inp");
-    ASSERT_TRUE(s.ok()) << s.message();
-    EXPECT_EQ(state.Georef, georef) << "after \"" << trailer << '"';
-    EXPECT_EQ(state.BoundaryY(4), 1.0f) << "after \"" << trailer << '"';
+    EXPECT_EQ(std::tuple(s.message(), state.Georef, state.BoundaryY(4)), std::tuple("", georef, 1.0f))
+        << "after \"" << trailer << '"';
+    EXPECT_EQ(ReadGeometryText(split, odd + trailer, "odd.inp").message(), "") << "split, then " << trailer;
+    EXPECT_EQ(std::tie(state.ElemNode, state.ElemNeighbour, state.NodeX, state.BoundaryY, state.Georef),
+              std::tie(split.ElemNode, split.ElemNeighbour, split.NodeX, split.BoundaryY, split.Georef))
+        << "split, then " << trailer;
   }
 }
 
@@ -87,18 +59,16 @@ std::string Replace(std::string text, const std::string& from, const std::string
   return text.replace(at, from.size(), to);
 }
 
-std::string Truncate(const std::string& text, const std::string& before) {
-  return text.substr(0, text.find(before));
-}
-
-// Faults: a malformed file read or partly taken, its item or file not named.
-TEST(MalformedGeometry, IsRefusedNamingTheItemAndLeavesTheStateAlone) {
+// Faults: a field of the test lake read wrong; a malformed file read or
+// partly taken, its item or file not named; a missing file not reported as
+// missing.
+TEST(GeometryFile, IsReadOrIfMalformedOrMissingRefusedNamingTheItemOrFileLeavingTheStateAlone) {
   const std::string two = kTwoTriangles;
   // clang-format off
   const std::pair<std::string, const char*> rows[] = {  // the text, what the message names
       {"", "ring count"}, {"1\n4\n4 2\n", "third count"},
-      {Truncate(two, "2 1 3 4"), "element record 2, element number"},
-      {Truncate(two, "4 4 0 1"), "boundary-point record 4, point number"},
+      {two.substr(0, two.find("2 1 3 4")), "element record 2, element number"},
+      {two.substr(0, two.find("4 4 0 1")), "boundary-point record 4, point number"},
       {Replace(two, "2 1 0\n", "2 24km 0\n"), "node record 2, x: expected a number, found \"24km\" on line 7"},
       {Replace(two, "1\n4\n", "0\n4\n"), "ring count"}, {Replace(two, "4 2 3 4", "40000 2 3 4"), "node count"},
       {Replace(two, "4 2 3 4", "4 2.5 3 4"), "element count"},
@@ -112,6 +82,14 @@ TEST(MalformedGeometry, IsRefusedNamingTheItemAndLeavesTheStateAlone) {
   // clang-format on
   ModelState state;
   ASSERT_TRUE(ReadGeometry(state, TestDataPath("testlake.inp")).ok());
+  // Rings and their sizes, nodes, the first island point (node (2, 2)) and
+  // its mark, a coast point in metres.
+  EXPECT_EQ(std::tuple(state.BoundaryRingCount, state.BoundaryRingSize(1), state.BoundaryRingSize(2),
+                       state.NodeCount, state.NodeXMetres(2), state.NodeYMetres(36), state.BoundaryNode(21),
+                       state.IsBoundaryNode(15), state.BoundaryYMetres(24)),
+            std::tuple(2, 20, 4, 36, 2000.0, 10000.0, 15, 1, 6000.0f));
+  // The coast spans 0..10 km both ways: bounds 0, 20, 0, 20, already square.
+  EXPECT_EQ(std::tuple(state.MapXMax, state.MapWidth, state.MapSize), std::tuple(20.0, state.MapHeight, 10.0f));
   const ModelState before = state;
   for (const auto& [text, expectedInMessage] : rows) {
     const Status s = ReadGeometryText(state, text, "bad.inp");
@@ -122,30 +100,9 @@ TEST(MalformedGeometry, IsRefusedNamingTheItemAndLeavesTheStateAlone) {
               std::tie(before.ElemNode, before.NodeX, before.BoundaryX, before.NodeCount, before.MapXMax))
         << expectedInMessage;
   }
-}
-
-// Faults: bounds not rounded onto tens, the square grown about an edge
-// instead of the centre, the size taken from the rounded bounds.
-TEST(MapExtent, RoundsOntoTensAndSquaresAboutTheCentre) {
-  // The coast's box (x, y), then the map's (x, y) and MapSize.
-  // clang-format off
-  const std::array<double, 9> rows[] = {
-      {3.5, 612.8, -402, -0.7, 10, 620, -525, 85, 609.3},  // heights grow about the centre: −420, −20 become −525, 85
-      {0, 95, 0, 40, 0, 100, -25, 75, 95}, {0, 40, 0, 95, -25, 75, 0, 100, 95},
-      {0.1, 99.9, 0.1, 50, 10, 100, -10, 80, 99.8}};  // a positive lower bound moves inwards: MapSize exceeds MapWidth
-  // clang-format on
-  for (const auto& [xMin, xMax, yMin, yMax, mapXMin, mapXMax, mapYMin, mapYMax, mapSize] : rows) {
-    ModelState state;
-    state.BoundaryCount = 2;
-    state.BoundaryX.Resize(2), state.BoundaryY.Resize(2);
-    state.BoundaryX(1) = xMin, state.BoundaryY(1) = static_cast<float>(yMin);
-    state.BoundaryX(2) = xMax, state.BoundaryY(2) = static_cast<float>(yMax);
-    ComputeMapExtent(state);
-    EXPECT_EQ(std::tuple(state.MapXMin, state.MapXMax, state.MapYMin, state.MapYMax, state.MapWidth,
-                         state.MapHeight),
-              std::tuple(mapXMin, mapXMax, mapYMin, mapYMax, mapXMax - mapXMin, mapXMax - mapXMin));
-    EXPECT_NEAR(state.MapSize, mapSize, 1e-4) << xMin << ".." << xMax << " × " << yMin << ".." << yMax;
-  }
+  const Status missing = ReadGeometry(state, FreshOutputDir("geometry_missing") / "geomtan.inp");
+  EXPECT_EQ(missing.kind(), ErrorKind::FileMissing);
+  EXPECT_NE(missing.message().find("geomtan.inp"), std::string::npos) << missing.message();
 }
 
 }  // namespace
