@@ -411,6 +411,7 @@ const Refusal kRefusals[] = {
     {"LayerOfAFlatVariable", [](UgridContent&) {}, {"--layer", "1"}, "--layer: ucx has no layers"},
     {"UnknownVariable", [](UgridContent&) {}, {"--u", "ucx", "--v", "vvv"}, "--v vvv: no such variable"},
     {"BadStart", [](UgridContent&) {}, {"--start", "soon"}, "--start: expected a date"},
+    {"StartOnADayTheMonthHasNot", [](UgridContent&) {}, {"--start", "2020-02-31"}, "--start: expected a date"},
     {"BadLayer", [](UgridContent&) {}, {"--layer", "0"}, "--layer: expected a layer number from 1, got '0'"},
 };
 // clang-format on
