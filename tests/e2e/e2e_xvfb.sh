@@ -12,6 +12,7 @@ WAIT_TENTHS=200 WAIT_RUN_SECONDS=120 KEY_DELAY_MS=120
 for tool in Xvfb xdotool import stream; do command -v "$tool" >/dev/null 2>&1 || { echo "e2e_xvfb: SKIPPED, $tool is not installed"; exit 0; }; done
 work="$(mktemp -d)" xvfb_pid="" app_pid=""
 trap '[ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null; [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'exit 143' TERM; trap 'exit 130' INT  # so that the EXIT trap runs when the test is stopped
 # Waits until the shell condition holds, at most WAIT_TENTHS tenths of a second.
 wait_for() { for _ in $(seq "$WAIT_TENTHS"); do eval "$1" && return 0; sleep 0.1; done; return 1; }
 # Fails with the reason, a screenshot and the program's output.
