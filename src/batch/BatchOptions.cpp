@@ -59,6 +59,17 @@ CLI::Option* Value(CLI::App& app, const std::string& name, const std::string& ty
       ->type_name(type);
 }
 
+// A command's option set: its description and footer in the help; the
+// options not its own are named by ParseWith itself.
+std::unique_ptr<CLI::App> NewApp(const std::string& command, const std::string& description,
+                                 const std::string& footer) {
+  auto app = std::make_unique<CLI::App>(description, "lakedrift-batch " + command);
+  app->footer(footer);
+  app->get_formatter()->column_width(kHelpColumn);
+  app->allow_extras();
+  return app;
+}
+
 // The scenario's options, bound to `o`.
 struct ScenarioFlags {
   CLI::Option *region, *season, *flowType, *geometry, *flowFile;
@@ -136,16 +147,12 @@ void AddPictureOptions(CLI::App& app, ScenarioOptions& o) {
 // own excludes and needs.
 std::unique_ptr<CLI::App> RunApp(RunOptions& o) {
   const RunParameters defaults = DefaultRunParameters();
-  auto app = std::make_unique<CLI::App>(
-      "Tracks particles released at (X, Y) km for one week of the chosen scenario, as the desktop program "
-      "does.\n"
-      "With --as-desktop and a given seed the tracks are exactly the desktop's; otherwise the "
-      "run\n"
-      "is split over threads and its tracks, the same for any thread count, are not.",
-      "lakedrift-batch run");
-  app->footer("Files are written whole or not at all. Exit status 2 on a bad option or file.");
-  app->get_formatter()->column_width(kHelpColumn);
-  app->allow_extras();  // unknown options are named by ParseRunOptions itself
+  auto app = NewApp(
+      "run",
+      "Tracks particles released at (X, Y) km for one week of the chosen scenario, as the desktop\n"
+      "program does. With --as-desktop and a given seed the tracks are exactly the desktop's; otherwise\n"
+      "the run is split over threads and its tracks, the same for any thread count, are not.",
+      "Files are written whole or not at all. Exit status 2 on a bad option or file.");
 
   const ScenarioFlags scenario = AddScenarioOptions(*app, o);
   auto* ugrid =
@@ -250,14 +257,11 @@ std::unique_ptr<CLI::App> RunApp(RunOptions& o) {
 
 // The options of "animate", bound to `o`.
 std::unique_ptr<CLI::App> AnimateApp(AnimateOptions& o) {
-  auto app = std::make_unique<CLI::App>(
-      "Writes the flow animation of a scenario's current field (map, vectors, time label), one frame per "
-      "flow\n"
-      "frame, as a looping GIF.",
-      "lakedrift-batch animate");
-  app->footer("The film is written whole or not at all. Exit status 2 on a bad option or file.");
-  app->get_formatter()->column_width(kHelpColumn);
-  app->allow_extras();
+  auto app =
+      NewApp("animate",
+             "Writes the flow animation of a scenario's current field (map, vectors, time label), one frame\n"
+             "per flow frame, as a looping GIF.",
+             "The film is written whole or not at all. Exit status 2 on a bad option or file.");
   AddScenarioOptions(*app, o).season->required();
   app->add_option("--film", o.film, "the animation as a looping GIF")->type_name("FILE.gif")->required();
   Value(
@@ -343,16 +347,13 @@ namespace {
 
 // The options of "import", bound to `o`.
 std::unique_ptr<CLI::App> ImportApp(ImportOptions& o) {
-  auto app = std::make_unique<CLI::App>(
+  auto app = NewApp(
+      "import",
       "Reads a 2-D UGRID mesh (CF + UGRID 1.0) with its velocities and writes into DIR a geometry file and\n"
       "a week of flow frames that both programs read, with the georef line when the file gives\n"
       "longitude/latitude or names its CRS. The 84 frames, 2 hours apart, are interpolated linearly in time.",
-      "lakedrift-batch import");
-  app->footer(
       "Both files are written whole or not at all. Exit status 2 on a bad option or a file that cannot "
       "be read as asked.");
-  app->get_formatter()->column_width(kHelpColumn);
-  app->allow_extras();
   app->add_option("MODEL.nc", o.model, "the UGRID file")->required();
   app->add_option("--out", o.out, "the folder to write to (it must exist)")->type_name("DIR")->required();
   Value(
